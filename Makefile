@@ -1,0 +1,50 @@
+# make run   - install dependencies, build, start the window program
+# make test  - install dependencies, build, run every test
+# make bench - build and run the benchmarks (ratios against find, sed -i and memcpy)
+# make fuzz  - build the libFuzzer targets with clang and run each for a bounded time
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 15
+
+.PHONY: deps configure build run test test-asan bench fuzz screenshots icons clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run-app $(BUILD)/bin/tervando
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTERVANDO_GUI=OFF \
+	  -DTERVANDO_BENCH=OFF -DTERVANDO_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	@scripts/run-benchmarks $(BUILD)
+
+fuzz: deps
+	@CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTERVANDO_GUI=OFF -DTERVANDO_BENCH=OFF -DTERVANDO_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+screenshots: build
+	@scripts/screenshots $(BUILD)
+
+icons: build
+	@cmake --build $(BUILD) --target icons-generate
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

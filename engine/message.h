@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace tervando {
+
+// Every message box and question of the program is described by one of these and
+// answered by whoever hosts the core: the window shows a QMessageBox, the CLI asks on
+// the terminal, tests answer by script. The title is always the program title.
+inline constexpr char kProgramTitle[] = "Tervando";
+
+enum class MessageIcon { None, Information, Exclamation, Critical };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct Message {
+  std::string text;  // UTF-8; line breaks are single CR characters
+  MessageIcon icon = MessageIcon::None;
+  MessageButtons buttons = MessageButtons::Ok;
+  MessageAnswer defaultAnswer = MessageAnswer::Ok;
+};
+
+}  // namespace tervando

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace tervando {
+
+// The icon in use: the icon file shown by the preview, kept as the bytes it came from,
+// and whether the next Start in insert mode must write it as favicon.ico.
+struct PreviewIcon {
+  std::string bytes;     // empty at start-up: the preview shows nothing
+  bool pending = false;  // the icon-pending flag
+};
+
+// Program-wide values of one program run, owned by the window or the CLI.
+struct SiteState {
+  std::string webRoot;            // chosen folder ending with the separator; empty until chosen
+  int webRootDepth = 0;           // separators in webRoot
+  std::string faviconLinkPrefix;  // built once at start-up
+  PreviewIcon preview;
+};
+
+}  // namespace tervando

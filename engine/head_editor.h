@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tervando {
+
+inline constexpr char kFaviconFileName[] = "favicon.ico";
+
+// The text that starts every favicon reference and finds an existing one (any letter case):
+// <link rel="SHORTCUT ICON" href=
+std::string BuildFaviconLinkPrefix();
+
+// Returns the page text with its favicon reference inserted, refreshed or (remove) emptied.
+// Works on whole tags as the masked, split page shows them; the head tag, the first reference
+// and the head end tag decide whether and where. webRootDepth is the number of separators in
+// the web root. An empty text throws std::system_error(EngineErrc::kIndexOutOfRange).
+// Every byte outside the one changed tag comes back as it was, including bytes 27 followed by
+// 1..4 that the page already held.
+std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pagePath, bool remove,
+                                  const std::string& faviconLinkPrefix, int webRootDepth);
+
+// Index of the first item equal to (wholeMatch) or containing the needle; -1 when none does.
+// Without caseSensitive, ASCII letters compare without regard to case.
+int FindInStringArray(const std::string& needle, const std::vector<std::string>& items,
+                      bool caseSensitive, bool wholeMatch);
+
+// Number of positions, overlapping ones included, at which the needle occurs in the haystack;
+// 0 for an empty needle. compareMode 0 compares exactly, any other value without regard to case.
+int CountOccurrences(std::string_view needle, std::string_view haystack, int compareMode);
+
+// The reference for a page whose path holds `levels` separators more than the web root:
+// "./" at the root, "../" per level below it, no relative part above it.
+std::string BuildFaviconReference(const std::string& faviconLinkPrefix, int levels);
+
+}  // namespace tervando

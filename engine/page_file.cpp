@@ -1,0 +1,182 @@
+#include "engine/page_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+#include "engine/errors.h"
+#include "engine/head_editor.h"
+
+namespace tervando {
+
+namespace {
+
+class FileHandle {
+ public:
+  explicit FileHandle(int fd) : m_fd(fd) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  int Get() const { return m_fd; }
+  // Closes now so a failing close (delayed write error) is seen; -1 sets errno.
+  int Close() {
+    const int result = ::close(m_fd);
+    m_fd = -1;
+    return result;
+  }
+
+ private:
+  int m_fd;
+};
+
+// Removes the temporary file unless it was renamed over the page.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::string path) : m_path(std::move(path)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!m_kept) ::unlink(m_path.c_str());
+  }
+  const std::string& Path() const { return m_path; }
+  void Keep() { m_kept = true; }
+
+ private:
+  std::string m_path;
+  bool m_kept = false;
+};
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a path finally stands for: links are followed to their end.
+std::string ResolveTarget(const std::string& path) {
+  struct stat linkStat {};
+  if (::lstat(path.c_str(), &linkStat) != 0 || !S_ISLNK(linkStat.st_mode)) return path;
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) throw FileError(errno, "Verknüpfung führt zu keiner Datei", path);
+  std::string target(real);
+  std::free(real);
+  return target;
+}
+
+// A new, empty file beside the target with a name no page filter takes for a page.
+std::pair<std::string, int> CreateTemporaryBeside(const std::string& target,
+                                                  const std::string& shownPath) {
+  static std::mt19937_64 random{std::random_device{}()};
+  const std::string stem = FolderOf(target) + "/." + NameOf(target) + ".tervando-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    std::string candidate = stem + suffix;
+    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return {std::move(candidate), fd};
+    if (errno != EEXIST) break;
+  }
+  throw FileError(errno, "Datei kann nicht neu angelegt werden", shownPath);
+}
+
+void WriteAll(int fd, std::string_view bytes, const std::string& shownPath) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw FileError(errno, "Datei kann nicht geschrieben werden", shownPath);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+// Owner and group where allowed (root; or a group the user belongs to), then the mode, since
+// a change of owner can clear mode bits.
+void TakeOverOwnerAndMode(int fd, const struct stat& old, const std::string& shownPath) {
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+    (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  if (::fchmod(fd, (old.st_mode & 07777) | S_IWUSR) != 0) {
+    throw FileError(errno, "Dateiattribute können nicht gesetzt werden", shownPath);
+  }
+}
+
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  // The rename is done; a folder that can't be flushed (some file systems) changes nothing.
+  (void)::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) throw FileError(errno, "Datei kann nicht geöffnet werden", path);
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0) throw FileError(errno, "Dateigröße unbekannt", path);
+  if (S_ISDIR(info.st_mode)) throw FileError(EISDIR, "Datei kann nicht gelesen werden", path);
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0));
+  std::size_t filled = 0;
+  while (true) {
+    if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew meanwhile
+    const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw FileError(errno, "Datei kann nicht gelesen werden", path);
+    }
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  bytes.resize(filled);
+  return bytes;
+}
+
+void ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  const std::string target = ResolveTarget(path);
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) throw FileError(errno, "Datei kann nicht geprüft werden", path);
+  if (exists && !S_ISREG(old.st_mode)) {
+    throw FileError(S_ISDIR(old.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
+  }
+
+  auto [temporaryPath, fd] = CreateTemporaryBeside(target, path);
+  TemporaryFile temporary(std::move(temporaryPath));
+  FileHandle file(fd);
+  WriteAll(file.Get(), bytes, path);
+  if (exists) TakeOverOwnerAndMode(file.Get(), old, path);
+  if (::fsync(file.Get()) != 0 || file.Close() != 0) {
+    throw FileError(errno, "Datei kann nicht geschrieben werden", path);
+  }
+  if (::rename(temporary.Path().c_str(), target.c_str()) != 0) {
+    throw FileError(errno, "Datei kann nicht ersetzt werden", path);
+  }
+  temporary.Keep();
+  SyncFolder(FolderOf(target));
+}
+
+bool SetUnsetFaviconInFile(const std::string& pagePath, bool remove,
+                           const std::string& faviconLinkPrefix, int webRootDepth) {
+  const std::string original = ReadWholeFile(pagePath);
+  const std::string edited =
+      SetUnsetFaviconInHtml(original, pagePath, remove, faviconLinkPrefix, webRootDepth);
+  if (edited == original) return false;
+  ReplaceFileContents(pagePath, edited);
+  return true;
+}
+
+}  // namespace tervando

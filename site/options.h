@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tervando {
+
+// The profile reader's buffer holds 32767 characters; a value keeps at most one less.
+inline constexpr std::size_t kProfileValueLimit = 32766;
+inline constexpr char kDefaultExtensions[] = "htm,html,shtml,asp";
+
+// The value of `key` in `section` of a profile (INI) file. A non-empty `fileName` becomes the
+// current profile file, which later calls with an empty name read again.
+// Section and key match without regard to case; the value loses its surrounding blanks and
+// one pair of enclosing quotes. A missing file, section or key gives `defaultValue` without
+// trailing blanks; a key with an empty value gives the empty text.
+std::string ReadProfileString(const std::string& section, const std::string& key,
+                              const std::string& defaultValue, const std::string& fileName);
+
+// Every comma-separated entry, spaces around it removed, lower case, with a leading dot.
+std::vector<std::string> ParseExtensions(std::string_view value);
+
+// Reads options.ini beside the program once at start-up: sets OptionsFilePath and
+// PageExtensions.
+void ReadOptions();
+const std::string& OptionsFilePath();
+const std::vector<std::string>& PageExtensions();
+// Replaces the page extensions (ReadOptions, or a command-line choice).
+void SetPageExtensions(std::vector<std::string> extensions);
+
+}  // namespace tervando

@@ -1,0 +1,72 @@
+#include "support/write_log.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "site/app_folder.h"
+#include "tests/site/scratch_folder.h"
+
+namespace tervando {
+namespace {
+
+using test::ReadFile;
+using test::ScratchFolder;
+
+TEST(WriteLog, FirstCallCreatesTheFileWithOneCrLfLine) {
+  ScratchFolder folder;
+  const std::string log = folder.Path() + "Application.log";
+  WriteLog("Dateiliste:", log, false);
+  EXPECT_EQ(ReadFile(log), "Dateiliste:\r\n");
+}
+
+TEST(WriteLog, AppendsInCallOrderAndKeepsEarlierContent) {
+  ScratchFolder folder;
+  const std::string log = folder.Write("run.log", "old line\r\n");
+  WriteLog("1: /site/a.htm", log, false);
+  WriteLog("Anzahl ver\xC3\xA4nderter Dateien: 1");
+  EXPECT_EQ(ReadFile(log),
+            "old line\r\n1: /site/a.htm\r\nAnzahl ver\xC3\xA4nderter Dateien: 1\r\n");
+}
+
+TEST(WriteLog, EmptyNameKeepsTheLastNamedFile) {
+  ScratchFolder folder;
+  const std::string first = folder.Path() + "first.log";
+  WriteLog("a", first, false);
+  WriteLog("b", "", false);
+  EXPECT_EQ(LogFilePath(), first);
+  EXPECT_EQ(ReadFile(first), "a\r\nb\r\n");
+}
+
+TEST(WriteLog, SuppressWritesNothingButSettlesThePath) {
+  ScratchFolder folder;
+  const std::string log = folder.Path() + "quiet.log";
+  WriteLog("not written", log, true);
+  EXPECT_EQ(LogFilePath(), log);
+  EXPECT_FALSE(std::filesystem::exists(log));
+}
+
+TEST(WriteLog, BareNameLiesInTheProgramFolder) {
+  const std::string name = "tervando-write-log-test.log";
+  const std::string expected = AppFolder() + name;
+  std::filesystem::remove(expected);
+  WriteLog("x", name, false);
+  WriteLog("y");
+  EXPECT_EQ(LogFilePath(), expected);
+  const std::string content = ReadFile(expected);
+  std::filesystem::remove(expected);
+  EXPECT_EQ(content, "x\r\ny\r\n");
+}
+
+TEST(WriteLog, UnwritableLogIsIgnored) {
+  ScratchFolder folder;
+  // A folder in the place of the log file cannot be opened for appending, not even by root.
+  const std::string blocked = folder.MakeFolder("Application.log");
+  EXPECT_NO_THROW(WriteLog("lost", blocked, false));
+  const std::string missingFolder = folder.Path() + "no/such/folder/a.log";
+  EXPECT_NO_THROW(WriteLog("lost", missingFolder, false));
+  EXPECT_FALSE(std::filesystem::exists(missingFolder));
+}
+
+}  // namespace
+}  // namespace tervando

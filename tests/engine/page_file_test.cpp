@@ -1,0 +1,225 @@
+#include "engine/page_file.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "engine/errors.h"
+#include "engine/head_editor.h"
+
+namespace tervando {
+namespace {
+
+const std::string kPrefix = BuildFaviconLinkPrefix();
+const std::string kAtRoot = R"(<link rel="SHORTCUT ICON" href="./favicon.ico">)";
+constexpr uid_t kNobody = 65534;
+
+class PageFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "page_file_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    m_root = pattern + "/";
+    m_depth = CountOccurrences("/", m_root, 0);
+  }
+  void TearDown() override {
+    ::chmod(m_root.c_str(), 0700);
+    (void)std::system(("rm -rf '" + m_root + "'").c_str());
+  }
+
+  std::string Write(const std::string& name, const std::string& bytes, mode_t mode = 0644) {
+    const std::string path = m_root + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    ::chmod(path.c_str(), mode);
+    return path;
+  }
+
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  static struct stat Stat(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return info;
+  }
+
+  // Names in the folder, so a stray temporary file shows up.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    DIR* folder = ::opendir(m_root.c_str());
+    while (const dirent* entry = ::readdir(folder)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(folder);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // Runs the body in a child process and returns its exit status (0 when it returned true).
+  static int InChild(const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body() ? 0 : 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+  }
+
+  std::string m_root;
+  int m_depth = 0;  // separators in m_root, the web root of these tests
+};
+
+TEST_F(PageFileTest, ReplacesAChangedPageAndReportsIt) {
+  const std::string page = Write("index.htm", "<head></head>");
+  EXPECT_TRUE(SetUnsetFaviconInFile(page, false, kPrefix, m_depth));
+  EXPECT_EQ(Read(page), "<head>" + kAtRoot + "</head>");
+  EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
+}
+
+TEST_F(PageFileTest, UnchangedPageIsNotWritten) {
+  const std::string page = Write("index.htm", "<head>" + kAtRoot + "</head>");
+  const struct stat before = Stat(page);
+  ::chmod(page.c_str(), 0444);
+  EXPECT_FALSE(SetUnsetFaviconInFile(page, false, kPrefix, m_depth));
+  const struct stat after = Stat(page);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mode & 0777, 0444u);
+}
+
+TEST_F(PageFileTest, ReadOnlyPageBecomesWritableByItsOwner) {
+  const std::string page = Write("index.htm", "<head></head>", 0444);
+  EXPECT_TRUE(SetUnsetFaviconInFile(page, false, kPrefix, m_depth));
+  EXPECT_EQ(Stat(page).st_mode & 07777, 0644u);
+  EXPECT_EQ(Read(page), "<head>" + kAtRoot + "</head>");
+}
+
+TEST_F(PageFileTest, KeepsPermissionBitsAndOwner) {
+  const std::string page = Write("index.htm", "<head></head>", 0640);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(page.c_str(), kNobody, kNobody), 0);
+  }
+  const struct stat before = Stat(page);
+  EXPECT_TRUE(SetUnsetFaviconInFile(page, false, kPrefix, m_depth));
+  const struct stat after = Stat(page);
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+  EXPECT_NE(after.st_ino, before.st_ino);  // a new file took the old one's place
+}
+
+TEST_F(PageFileTest, SymbolicLinkStaysAndItsTargetGetsTheText) {
+  ASSERT_EQ(::mkdir((m_root + "real").c_str(), 0755), 0);
+  const std::string target = Write("real/page.htm", "<head></head>", 0600);
+  ASSERT_EQ(::symlink("real/page.htm", (m_root + "hop.htm").c_str()), 0);
+  ASSERT_EQ(::symlink("hop.htm", (m_root + "index.htm").c_str()), 0);
+  EXPECT_TRUE(SetUnsetFaviconInFile(m_root + "index.htm", false, kPrefix, m_depth));
+  EXPECT_TRUE(S_ISLNK(Stat(m_root + "index.htm").st_mode));
+  EXPECT_TRUE(S_ISLNK(Stat(m_root + "hop.htm").st_mode));
+  EXPECT_EQ(Read(target), "<head>" + kAtRoot + "</head>");
+  EXPECT_EQ(Stat(target).st_mode & 07777, 0600u);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"hop.htm", "index.htm", "real"}));
+}
+
+TEST_F(PageFileTest, FailedWriteLeavesThePageAndNoTemporaryFile) {
+  // A file size limit makes the write of the new text fail half-way, for root too.
+  const std::string original = "<head></head>" + std::string(6000, 'x');
+  const std::string page = Write("index.htm", original);
+  const int status = InChild([&] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
+    try {
+      SetUnsetFaviconInFile(page, false, kPrefix, m_depth);
+    } catch (const std::system_error& error) {
+      return error.code() == std::errc::file_too_large &&
+             std::string(error.what()).find(page) != std::string::npos;
+    }
+    return false;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Read(page), original);
+  EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
+}
+
+TEST_F(PageFileTest, FolderWithoutWritePermissionLeavesThePage) {
+  // An unprivileged user may write the page itself but not the folder it lies in.
+  const std::string page = Write("index.htm", "<head></head>", 0666);
+  ASSERT_EQ(::chmod(m_root.c_str(), ::geteuid() == 0 ? 0755 : 0555), 0);
+  const int status = InChild([&] {
+    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return false;
+    if (::geteuid() == 0) return false;
+    try {
+      SetUnsetFaviconInFile(page, false, kPrefix, m_depth);
+    } catch (const std::system_error& error) {
+      // The page was read; creating the new file beside it is what failed.
+      return error.code() == std::errc::permission_denied &&
+             std::string(error.what()).find("angelegt") != std::string::npos;
+    }
+    return false;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Read(page), "<head></head>");
+  EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
+}
+
+TEST_F(PageFileTest, MissingPageFailsWithItsPathAndCode) {
+  try {
+    SetUnsetFaviconInFile(m_root + "gone.htm", false, kPrefix, m_depth);
+    ADD_FAILURE() << "no failure";
+  } catch (const std::system_error& error) {
+    EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
+    EXPECT_NE(std::string(error.what()).find(m_root + "gone.htm"), std::string::npos);
+  }
+  EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(PageFileTest, EmptyPageFailsAndStaysEmpty) {
+  const std::string page = Write("empty.htm", "");
+  EXPECT_THROW(
+      {
+        try {
+          SetUnsetFaviconInFile(page, false, kPrefix, m_depth);
+        } catch (const std::system_error& error) {
+          EXPECT_EQ(error.code().value(), 9);
+          throw;
+        }
+      },
+      std::system_error);
+  EXPECT_EQ(Read(page), "");
+}
+
+TEST_F(PageFileTest, ReplaceCreatesAMissingFileAndKeepsBinaryBytes) {
+  const std::string bytes("\0\x01\xff\r\n", 5);
+  ReplaceFileContents(m_root + "favicon.ico", bytes);
+  EXPECT_EQ(Read(m_root + "favicon.ico"), bytes);
+  EXPECT_EQ(ReadWholeFile(m_root + "favicon.ico"), bytes);
+  EXPECT_EQ(Names(), std::vector<std::string>{"favicon.ico"});
+}
+
+TEST_F(PageFileTest, ReplaceRefusesAFolder) {
+  ASSERT_EQ(::mkdir((m_root + "page.htm").c_str(), 0755), 0);
+  EXPECT_THROW(ReplaceFileContents(m_root + "page.htm", "x"), std::system_error);
+  EXPECT_THROW(ReadWholeFile(m_root + "page.htm"), std::system_error);
+  EXPECT_EQ(Names(), std::vector<std::string>{"page.htm"});
+}
+
+}  // namespace
+}  // namespace tervando

@@ -39,7 +39,7 @@ QPainterPath ShapePath(BadgeShape shape) {
 QPainterPath SignPath(const QString& sign, int size) {
   QFont font("DejaVu Sans");
   font.setBold(true);
-  font.setPixelSize(size == 16 ? 12 : 22);
+  font.setPixelSize(size == 16 ? 10 : 20);
   font.setStyleStrategy(QFont::NoAntialias);
   QPainterPath path;
   path.addText(0, 0, font, sign);

@@ -89,11 +89,12 @@ std::vector<Pictogram> MakePictograms() {
                   [](QPainter& p, const Colours& c, int) {
                     FillPath(p, Circle(16, 16, 15), StdColor(c.fill));
                   },
-                  [](QPainter& p, const Colours& c, int) {
+                  [](QPainter& p, const Colours& c, int size) {
                     p.setPen(LinePen(c));
                     p.setBrush(Qt::NoBrush);
                     p.drawEllipse(QPointF(16, 16), 6, 15);
                     p.drawLine(QPointF(1, 16), QPointF(31, 16));
+                    if (size < 32) return;  // more lines would fill the small globe
                     p.drawLine(QPointF(16, 1), QPointF(16, 31));
                     p.drawLine(QPointF(4, 9), QPointF(28, 9));
                     p.drawLine(QPointF(4, 23), QPointF(28, 23));
@@ -187,18 +188,19 @@ std::vector<Pictogram> MakePictograms() {
                     p.drawLine(QPointF(2, 30), QPointF(24, 8));
                   }});
 
-  list.push_back({"sun",
-                  [](QPainter& p, const Colours& c, int) {
-                    QPainterPath path = Circle(16, 16, 9);
-                    for (int i = 0; i < 8; ++i) {
-                      QTransform t;
-                      t.translate(16, 16);
-                      t.rotate(i * 45.0);
-                      path = path.united(t.map(PolyPath({{-3, -11}, {0, -16}, {3, -11}})));
-                    }
-                    FillPath(p, path, StdColor(c.fill));
-                  },
-                  NoDetails});
+  list.push_back(
+      {"sun",
+       [](QPainter& p, const Colours& c, int) { FillPath(p, Circle(16, 16, 9), StdColor(c.fill)); },
+       [](QPainter& p, const Colours& c, int size) {
+         // Rays as lines in the outline colour stay crisp at 16 pixels.
+         p.setPen(LinePen(c, size < 32 ? 2.0 : 3.0));
+         for (int i = 0; i < 8; ++i) {
+           QTransform t;
+           t.translate(16, 16);
+           t.rotate(i * 45.0);
+           p.drawLine(t.map(QLineF(0, -12, 0, -16)));
+         }
+       }});
 
   list.push_back({"cart",
                   [](QPainter& p, const Colours& c, int) {
@@ -218,8 +220,10 @@ std::vector<Pictogram> MakePictograms() {
                     FillPath(p, path, StdColor(c.fill));
                   },
                   [](QPainter& p, const Colours& c, int) {
-                    p.fillRect(QRectF(10, 5, 12, 18), StdColor(c.line));
-                    p.fillRect(QRectF(14, 25, 4, 3), StdColor(c.line));
+                    p.fillRect(QRectF(10, 4, 12, 20), StdColor(c.line));
+                    const Std screen = c.fill == Std::kWhite ? Std::kSilver : Std::kWhite;
+                    p.fillRect(QRectF(12, 6, 8, 16), StdColor(screen));
+                    p.fillRect(QRectF(14, 26, 4, 2), StdColor(c.line));
                   }});
 
   list.push_back({"check",

@@ -32,6 +32,8 @@ class Host {
   virtual void SetStatusText(const std::string& text) = 0;
   virtual void SetStatusCount(int count) = 0;
   virtual void SetBusy(bool busy) = 0;
+  // The web-root label: the chosen web root, shown as soon as it is set.
+  virtual void ShowWebRoot(const std::string& /*webRoot*/) {}
 
   // A modal message box or question titled kProgramTitle; returns the button pressed.
   virtual MessageAnswer Ask(const Message& message) = 0;

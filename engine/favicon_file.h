@@ -1,0 +1,45 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "engine/host.h"
+#include "engine/message.h"
+#include "engine/site_state.h"
+
+namespace tervando {
+
+// An existing favicon.ico larger than this is not loaded into the preview (nobody's icon is).
+inline constexpr std::size_t kPreviewLoadLimit = 16u * 1024 * 1024;
+
+// What the last caught failure says about itself: its descriptive text and numeric code.
+struct FailureDescription {
+  std::string text;
+  int code = 0;
+};
+// Describes the exception being handled; call it only inside a catch block.
+FailureDescription DescribeCurrentFailure();
+
+// The failure just caught as "text (Code n)"; call it only inside a catch block.
+std::string ErrorInfoText();
+
+// True for an existing regular file whose name does not start with "." (a hidden file);
+// false for folders, hidden files, missing paths and every failure of the test.
+bool FileExists(const std::string& path);
+
+enum class PlaceResult { NotNeeded, Written, OverwriteDeclined, GaveUp };
+
+// Writes the previewed icon file as favicon.ico into the web root when insert mode is chosen
+// and the icon is pending: asks before replacing an existing file and offers a retry when the
+// write fails. Never changes the pending flag.
+PlaceResult PlaceFaviconFile(Host& host, const SiteState& state);
+
+// The preview shows the web root's own favicon.ico (pending false) or, when there is none,
+// the default icon (pending true).
+void RefreshFaviconPreview(SiteState& state);
+
+// The questions PlaceFaviconFile asks.
+Message OverwriteFaviconMessage();
+Message FaviconWriteFailedMessage(const std::string& errorInfo);
+
+}  // namespace tervando

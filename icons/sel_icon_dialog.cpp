@@ -1,0 +1,60 @@
+#include "icons/sel_icon_dialog.h"
+
+#include <QButtonGroup>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "engine/message.h"
+#include "icons/icon_catalogue_model.h"
+#include "ui_sel_icon_dialog.h"
+
+namespace tervando {
+
+SelIconDialog::SelIconDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_ui(std::make_unique<Ui::SelIconDialog>()),
+      m_model(new IconCatalogueModel(this)),
+      m_Btn(new QButtonGroup(this)) {
+  m_ui->setupUi(this);
+  setFixedSize(size());
+
+  const int count = m_model->rowCount();
+  setWindowTitle(QString::fromUtf8(kProgramTitle) + QStringLiteral(" - Icon-Auswahl (") +
+                 QString::number(count) + QStringLiteral(" Stück)"));
+
+  m_ui->IconListView->setModel(m_model);
+  m_ui->IconListView->setCurrentIndex(m_model->index(0));
+
+  m_Btn->setObjectName(QStringLiteral("Btn"));
+  m_Btn->addButton(m_ui->Btn0, 0);
+  m_Btn->addButton(m_ui->Btn1, 1);
+  connect(m_Btn, &QButtonGroup::idClicked, this, &SelIconDialog::OnBtnClicked);
+
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen) move(screen->availableGeometry().center() - rect().center());
+}
+
+SelIconDialog::~SelIconDialog() = default;
+
+int SelIconDialog::ChooseIcon(QWidget* parent) {
+  SelIconDialog dialog(parent);
+  int chosen = 0;
+  connect(&dialog, &SelIconDialog::ApplyChosenIcon, &dialog, [&chosen](int index) {
+    if (index != 0) chosen = index;
+  });
+  dialog.exec();
+  return chosen;
+}
+
+void SelIconDialog::OnBtnClicked(int index) {
+  if (index == 0) {
+    emit ApplyChosenIcon(IconCatalogueModel::EntryOf(m_ui->IconListView->currentIndex()));
+    accept();
+  } else {
+    emit ApplyChosenIcon(0);
+    reject();
+  }
+}
+
+}  // namespace tervando

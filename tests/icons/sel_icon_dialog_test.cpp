@@ -1,0 +1,237 @@
+#include "icons/sel_icon_dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "icons/icon_catalogue.h"
+#include "icons/icon_image.h"
+
+namespace tervando {
+
+class SelIconDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static QListView* List(SelIconDialog& dialog) {
+    return dialog.findChild<QListView*>(QStringLiteral("IconListView"));
+  }
+  static QPushButton* Button(SelIconDialog& dialog, const char* name) {
+    return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
+  }
+  static void MakeCurrent(SelIconDialog& dialog, int entry) {
+    QListView* list = List(dialog);
+    list->setCurrentIndex(list->model()->index(entry - 1, 0));
+  }
+  // Runs `step` on the modal dialog once ChooseIcon has shown it.
+  static int ChooseWith(std::function<void(SelIconDialog&)> step) {
+    QTimer::singleShot(0, [step] {
+      auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      step(*dialog);
+    });
+    return SelIconDialog::ChooseIcon(nullptr);
+  }
+
+ private slots:
+  void TitleCountsTheCatalogue() {
+    SelIconDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Tervando - Icon-Auswahl (511 Stück)"));
+  }
+
+  void ControlsAndTexts() {
+    SelIconDialog dialog;
+    auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("Frame1"));
+    QVERIFY(frame);
+    QCOMPARE(frame->title(), QString::fromUtf8("Bitte wählen Sie das gewünschte Icon aus ... "));
+    QCOMPARE(Button(dialog, "Btn0")->text(), QStringLiteral("OK"));
+    QCOMPARE(Button(dialog, "Btn1")->text(), QStringLiteral("Abbrechen"));
+    for (const char* name : {"Btn0", "Btn1"}) {
+      QVERIFY(!Button(dialog, name)->isDefault());
+      QVERIFY(!Button(dialog, name)->autoDefault());
+    }
+    // Twips / 15: client 8205 x 5835, list 120, 240, 7755, 4815 inside the frame.
+    QCOMPARE(dialog.size(), QSize(547, 389));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QCOMPARE(frame->geometry(), QRect(6, 6, 535, 347));
+    QCOMPARE(List(dialog)->geometry(), QRect(8, 16, 517, 321));
+    QCOMPARE(Button(dialog, "Btn0")->geometry(), QRect(460, 358, 81, 25));
+    QCOMPARE(Button(dialog, "Btn1")->geometry(), QRect(374, 358, 81, 25));
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(List(dialog)->viewMode(), QListView::IconMode);
+    QCOMPARE(List(dialog)->iconSize(), QSize(32, 32));
+  }
+
+  void TextsFitTheirControls() {
+    SelIconDialog dialog;
+    for (const char* name : {"Btn0", "Btn1"}) {
+      QPushButton* button = Button(dialog, name);
+      QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width() - 8, name);
+    }
+    auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("Frame1"));
+    QVERIFY(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width() - 16);
+  }
+
+  void ListShowsEveryEntryWithItsNumber() {
+    SelIconDialog dialog;
+    const QAbstractItemModel* model = List(dialog)->model();
+    QCOMPARE(model->rowCount(), 511);
+    for (int row = 0; row < model->rowCount(); ++row) {
+      const QModelIndex index = model->index(row, 0);
+      QCOMPARE(index.data(Qt::DisplayRole).toString(), QString::number(row + 1));
+      const auto icon = index.data(Qt::DecorationRole).value<QIcon>();
+      QVERIFY2(!icon.isNull(), qPrintable(QString("entry %1 has no picture").arg(row + 1)));
+      QCOMPARE(icon.availableSizes().value(0), QSize(32, 32));
+    }
+  }
+
+  void EveryImageOfEveryEntryLoads() {
+    for (int entry = 1; entry <= kIconCount; ++entry) {
+      const std::string_view file = IconFile(entry);
+      QBuffer buffer;
+      buffer.setData(file.data(), static_cast<qsizetype>(file.size()));
+      QImageReader reader(&buffer, "ico");
+      const int count = static_cast<unsigned char>(file[4]);
+      QCOMPARE(reader.imageCount(), count);
+      for (int i = 0; i < count; ++i) {
+        QVERIFY(reader.jumpToImage(i));
+        const QImage image = reader.read();
+        QVERIFY2(!image.isNull(), qPrintable(QString("entry %1 image %2").arg(entry).arg(i)));
+        QVERIFY(image.hasAlphaChannel());
+      }
+    }
+  }
+
+  void IconOneIsCurrentAtEveryOpening() {
+    {
+      SelIconDialog first;
+      QCOMPARE(List(first)->currentIndex().row(), 0);
+      MakeCurrent(first, 300);
+      QTest::mouseClick(Button(first, "Btn0"), Qt::LeftButton);
+    }
+    SelIconDialog second;
+    QCOMPARE(List(second)->currentIndex().row(), 0);
+  }
+
+  void OkAppliesTheCurrentEntry() {
+    SelIconDialog dialog;
+    QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
+    dialog.show();
+    MakeCurrent(dialog, 300);
+    QTest::mouseClick(Button(dialog, "Btn0"), Qt::LeftButton);
+    QCOMPARE(applied.count(), 1);
+    QCOMPARE(applied.at(0).at(0).toInt(), 300);
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void OkAtOnceAppliesIconOne() {
+    QCOMPARE(ChooseWith([](SelIconDialog& d) { Button(d, "Btn0")->click(); }), 1);
+  }
+
+  void ChooseIconReturnsTheConfirmedEntry() {
+    QCOMPARE(ChooseWith([](SelIconDialog& d) {
+               MakeCurrent(d, 511);
+               Button(d, "Btn0")->click();
+             }),
+             511);
+  }
+
+  void CancelAppliesNothing() {
+    SelIconDialog dialog;
+    QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
+    dialog.show();
+    MakeCurrent(dialog, 42);
+    QTest::mouseClick(Button(dialog, "Btn1"), Qt::LeftButton);
+    QCOMPARE(applied.count(), 1);
+    QCOMPARE(applied.at(0).at(0).toInt(), 0);
+    QVERIFY(!dialog.isVisible());
+
+    QCOMPARE(ChooseWith([](SelIconDialog& d) {
+               MakeCurrent(d, 42);
+               Button(d, "Btn1")->click();
+             }),
+             0);
+  }
+
+  void OtherClosesApplyNothing() {
+    SelIconDialog dialog;
+    QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
+    dialog.show();
+    MakeCurrent(dialog, 7);
+    dialog.close();
+    QCOMPARE(applied.count(), 0);
+
+    QCOMPARE(ChooseWith([](SelIconDialog& d) {
+               MakeCurrent(d, 7);
+               d.close();
+             }),
+             0);
+    QCOMPARE(ChooseWith([](SelIconDialog& d) {
+               MakeCurrent(d, 7);
+               QTest::keyClick(&d, Qt::Key_Escape);
+             }),
+             0);
+  }
+
+  void EnterHasNoMeaningOfItsOwn() {
+    SelIconDialog dialog;
+    QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QTest::keyClick(List(dialog), Qt::Key_Return);
+    QCOMPARE(applied.count(), 0);
+    QVERIFY(dialog.isVisible());
+  }
+
+  void DecodingPicksTheRightImage() {
+    // Entry 85 holds a monochrome image first; the colour image must be the one shown.
+    const QImage colour = DecodeIconImage(IconFile(85), 32);
+    QCOMPARE(colour.size(), QSize(32, 32));
+    bool coloured = false;
+    for (int y = 0; y < 32 && !coloured; ++y) {
+      for (int x = 0; x < 32 && !coloured; ++x) {
+        const QColor c = colour.pixelColor(x, y);
+        coloured = c.alpha() > 0 && (c.red() != c.green() || c.green() != c.blue());
+      }
+    }
+    QVERIFY(coloured);
+    QCOMPARE(DecodeIconImage(IconFile(300), 16).size(), QSize(16, 16));
+    QCOMPARE(DecodeIconImage(IconFile(56), 16).size(), QSize(32, 32));  // has no small image
+    QCOMPARE(DecodeIconImage(DefaultIconFile(), 32).size(), QSize(32, 32));
+  }
+
+  void DecodingSurvivesBadBytes() {
+    QVERIFY(DecodeIconImage("", 32).isNull());
+    QVERIFY(DecodeIconImage("not a picture at all", 32).isNull());
+    const std::string_view entry = IconFile(1);
+    for (std::size_t cut : {std::size_t{5}, std::size_t{21}, std::size_t{60}, entry.size() / 2}) {
+      (void)DecodeIconImage(entry.substr(0, cut), 32);  // must not crash
+    }
+    std::string lying(entry);
+    lying[4] = static_cast<char>(200);  // more directory entries than bytes
+    (void)DecodeIconImage(lying, 32);
+    // A PNG stored under an icon name still shows.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage picture(20, 20, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    picture.save(&buffer, "PNG");
+    QCOMPARE(DecodeIconImage(std::string_view(png.constData(), png.size()), 32).size(),
+             QSize(20, 20));
+  }
+};
+
+}  // namespace tervando
+
+QTEST_MAIN(tervando::SelIconDialogTest)
+#include "sel_icon_dialog_test.moc"

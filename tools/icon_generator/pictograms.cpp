@@ -90,7 +90,7 @@ std::vector<Pictogram> MakePictograms() {
                     FillPath(p, Circle(16, 16, 15), StdColor(c.fill));
                   },
                   [](QPainter& p, const Colours& c, int size) {
-                    p.setPen(LinePen(c));
+                    p.setPen(LinePen(c, 32.0 / size));  // one pixel at every size
                     p.setBrush(Qt::NoBrush);
                     p.drawEllipse(QPointF(16, 16), 6, 15);
                     p.drawLine(QPointF(1, 16), QPointF(31, 16));
@@ -193,12 +193,12 @@ std::vector<Pictogram> MakePictograms() {
        [](QPainter& p, const Colours& c, int) { FillPath(p, Circle(16, 16, 9), StdColor(c.fill)); },
        [](QPainter& p, const Colours& c, int size) {
          // Rays as lines in the outline colour stay crisp at 16 pixels.
-         p.setPen(LinePen(c, size < 32 ? 2.0 : 3.0));
+         p.setPen(LinePen(c, size < 32 ? 2.0 : 2.5));
          for (int i = 0; i < 8; ++i) {
            QTransform t;
            t.translate(16, 16);
            t.rotate(i * 45.0);
-           p.drawLine(t.map(QLineF(0, -12, 0, -16)));
+           p.drawLine(t.map(QLineF(0, -11.5, 0, -16.5)));
          }
        }});
 

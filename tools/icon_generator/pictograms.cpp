@@ -300,8 +300,10 @@ std::vector<Pictogram> MakePictograms() {
                     p.fillRect(QRectF(4, 13, 24, 18), StdColor(c.fill));
                   },
                   [](QPainter& p, const Colours& c, int) {
-                    FillPath(p, Circle(16, 20, 3), StdColor(c.line));
-                    p.fillRect(QRectF(15, 20, 2, 7), StdColor(c.line));
+                    // A light keyhole on dark locks, where a dark one would vanish.
+                    const QColor hole = StdColor(IsLight(c.fill) ? c.line : Std::kWhite);
+                    FillPath(p, Circle(16, 20, 3), hole);
+                    p.fillRect(QRectF(15, 20, 2, 7), hole);
                   }});
 
   list.push_back({"bell",

@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include "engine/byte_scan.h"
 #include "engine/errors.h"
 #include "engine/paths.h"
 #include "engine/tag_scanner.h"
@@ -46,50 +47,97 @@ bool IsPlainTagOpener(std::string_view prefix) {
   return prefix.find_first_of("<>\x1b", 1) == std::string_view::npos;
 }
 
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = FoldCase(c);
+  return lower;
+}
+
 struct Range {
   std::size_t begin = 0;
   std::size_t end = 0;
 };
 
-// Finds the head tag, the first reference and the head end tag among the page's tags, the way
-// the three array searches over the split page would, stopping as soon as the outcome is known.
-class HeadSearch {
+// Where the three searches over the split page land, as positions in the page.
+struct HeadPlaces {
+  bool edit = false;          // a head tag before the head end tag, and no reference at or after it
+  std::size_t headEnd = 0;    // just after the head tag
+  std::optional<Range> link;  // the first reference, when it lies before the head end tag
+};
+
+// With a plain tag opener as prefix every search is a text search: "<head>" and "</head>"
+// anywhere in the page are always whole tags (masking never touches them), and a reference is
+// the prefix at a '<' whose segment closes with a visible '>'.
+class PlainSearch {
  public:
-  HeadSearch(std::string_view text, std::string_view prefix)
-      : m_scanner(text), m_prefix(prefix), m_plainPrefix(IsPlainTagOpener(prefix)) {
-    // An empty needle is found in the first tag part, the empty one before the first '<'.
-    if (prefix.empty()) m_link = Range{0, 0};
+  PlainSearch(std::string_view text, std::string_view prefix)
+      : m_text(text), m_scanner(text), m_prefix(LowerCase(prefix)) {}
+
+  HeadPlaces Find(bool remove) {
+    HeadPlaces places;
+    const std::size_t end = FindNoCase(m_text, 0, m_text.size(), kHeadEndTag);
+    if (end == std::string_view::npos) return places;
+    const std::size_t head = FindNoCase(m_text, 0, end, kHeadTag);
+    if (head == std::string_view::npos) return places;
+    // Removing needs only a reference before the head end tag; inserting must know whether
+    // the first reference of the whole page lies after it.
+    const std::optional<Range> link = FirstReference(remove ? end : m_text.size());
+    if (link && link->begin >= end) return places;  // at or after the head end tag
+    places.edit = true;
+    places.headEnd = head + kHeadTag.size();
+    places.link = link;
+    return places;
   }
 
-  // Walks up to the first head end tag. False when the page is to stay as it is: no head end
-  // tag, no head tag before it, or the first reference is the head end tag itself.
-  bool FindHead() {
+ private:
+  std::optional<Range> FirstReference(std::size_t limit) {
+    std::size_t at = 0;
+    while ((at = FindNoCase(m_text, at, limit, m_prefix)) != std::string_view::npos) {
+      // The '<' of a plain prefix is never masked; the tag closes at the next visible '>'
+      // unless a visible '<' comes first, and candidates before that '<' close no tag either.
+      m_scanner.SeekTo(at);
+      TagScanner::Tag tag;
+      if (!m_scanner.Next(tag)) return std::nullopt;
+      if (tag.begin == at) return Range{tag.begin, tag.end};
+      at = tag.begin;
+    }
+    return std::nullopt;
+  }
+
+  std::string_view m_text;
+  TagScanner m_scanner;
+  std::string m_prefix;
+};
+
+// Any other prefix: the page's tags are walked one by one as the split would cut them.
+class TagWalkSearch {
+ public:
+  TagWalkSearch(std::string_view text, std::string_view prefix)
+      : m_scanner(text), m_prefix(prefix) {}
+
+  HeadPlaces Find() {
+    HeadPlaces places;
+    std::optional<Range> head;
+    std::optional<Range> link;
+    // An empty needle is found in the first tag part, the empty one before the first '<'.
+    if (m_prefix.empty()) link = Range{0, 0};
     TagScanner::Tag tag;
     while (m_scanner.Next(tag)) {
       const std::string_view bytes = Bytes(tag);
-      if (!m_link && HoldsPrefix(tag, bytes)) m_link = Range{tag.begin, tag.end};
+      if (!link && HoldsPrefix(tag, bytes)) link = Range{tag.begin, tag.end};
       // A tag holding a marker can't equal a head tag, which holds no escape byte.
       if (tag.holdsOperator) continue;
-      if (!m_head && EqualsNoCase(bytes, kHeadTag)) m_head = Range{tag.begin, tag.end};
-      if (EqualsNoCase(bytes, kHeadEndTag)) {
-        return m_head.has_value() && !(m_link && m_link->begin == tag.begin);
-      }
+      if (!head && EqualsNoCase(bytes, kHeadTag)) head = Range{tag.begin, tag.end};
+      if (!EqualsNoCase(bytes, kHeadEndTag)) continue;
+      if (!head || (link && link->begin == tag.begin)) return places;
+      if (!link && LinkAfter()) return places;
+      places.edit = true;
+      places.headEnd = head->end;
+      places.link = link;
+      return places;
     }
-    return false;
+    return places;
   }
-
-  // After FindHead found no reference before the head end tag: true when there is one after.
-  bool LinkAfterHeadEnd() {
-    if (m_plainPrefix) return PlainPrefixTagFrom(m_scanner.Position());
-    TagScanner::Tag tag;
-    while (m_scanner.Next(tag)) {
-      if (HoldsPrefix(tag, Bytes(tag))) return true;
-    }
-    return false;
-  }
-
-  const std::optional<Range>& Head() const { return m_head; }
-  const std::optional<Range>& Link() const { return m_link; }
 
  private:
   std::string_view Bytes(const TagScanner::Tag& tag) const {
@@ -97,42 +145,20 @@ class HeadSearch {
   }
 
   bool HoldsPrefix(const TagScanner::Tag& tag, std::string_view bytes) {
-    if (m_plainPrefix) {
-      return bytes.size() >= m_prefix.size() &&
-             EqualsNoCase(bytes.substr(0, m_prefix.size()), m_prefix);
-    }
     if (!tag.holdsOperator) return ContainsNoCase(bytes, m_prefix);
     return ContainsNoCase(m_scanner.MaskedTag(tag), m_prefix);
   }
 
-  // Looks for '<' followed by the prefix, and checks that such a hit closes as a tag.
-  bool PlainPrefixTagFrom(std::size_t from) {
-    const std::string_view text = m_scanner.Text();
-    const char second = FoldCase(m_prefix[1]);
-    std::size_t at = from;
-    while (true) {
-      at = text.find('<', at);
-      if (at == std::string_view::npos || text.size() - at < m_prefix.size()) return false;
-      if (FoldCase(text[at + 1]) != second ||
-          !EqualsNoCase(text.substr(at, m_prefix.size()), m_prefix)) {
-        ++at;
-        continue;
-      }
-      // The '<' of a plain prefix is never masked; the tag closes at the next visible '>'
-      // unless a visible '<' comes first, and from there the search goes on.
-      m_scanner.SeekTo(at);
-      TagScanner::Tag tag;
-      if (!m_scanner.Next(tag)) return false;
-      if (tag.begin == at) return true;
-      at = tag.begin;
+  bool LinkAfter() {
+    TagScanner::Tag tag;
+    while (m_scanner.Next(tag)) {
+      if (HoldsPrefix(tag, Bytes(tag))) return true;
     }
+    return false;
   }
 
   TagScanner m_scanner;
   std::string_view m_prefix;
-  bool m_plainPrefix;
-  std::optional<Range> m_head;
-  std::optional<Range> m_link;
 };
 
 }  // namespace
@@ -153,28 +179,22 @@ std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pa
                                   const std::string& faviconLinkPrefix, int webRootDepth) {
   // The empty page has no segment to split.
   if (text.empty()) throw std::system_error(EngineErrc::kIndexOutOfRange);
-  HeadSearch search(text, faviconLinkPrefix);
-  if (!search.FindHead()) return text;
+  const HeadPlaces places = IsPlainTagOpener(faviconLinkPrefix)
+                                ? PlainSearch(text, faviconLinkPrefix).Find(remove)
+                                : TagWalkSearch(text, faviconLinkPrefix).Find();
+  if (!places.edit || (remove && !places.link)) return text;
 
-  std::string result;
-  if (const std::optional<Range>& link = search.Link()) {
-    std::string replacement;
-    if (!remove) {
-      const int levels =
-          CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
-      replacement = BuildFaviconReference(faviconLinkPrefix, levels);
-    }
-    result.reserve(text.size() - (link->end - link->begin) + replacement.size());
-    result.append(text, 0, link->begin).append(replacement).append(text, link->end);
-    return result;
+  std::string reference;
+  if (!remove) {
+    const int levels =
+        CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
+    reference = BuildFaviconReference(faviconLinkPrefix, levels);
   }
-  if (remove || search.LinkAfterHeadEnd()) return text;
-  const int levels =
-      CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
-  const std::string reference = BuildFaviconReference(faviconLinkPrefix, levels);
-  const std::size_t at = search.Head()->end;
-  result.reserve(text.size() + reference.size());
-  result.append(text, 0, at).append(reference).append(text, at);
+  // The reference replaces the first one found, or follows the head tag directly.
+  const Range replaced = places.link.value_or(Range{places.headEnd, places.headEnd});
+  std::string result;
+  result.reserve(text.size() - (replaced.end - replaced.begin) + reference.size());
+  result.append(text, 0, replaced.begin).append(reference).append(text, replaced.end);
   return result;
 }
 

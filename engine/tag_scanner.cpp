@@ -1,7 +1,5 @@
 #include "engine/tag_scanner.h"
 
-#include <cstring>
-
 #include "engine/masking.h"
 
 namespace tervando {
@@ -12,58 +10,33 @@ constexpr std::size_t kNone = std::string_view::npos;
 
 bool IsOperatorByte(char c) { return c == ' ' || c == '<' || c == '>' || c == '='; }
 
-std::size_t FindByte(std::string_view text, std::size_t from, std::size_t to, char c) {
-  if (from >= to) return kNone;
-  const void* hit = std::memchr(text.data() + from, c, to - from);
-  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : kNone;
-}
-
 }  // namespace
 
-TagScanner::TagScanner(std::string_view text) : m_text(text) {}
-
-std::size_t TagScanner::FindLess(std::size_t from) {
-  if (m_lessFrom > m_nextLess || from < m_lessFrom || from > m_nextLess) {
-    const std::size_t hit = FindByte(m_text, from, m_text.size(), '<');
-    m_nextLess = hit == kNone ? m_text.size() : hit;
-    m_lessFrom = from;
-  } else {
-    m_lessFrom = from;
-  }
-  return m_nextLess;
-}
+TagScanner::TagScanner(std::string_view text) : m_text(text), m_brackets(text) {}
 
 bool TagScanner::Next(Tag& tag) {
-  const std::size_t size = m_text.size();
-  while (m_position < size) {
-    const std::size_t open = FindLess(m_position);
-    if (open >= size) break;
-    m_position = open + 1;
-    if (Hidden(open)) continue;
-    // The tag closes at the first visible '>' before the next visible '<'.
-    bool holdsOperator = false;
-    while (m_position < size) {
-      const std::size_t less = FindLess(m_position);
-      const std::size_t greater = FindByte(m_text, m_position, less, '>');
-      if (greater != kNone) {
-        m_position = greater + 1;
-        if (Hidden(greater)) {
-          holdsOperator = true;
-          continue;
-        }
-        tag = Tag{open, greater + 1, holdsOperator};
-        return true;
+  // A tag runs from a visible '<' to the first visible '>' before the next visible '<'.
+  std::size_t open = kNone;
+  bool holdsOperator = false;
+  for (std::size_t at = m_brackets.Next(); at != BracketStream::kEnd; at = m_brackets.Next()) {
+    if (m_text[at] == '<') {
+      if (Hidden(at)) {
+        holdsOperator = true;
+        continue;
       }
-      if (less >= size) {
-        m_position = size;
-        break;
+      open = at;
+      holdsOperator = false;
+    } else if (open != kNone) {
+      if (Hidden(at)) {
+        holdsOperator = true;
+        continue;
       }
-      if (!Hidden(less)) break;  // a new segment starts at this '<' with no tag before it
-      holdsOperator = true;
-      m_position = less + 1;
+      tag = Tag{open, at + 1, holdsOperator};
+      m_position = at + 1;
+      return true;
     }
   }
-  m_position = size;
+  m_position = m_text.size();
   return false;
 }
 

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/byte_scan.h"
+
 namespace tervando {
 
 // The tags that SplitUnsplitHtmlString would cut from the masked page, found on the page as it
@@ -25,7 +27,10 @@ class TagScanner {
   bool Next(Tag& tag);
 
   // Moves the scan so the next tag is searched from this position on.
-  void SeekTo(std::size_t position) { m_position = position; }
+  void SeekTo(std::size_t position) {
+    m_position = position;
+    m_brackets.SeekTo(position);
+  }
   std::size_t Position() const { return m_position; }
 
   // True when masking turns the '<' or '>' at this position into part of a marker.
@@ -40,12 +45,10 @@ class TagScanner {
   // For each byte of a run of operator characters: 0 untouched, k + 1 where operator k starts,
   // -1 for its following bytes.
   void MaskRunAround(std::size_t position);
-  std::size_t FindLess(std::size_t from);
 
   std::string_view m_text;
+  BracketStream m_brackets;
   std::size_t m_position = 0;
-  std::size_t m_nextLess = 0;  // cached position of the next '<' at or after m_lessFrom
-  std::size_t m_lessFrom = 1;  // > m_nextLess: cache empty
   std::size_t m_runBegin = 0;
   std::size_t m_runEnd = 0;
   std::vector<signed char> m_runMarks;

@@ -1,0 +1,295 @@
+#include "app/form1.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/edit_page.h"
+#include "app/show_once_notice.h"
+#include "engine/head_editor.h"
+#include "engine/yield.h"
+#include "site/options.h"
+#include "support/artwork.h"
+#include "support/info_form_freeware.h"
+#include "support/message_box.h"
+#include "support/on_click.h"
+#include "support/open_with_shell.h"
+#include "support/show_help.h"
+#include "support/write_log.h"
+#include "ui_form1.h"
+
+namespace tervando {
+
+namespace {
+constexpr int kListColumnWidth = 533;  // wider than the list, so long paths scroll into view
+constexpr int kCountPanelWidth = 96;
+constexpr qint64 kPublishInterval = 150;  // ms between batches handed to the view in a fill
+
+QSize ScreenSize(const QWidget& widget) {
+  const QScreen* screen = widget.screen() ? widget.screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+}  // namespace
+
+// Marks a long operation: while it yields, a second scan, run or reset is not started, and
+// header clicks wait until it has ended (a re-sort would move the rows a run is walking).
+class Form1::BusyScope {
+ public:
+  explicit BusyScope(Form1& form) : m_form(form), m_outer(!form.m_busy) { m_form.m_busy = true; }
+  ~BusyScope() {
+    if (!m_outer) return;
+    m_form.m_busy = false;
+    std::vector<int> clicks;
+    clicks.swap(m_form.m_deferredColumnClicks);
+    for (int column : clicks) m_form.ListeColumnClick(column);
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  Form1& m_form;
+  bool m_outer;
+};
+
+Form1::Form1(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::Form1>()) {
+  m_ui->setupUi(this);
+  SetUpControls();
+  SetYieldHook([this] { YieldToWindow(); });
+}
+
+Form1::~Form1() { SetYieldHook({}); }
+
+void Form1::SetUpControls() {
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(size());
+  // The captions were laid out for a narrow 8 pt face; the desktop's face, a little condensed,
+  // keeps them inside their boxes.
+  QFont narrow = font();
+  narrow.setStretch(QFont::SemiCondensed);
+  setFont(narrow);
+  setWindowIcon(ArtworkIcon(Artwork::kWindowIcon));
+
+  const std::pair<QAbstractButton*, int> buttons[] = {
+      {m_ui->Btn_0, 0},   {m_ui->Btn_1, 1},   {m_ui->Btn_2, 2},  {m_ui->Btn_3, 3}, {m_ui->Btn_4, 4},
+      {m_ui->Btn_5, 5},   {m_ui->Btn_6, 6},   {m_ui->Btn_7, 7},  {m_ui->Btn_8, 8}, {m_ui->Btn_9, 9},
+      {m_ui->Btn_10, 10}, {m_ui->Btn_11, 11}, {m_ui->Btn_25, 25}};
+  for (const auto& [button, id] : buttons) m_btn.addButton(button, id);
+  connect(&m_btn, &QButtonGroup::idClicked, this, &Form1::BtnClick);
+  m_setUnsetFaviconOPT.addButton(m_ui->SetUnsetFaviconOPT_0, 0);
+  m_setUnsetFaviconOPT.addButton(m_ui->SetUnsetFaviconOPT_1, 1);
+  connect(&m_setUnsetFaviconOPT, &QButtonGroup::idClicked, this, &Form1::SetUnsetFaviconOPTClick);
+  m_ui->Btn_11->setIcon(ArtworkIcon(Artwork::kCurrentFavicon));
+
+  m_ui->Liste->setModel(&m_pageList);
+  QHeaderView* header = m_ui->Liste->header();
+  header->setStretchLastSection(false);
+  header->setSectionsClickable(true);
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->resizeSection(0, kListColumnWidth);
+  connect(header, &QHeaderView::sectionClicked, this,
+          [this](int section) { ListeColumnClick(section + 1); });
+  connect(m_ui->Liste, &QTreeView::doubleClicked, this, [this] { ListeDblClick(); });
+
+  m_countPanel = new QLabel(m_ui->Status);
+  m_countPanel->setFixedWidth(kCountPanelWidth);
+  m_textPanel = new QLabel(m_ui->Status);
+  m_ui->Status->addWidget(m_countPanel);
+  m_ui->Status->addWidget(m_textPanel, 1);
+
+  m_ui->Picture1->setPixmap(ArtworkPixmap(Artwork::kFavouritesPicture));
+  m_ui->Image2->setPixmap(ArtworkPixmap(Artwork::kMakerBanner));
+  m_ui->Image2->setCursor(ArtworkCursor());
+  OnClick(m_ui->Picture1, [] { OpenMakerSite(); });
+  OnClick(m_ui->Image2, [] { OpenMakerSite(); });
+}
+
+void Form1::FormLoad() {
+  setWindowTitle(QString::fromUtf8(kProgramTitle));
+  ResetPageList();
+  ReadOptions();
+  m_state.faviconLinkPrefix = BuildFaviconLinkPrefix();
+  move(CenteredPosition(ScreenSize(*this), frameGeometry().size()));
+  show();
+  // The notice belongs in front of the window, so it waits until the window is on screen.
+  QTimer::singleShot(0, this, [] { ShowOnceNotice(); });
+}
+
+void Form1::BtnClick(int index) {
+  switch (index) {
+    case 0:
+      if (m_busy) return;  // the rows are in use by the running scan or run
+      ResetPageList();
+      FocusList();
+      break;
+    case 1:
+      ListeSelect(1);
+      FocusList();
+      break;
+    case 2:
+      ListeSelect(0);
+      FocusList();
+      break;
+    case 3:
+      ListeSelect(2);
+      FocusList();
+      break;
+    case 5:
+      ListeSelect(101);
+      FocusList();
+      break;
+    case 6:
+      ListeSelect(102);
+      FocusList();
+      break;
+    case 9:
+      QCoreApplication::quit();
+      break;
+    case 10:
+      ShowHelp();
+      break;
+    case 25:
+      ShowInfoForm();
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::SetUnsetFaviconOPTClick(int) {
+  m_ui->FaviconSelFrame->setEnabled(m_ui->SetUnsetFaviconOPT_0->isChecked());
+}
+
+void Form1::FocusList() { m_ui->Liste->setFocus(Qt::OtherFocusReason); }
+
+void Form1::ShowInfoForm() { InfoFormFreeware::ShowInstance(ScreenSize(*this)); }
+
+std::vector<bool> Form1::SelectedRows() const {
+  std::vector<bool> selected(static_cast<size_t>(m_pageList.rowCount()), false);
+  for (const QItemSelectionRange& range : m_ui->Liste->selectionModel()->selection()) {
+    for (int row = range.top(); row <= range.bottom(); ++row) selected[row] = true;
+  }
+  return selected;
+}
+
+void Form1::ListeSelect(int mode) {
+  m_pageList.Publish();
+  const int n = m_pageList.rowCount();
+  if (n == 0) return;
+  QItemSelectionModel* selection = m_ui->Liste->selectionModel();
+  const QItemSelection everyRow(m_pageList.index(0, 0), m_pageList.index(n - 1, 0));
+  switch (mode) {
+    case 0:
+      selection->select(everyRow, QItemSelectionModel::Deselect);
+      break;
+    case 1:
+      selection->select(everyRow, QItemSelectionModel::Select);
+      break;
+    case 2:
+      selection->select(everyRow, QItemSelectionModel::Toggle);
+      break;
+    case 101:
+      m_pageList.SetMarks(SelectedRows());
+      break;
+    case 102: {
+      std::vector<bool> marks = m_pageList.Marks();
+      const std::vector<bool> selected = SelectedRows();
+      for (int row = 0; row < n; ++row) {
+        if (selected[row]) marks[row] = !marks[row];
+      }
+      m_pageList.SetMarks(marks);
+      break;
+    }
+    default:
+      Ask({"Unknown Mode " + std::to_string(mode) + " in ListeSelect(Mode)",
+           MessageIcon::Critical});
+      break;
+  }
+}
+
+void Form1::ResetPageList() {
+  SetStatusCount(0);
+  m_pageList.Clear();
+  m_ui->LocalWebRootLBL->setText(QStringLiteral("(Bitte Pfad angeben ...)"));
+}
+
+void Form1::ListeColumnClick(int column) {
+  if (m_busy) {
+    m_deferredColumnClicks.push_back(column);
+    return;
+  }
+  if (column == m_lastSortColumn) {
+    m_pageList.SetOrder(m_pageList.Order() == SortOrder::Ascending ? SortOrder::Descending
+                                                                   : SortOrder::Ascending);
+    return;
+  }
+  m_lastSortColumn = column;
+  m_pageList.SetSortKey(column - 1);
+  m_pageList.SetSorted(true);
+}
+
+void Form1::ListeDblClick() {
+  const QModelIndex current = m_ui->Liste->currentIndex();
+  if (!current.isValid()) return;
+  EditPage(m_pageList.Text(m_pageList.RowOf(current)));
+}
+
+void Form1::YieldToWindow() {
+  const qint64 now = QDateTime::currentMSecsSinceEpoch();
+  if (now - m_lastPublish >= kPublishInterval) {
+    m_lastPublish = now;
+    m_pageList.Publish();
+  }
+  QCoreApplication::processEvents();
+}
+
+int Form1::RowCount() const { return m_pageList.Count(); }
+
+std::string Form1::RowText(int row) const { return m_pageList.Text(row - 1); }
+
+bool Form1::RowMarked(int row) const { return m_pageList.Marked(row - 1); }
+
+bool Form1::ContainsRow(const std::string& path) const { return m_pageList.Contains(path); }
+
+void Form1::InsertCheckedRowAtTop(const std::string& path) { m_pageList.InsertCheckedAtTop(path); }
+
+void Form1::SetSortingEnabled(bool enabled) { m_pageList.SetSorted(enabled); }
+
+bool Form1::RemoveMode() const { return m_ui->SetUnsetFaviconOPT_1->isChecked(); }
+
+void Form1::SetProgressRange(int minimum, int maximum) {
+  // An empty range would turn the bar into a busy indicator; it stays an empty bar instead.
+  m_ui->Bar->setRange(minimum, maximum > minimum ? maximum : minimum + 1);
+}
+
+void Form1::SetProgressValue(int value) { m_ui->Bar->setValue(value); }
+
+void Form1::SetStatusText(const std::string& text) {
+  m_textPanel->setText(QString::fromUtf8(text));
+}
+
+void Form1::SetStatusCount(int count) {
+  m_countPanel->setText(QString::number(count) + QStringLiteral(" Dateien"));
+}
+
+void Form1::SetBusy(bool busy) {
+  if (busy) {
+    ++m_waitCursors;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (m_waitCursors > 0) {
+    --m_waitCursors;
+    QGuiApplication::restoreOverrideCursor();
+  }
+}
+
+MessageAnswer Form1::Ask(const Message& message) { return ShowMessage(message); }
+
+void Form1::Log(const std::string& line) { WriteLog(line, "", false); }
+
+}  // namespace tervando

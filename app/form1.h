@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/page_list_model.h"
+#include "engine/host.h"
+#include "engine/site_state.h"
+
+namespace Ui {
+class Form1;
+}
+
+namespace tervando {
+
+// The main window: the page list with its marking commands, the mode pair, the favicon
+// preview, Start and the status bar. It hosts the core's long operations (scan and fill,
+// the run, placing favicon.ico) through the Host interface.
+class Form1 : public QWidget, public Host {
+  Q_OBJECT
+
+ public:
+  explicit Form1(QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // The start-up sequence: caption, empty list, options, link prefix, show, then the
+  // one-time notice once the window is on screen.
+  void FormLoad();
+
+  // Click handlers: the button array `Btn` by index, the mode pair, the list.
+  void BtnClick(int index);
+  void SetUnsetFaviconOPTClick(int index);
+  void ListeColumnClick(int column);  // 1-based column index
+  void ListeDblClick();
+
+  // Selection and marking commands over every row: 0 deselect, 1 select, 2 invert,
+  // 101 marks := selection, 102 toggle the marks of selected rows.
+  void ListeSelect(int mode);
+  void ResetPageList();
+
+  int LastSortColumn() const { return m_lastSortColumn; }
+  PageListModel& PageList() { return m_pageList; }
+  const SiteState& State() const { return m_state; }
+  // True while a scan, a run or a reset runs and yields to the message loop.
+  bool Busy() const { return m_busy; }
+
+  // Host
+  int RowCount() const override;
+  std::string RowText(int row) const override;
+  bool RowMarked(int row) const override;
+  bool ContainsRow(const std::string& path) const override;
+  void InsertCheckedRowAtTop(const std::string& path) override;
+  void SetSortingEnabled(bool enabled) override;
+  bool RemoveMode() const override;
+  void SetProgressRange(int minimum, int maximum) override;
+  void SetProgressValue(int value) override;
+  void SetStatusText(const std::string& text) override;
+  void SetStatusCount(int count) override;
+  void SetBusy(bool busy) override;
+  MessageAnswer Ask(const Message& message) override;
+  void Log(const std::string& line) override;
+
+ private:
+  class BusyScope;
+
+  void SetUpControls();
+  void FocusList();
+  void YieldToWindow();
+  std::vector<bool> SelectedRows() const;
+  void ShowInfoForm();
+
+  std::unique_ptr<Ui::Form1> m_ui;
+  QButtonGroup m_btn;
+  QButtonGroup m_setUnsetFaviconOPT;
+  QLabel* m_countPanel = nullptr;
+  QLabel* m_textPanel = nullptr;
+  PageListModel m_pageList;
+  SiteState m_state;
+  int m_lastSortColumn = 0;
+  bool m_busy = false;
+  int m_waitCursors = 0;
+  std::vector<int> m_deferredColumnClicks;
+  qint64 m_lastPublish = 0;
+};
+
+}  // namespace tervando

@@ -1,0 +1,165 @@
+#include "app/page_list_model.h"
+
+#include <algorithm>
+
+namespace tervando {
+
+PageListModel::PageListModel(QObject* parent) : QAbstractItemModel(parent) {}
+
+void PageListModel::SetMarked(int row, bool marked) {
+  if (m_pages.Marked(row) == marked) return;
+  m_pages.SetMarked(row, marked);
+  if (row >= m_unpublished) {
+    const QModelIndex changed = index(row - m_unpublished, 0);
+    emit dataChanged(changed, changed, {Qt::CheckStateRole});
+  }
+}
+
+void PageListModel::SetMarks(const std::vector<bool>& marks) {
+  const int n = std::min(Count(), static_cast<int>(marks.size()));
+  for (int row = 0; row < n; ++row) m_pages.SetMarked(row, marks[row]);
+  if (rowCount() > 0) {
+    emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
+  }
+}
+
+std::vector<bool> PageListModel::Marks() const {
+  std::vector<bool> marks(static_cast<size_t>(Count()));
+  for (int row = 0; row < Count(); ++row) marks[row] = m_pages.Marked(row);
+  return marks;
+}
+
+// Where a new path goes in the sorted list: the first row it belongs above.
+int PageListModel::SortedPlace(const std::string& path) const {
+  int low = 0;
+  int high = Count();
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    const std::string& there = m_pages.Path(middle);
+    const bool above = Order() == SortOrder::Ascending ? path < there : there < path;
+    if (above) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return low;
+}
+
+int PageListModel::FindSorted(const std::string& path) const {
+  const int place = SortedPlace(path);  // one past the row holding the path
+  return place > 0 && m_pages.Path(place - 1) == path ? place - 1 : -1;
+}
+
+void PageListModel::InsertCheckedAtTop(const std::string& path) {
+  if (m_pages.Contains(path)) return;
+  if (!m_pages.SortingEnabled()) {
+    m_pages.InsertMarkedAtTop(path);
+    ++m_unpublished;
+    return;
+  }
+  Publish();
+  const int place = SortedPlace(path);
+  beginInsertRows({}, place, place);
+  m_pages.InsertMarkedAtTop(path);
+  endInsertRows();
+}
+
+void PageListModel::Publish() {
+  if (m_unpublished == 0) return;
+  // The gathered rows already sit at the top; the view learns of them in one step.
+  const int count = m_unpublished;
+  m_unpublished = 0;
+  beginInsertRows({}, 0, count - 1);
+  endInsertRows();
+}
+
+void PageListModel::Clear() {
+  beginResetModel();
+  m_pages.Clear();
+  m_unpublished = 0;
+  endResetModel();
+}
+
+template <typename Change>
+void PageListModel::Resort(Change change) {
+  Publish();
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  const QModelIndexList before = persistentIndexList();
+  std::vector<std::string> paths;
+  paths.reserve(static_cast<size_t>(before.size()));
+  for (const QModelIndex& old : before) paths.push_back(m_pages.Path(old.row()));
+  change();
+  // Sorted rows are in byte order, so each remembered path is found by halving.
+  QModelIndexList after;
+  after.reserve(before.size());
+  for (size_t i = 0; i < paths.size(); ++i) {
+    after.push_back(index(FindSorted(paths[i]), before[static_cast<qsizetype>(i)].column()));
+  }
+  changePersistentIndexList(before, after);
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void PageListModel::SetSorted(bool sorted) {
+  if (!sorted) {
+    m_pages.SetSortingEnabled(false);
+    return;
+  }
+  Resort([this] { m_pages.SetSortingEnabled(true); });
+}
+
+void PageListModel::SetOrder(SortOrder order) {
+  if (!m_pages.SortingEnabled()) {
+    m_pages.SetSortOrder(order);
+    return;
+  }
+  Resort([this, order] { m_pages.SetSortOrder(order); });
+}
+
+QModelIndex PageListModel::index(int row, int column, const QModelIndex& parent) const {
+  if (parent.isValid() || column != 0 || row < 0 || row >= rowCount()) return {};
+  return createIndex(row, column);
+}
+
+QModelIndex PageListModel::parent(const QModelIndex&) const { return {}; }
+
+int PageListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : Count() - m_unpublished;
+}
+
+int PageListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 1; }
+
+QVariant PageListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const int row = RowOf(index);
+  switch (role) {
+    case Qt::DisplayRole:
+      // Paths are bytes; the view shows them as UTF-8, the page list keeps them unchanged.
+      return QString::fromUtf8(m_pages.Path(row));
+    case Qt::CheckStateRole:
+      return m_pages.Marked(row) ? Qt::Checked : Qt::Unchecked;
+    default:
+      return {};
+  }
+}
+
+bool PageListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::CheckStateRole) return false;
+  SetMarked(RowOf(index), static_cast<Qt::CheckState>(value.toInt()) == Qt::Checked);
+  return true;
+}
+
+Qt::ItemFlags PageListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+         Qt::ItemNeverHasChildren;
+}
+
+QVariant PageListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Horizontal && section == 0 && role == Qt::DisplayRole) {
+    return QStringLiteral("Gefundene Web-Seiten");
+  }
+  return {};
+}
+
+}  // namespace tervando

@@ -1,0 +1,104 @@
+#include "support/info_form_freeware.h"
+
+#include <QPointer>
+
+#include "support/artwork.h"
+#include "support/on_click.h"
+#include "support/open_with_shell.h"
+#include "support/version_text.h"
+#include "support/wrap_caption.h"
+#include "ui_info_form_freeware.h"
+
+namespace tervando {
+
+namespace {
+
+QPointer<InfoFormFreeware>& Instance() {
+  static QPointer<InfoFormFreeware> instance;
+  return instance;
+}
+
+// The text font is Arial 9.75 pt; where Arial is missing the system's nearest sans face
+// stands in at the same size.
+QFont LabelFont() {
+  QFont font(QStringLiteral("Arial"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(9.75);
+  return font;
+}
+
+}  // namespace
+
+QString InfoFormText() {
+  return QStringLiteral("Tervando") + QString::fromStdString(VersionText(256)) +
+         QStringLiteral(" \u2013 Aut. Einfügen und Löschen von Favicons in Web-Seiten");
+}
+
+QPoint CenteredPosition(QSize screen, QSize frame) {
+  return {(screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2};
+}
+
+void CenterForm(QWidget& form, QSize screen) {
+  form.move(CenteredPosition(screen, form.frameGeometry().size()));
+}
+
+QPoint InfoFormPosition(QSize screen, QSize frame) {
+  if (screen.width() <= 640 || screen.height() <= 480) return {0, 0};
+  return CenteredPosition(screen, frame);
+}
+
+InfoFormFreeware::InfoFormFreeware(QSize screenSize, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::InfoFormFreeware>()) {
+  m_ui->setupUi(this);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowIcon(ArtworkIcon(Artwork::kInfoFormIcon));
+
+  m_ui->Image1->setPixmap(ArtworkPixmap(Artwork::kInfoBanner));
+  m_ui->Image1->setCursor(ArtworkCursor());
+  OnClick(m_ui->Image1, [] { OpenMakerSite(); });
+
+  m_ui->Label_0->setFont(LabelFont());
+  WrapCaptionToWidth(*m_ui->Btn_1);
+  WrapCaptionToWidth(*m_ui->Btn_3);
+  m_btn.addButton(m_ui->Btn_1, 1);
+  m_btn.addButton(m_ui->Btn_3, 3);
+  connect(&m_btn, &QButtonGroup::idClicked, this, &InfoFormFreeware::BtnClick);
+
+  FormLoad(screenSize);
+}
+
+InfoFormFreeware::~InfoFormFreeware() = default;
+
+void InfoFormFreeware::FormLoad(QSize screenSize) {
+  move(InfoFormPosition(screenSize, frameGeometry().size()));
+  setWindowTitle(QStringLiteral("Info über Tervando"));
+  m_ui->Label_0->setText(InfoFormText());
+}
+
+void InfoFormFreeware::BtnClick(int index) {
+  switch (index) {
+    case 1:
+      OpenMakerSite();
+      break;
+    case 3:
+      close();
+      break;
+    default:
+      break;
+  }
+}
+
+InfoFormFreeware* InfoFormFreeware::ShowInstance(QSize screenSize) {
+  QPointer<InfoFormFreeware>& instance = Instance();
+  if (!instance) instance = new InfoFormFreeware(screenSize);
+  instance->show();
+  instance->raise();
+  instance->activateWindow();
+  return instance;
+}
+
+InfoFormFreeware* InfoFormFreeware::OpenInstance() { return Instance(); }
+
+}  // namespace tervando

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QDialog>
+#include <QPoint>
+#include <QSize>
+#include <memory>
+
+namespace Ui {
+class InfoFormFreeware;
+}
+
+namespace tervando {
+
+// The dialog's one line: product name, bracketed version with revision letter, purpose.
+QString InfoFormText();
+
+// Where CenterForm puts a window of outer size `frame` on a screen of size `screen` (pixels):
+// half the difference, the fraction cut off toward zero; not clamped to the screen.
+QPoint CenteredPosition(QSize screen, QSize frame);
+void CenterForm(QWidget& form, QSize screen);
+
+// Small screens (640 wide or less, or 480 high or less) get the top-left corner instead.
+QPoint InfoFormPosition(QSize screen, QSize frame);
+
+// The About dialog: name, version and purpose, a picture and a button that open the maker's
+// web address, and a button that closes it. Not modal; deletes itself when closed.
+class InfoFormFreeware : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit InfoFormFreeware(QSize screenSize, QWidget* parent = nullptr);
+  ~InfoFormFreeware() override;
+
+  // Shows the one open instance, or loads a new one on a screen of the given size.
+  static InfoFormFreeware* ShowInstance(QSize screenSize);
+  static InfoFormFreeware* OpenInstance();
+
+ private:
+  void FormLoad(QSize screenSize);
+  void BtnClick(int index);
+
+  std::unique_ptr<Ui::InfoFormFreeware> m_ui;
+  QButtonGroup m_btn;
+};
+
+}  // namespace tervando

@@ -1,0 +1,110 @@
+#include "support/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <utility>
+
+namespace tervando {
+
+namespace {
+
+MessageHandler& Handler() {
+  static MessageHandler handler;
+  return handler;
+}
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+      return QMessageBox::Warning;
+    case MessageIcon::Critical:
+      return QMessageBox::Critical;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton BoxButton(MessageAnswer answer) {
+  switch (answer) {
+    case MessageAnswer::Ok:
+      return QMessageBox::Ok;
+    case MessageAnswer::Cancel:
+      return QMessageBox::Cancel;
+    case MessageAnswer::Yes:
+      return QMessageBox::Yes;
+    case MessageAnswer::No:
+      return QMessageBox::No;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButtons BoxButtons(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::Ok:
+      break;
+  }
+  return QMessageBox::Ok;
+}
+
+// Closing the box without a button (Esc, close box) counts as its safe answer.
+MessageAnswer EscapeAnswer(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::OkCancel:
+      return MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+      return MessageAnswer::No;
+    case MessageButtons::Ok:
+      break;
+  }
+  return MessageAnswer::Ok;
+}
+
+MessageAnswer ShowRealBox(const Message& message) {
+  const std::unique_ptr<QMessageBox> box = MakeMessageBox(message, QApplication::activeWindow());
+  switch (box->exec()) {
+    case QMessageBox::Ok:
+      return MessageAnswer::Ok;
+    case QMessageBox::Cancel:
+      return MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+      return MessageAnswer::Yes;
+    case QMessageBox::No:
+      return MessageAnswer::No;
+    default:
+      return EscapeAnswer(message.buttons);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(BoxIcon(message.icon), QString::fromUtf8(kProgramTitle),
+                                           MessageDisplayText(message.text),
+                                           BoxButtons(message.buttons), parent);
+  box->setTextFormat(Qt::PlainText);
+  box->setDefaultButton(BoxButton(message.defaultAnswer));
+  return box;
+}
+
+MessageAnswer ShowMessage(const Message& message) {
+  if (const auto& handler = Handler()) return handler(message);
+  return ShowRealBox(message);
+}
+
+void SetMessageHandler(MessageHandler handler) { Handler() = std::move(handler); }
+
+QString MessageDisplayText(const std::string& text) {
+  QString shown = QString::fromUtf8(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return shown;
+}
+
+}  // namespace tervando

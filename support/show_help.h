@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace tervando {
+
+inline constexpr char kHelpNotFound[] = "Die Online-Hilfe konnte leider nicht gefunden werden ...";
+
+// Opens the help page beside the program ("hilfe.htm", else "index.htm") in the default
+// browser, or says that there is none.
+void ShowHelp();
+
+// The same lookup in a given folder (ending with the separator).
+void ShowHelpIn(const std::string& folder);
+
+}  // namespace tervando

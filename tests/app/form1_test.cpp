@@ -1,0 +1,567 @@
+#include "app/form1.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTreeView>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app_settings.h"
+#include "app/edit_page.h"
+#include "app/show_once_notice.h"
+#include "site/options.h"
+#include "support/expand_escapes.h"
+#include "support/info_form_freeware.h"
+#include "support/message_box.h"
+#include "support/open_with_shell.h"
+#include "support_gui/isolated_qt_test.h"
+
+namespace tervando {
+
+namespace {
+
+// What the window looked like at the moment a message came up.
+struct SeenMessage {
+  Message message;
+  bool windowVisible = false;
+};
+
+QString CountPanelText(Form1& form) {
+  const auto labels = form.findChild<QStatusBar*>("Status")->findChildren<QLabel*>();
+  return labels.size() >= 2 ? labels[0]->text() : QString();
+}
+
+QString TextPanelText(Form1& form) {
+  const auto labels = form.findChild<QStatusBar*>("Status")->findChildren<QLabel*>();
+  return labels.size() >= 2 ? labels[1]->text() : QString();
+}
+
+std::vector<std::string> Rows(Form1& form) {
+  std::vector<std::string> rows;
+  for (int row = 1; row <= form.RowCount(); ++row) rows.push_back(form.RowText(row));
+  return rows;
+}
+
+std::vector<bool> Marks(Form1& form) {
+  std::vector<bool> marks;
+  for (int row = 1; row <= form.RowCount(); ++row) marks.push_back(form.RowMarked(row));
+  return marks;
+}
+
+}  // namespace
+
+class Form1Test : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    m_messages.clear();
+    m_shellCalls.clear();
+    m_edited.clear();
+    SaveAppSetting(kShowOnceKey, "2.1.202");  // most tests start after the notice was seen
+    SetShellHandler([this](const QUrl& url, int show) { m_shellCalls.emplace_back(url, show); });
+    SetEditPageHandler([this](const std::string& path) { m_edited.push_back(path); });
+    m_form = std::make_unique<Form1>();
+    SetMessageHandler([this](const Message& message) {
+      m_messages.push_back({message, m_form && m_form->isVisible()});
+      return MessageAnswer::Ok;
+    });
+  }
+
+  void cleanup() {
+    m_form.reset();
+    if (InfoFormFreeware* open = InfoFormFreeware::OpenInstance()) delete open;
+    SetMessageHandler({});
+    SetShellHandler({});
+    SetEditPageHandler({});
+  }
+
+  void startUpSetsCaptionListOptionsPrefixThenShowsNotice() {
+    SaveAppSetting(kShowOnceKey, "");
+    Form1& form = *m_form;
+    form.FormLoad();
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.windowTitle(), QStringLiteral("Tervando"));
+    QCOMPARE(form.findChild<QLabel*>("LocalWebRootLBL")->text(),
+             QStringLiteral("(Bitte Pfad angeben ...)"));
+    QCOMPARE(CountPanelText(form), QStringLiteral("0 Dateien"));
+    QCOMPARE(TextPanelText(form), QString());
+    QCOMPARE(form.RowCount(), 0);
+    QCOMPARE(PageExtensions(), (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
+    const std::string prefix = form.State().faviconLinkPrefix;
+    QCOMPARE(prefix, std::string("<link rel=\"SHORTCUT ICON\" href="));
+    QCOMPARE(prefix.size(), size_t{31});
+    QVERIFY(!form.findChild<QPushButton*>("Btn_8")->isEnabled());
+    QVERIFY(!form.findChild<QPushButton*>("Btn_11")->isEnabled());
+    QVERIFY(form.findChild<QRadioButton*>("SetUnsetFaviconOPT_0")->isChecked());
+    QVERIFY(form.findChild<QGroupBox*>("FaviconSelFrame")->isEnabled());
+    QVERIFY(form.findChild<QLabel*>("IconPreviewImg")->pixmap().isNull());
+
+    QVERIFY(m_messages.empty());  // the notice waits until the window is on screen
+    QTRY_COMPARE(m_messages.size(), size_t{1});
+    QVERIFY(m_messages[0].windowVisible);
+    QCOMPARE(m_messages[0].message.icon, MessageIcon::Exclamation);
+    QCOMPARE(m_messages[0].message.buttons, MessageButtons::Ok);
+    QCOMPARE(m_messages[0].message.text, ExpandEscapes(kShowOnceNoticeText));
+    QCOMPARE(GetAppSetting(kShowOnceKey), std::string("2.1.202"));
+  }
+
+  void noticeTextIsExpandedWithCarriageReturns() {
+    const std::string text = ExpandEscapes(kShowOnceNoticeText);
+    QVERIFY(text.rfind("BITTE UNBEDINGT LESEN - dieser Dialog erscheint nur ein einziges Mal!\r\r"
+                       "Dieses Programm wurde",
+                       0) == 0);
+    QVERIFY(text.find("\n") == std::string::npos);
+    QVERIFY(text.find("KEINE UnDo-Funktion.\r\rEventuelle Fragen") != std::string::npos);
+    const std::string ending = "unter der E-Mail-Adresse support@orvatek.example gerne angenommen.";
+    QCOMPARE(text.substr(text.size() - ending.size()), ending);
+  }
+
+  void noticeShowsOncePerVersion_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("first start") << "" << 1;
+    QTest::newRow("same version") << "2.1.202" << 0;
+    QTest::newRow("older version") << "2.0.150" << 1;
+    QTest::newRow("other case") << "2.1.202 " << 1;
+  }
+  void noticeShowsOncePerVersion() {
+    QFETCH(QString, stored);
+    QFETCH(int, shown);
+    SaveAppSetting(kShowOnceKey, stored.toStdString());
+    m_form->FormLoad();
+    QTest::qWait(20);
+    QCOMPARE(static_cast<int>(m_messages.size()), shown);
+    QCOMPARE(GetAppSetting(kShowOnceKey), std::string("2.1.202"));
+    // The next start of the same version stays quiet.
+    m_messages.clear();
+    ShowOnceNotice();
+    QVERIFY(m_messages.empty());
+  }
+
+  void windowHasFixedClientSizeAndMinimiseOnly() {
+    QCOMPARE(m_form->size(), QSize(608, 410));
+    QCOMPARE(m_form->minimumSize(), QSize(608, 410));
+    QCOMPARE(m_form->maximumSize(), QSize(608, 410));
+    QVERIFY(m_form->windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!(m_form->windowFlags() & Qt::WindowMaximizeButtonHint));
+  }
+
+  void controlsSitWhereTheTableSays_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("geometry");
+    // twips / 15, relative to the container
+    QTest::newRow("FaviconSelFrame") << "FaviconSelFrame"
+                                     << "Form1" << QRect(456, 284, 145, 47);
+    QTest::newRow("Btn_11") << "Btn_11"
+                            << "FaviconSelFrame" << QRect(78, 18, 27, 21);
+    QTest::newRow("Btn_7") << "Btn_7"
+                           << "FaviconSelFrame" << QRect(10, 18, 65, 21);
+    QTest::newRow("IconPreviewImg") << "IconPreviewImg"
+                                    << "FaviconSelFrame" << QRect(110, 18, 21, 21);
+    QTest::newRow("Picture1") << "Picture1"
+                              << "Form1" << QRect(6, 6, 121, 325);
+    QTest::newRow("Frame4") << "Frame4"
+                            << "Form1" << QRect(134, 284, 317, 47);
+    QTest::newRow("OPT_1") << "SetUnsetFaviconOPT_1"
+                           << "Frame4" << QRect(242, 20, 63, 17);
+    QTest::newRow("OPT_0") << "SetUnsetFaviconOPT_0"
+                           << "Frame4" << QRect(108, 20, 143, 17);
+    QTest::newRow("Label1") << "Label1"
+                            << "Frame4" << QRect(14, 20, 94, 15);
+    QTest::newRow("Frame2") << "Frame2"
+                            << "Form1" << QRect(134, 336, 467, 51);
+    QTest::newRow("Btn_25") << "Btn_25"
+                            << "Frame2" << QRect(228, 18, 55, 25);
+    QTest::newRow("Btn_8") << "Btn_8"
+                           << "Frame2" << QRect(402, 18, 53, 25);
+    QTest::newRow("Btn_9") << "Btn_9"
+                           << "Frame2" << QRect(344, 18, 55, 25);
+    QTest::newRow("Btn_10") << "Btn_10"
+                            << "Frame2" << QRect(286, 18, 55, 25);
+    QTest::newRow("Bar") << "Bar"
+                         << "Frame2" << QRect(10, 18, 205, 25);
+    QTest::newRow("Frame1") << "Frame1"
+                            << "Form1" << QRect(133, 6, 468, 274);
+    QTest::newRow("Btn_6") << "Btn_6"
+                           << "Frame1" << QRect(234, 242, 221, 23);
+    QTest::newRow("Btn_5") << "Btn_5"
+                           << "Frame1" << QRect(10, 242, 221, 23);
+    QTest::newRow("Btn_4") << "Btn_4"
+                           << "Frame1" << QRect(414, 26, 43, 21);
+    QTest::newRow("Btn_3") << "Btn_3"
+                           << "Frame1" << QRect(122, 214, 109, 23);
+    QTest::newRow("Btn_2") << "Btn_2"
+                           << "Frame1" << QRect(234, 214, 109, 23);
+    QTest::newRow("Btn_1") << "Btn_1"
+                           << "Frame1" << QRect(10, 214, 109, 23);
+    QTest::newRow("Btn_0") << "Btn_0"
+                           << "Frame1" << QRect(346, 214, 109, 23);
+    QTest::newRow("Liste") << "Liste"
+                           << "Frame1" << QRect(10, 58, 447, 151);
+    QTest::newRow("LocalWebRootLBL") << "LocalWebRootLBL"
+                                     << "Frame1" << QRect(12, 26, 399, 21);
+    QTest::newRow("Status") << "Status"
+                            << "Form1" << QRect(0, 393, 608, 17);
+    QTest::newRow("Image2") << "Image2"
+                            << "Form1" << QRect(7, 341, 118, 46);
+  }
+  void controlsSitWhereTheTableSays() {
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QRect, geometry);
+    auto* widget = m_form->findChild<QWidget*>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->parentWidget()->objectName(), container);
+    QCOMPARE(widget->geometry(), geometry);
+  }
+
+  void captionsAndTooltips_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("FaviconSelFrame") << "FaviconSelFrame"
+                                     << "Favicon";
+    QTest::newRow("Frame4") << "Frame4"
+                            << "Wie sollen die markierten [v] Dateien bearbeitet werden?";
+    QTest::newRow("Frame2") << "Frame2"
+                            << "Steuerung";
+    QTest::newRow("Frame1") << "Frame1"
+                            << "Vorgaben";
+    QTest::newRow("OPT_1") << "SetUnsetFaviconOPT_1"
+                           << "lös&chen";
+    QTest::newRow("OPT_0") << "SetUnsetFaviconOPT_0"
+                           << "einse&tzen / auffrischen";
+    QTest::newRow("Label1") << "Label1"
+                            << "Favicon-Verweise";
+    QTest::newRow("Btn_0") << "Btn_0"
+                           << "Liste l&öschen";
+    QTest::newRow("Btn_1") << "Btn_1"
+                           << "&Alle auswählen";
+    QTest::newRow("Btn_2") << "Btn_2"
+                           << "Auswahl &löschen";
+    QTest::newRow("Btn_3") << "Btn_3"
+                           << "Auswahl &umkehren";
+    QTest::newRow("Btn_4") << "Btn_4"
+                           << "&Pfad";
+    QTest::newRow("Btn_5") << "Btn_5"
+                           << "Auswahl als &Markierung übernehmen";
+    QTest::newRow("Btn_6") << "Btn_6"
+                           << "Auswahl auf Mar&kierung anwenden";
+    QTest::newRow("Btn_7") << "Btn_7"
+                           << "&Wählen ...";
+    QTest::newRow("Btn_8") << "Btn_8"
+                           << "&Start";
+    QTest::newRow("Btn_9") << "Btn_9"
+                           << "&Ende";
+    QTest::newRow("Btn_10") << "Btn_10"
+                            << "&Hilfe";
+    QTest::newRow("Btn_11") << "Btn_11"
+                            << "";
+    QTest::newRow("Btn_25") << "Btn_25"
+                            << "&Info";
+  }
+  void captionsAndTooltips() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QObject* control = m_form->findChild<QObject*>(name);
+    QVERIFY(control);
+    if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+      QCOMPARE(frame->title(), caption);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+      QCOMPARE(button->text(), caption);
+    } else {
+      QCOMPARE(qobject_cast<QLabel*>(control)->text(), caption);
+    }
+  }
+
+  void tooltipsFontsAndList() {
+    QCOMPARE(m_form->findChild<QWidget*>("Btn_11")->toolTip(),
+             QStringLiteral("Aktuelles Favicon im oben eingestellten Pfad"));
+    QCOMPARE(m_form->findChild<QWidget*>("IconPreviewImg")->toolTip(),
+             QStringLiteral("Dies ist das zurzeit festgelegte Icon. Die Anzeige kann von der "
+                            "tatsächlichen Größe abweichen."));
+    QCOMPARE(m_form->findChild<QWidget*>("Image2")->toolTip(),
+             QStringLiteral("Klicken Sie hier, um noch mehr interessante Orvatek-Programme "
+                            "kennenzulernen ..."));
+    QVERIFY(m_form->findChild<QWidget*>("Btn_8")->font().bold());
+    QVERIFY(!m_form->findChild<QWidget*>("Btn_9")->font().bold());
+    auto* list = m_form->findChild<QTreeView*>("Liste");
+    QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(list->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(list->header()->sectionSize(0), 533);
+    QVERIFY(list->header()->sectionSize(0) > list->viewport()->width());
+    QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
+             QStringLiteral("Gefundene Web-Seiten"));
+  }
+
+  void tabOrderFollowsTheTable() {
+    const QStringList expected = {"Btn_4",
+                                  "Liste",
+                                  "Btn_1",
+                                  "Btn_3",
+                                  "Btn_2",
+                                  "Btn_0",
+                                  "Btn_5",
+                                  "Btn_6",
+                                  "SetUnsetFaviconOPT_0",
+                                  "SetUnsetFaviconOPT_1",
+                                  "Btn_7",
+                                  "Btn_11",
+                                  "Btn_25",
+                                  "Btn_10",
+                                  "Btn_9",
+                                  "Btn_8"};
+    QStringList chain;
+    QWidget* widget = m_form->findChild<QWidget*>("Btn_4");
+    for (int steps = 0; steps < 200 && chain.size() < expected.size(); ++steps) {
+      if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName())) {
+        chain << widget->objectName();
+      }
+      widget = widget->nextInFocusChain();
+    }
+    QCOMPARE(chain, expected);
+  }
+
+  void listeSelectChangesSelectionOrMarks() {
+    Fill({"/w/1.htm", "/w/2.htm", "/w/3.htm", "/w/4.htm"});
+    m_form->PageList().SetMarked(1, false);
+    SelectRows({0, 2});
+
+    m_form->ListeSelect(101);  // marks := selection
+    QCOMPARE(Marks(*m_form), (std::vector<bool>{true, false, true, false}));
+    QCOMPARE(SelectedRows(), (std::vector<int>{0, 2}));
+
+    m_form->ListeSelect(102);  // selected rows toggle their marks
+    QCOMPARE(Marks(*m_form), (std::vector<bool>{false, false, false, false}));
+    m_form->PageList().SetMarked(1, true);
+    m_form->ListeSelect(102);
+    m_form->ListeSelect(102);
+    QCOMPARE(Marks(*m_form), (std::vector<bool>{false, true, false, false}));
+
+    m_form->ListeSelect(2);  // invert
+    QCOMPARE(SelectedRows(), (std::vector<int>{1, 3}));
+    m_form->ListeSelect(2);
+    QCOMPARE(SelectedRows(), (std::vector<int>{0, 2}));
+    m_form->ListeSelect(0);
+    QCOMPARE(SelectedRows(), (std::vector<int>{}));
+    QCOMPARE(Marks(*m_form), (std::vector<bool>{false, true, false, false}));
+    m_form->ListeSelect(1);
+    QCOMPARE(SelectedRows(), (std::vector<int>{0, 1, 2, 3}));
+    m_form->ListeSelect(101);
+    QCOMPARE(Marks(*m_form), (std::vector<bool>{true, true, true, true}));
+    QVERIFY(m_messages.empty());
+  }
+
+  void unknownModeSaysSoOnceAndChangesNothing() {
+    m_form->ListeSelect(5);  // empty list: no item is visited, no message
+    QVERIFY(m_messages.empty());
+    Fill({"/w/1.htm", "/w/2.htm", "/w/3.htm"});
+    SelectRows({1});
+    m_form->PageList().SetMarked(0, false);
+    m_form->ListeSelect(5);
+    QCOMPARE(m_messages.size(), size_t{1});
+    QCOMPARE(m_messages[0].message.text, std::string("Unknown Mode 5 in ListeSelect(Mode)"));
+    QCOMPARE(m_messages[0].message.icon, MessageIcon::Critical);
+    QCOMPARE(m_messages[0].message.buttons, MessageButtons::Ok);
+    QCOMPARE(SelectedRows(), (std::vector<int>{1}));
+    QCOMPARE(Marks(*m_form), (std::vector<bool>{false, true, true}));
+  }
+
+  void listButtonsDispatchAndGiveTheListFocus_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<QList<bool>>("marks");
+    // start: rows 0 and 2 selected, every row marked
+    QTest::newRow("Btn_1 select all") << "Btn_1" << QList<int>{0, 1, 2} << QList<bool>{1, 1, 1};
+    QTest::newRow("Btn_2 deselect") << "Btn_2" << QList<int>{} << QList<bool>{1, 1, 1};
+    QTest::newRow("Btn_3 invert") << "Btn_3" << QList<int>{1} << QList<bool>{1, 1, 1};
+    QTest::newRow("Btn_5 take over") << "Btn_5" << QList<int>{0, 2} << QList<bool>{1, 0, 1};
+    QTest::newRow("Btn_6 apply") << "Btn_6" << QList<int>{0, 2} << QList<bool>{0, 1, 0};
+  }
+  void listButtonsDispatchAndGiveTheListFocus() {
+    QFETCH(QString, button);
+    QFETCH(QList<int>, selected);
+    QFETCH(QList<bool>, marks);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    Fill({"/w/1.htm", "/w/2.htm", "/w/3.htm"});
+    SelectRows({0, 2});
+    m_form->findChild<QWidget*>("Btn_4")->setFocus();
+    QTest::mouseClick(m_form->findChild<QPushButton*>(button), Qt::LeftButton);
+    QCOMPARE(SelectedRows(), std::vector<int>(selected.begin(), selected.end()));
+    QCOMPARE(Marks(*m_form), std::vector<bool>(marks.begin(), marks.end()));
+    QVERIFY(m_form->findChild<QTreeView*>("Liste")->hasFocus());
+  }
+
+  void resetEmptiesListButKeepsStatusTextAndStart() {
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    Fill({"/w/1.htm", "/w/2.htm"});
+    m_form->SetStatusText("Eintragung beendet");
+    m_form->SetStatusCount(2);
+    m_form->findChild<QLabel*>("LocalWebRootLBL")->setText("/w/");
+    m_form->findChild<QPushButton*>("Btn_8")->setEnabled(true);
+    m_form->findChild<QWidget*>("Btn_4")->setFocus();
+    QTest::mouseClick(m_form->findChild<QPushButton*>("Btn_0"), Qt::LeftButton);
+    QCOMPARE(m_form->RowCount(), 0);
+    QCOMPARE(CountPanelText(*m_form), QStringLiteral("0 Dateien"));
+    QCOMPARE(TextPanelText(*m_form), QStringLiteral("Eintragung beendet"));
+    QCOMPARE(m_form->findChild<QLabel*>("LocalWebRootLBL")->text(),
+             QStringLiteral("(Bitte Pfad angeben ...)"));
+    QVERIFY(m_form->findChild<QPushButton*>("Btn_8")->isEnabled());
+    QVERIFY(m_form->findChild<QTreeView*>("Liste")->hasFocus());
+  }
+
+  void statusCountAlwaysSaysDateien_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << 0 << "0 Dateien";
+    QTest::newRow("1") << 1 << "1 Dateien";
+    QTest::newRow("32767") << 32767 << "32767 Dateien";
+    QTest::newRow("100000") << 100000 << "100000 Dateien";
+  }
+  void statusCountAlwaysSaysDateien() {
+    QFETCH(int, count);
+    QFETCH(QString, text);
+    m_form->SetStatusCount(count);
+    QCOMPARE(CountPanelText(*m_form), text);
+  }
+
+  void headerClicksSortAscendingThenToggle() {
+    m_form->show();
+    Fill({"/w/b.htm", "/w/c.htm", "/w/a.htm"});  // the fill leaves them ascending
+    auto* header = m_form->findChild<QTreeView*>("Liste")->header();
+    QCOMPARE(m_form->LastSortColumn(), 0);
+    ClickHeader(header);
+    QCOMPARE(m_form->LastSortColumn(), 1);
+    QCOMPARE(Rows(*m_form), (std::vector<std::string>{"/w/a.htm", "/w/b.htm", "/w/c.htm"}));
+    ClickHeader(header);
+    QCOMPARE(Rows(*m_form), (std::vector<std::string>{"/w/c.htm", "/w/b.htm", "/w/a.htm"}));
+    ClickHeader(header);
+    QCOMPARE(Rows(*m_form), (std::vector<std::string>{"/w/a.htm", "/w/b.htm", "/w/c.htm"}));
+    QCOMPARE(m_form->LastSortColumn(), 1);
+  }
+
+  void descendingOrderStaysForTheNextFill() {
+    m_form->show();
+    Fill({"/w/b.htm", "/w/a.htm"});
+    auto* header = m_form->findChild<QTreeView*>("Liste")->header();
+    ClickHeader(header);
+    ClickHeader(header);  // descending
+    Fill({"/w/c.htm", "/w/0.htm"});
+    QCOMPARE(Rows(*m_form),
+             (std::vector<std::string>{"/w/c.htm", "/w/b.htm", "/w/a.htm", "/w/0.htm"}));
+  }
+
+  void doubleClickEditsTheCurrentPage() {
+    m_form->ListeDblClick();  // empty list: nothing
+    QVERIFY(m_edited.empty());
+    Fill({"/w/1.htm", "/w/2.htm", "/w/3.htm"});
+    auto* list = m_form->findChild<QTreeView*>("Liste");
+    list->setCurrentIndex(list->model()->index(1, 0));
+    m_form->ListeDblClick();
+    QCOMPARE(m_edited, (std::vector<std::string>{"/w/2.htm"}));
+  }
+
+  void modePairEnablesTheFaviconFrame() {
+    m_form->show();
+    auto* frame = m_form->findChild<QGroupBox*>("FaviconSelFrame");
+    auto* remove = m_form->findChild<QRadioButton*>("SetUnsetFaviconOPT_1");
+    auto* insert = m_form->findChild<QRadioButton*>("SetUnsetFaviconOPT_0");
+    QVERIFY(!m_form->RemoveMode());
+    QTest::mouseClick(remove, Qt::LeftButton, {}, QPoint(6, remove->height() / 2));
+    QVERIFY(remove->isChecked());
+    QVERIFY(m_form->RemoveMode());
+    QVERIFY(!frame->isEnabled());
+    // the controls inside only follow the frame; their own state is unchanged
+    QVERIFY(!m_form->findChild<QWidget*>("Btn_7")->testAttribute(Qt::WA_ForceDisabled));
+    QTest::mouseClick(remove, Qt::LeftButton, {}, QPoint(6, remove->height() / 2));
+    QVERIFY(!frame->isEnabled());
+    QTest::mouseClick(insert, Qt::LeftButton, {}, QPoint(6, insert->height() / 2));
+    QVERIFY(frame->isEnabled());
+    QVERIFY(!m_form->RemoveMode());
+  }
+
+  void picturesOpenTheMakerSite() {
+    m_form->show();
+    QTest::mouseClick(m_form->findChild<QLabel*>("Picture1"), Qt::LeftButton);
+    QTest::mouseClick(m_form->findChild<QLabel*>("Image2"), Qt::LeftButton);
+    QCOMPARE(m_shellCalls.size(), size_t{2});
+    for (const auto& [url, show] : m_shellCalls) {
+      QCOMPARE(url, QUrl(QStringLiteral("http://www.orvatek.example")));
+      QCOMPARE(show, kShowMaximized);
+    }
+  }
+
+  void infoOpensOneNonModalAboutDialog() {
+    m_form->show();
+    QTest::mouseClick(m_form->findChild<QPushButton*>("Btn_25"), Qt::LeftButton);
+    InfoFormFreeware* info = InfoFormFreeware::OpenInstance();
+    QVERIFY(info);
+    QVERIFY(info->isVisible());
+    QVERIFY(!info->isModal());
+    QTest::mouseClick(m_form->findChild<QPushButton*>("Btn_25"), Qt::LeftButton);
+    QCOMPARE(InfoFormFreeware::OpenInstance(), info);
+    QVERIFY(m_form->findChild<QPushButton*>("Btn_0")->isEnabled());
+  }
+
+  void progressBarNeverBecomesABusyIndicator() {
+    m_form->SetProgressRange(0, 0);
+    auto* bar = m_form->findChild<QProgressBar*>("Bar");
+    QVERIFY(bar->maximum() > bar->minimum());
+    QCOMPARE(bar->value(), 0);
+    m_form->SetProgressRange(0, 10);
+    m_form->SetProgressValue(4);
+    QCOMPARE(bar->maximum(), 10);
+    QCOMPARE(bar->value(), 4);
+  }
+
+ private:
+  // As the collection fills: sorting off, rows in at the top, sorting on again.
+  void Fill(const std::vector<std::string>& paths) {
+    m_form->SetSortingEnabled(false);
+    for (const std::string& path : paths) m_form->InsertCheckedRowAtTop(path);
+    m_form->SetSortingEnabled(true);
+  }
+
+  void SelectRows(const std::vector<int>& rows) {
+    auto* list = m_form->findChild<QTreeView*>("Liste");
+    list->selectionModel()->clearSelection();
+    for (int row : rows) {
+      list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
+    }
+  }
+
+  std::vector<int> SelectedRows() {
+    auto* list = m_form->findChild<QTreeView*>("Liste");
+    std::vector<int> rows;
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+      if (list->selectionModel()->isRowSelected(row)) rows.push_back(row);
+    }
+    return rows;
+  }
+
+  static void ClickHeader(QHeaderView* header) {
+    const QPoint centre(header->sectionViewportPosition(0) + 40, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+  }
+
+  std::unique_ptr<Form1> m_form;
+  std::vector<SeenMessage> m_messages;
+  std::vector<std::pair<QUrl, int>> m_shellCalls;
+  std::vector<std::string> m_edited;
+};
+
+}  // namespace tervando
+
+TERVANDO_ISOLATED_QTEST_MAIN(tervando::Form1Test)
+#include "form1_test.moc"

@@ -1,0 +1,293 @@
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/info_form_freeware.h"
+#include "support/message_box.h"
+#include "support/open_with_shell.h"
+#include "support/show_help.h"
+#include "support/wrap_caption.h"
+#include "support_gui/isolated_qt_test.h"
+
+namespace tervando {
+
+namespace {
+
+struct ShellCall {
+  QUrl url;
+  int show;
+};
+
+void WriteFile(const QString& path) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("<html></html>");
+}
+
+std::string Folder(const QTemporaryDir& dir) { return dir.path().toStdString() + "/"; }
+
+}  // namespace
+
+class SupportGuiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    m_shellCalls.clear();
+    m_messages.clear();
+    SetShellHandler([this](const QUrl& url, int show) { m_shellCalls.push_back({url, show}); });
+    SetMessageHandler([this](const Message& message) {
+      m_messages.push_back(message);
+      return MessageAnswer::Ok;
+    });
+  }
+
+  void cleanup() {
+    if (InfoFormFreeware* open = InfoFormFreeware::OpenInstance()) delete open;
+    SetShellHandler({});
+    SetMessageHandler({});
+  }
+
+  void shellUrlTurnsTargetsIntoAddresses_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("bare host") << "www.orvatek.example"
+                               << "http://www.orvatek.example";
+    QTest::newRow("host and path") << "www.orvatek.example/neu"
+                                   << "http://www.orvatek.example/neu";
+    QTest::newRow("with scheme") << "https://www.orvatek.example"
+                                 << "https://www.orvatek.example";
+    QTest::newRow("file path") << "/srv/tervando/hilfe.htm"
+                               << "file:///srv/tervando/hilfe.htm";
+    QTest::newRow("path with blank") << "/srv/mein prog/index.htm"
+                                     << "file:///srv/mein%20prog/index.htm";
+  }
+  void shellUrlTurnsTargetsIntoAddresses() {
+    QFETCH(QString, target);
+    QFETCH(QString, url);
+    QCOMPARE(ShellUrl(target.toStdString()).toString(QUrl::FullyEncoded), url);
+  }
+
+  void showCommandZeroMeansNormalWindow() {
+    OpenWithShell("www.orvatek.example", 0);
+    OpenWithShell("www.orvatek.example", kShowMaximized);
+    QCOMPARE(m_shellCalls.size(), size_t{2});
+    QCOMPARE(m_shellCalls[0].show, kShowNormal);
+    QCOMPARE(m_shellCalls[1].show, kShowMaximized);
+  }
+
+  void makerSiteOpensMaximised() {
+    OpenMakerSite();
+    QCOMPARE(m_shellCalls.size(), size_t{1});
+    QCOMPARE(m_shellCalls[0].url, QUrl(QStringLiteral("http://www.orvatek.example")));
+    QCOMPARE(m_shellCalls[0].show, kShowMaximized);
+  }
+
+  void helpPrefersHilfeOverIndex() {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("hilfe.htm"));
+    WriteFile(dir.filePath("index.htm"));
+    ShowHelpIn(Folder(dir));
+    QCOMPARE(m_shellCalls.size(), size_t{1});
+    QCOMPARE(m_shellCalls[0].url, QUrl::fromLocalFile(dir.filePath("hilfe.htm")));
+    QCOMPARE(m_shellCalls[0].show, kShowNormal);
+    QVERIFY(m_messages.empty());
+  }
+
+  void helpFallsBackToIndexSilently() {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("index.htm"));
+    ShowHelpIn(Folder(dir));
+    QCOMPARE(m_shellCalls.size(), size_t{1});
+    QCOMPARE(m_shellCalls[0].url, QUrl::fromLocalFile(dir.filePath("index.htm")));
+    QVERIFY(m_messages.empty());
+  }
+
+  void folderNamedHilfeCountsAsMissing() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("hilfe.htm"));
+    WriteFile(dir.filePath("index.htm"));
+    ShowHelpIn(Folder(dir));
+    QCOMPARE(m_shellCalls.size(), size_t{1});
+    QCOMPARE(m_shellCalls[0].url, QUrl::fromLocalFile(dir.filePath("index.htm")));
+  }
+
+  void missingHelpShowsOneMessageAndOpensNothing() {
+    QTemporaryDir dir;
+    QTemporaryDir workingDir;  // a help page in the current folder does not count
+    WriteFile(workingDir.filePath("hilfe.htm"));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(workingDir.path());
+    ShowHelpIn(Folder(dir));
+    QDir::setCurrent(previous);
+    QVERIFY(m_shellCalls.empty());
+    QCOMPARE(m_messages.size(), size_t{1});
+    QCOMPARE(m_messages[0].text,
+             std::string("Die Online-Hilfe konnte leider nicht gefunden werden ..."));
+    QCOMPARE(m_messages[0].icon, MessageIcon::Information);
+    QCOMPARE(m_messages[0].buttons, MessageButtons::Ok);
+  }
+
+  void messageLineBreaksAreShownAsLines_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("cr") << "a\rb"
+                        << "a\nb";
+    QTest::newRow("empty line") << "a\r\rb"
+                                << "a\n\nb";
+    QTest::newRow("cr lf") << "a\r\nb"
+                           << "a\nb";
+    QTest::newRow("umlauts") << "lös\rchen"
+                             << "lös\nchen";
+  }
+  void messageLineBreaksAreShownAsLines() {
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(MessageDisplayText(text.toStdString()), shown);
+  }
+
+  void messageBoxCarriesTitleIconButtonsAndDefault() {
+    const auto box = MakeMessageBox(
+        {"Frage\r\rweiter?", MessageIcon::Critical, MessageButtons::YesNo, MessageAnswer::No},
+        nullptr);
+    QCOMPARE(box->windowTitle(), QStringLiteral("Tervando"));
+    QCOMPARE(box->icon(), QMessageBox::Critical);
+    QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+    QCOMPARE(box->text(), QStringLiteral("Frage\n\nweiter?"));
+  }
+
+  void aboutTextNamesProductVersionAndPurpose() {
+    QCOMPARE(InfoFormText(),
+             QStringLiteral("Tervando (V2.1b) \u2013 Aut. Einfügen und Löschen von Favicons in "
+                            "Web-Seiten"));
+    InfoFormFreeware form(QSize(1024, 768));
+    QCOMPARE(form.windowTitle(), QStringLiteral("Info über Tervando"));
+    QCOMPARE(form.findChild<QLabel*>("Label_0")->text(), InfoFormText());
+  }
+
+  void aboutGeometryAndControls() {
+    InfoFormFreeware form(QSize(1024, 768));
+    QCOMPARE(form.size(), QSize(626, 424));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(form.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!form.isModal());
+    const std::pair<const char*, QRect> controls[] = {
+        {"Image1", QRect(6, 8, 61, 409)},
+        {"Label_0", QRect(76, 8, 541, 361)},
+        {"Btn_1", QRect(276, 380, 113, 37)},
+        {"Btn_3", QRect(546, 380, 75, 37)},
+    };
+    for (const auto& [name, rect] : controls) {
+      auto* widget = form.findChild<QWidget*>(name);
+      QVERIFY2(widget, name);
+      QCOMPARE(widget->geometry(), rect);
+    }
+    auto* label = form.findChild<QLabel*>("Label_0");
+    QCOMPARE(label->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(label->font().pointSizeF(), 9.75);
+    QVERIFY(label->wordWrap());
+    QCOMPARE(form.findChild<QPushButton*>("Btn_1")->text().simplified(),
+             QStringLiteral("Was gibts Neues auf &Orvatek?"));
+    QCOMPARE(form.findChild<QPushButton*>("Btn_3")->text().simplified(),
+             QStringLiteral("Fenster &schliessen"));
+    QVERIFY(!form.findChild<QPushButton*>("Btn_1")->isDefault());
+    QVERIFY(!form.findChild<QPushButton*>("Btn_3")->isDefault());
+    QCOMPARE(form.findChild<QLabel*>("Image1")->toolTip(),
+             QStringLiteral("Klicken Sie hier, um noch mehr interessante Orvatek-Programme "
+                            "kennenzulernen ..."));
+  }
+
+  void wrappedCaptionsFitTheirButtons() {
+    InfoFormFreeware form(QSize(1024, 768));
+    for (const char* name : {"Btn_1", "Btn_3"}) {
+      auto* button = form.findChild<QPushButton*>(name);
+      const QFontMetrics metrics(button->font());
+      for (QString line : button->text().split('\n')) {
+        line.remove('&');
+        QVERIFY2(metrics.horizontalAdvance(line) <= button->width() - 8, qPrintable(line));
+      }
+    }
+  }
+
+  void aboutPlacement_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<bool>("topLeft");
+    QTest::newRow("640x480") << QSize(640, 480) << true;
+    QTest::newRow("narrow 640 wide") << QSize(640, 1024) << true;
+    QTest::newRow("low 480 high") << QSize(1280, 480) << true;
+    QTest::newRow("641x481") << QSize(641, 481) << false;
+    QTest::newRow("800x600") << QSize(800, 600) << false;
+    QTest::newRow("1024x768") << QSize(1024, 768) << false;
+  }
+  void aboutPlacement() {
+    QFETCH(QSize, screen);
+    QFETCH(bool, topLeft);
+    InfoFormFreeware form(screen);
+    const QSize frame = form.frameGeometry().size();
+    const QPoint expected = topLeft ? QPoint(0, 0)
+                                    : QPoint((screen.width() - frame.width()) / 2,
+                                             (screen.height() - frame.height()) / 2);
+    QCOMPARE(form.pos(), expected);
+  }
+
+  void centringHalvesTheDifferenceTowardZero() {
+    QCOMPARE(CenteredPosition(QSize(1024, 768), QSize(626, 424)), QPoint(199, 172));
+    QCOMPARE(CenteredPosition(QSize(1024, 768), QSize(627, 425)), QPoint(198, 171));
+    QCOMPARE(CenteredPosition(QSize(641, 481), QSize(646, 486)), QPoint(-2, -2));
+    QCOMPARE(InfoFormPosition(QSize(640, 768), QSize(626, 424)), QPoint(0, 0));
+  }
+
+  void aboutIsOneInstanceBroughtToFront() {
+    InfoFormFreeware* first = InfoFormFreeware::ShowInstance(QSize(1024, 768));
+    first->move(3, 4);  // a load would place it again; bringing to front must not
+    InfoFormFreeware* second = InfoFormFreeware::ShowInstance(QSize(1024, 768));
+    QCOMPARE(second, first);
+    QCOMPARE(second->pos(), QPoint(3, 4));
+    QVERIFY(second->isVisible());
+  }
+
+  void closeButtonUnloadsAndReopeningLoadsAgain() {
+    InfoFormFreeware* first = InfoFormFreeware::ShowInstance(QSize(1024, 768));
+    QPointer<InfoFormFreeware> watch(first);
+    QTest::mouseClick(first->findChild<QPushButton*>("Btn_3"), Qt::LeftButton);
+    QTRY_VERIFY(watch.isNull());
+    QCOMPARE(InfoFormFreeware::OpenInstance(), nullptr);
+    InfoFormFreeware* again = InfoFormFreeware::ShowInstance(QSize(640, 480));
+    QCOMPARE(again->pos(), QPoint(0, 0));
+    QCOMPARE(again->findChild<QLabel*>("Label_0")->text(), InfoFormText());
+  }
+
+  void pictureAndButtonOpenTheMakerSite() {
+    InfoFormFreeware form(QSize(1024, 768));
+    form.show();
+    QTest::mouseClick(form.findChild<QLabel*>("Image1"), Qt::LeftButton);
+    QTest::mouseClick(form.findChild<QPushButton*>("Btn_1"), Qt::LeftButton);
+    QCOMPARE(m_shellCalls.size(), size_t{2});
+    for (const ShellCall& call : m_shellCalls) {
+      QCOMPARE(call.url, QUrl(QStringLiteral("http://www.orvatek.example")));
+      QCOMPARE(call.show, kShowMaximized);
+    }
+    QVERIFY(form.isVisible());
+  }
+
+ private:
+  std::vector<ShellCall> m_shellCalls;
+  std::vector<Message> m_messages;
+};
+
+}  // namespace tervando
+
+TERVANDO_ISOLATED_QTEST_MAIN(tervando::SupportGuiTest)
+#include "support_gui_test.moc"

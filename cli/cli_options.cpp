@@ -1,0 +1,145 @@
+#include "cli/cli_options.h"
+
+#include <charconv>
+
+namespace tervando {
+
+namespace {
+
+bool ParseIconNumber(const std::string& text, int& number) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, number);
+  return error == std::errc() && stop == end;
+}
+
+}  // namespace
+
+std::string CliUsage() {
+  return "Aufruf: tervando-cli [OPTIONEN] HAUPTVERZEICHNIS\n"
+         "\n"
+         "Setzt in jeder Web-Seite unter HAUPTVERZEICHNIS den Favicon-Verweis ein (oder\n"
+         "frischt ihn auf) und legt favicon.ico in das Hauptverzeichnis.\n"
+         "\n"
+         "  -r, --remove        Favicon-Verweise löschen statt einsetzen\n"
+         "      --icon N        Icon N (1-511) des Katalogs als favicon.ico schreiben\n"
+         "      --icon-file F   die Icon-Datei F als favicon.ico schreiben\n"
+         "      --overwrite     ein vorhandenes favicon.ico ohne Rückfrage überschreiben\n"
+         "      --stop-on-error beim ersten Fehler aufhören\n"
+         "  -n, --dry-run       nichts schreiben, nur die Seiten nennen, die sich ändern würden\n"
+         "      --diff          jede Änderung als Unified Diff ausgeben\n"
+         "      --list          nur die gefundenen Seiten auflisten\n"
+         "      --extensions L  Seiten-Endungen, durch Kommas getrennt (statt options.ini)\n"
+         "      --log DATEI     das Protokoll in DATEI schreiben (sonst Application.log\n"
+         "                      neben dem Programm)\n"
+         "      --no-log        kein Protokoll schreiben\n"
+         "  -q, --quiet         keine Fortschritts- und Statusmeldungen\n"
+         "      --version       Version ausgeben\n"
+         "      --help          diese Hilfe ausgeben\n"
+         "\n"
+         "Rückgabewert: 0 fertig, 1 eine Seite oder favicon.ico ging nicht,\n"
+         "2 falscher Aufruf oder kein lesbares Hauptverzeichnis.\n";
+}
+
+CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
+  CliParse parse;
+  CliOptions& o = parse.options;
+  std::vector<std::string> positional;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::string argument = arguments[i];
+    if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+      positional.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    std::optional<std::string> inlineValue;
+    if (argument.rfind("--", 0) == 0) {
+      const std::size_t equals = argument.find('=');
+      if (equals != std::string::npos) {
+        inlineValue = argument.substr(equals + 1);
+        argument.resize(equals);
+      }
+    }
+    auto value = [&](std::string& target) {
+      if (inlineValue) {
+        target = *inlineValue;
+      } else if (i + 1 < arguments.size()) {
+        target = arguments[++i];
+      } else {
+        parse.error = "Option " + argument + " braucht einen Wert.";
+        return false;
+      }
+      return true;
+    };
+    auto flag = [&](bool& target) {
+      if (inlineValue) {
+        parse.error = "Option " + argument + " nimmt keinen Wert.";
+        return;
+      }
+      target = true;
+    };
+    std::string text;
+    if (argument == "-r" || argument == "--remove") {
+      flag(o.remove);
+    } else if (argument == "--overwrite") {
+      flag(o.overwrite);
+    } else if (argument == "--stop-on-error") {
+      flag(o.stopOnError);
+    } else if (argument == "-n" || argument == "--dry-run") {
+      flag(o.dryRun);
+    } else if (argument == "--diff") {
+      flag(o.diff);
+    } else if (argument == "--list") {
+      flag(o.list);
+    } else if (argument == "-q" || argument == "--quiet") {
+      flag(o.quiet);
+    } else if (argument == "--no-log") {
+      flag(o.noLog);
+    } else if (argument == "-h" || argument == "--help") {
+      flag(o.help);
+    } else if (argument == "--version") {
+      flag(o.version);
+    } else if (argument == "--icon-file") {
+      if (value(text)) o.iconFile = text;
+    } else if (argument == "--icon") {
+      int number = 0;
+      if (value(text)) {
+        if (ParseIconNumber(text, number) && number >= 1 && number <= 511) {
+          o.icon = number;
+        } else {
+          parse.error = "--icon erwartet eine Zahl von 1 bis 511, nicht \"" + text + "\".";
+        }
+      }
+    } else if (argument == "--extensions") {
+      if (value(text)) o.extensions = text;
+    } else if (argument == "--log") {
+      if (value(text)) {
+        if (text.empty()) {
+          parse.error = "--log braucht einen Dateinamen.";
+        } else {
+          o.logFile = text;
+        }
+      }
+    } else {
+      parse.error = "Unbekannte Option " + argument + ".";
+    }
+    if (!parse.error.empty()) return parse;
+  }
+  if (o.help || o.version) return parse;
+  if (o.icon && o.iconFile) {
+    parse.error = "--icon und --icon-file schließen einander aus.";
+  } else if (o.logFile && o.noLog) {
+    parse.error = "--log und --no-log schließen einander aus.";
+  } else if (positional.size() != 1) {
+    parse.error = positional.empty() ? "Das Hauptverzeichnis fehlt."
+                                     : "Nur ein Hauptverzeichnis ist erlaubt.";
+  } else {
+    o.webRoot = positional.front();
+  }
+  return parse;
+}
+
+}  // namespace tervando

@@ -1,0 +1,160 @@
+#include "cli/cli_run.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include "cli/cli_options.h"
+#include "cli/terminal_host.h"
+#include "cli/unified_diff.h"
+#include "engine/favicon_file.h"
+#include "engine/favicon_run.h"
+#include "engine/head_editor.h"
+#include "engine/page_file.h"
+#include "icons/icon_catalogue.h"
+#include "site/options.h"
+#include "site/web_root.h"
+#include "support/version_text.h"
+#include "support/write_log.h"
+
+namespace tervando {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int UsageError(const std::string& text) {
+  std::cerr << "tervando-cli: " << text << "\n"
+            << "Weitere Hinweise: tervando-cli --help\n";
+  return kExitUsage;
+}
+
+// The folder as an absolute path without "." and ".." steps; empty when it is no folder that
+// can be listed.
+std::string ReadableFolder(const std::string& argument) {
+  std::error_code error;
+  const fs::path absolute = fs::absolute(argument, error).lexically_normal();
+  if (error) return {};
+  struct stat info {};
+  if (stat(absolute.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return {};
+  DIR* dir = opendir(absolute.c_str());
+  if (dir == nullptr) return {};
+  closedir(dir);
+  return absolute.string();
+}
+
+// The six-byte header of an icon file: reserved 0, type 1, at least one image whose
+// directory entry fits.
+bool LooksLikeIconFile(const std::string& bytes) {
+  if (bytes.size() < 6 + 16) return false;
+  auto word = [&](std::size_t at) {
+    return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
+           static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+  };
+  const unsigned images = word(4);
+  return word(0) == 0 && word(2) == 1 && images > 0 && bytes.size() >= 6 + 16 * images;
+}
+
+// The editor for dry runs and diffs: the same read, edit and compare as the real run, then
+// the difference shown and (unless dry) the page replaced.
+PageEditor ShowingEditor(const CliOptions& options, const SiteState& state) {
+  return [&options, &state](const std::string& pagePath, bool remove) {
+    const std::string original = ReadWholeFile(pagePath);
+    const std::string edited = SetUnsetFaviconInHtml(original, pagePath, remove,
+                                                     state.faviconLinkPrefix, state.webRootDepth);
+    if (edited == original) return false;
+    if (!options.dryRun) ReplaceFileContents(pagePath, edited);
+    if (options.diff) std::cout << UnifiedDiff(pagePath, original, edited) << std::flush;
+    return true;
+  };
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments) {
+  const CliParse parse = ParseCliOptions(arguments);
+  if (!parse.error.empty()) return UsageError(parse.error);
+  const CliOptions& options = parse.options;
+  if (options.help) {
+    std::cout << CliUsage();
+    return kExitDone;
+  }
+  if (options.version) {
+    std::cout << "tervando-cli " << VersionText(1) << "\n";
+    return kExitDone;
+  }
+
+  const std::string webRoot = ReadableFolder(options.webRoot);
+  if (webRoot.empty()) {
+    return UsageError("\"" + options.webRoot + "\" ist kein lesbarer Ordner.");
+  }
+  std::optional<std::string> chosenIcon;
+  if (options.icon) {
+    chosenIcon = std::string(IconFile(*options.icon));
+    if (chosenIcon->empty()) return UsageError("Icon " + std::to_string(*options.icon) + " fehlt.");
+  } else if (options.iconFile) {
+    try {
+      chosenIcon = ReadWholeFile(*options.iconFile);
+    } catch (const std::exception& error) {
+      return UsageError(error.what());
+    }
+    if (!LooksLikeIconFile(*chosenIcon)) {
+      return UsageError("\"" + *options.iconFile + "\" ist keine Icon-Datei.");
+    }
+  }
+
+  ReadOptions();
+  if (options.extensions) SetPageExtensions(ParseExtensions(*options.extensions));
+  const bool logging = !options.noLog && !options.dryRun && !options.list;
+  if (logging && options.logFile) {
+    // On the command line a bare name means the working folder, as everywhere else.
+    WriteLog("", fs::absolute(*options.logFile).lexically_normal().string(), true);
+  }
+
+  TerminalHost host(options, logging);
+  SiteState state;
+  state.faviconLinkPrefix = BuildFaviconLinkPrefix();
+  host.SetPhase(TerminalHost::Phase::Scan);
+  SelectWebRoot(host, state, webRoot);
+  host.ClearProgress();
+  if (options.list) {
+    for (int row = 1; row <= host.RowCount(); ++row) std::cout << host.RowText(row) << '\n';
+    std::cout << std::flush;
+    return kExitDone;
+  }
+  host.Say("Eintragung beendet (" + std::to_string(host.RowCount()) + " Dateien)");
+  host.Pages().MarkAll(true);
+  if (chosenIcon) state.preview = {std::move(*chosenIcon), true};
+
+  // Start: place favicon.ico, the run, the preview, the closing message.
+  host.SetPhase(TerminalHost::Phase::Icon);
+  PlaceResult placed = PlaceResult::NotNeeded;
+  if (!options.dryRun) {
+    placed = PlaceFaviconFile(host, state);
+  } else if (!options.remove && state.preview.pending) {
+    host.Say("favicon.ico würde geschrieben: " + state.webRoot + kFaviconFileName);
+  }
+
+  host.SetPhase(TerminalHost::Phase::Run);
+  const PageEditor edit = options.dryRun || options.diff
+                              ? ShowingEditor(options, state)
+                              : PageEditor([&state](const std::string& path, bool remove) {
+                                  return SetUnsetFaviconInFile(
+                                      path, remove, state.faviconLinkPrefix, state.webRootDepth);
+                                });
+  const FaviconRunResult result =
+      SetUnsetFaviconInFiles(host, [&](const std::string& path, bool remove) {
+        const bool changed = edit(path, remove);
+        if (changed && !options.diff) std::cout << path << '\n' << std::flush;
+        return changed;
+      });
+  host.ClearProgress();
+  RefreshFaviconPreview(state);
+  host.Say(FinishedMessage().text);
+
+  return result.failed > 0 || placed == PlaceResult::GaveUp ? kExitFailed : kExitDone;
+}
+
+}  // namespace tervando

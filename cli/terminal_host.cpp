@@ -1,0 +1,155 @@
+#include "cli/terminal_host.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "support/write_log.h"
+
+namespace tervando {
+
+namespace {
+
+constexpr char kFailureLogPrefix[] = "Fehler bei Datei ";
+
+// Message texts break lines with single CRs; the terminal wants line feeds.
+std::string TerminalText(std::string text) {
+  std::replace(text.begin(), text.end(), '\r', '\n');
+  return text;
+}
+
+int TerminalWidth() {
+  winsize size{};
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 20) return size.ws_col;
+  return 80;
+}
+
+// Cuts UTF-8 text to at most `width` characters without splitting a character.
+std::string CutToWidth(const std::string& text, std::size_t width) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++characters > width) {
+      return text.substr(0, i);
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+TerminalHost::TerminalHost(const CliOptions& options, bool logging)
+    : m_options(options),
+      m_logging(logging),
+      m_showProgress(!options.quiet && isatty(STDERR_FILENO) == 1),
+      m_stdinIsTerminal(isatty(STDIN_FILENO) == 1) {}
+
+void TerminalHost::SetProgressRange(int minimum, int maximum) {
+  m_minimum = minimum;
+  m_maximum = maximum;
+  DrawProgress();
+}
+
+void TerminalHost::SetProgressValue(int value) {
+  m_value = value;
+  DrawProgress();
+}
+
+void TerminalHost::SetStatusText(const std::string& text) {
+  m_status = text;
+  // The run's status texts are worth a line of their own; the fill's only show in the bar.
+  if (m_phase == Phase::Run) {
+    Say(text);
+  } else {
+    DrawProgress();
+  }
+}
+
+void TerminalHost::SetStatusCount(int count) {
+  m_count = count;
+  DrawProgress();
+}
+
+MessageAnswer TerminalHost::Ask(const Message& message) {
+  const std::string text = TerminalText(message.text);
+  if (m_phase == Phase::Run && message.buttons == MessageButtons::OkCancel) {
+    // A page failed; its failure line is already on stderr (see Log).
+    ++m_pageFailures;
+    return m_options.stopOnError ? MessageAnswer::Cancel : MessageAnswer::Ok;
+  }
+  if (m_phase == Phase::Icon && message.buttons == MessageButtons::OkCancel) {
+    if (m_options.overwrite) return MessageAnswer::Ok;
+    Warn(text);
+    if (!m_stdinIsTerminal) {
+      Warn("Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).");
+      return MessageAnswer::Cancel;
+    }
+    return AnswerFromTerminal("[OK = j, Abbrechen = n] (j) ", true) ? MessageAnswer::Ok
+                                                                    : MessageAnswer::Cancel;
+  }
+  if (message.buttons == MessageButtons::YesNo) {
+    Warn(text);
+    if (!m_stdinIsTerminal) return MessageAnswer::No;
+    return AnswerFromTerminal("[Ja = j, Nein = n] (n) ", false) ? MessageAnswer::Yes
+                                                                : MessageAnswer::No;
+  }
+  Warn(text);
+  return message.defaultAnswer;
+}
+
+void TerminalHost::Log(const std::string& line) {
+  if (m_logging) WriteLog(line);
+  if (m_phase == Phase::Run && line.rfind(kFailureLogPrefix, 0) == 0) Warn(line);
+}
+
+void TerminalHost::Say(const std::string& line) {
+  if (m_options.quiet) return;
+  Warn(line);
+}
+
+void TerminalHost::Warn(const std::string& line) {
+  ClearProgress();
+  std::cerr << line << '\n' << std::flush;
+}
+
+void TerminalHost::ClearProgress() {
+  if (!m_progressShown) return;
+  std::cerr << "\r\033[K" << std::flush;
+  m_progressShown = false;
+}
+
+bool TerminalHost::AnswerFromTerminal(const std::string& prompt, bool defaultYes) {
+  std::cerr << prompt << std::flush;
+  std::string answer;
+  if (!std::getline(std::cin, answer)) return defaultYes;
+  if (answer.empty()) return defaultYes;
+  const char first = static_cast<char>(answer[0] | 0x20);
+  if (first == 'j' || first == 'y' || first == 'o') return true;
+  if (first == 'n' || first == 'a') return false;
+  return defaultYes;
+}
+
+void TerminalHost::DrawProgress() {
+  if (!m_showProgress) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (m_progressShown && now - m_lastDraw < std::chrono::milliseconds(80)) return;
+  m_lastDraw = now;
+  const int span = m_maximum - m_minimum;
+  const double fraction =
+      span > 0 ? std::clamp(static_cast<double>(m_value - m_minimum) / span, 0.0, 1.0) : 0.0;
+  constexpr int kBarWidth = 24;
+  const int filled = static_cast<int>(fraction * kBarWidth + 0.5);
+  std::string line = "[";
+  line.append(static_cast<std::size_t>(filled), '#');
+  line.append(static_cast<std::size_t>(kBarWidth - filled), '.');
+  line += "] ";
+  line += std::to_string(m_count);
+  line += " Dateien  ";
+  line += m_status;
+  std::cerr << "\r" << CutToWidth(line, static_cast<std::size_t>(TerminalWidth() - 1)) << "\033[K"
+            << std::flush;
+  m_progressShown = true;
+}
+
+}  // namespace tervando

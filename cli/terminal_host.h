@@ -1,0 +1,60 @@
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_options.h"
+#include "site/page_list_host.h"
+
+namespace tervando {
+
+// The host of tervando-cli: a progress bar and the status text on stderr while stderr is a
+// terminal, the questions answered from the options or asked on the terminal, and the log
+// written with WriteLog unless logging is off.
+class TerminalHost : public PageListHost {
+ public:
+  // Which of Start's steps is running decides what a question means.
+  enum class Phase { Scan, Icon, Run };
+
+  TerminalHost(const CliOptions& options, bool logging);
+
+  void SetPhase(Phase phase) { m_phase = phase; }
+  int PageFailures() const { return m_pageFailures; }
+
+  bool RemoveMode() const override { return m_options.remove; }
+  void SetProgressRange(int minimum, int maximum) override;
+  void SetProgressValue(int value) override;
+  void SetStatusText(const std::string& text) override;
+  void SetStatusCount(int count) override;
+  void SetBusy(bool) override {}
+  MessageAnswer Ask(const Message& message) override;
+  void Log(const std::string& line) override;
+
+  // A line on stderr (the progress line is cleared first), unless quiet.
+  void Say(const std::string& line);
+  // A line on stderr that quiet does not hold back (failures, questions).
+  void Warn(const std::string& line);
+  // Removes the progress line.
+  void ClearProgress();
+
+ private:
+  bool AnswerFromTerminal(const std::string& prompt, bool defaultYes);
+  void DrawProgress();
+
+  const CliOptions& m_options;
+  const bool m_logging;
+  const bool m_showProgress;
+  const bool m_stdinIsTerminal;
+  Phase m_phase = Phase::Scan;
+  int m_minimum = 0;
+  int m_maximum = 0;
+  int m_value = 0;
+  int m_count = 0;
+  int m_pageFailures = 0;
+  std::string m_status;
+  bool m_progressShown = false;
+  std::chrono::steady_clock::time_point m_lastDraw{};
+};
+
+}  // namespace tervando

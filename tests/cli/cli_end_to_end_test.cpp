@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+
+#include "icons/icon_catalogue.h"
+#include "tests/cli/cli_process.h"
+#include "tests/site/scratch_folder.h"
+
+namespace tervando {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::RunTervandoCli;
+using test::ScratchFolder;
+
+constexpr char kIndex[] = "<html><head><title>Start</title></head><body>x</body></html>\n";
+constexpr char kWithOldLink[] =
+    "<html>\r\n<head>\r\n<link rel=\"shortcut icon\" href=\"/favicon.ico\" type=\"image/x-icon\">"
+    "\r\n</head>\r\n</html>\r\n";
+constexpr char kDeep[] =
+    "<HTML><HEAD><script>if (a < b) document.write('<p>');</script>"
+    "<title>Gr\xC3\xBC\xC3\x9F"
+    "e \xE4</title></HEAD><body></body></HTML>";
+constexpr char kNoHead[] = "<html><body>no head here</body></html>";
+
+// A small web site with the usual oddities: a page carrying an old reference, a deep page,
+// a page without head, an odd name, a dot folder, a _vti_ folder and a file that is no page.
+class CliSite : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root.Write("index.htm", kIndex);
+    root.Write("sub/page.html", kWithOldLink);
+    root.Write("sub/deeper/x.shtml", kDeep);
+    root.Write("nohead.htm", kNoHead);
+    root.Write("odd name \xC3\xA4.htm", kIndex);
+    root.Write(".git/ignored.htm", kIndex);
+    root.Write("_vti_cnf/index.htm", kIndex);
+    root.Write("style.css", "body{}");
+  }
+  std::string P(const std::string& relative) const { return root.Path() + relative; }
+  std::map<std::string, std::string> Snapshot() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root.Path())) {
+      if (entry.is_regular_file()) files[entry.path().string()] = ReadFile(entry.path().string());
+    }
+    return files;
+  }
+  std::vector<std::string> Lines(const std::string& text) const {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+      lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+  }
+  ScratchFolder root;
+  ScratchFolder logs;
+};
+
+TEST_F(CliSite, ListShowsThePagesInAscendingOrder) {
+  const auto result = RunTervandoCli({"--list", "-q", root.Path()});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, P("index.htm") + "\n" + P("nohead.htm") + "\n" +
+                            P("odd name \xC3\xA4.htm") + "\n" + P("sub/deeper/x.shtml") + "\n" +
+                            P("sub/page.html") + "\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CliSite, InsertRunEditsPagesWritesTheDefaultIconAndLogsTheBlock) {
+  const std::string log = logs.Path() + "run.log";
+  const auto result = RunTervandoCli({"--log", log, root.Path()});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(ReadFile(P("index.htm")),
+            "<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\"><title>Start</title>"
+            "</head><body>x</body></html>\n");
+  EXPECT_EQ(ReadFile(P("sub/page.html")),
+            "<html>\r\n<head>\r\n<link rel=\"SHORTCUT ICON\" href=\"../favicon.ico\">\r\n</head>"
+            "\r\n</html>\r\n");
+  EXPECT_EQ(ReadFile(P("sub/deeper/x.shtml")),
+            "<HTML><HEAD><link rel=\"SHORTCUT ICON\" href=\"../../favicon.ico\"><script>if (a < b) "
+            "document.write('<p>');</script><title>Gr\xC3\xBC\xC3\x9F"
+            "e \xE4</title></HEAD>"
+            "<body></body></HTML>");
+  EXPECT_EQ(ReadFile(P("nohead.htm")), kNoHead);
+  EXPECT_EQ(ReadFile(P(".git/ignored.htm")), kIndex);
+  EXPECT_EQ(ReadFile(P("_vti_cnf/index.htm")), kIndex);
+  EXPECT_EQ(ReadFile(P("favicon.ico")), std::string(DefaultIconFile()));
+
+  // Processed from the last row of the ascending list to the first.
+  const std::vector<std::string> changed = {P("sub/page.html"), P("sub/deeper/x.shtml"),
+                                            P("odd name \xC3\xA4.htm"), P("index.htm")};
+  EXPECT_EQ(Lines(result.out), changed);
+  const std::string logText = ReadFile(log);
+  std::vector<std::string> logLines;
+  for (std::string line : Lines(logText)) {
+    ASSERT_FALSE(line.empty());
+    ASSERT_EQ(line.back(), '\r');
+    line.pop_back();
+    logLines.push_back(line);
+  }
+  ASSERT_EQ(logLines.size(), 8u);
+  EXPECT_EQ(logLines[0], std::string(40, '_'));
+  EXPECT_TRUE(std::regex_match(logLines[1], std::regex(R"(\S+ \S+ Suchen&Ersetzen gestartet)")))
+      << logLines[1];
+  EXPECT_EQ(logLines[2], "Dateiliste:");
+  for (std::size_t i = 0; i < changed.size(); ++i) {
+    EXPECT_EQ(logLines[3 + i], std::to_string(i + 1) + ": " + changed[i]);
+  }
+  EXPECT_EQ(logLines[7], "Anzahl veränderter Dateien: 4");
+  EXPECT_NE(result.err.find("Ersetzen beendet: 4 Dateien verändert.\n"), std::string::npos);
+  EXPECT_NE(result.err.find("Fertig: Alle Eintragungen abgeschlossen.\n"), std::string::npos);
+}
+
+TEST_F(CliSite, SecondRunChangesNothing) {
+  ASSERT_EQ(RunTervandoCli({"--no-log", root.Path()}).exitCode, 0);
+  const auto before = Snapshot();
+  const auto second = RunTervandoCli({"--no-log", root.Path()});
+  EXPECT_EQ(second.exitCode, 0);
+  EXPECT_EQ(second.out, "");
+  EXPECT_NE(second.err.find("Ersetzen beendet: 0 Dateien verändert."), std::string::npos);
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(CliSite, InsertThenRemoveGivesBackEveryPageThatHadNoReference) {
+  const auto original = Snapshot();
+  ASSERT_EQ(RunTervandoCli({"--no-log", "-q", root.Path()}).exitCode, 0);
+  const auto removed = RunTervandoCli({"--no-log", "-q", "--remove", root.Path()});
+  ASSERT_EQ(removed.exitCode, 0);
+  for (const auto& [path, bytes] : original) {
+    if (path == P("sub/page.html")) continue;  // had a reference of its own before
+    EXPECT_EQ(ReadFile(path), bytes) << path;
+  }
+  // The old reference is gone, its line break stays; favicon.ico stays in remove mode.
+  EXPECT_EQ(ReadFile(P("sub/page.html")), "<html>\r\n<head>\r\n\r\n</head>\r\n</html>\r\n");
+  EXPECT_TRUE(fs::exists(P("favicon.ico")));
+}
+
+TEST_F(CliSite, DryRunWritesNothingAndNamesThePagesThatWouldChange) {
+  const auto before = Snapshot();
+  const std::string log = logs.Path() + "dry.log";
+  const auto result = RunTervandoCli({"-n", "--log", log, root.Path()});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{P("sub/page.html"), P("sub/deeper/x.shtml"),
+                                      P("odd name \xC3\xA4.htm"), P("index.htm")}));
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_FALSE(fs::exists(P("favicon.ico")));
+  EXPECT_FALSE(fs::exists(log));
+}
+
+TEST_F(CliSite, DiffShowsEachChangeAndPatchReproducesTheRun) {
+  const auto dry = RunTervandoCli({"-n", "--diff", "-q", root.Path()});
+  ASSERT_EQ(dry.exitCode, 0);
+  EXPECT_NE(dry.out.find("--- " + P("index.htm") + "\t\n+++ " + P("index.htm") +
+                         "\t\n@@ -1 +1 @@\n-<html><head><title>Start</title></head><body>x</body>"
+                         "</html>\n+<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\">"
+                         "<title>Start</title></head><body>x</body></html>\n"),
+            std::string::npos)
+      << dry.out;
+  EXPECT_NE(dry.out.find("\\ No newline at end of file\n"), std::string::npos);  // x.shtml
+
+  // The diff of the dry run, applied by patch to a copy, gives what the real run writes.
+  ScratchFolder copy;
+  fs::copy(root.Path(), copy.Path(), fs::copy_options::recursive);
+  const std::string patchFile = logs.Path() + "changes.diff";
+  {
+    std::string rewritten = dry.out;
+    for (std::size_t at; (at = rewritten.find(root.Path())) != std::string::npos;) {
+      rewritten.replace(at, root.Path().size(), copy.Path());
+    }
+    std::ofstream(patchFile, std::ios::binary) << rewritten;
+  }
+  const auto real = RunTervandoCli({"--diff", "--no-log", "-q", root.Path()});
+  ASSERT_EQ(real.exitCode, 0);
+  EXPECT_EQ(real.out, dry.out);
+  const std::string command = "patch -s -p0 -d / < '" + patchFile + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (const char* page : {"index.htm", "sub/page.html", "sub/deeper/x.shtml"}) {
+    EXPECT_EQ(ReadFile(copy.Path() + page), ReadFile(P(page))) << page;
+  }
+}
+
+TEST_F(CliSite, IconThreeHundredIsWrittenByteForByte) {
+  root.Write("favicon.ico", "old icon");
+  const auto refused = RunTervandoCli({"--icon", "300", "--no-log", root.Path()});
+  EXPECT_EQ(refused.exitCode, 0);  // no terminal to ask: the old file stays, pages are edited
+  EXPECT_EQ(ReadFile(P("favicon.ico")), "old icon");
+  EXPECT_NE(refused.err.find("FAVICON.ICO"), std::string::npos);
+  EXPECT_NE(ReadFile(P("index.htm")), kIndex);
+
+  const auto result = RunTervandoCli({"--icon", "300", "--overwrite", "--no-log", root.Path()});
+  EXPECT_EQ(result.exitCode, 0);
+  const std::string written = ReadFile(P("favicon.ico"));
+  EXPECT_EQ(written.size(), 1078u);
+  EXPECT_EQ(written, std::string(IconFile(300)));
+}
+
+TEST_F(CliSite, IconFileIsCheckedAndWritten) {
+  const std::string icon = logs.Write("mine.ico", std::string(IconFile(12)));
+  EXPECT_EQ(RunTervandoCli({"--icon-file", icon, "--no-log", "-q", root.Path()}).exitCode, 0);
+  EXPECT_EQ(ReadFile(P("favicon.ico")), std::string(IconFile(12)));
+  const std::string png = logs.Write("fake.ico", "\x89PNG\r\n\x1a\n....................");
+  const auto refused = RunTervandoCli({"--icon-file", png, root.Path()});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.err.find("keine Icon-Datei"), std::string::npos);
+}
+
+TEST_F(CliSite, FailingPagesGiveExitOneAndStopOnErrorEndsAtTheFirst) {
+  root.Write("a-empty.htm", "");
+  root.Write("b-empty.htm", "");
+  const auto goOn = RunTervandoCli({"--no-log", root.Path()});
+  EXPECT_EQ(goOn.exitCode, 1);
+  EXPECT_NE(goOn.err.find("Fehler bei Datei " + P("b-empty.htm") +
+                          ": Index außerhalb des gültigen Bereichs [9]\n"),
+            std::string::npos);
+  EXPECT_NE(goOn.err.find("Fehler bei Datei " + P("a-empty.htm")), std::string::npos);
+  EXPECT_NE(ReadFile(P("index.htm")), kIndex);
+
+  ScratchFolder other;
+  other.Write("a-empty.htm", "");
+  other.Write("b-empty.htm", "");
+  other.Write("c.htm", kIndex);
+  const auto stop = RunTervandoCli({"--no-log", "--stop-on-error", other.Path()});
+  EXPECT_EQ(stop.exitCode, 1);
+  EXPECT_NE(stop.err.find("Fehler bei Datei " + other.Path() + "b-empty.htm"), std::string::npos);
+  EXPECT_EQ(stop.err.find("Fehler bei Datei " + other.Path() + "a-empty.htm"), std::string::npos);
+  EXPECT_NE(ReadFile(other.Path() + "c.htm"), kIndex);  // the last row came first
+  EXPECT_NE(stop.err.find("Ersetzen beendet: 1 Dateien verändert."), std::string::npos);
+}
+
+TEST_F(CliSite, ExtensionsOptionReplacesTheList) {
+  const auto result = RunTervandoCli({"--list", "--extensions", " SHTML , css", root.Path()});
+  EXPECT_EQ(result.out, P("style.css") + "\n" + P("sub/deeper/x.shtml") + "\n");
+}
+
+TEST(CliUsage, BadCallsExitWithTwo) {
+  ScratchFolder f;
+  const std::string file = f.Write("file.htm", "x");
+  const std::vector<std::vector<std::string>> calls = {
+      {},
+      {"--bogus", f.Path()},
+      {f.Path() + "missing"},
+      {file},
+      {"--icon", "0", f.Path()},
+      {"--icon", "512", f.Path()},
+      {"--icon", "3x", f.Path()},
+      {"--icon", "1", "--icon-file", file, f.Path()},
+      {"--icon-file", f.Path() + "missing.ico", f.Path()},
+      {f.Path(), f.Path()},
+      {"--log"},
+  };
+  for (const auto& call : calls) {
+    const auto result = RunTervandoCli(call);
+    EXPECT_EQ(result.exitCode, 2) << (call.empty() ? "" : call[0]);
+    EXPECT_NE(result.err.find("tervando-cli: "), std::string::npos);
+    EXPECT_EQ(result.out, "");
+  }
+}
+
+TEST(CliUsage, VersionAndHelp) {
+  EXPECT_EQ(RunTervandoCli({"--version"}).out, "tervando-cli 2.1.202\n");
+  const auto help = RunTervandoCli({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
+}
+
+TEST(CliUsage, EmptySiteCompletesWithTheListMessage) {
+  ScratchFolder f;
+  const auto result = RunTervandoCli({"--no-log", f.Path()});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.err.find("Bitte legen Sie zunächst das Hauptverzeichnis Ihrer lokalen "
+                            "Web-Seiten fest."),
+            std::string::npos);
+  EXPECT_TRUE(fs::exists(f.Path() + "favicon.ico"));  // Start places the icon first
+}
+
+}  // namespace
+}  // namespace tervando

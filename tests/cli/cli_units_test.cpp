@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "cli/cli_options.h"
+#include "cli/unified_diff.h"
+
+namespace tervando {
+namespace {
+
+TEST(UnifiedDiff, Table) {
+  const struct {
+    std::string before;
+    std::string after;
+    std::string expected;
+  } cases[] = {
+      {"same\n", "same\n", ""},
+      {"a\n", "b\n", "--- f\t\n+++ f\t\n@@ -1 +1 @@\n-a\n+b\n"},
+      {"1\n2\n3\n4\n5\nx\n6\n7\n8\n9\n", "1\n2\n3\n4\n5\ny\n6\n7\n8\n9\n",
+       "--- f\t\n+++ f\t\n@@ -3,7 +3,7 @@\n 3\n 4\n 5\n-x\n+y\n 6\n 7\n 8\n"},
+      {"a\nb", "a\nc",
+       "--- f\t\n+++ f\t\n@@ -1,2 +1,2 @@\n a\n-b\n\\ No newline at end of file\n"
+       "+c\n\\ No newline at end of file\n"},
+      {"", "a\n", "--- f\t\n+++ f\t\n@@ -0,0 +1 @@\n+a\n"},
+      {"a\n", "a\nb\n", "--- f\t\n+++ f\t\n@@ -1 +1,2 @@\n a\n+b\n"},
+      {"a\nb\n", "a\n", "--- f\t\n+++ f\t\n@@ -1,2 +1 @@\n a\n-b\n"},
+      {"h\r\nx\r\n", "h\r\ny\r\n", "--- f\t\n+++ f\t\n@@ -1,2 +1,2 @@\n h\r\n-x\r\n+y\r\n"},
+      {"x\nx\n", "x\nx\nx\n", "--- f\t\n+++ f\t\n@@ -1,2 +1,3 @@\n x\n x\n+x\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(UnifiedDiff("f", c.before, c.after), c.expected) << c.before << "|" << c.after;
+  }
+}
+
+TEST(UnifiedDiff, NamesWithBlanksEndAtATabOddOnesAreQuoted) {
+  auto header = [](const std::string& label) {
+    const std::string diff = UnifiedDiff(label, "a\n", "b\n");
+    return diff.substr(0, diff.find("@@"));
+  };
+  EXPECT_EQ(header("/s/odd name.htm"), "--- /s/odd name.htm\t\n+++ /s/odd name.htm\t\n");
+  EXPECT_EQ(header("q\"b\\c\nd\x01"),
+            "--- \"q\\\"b\\\\c\\nd\\001\"\t\n+++ \"q\\\"b\\\\c\\nd\\001\"\t\n");
+}
+
+TEST(ParseCliOptions, FlagsValuesAndTheWebRoot) {
+  const CliParse parse =
+      ParseCliOptions({"-r", "--icon=300", "--overwrite", "--stop-on-error", "-n", "--diff",
+                       "--extensions", "htm,php", "--log", "x.log", "-q", "/site"});
+  ASSERT_EQ(parse.error, "");
+  const CliOptions& o = parse.options;
+  EXPECT_TRUE(o.remove && o.overwrite && o.stopOnError && o.dryRun && o.diff && o.quiet);
+  EXPECT_FALSE(o.list || o.noLog || o.help || o.version);
+  EXPECT_EQ(o.icon, 300);
+  EXPECT_EQ(o.extensions, "htm,php");
+  EXPECT_EQ(o.logFile, "x.log");
+  EXPECT_EQ(o.webRoot, "/site");
+}
+
+TEST(ParseCliOptions, DoubleDashEndsOptions) {
+  const CliParse parse = ParseCliOptions({"--", "-site"});
+  EXPECT_EQ(parse.error, "");
+  EXPECT_EQ(parse.options.webRoot, "-site");
+}
+
+TEST(ParseCliOptions, Errors) {
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"a", "b"},
+      {"--icon", "0", "/s"},
+      {"--icon", "512", "/s"},
+      {"--icon", "", "/s"},
+      {"--icon"},
+      {"--remove=yes", "/s"},
+      {"--unknown", "/s"},
+      {"--icon", "1", "--icon-file", "f.ico", "/s"},
+      {"--log", "a", "--no-log", "/s"},
+      {"--log=", "/s"},
+  };
+  for (const auto& arguments : bad) {
+    EXPECT_NE(ParseCliOptions(arguments).error, "") << arguments.size();
+  }
+  EXPECT_EQ(ParseCliOptions({"--version"}).error, "");
+  EXPECT_EQ(ParseCliOptions({"--help"}).error, "");
+}
+
+}  // namespace
+}  // namespace tervando

@@ -5,6 +5,10 @@
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define TERVANDO_SSE2 1
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define TERVANDO_AVX2 1  // chosen at run time where the processor has it
+#endif
 #endif
 
 namespace tervando {
@@ -39,6 +43,61 @@ std::uint64_t Bits(__m128i matches) {
 
 __m128i Load(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
 #endif
+
+// The three bytes (lower case, positions in the needle) that pick out candidates.
+struct FilterBytes {
+  char byte[3];
+  std::size_t offset[3];
+};
+
+char FoldBitFor(char c) { return IsLowerLetter(c) ? 0x20 : 0; }
+
+#ifdef TERVANDO_AVX2
+// Skips 64-byte blocks without any candidate, 32 bytes per step; returns the first block that
+// may hold one, or a block from which the rest must be looked at by the caller.
+__attribute__((target("avx2"))) std::size_t SkipQuietBlocksAvx2(std::string_view text,
+                                                                std::size_t block,
+                                                                std::size_t limit,
+                                                                const FilterBytes& filter) {
+  __m256i wanted[3];
+  __m256i fold[3];
+  for (int k = 0; k < 3; ++k) {
+    wanted[k] = _mm256_set1_epi8(filter.byte[k]);
+    fold[k] = _mm256_set1_epi8(FoldBitFor(filter.byte[k]));
+  }
+  const std::size_t reach = filter.offset[2];
+  for (; block < limit && block + kBlock + reach <= text.size(); block += kBlock) {
+    __m256i any = _mm256_setzero_si256();
+    for (std::size_t half = 0; half < kBlock; half += 32) {
+      const char* at = text.data() + block + half;
+      __m256i hits = _mm256_set1_epi8(-1);
+      for (int k = 0; k < 3; ++k) {
+        const __m256i bytes =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + filter.offset[k]));
+        hits =
+            _mm256_and_si256(hits, _mm256_cmpeq_epi8(_mm256_or_si256(bytes, fold[k]), wanted[k]));
+      }
+      any = _mm256_or_si256(any, hits);
+    }
+    if (!_mm256_testz_si256(any, any)) return block;
+  }
+  return block;
+}
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+#endif
+
+std::size_t SkipQuietBlocks(std::string_view text, std::size_t block, std::size_t limit,
+                            const FilterBytes& filter) {
+#ifdef TERVANDO_AVX2
+  if (HasAvx2()) return SkipQuietBlocksAvx2(text, block, limit, filter);
+#endif
+  (void)text, (void)limit, (void)filter;
+  return block;
+}
 
 // Finds where a needle may start, 64 positions at a time, by its first two bytes and its last:
 // bytes that rarely stand at those distances leave few candidates to compare in full.
@@ -141,6 +200,9 @@ std::size_t FindNoCase(std::string_view text, std::size_t from, std::size_t limi
   if (needle.empty()) return from <= limit ? from : std::string_view::npos;
   if (needle.size() > text.size()) return std::string_view::npos;
   const Filter filter(needle);
+  const std::size_t second = needle.size() > 1 ? 1 : 0;
+  const FilterBytes bytes{{needle.front(), needle[second], needle.back()},
+                          {0, second, needle.size() - 1}};
   std::size_t block = from - from % kBlock;
   std::uint64_t mask = ~std::uint64_t{0} << (from - block);
   while (block < limit) {
@@ -150,7 +212,7 @@ std::size_t FindNoCase(std::string_view text, std::size_t from, std::size_t limi
       if (at >= limit || at + needle.size() > text.size()) return std::string_view::npos;
       if (EqualsNoCaseAt(text, at, needle)) return at;
     }
-    block += kBlock;
+    block = SkipQuietBlocks(text, block + kBlock, limit, bytes);
     mask = ~std::uint64_t{0};
   }
   return std::string_view::npos;

@@ -176,6 +176,30 @@ TEST(SetUnsetFaviconInHtml, AgreesWithTheStepByStepEdit) {
   EXPECT_GT(changed, 5000);  // the pages exercise the edit, not only the unchanged path
 }
 
+// Long pages with the tags at every offset around the 64-byte blocks the search works in.
+TEST(SetUnsetFaviconInHtml, AgreesWithTheStepByStepEditOnLongPages) {
+  const std::string filler = "<p>Text mit <b>Tags</b> und a < b.</p>\n";
+  std::string body;
+  while (body.size() < 3000) body += filler;
+  for (std::size_t shift = 0; shift < 140; ++shift) {
+    const std::string pad(shift, 'x');
+    const std::vector<std::string> pages = {
+        pad + "<head>" + body + "</head>" + body,
+        pad + "<HEAD>" + pad + kTwoDown + body + "</head>" + body,
+        pad + "<head>" + body + "</head>" + pad + kOneDown + body,
+        body + pad + "<head></head>" + pad + kOneDown,
+        pad + "<head>" + body + "</head>" + pad + "<link rel=\"shortcut icon\" href=",
+    };
+    for (const std::string& page : pages) {
+      for (const bool remove : {false, true}) {
+        ASSERT_EQ(SetUnsetFaviconInHtml(page, "/site/i.htm", remove, kPrefix, kRootDepth),
+                  literal::SetUnsetFaviconInHtml(page, "/site/i.htm", remove, kPrefix, kRootDepth))
+            << "shift " << shift << " remove " << remove;
+      }
+    }
+  }
+}
+
 TEST(FindInStringArray, FindsTheFirstMatchOrMinusOne) {
   const std::vector<std::string> items = {"", "<HEAD>", "<head>", "<body class=head>", "x"};
   EXPECT_EQ(FindInStringArray("<head>", items, false, true), 1);

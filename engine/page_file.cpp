@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <random>
 
 #include "engine/errors.h"
@@ -59,11 +60,6 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The file a path finally stands for: links are followed to their end.
 std::string ResolveTarget(const std::string& path) {
   struct stat linkStat {};
@@ -75,14 +71,15 @@ std::string ResolveTarget(const std::string& path) {
   return target;
 }
 
-// A new, empty file beside the target with a name no page filter takes for a page.
+// A new, empty file beside the target. Its short name fits beside the longest page name, and
+// no page filter takes it for a page.
 std::pair<std::string, int> CreateTemporaryBeside(const std::string& target,
                                                   const std::string& shownPath) {
   static std::mt19937_64 random{std::random_device{}()};
-  const std::string stem = FolderOf(target) + "/." + NameOf(target) + ".tervando-";
+  const std::string stem = FolderOf(target) + "/.tervando-";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, "%016llx.tmp", static_cast<unsigned long long>(random()));
     std::string candidate = stem + suffix;
     const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) return {std::move(candidate), fd};
@@ -123,23 +120,30 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: a pipe or device under a page's name must not stop the run; it is refused below.
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.Get() < 0) throw FileError(errno, "Datei kann nicht geöffnet werden", path);
   struct stat info {};
   if (::fstat(file.Get(), &info) != 0) throw FileError(errno, "Dateigröße unbekannt", path);
-  if (S_ISDIR(info.st_mode)) throw FileError(EISDIR, "Datei kann nicht gelesen werden", path);
+  if (!S_ISREG(info.st_mode)) {
+    throw FileError(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
+  }
   std::string bytes;
-  bytes.resize(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0));
   std::size_t filled = 0;
-  while (true) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew meanwhile
-    const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw FileError(errno, "Datei kann nicht gelesen werden", path);
+  try {
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    while (true) {
+      if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew meanwhile
+      const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        throw FileError(errno, "Datei kann nicht gelesen werden", path);
+      }
+      if (got == 0) break;
+      filled += static_cast<std::size_t>(got);
     }
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
+  } catch (const std::bad_alloc&) {
+    throw FileError(ENOMEM, "Datei zu groß zum Bearbeiten", path);
   }
   bytes.resize(filled);
   return bytes;
@@ -172,8 +176,12 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
 bool SetUnsetFaviconInFile(const std::string& pagePath, bool remove,
                            const std::string& faviconLinkPrefix, int webRootDepth) {
   const std::string original = ReadWholeFile(pagePath);
-  const std::string edited =
-      SetUnsetFaviconInHtml(original, pagePath, remove, faviconLinkPrefix, webRootDepth);
+  std::string edited;
+  try {
+    edited = SetUnsetFaviconInHtml(original, pagePath, remove, faviconLinkPrefix, webRootDepth);
+  } catch (const std::bad_alloc&) {
+    throw FileError(ENOMEM, "Datei zu groß zum Bearbeiten", pagePath);
+  }
   if (edited == original) return false;
   ReplaceFileContents(pagePath, edited);
   return true;

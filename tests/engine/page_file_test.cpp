@@ -221,5 +221,23 @@ TEST_F(PageFileTest, ReplaceRefusesAFolder) {
   EXPECT_EQ(Names(), std::vector<std::string>{"page.htm"});
 }
 
+TEST_F(PageFileTest, PipeUnderAPageNameIsRefusedWithoutWaiting) {
+  ASSERT_EQ(::mkfifo((m_root + "pipe.htm").c_str(), 0644), 0);
+  try {
+    SetUnsetFaviconInFile(m_root + "pipe.htm", false, kPrefix, m_depth);
+    ADD_FAILURE() << "no failure";
+  } catch (const std::system_error& error) {
+    EXPECT_EQ(error.code(), std::errc::invalid_argument);
+  }
+}
+
+TEST_F(PageFileTest, LongestPageNameIsReplacedToo) {
+  const std::string name = std::string(251, 'n') + ".htm";  // 255 bytes, the longest name
+  const std::string page = Write(name, "<head></head>");
+  EXPECT_TRUE(SetUnsetFaviconInFile(page, false, kPrefix, m_depth));
+  EXPECT_EQ(Read(page), "<head>" + kAtRoot + "</head>");
+  EXPECT_EQ(Names(), std::vector<std::string>{name});
+}
+
 }  // namespace
 }  // namespace tervando

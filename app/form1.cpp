@@ -3,17 +3,25 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/browse_for_folder.h"
 #include "app/edit_page.h"
 #include "app/show_once_notice.h"
+#include "engine/favicon_file.h"
+#include "engine/favicon_run.h"
 #include "engine/head_editor.h"
 #include "engine/yield.h"
+#include "icons/icon_catalogue.h"
+#include "icons/icon_image.h"
+#include "icons/sel_icon_dialog.h"
 #include "site/options.h"
+#include "site/web_root.h"
 #include "support/artwork.h"
 #include "support/info_form_freeware.h"
 #include "support/message_box.h"
@@ -56,7 +64,7 @@ class Form1::BusyScope {
   bool m_outer;
 };
 
-Form1::Form1(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::Form1>()) {
+Form1::Form1(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<::Ui::Form1>()) {
   m_ui->setupUi(this);
   SetUpControls();
   SetYieldHook([this] { YieldToWindow(); });
@@ -148,11 +156,23 @@ void Form1::BtnClick(int index) {
       ListeSelect(102);
       FocusList();
       break;
+    case 4:
+      ChooseWebRoot();
+      break;
+    case 7:
+      ChooseIcon();
+      break;
+    case 8:
+      StartRun();
+      break;
     case 9:
       QCoreApplication::quit();
       break;
     case 10:
       ShowHelp();
+      break;
+    case 11:
+      ShowCurrentFavicon();
       break;
     case 25:
       ShowInfoForm();
@@ -164,6 +184,67 @@ void Form1::BtnClick(int index) {
 
 void Form1::SetUnsetFaviconOPTClick(int) {
   m_ui->FaviconSelFrame->setEnabled(m_ui->SetUnsetFaviconOPT_0->isChecked());
+}
+
+void Form1::ChooseWebRoot() {
+  if (m_busy) return;  // a second scan must not start inside the running one
+  const std::string folder = BrowseForFolder(this, kWebRootPrompt);
+  if (folder.empty()) return;
+  BusyScope busy(*this);
+  try {
+    SelectWebRoot(*this, m_state, folder);
+  } catch (const std::exception& failure) {
+    // The scan has no message of its own; the list keeps what was found and says why it ended.
+    SetStatusText(failure.what());
+  }
+  m_pageList.Publish();
+  m_ui->Btn_8->setEnabled(true);
+  m_ui->Btn_11->setEnabled(true);
+  ShowPreview();
+}
+
+void Form1::ChooseIcon() {
+  if (m_busy) return;
+  ApplyChosenIcon(SelIconDialog::ChooseIcon(this));
+}
+
+void Form1::ApplyChosenIcon(int index) {
+  if (index < 1 || index > kIconCount) return;
+  m_state.preview.bytes = std::string(IconFile(index));
+  m_state.preview.pending = true;
+  ShowPreview();
+}
+
+// Start: place favicon.ico, run over the marked pages, show the root's icon, say it is done.
+// No step stops the next one.
+void Form1::StartRun() {
+  if (m_busy) return;  // a second run must not start inside the running one
+  BusyScope busy(*this);
+  try {
+    PlaceFaviconFile(*this, m_state);
+  } catch (const std::exception& failure) {
+    SetStatusText(failure.what());
+  }
+  try {
+    SetUnsetFaviconInFiles(*this, m_state);
+  } catch (const std::exception& failure) {
+    SetStatusText(failure.what());
+  }
+  RefreshFaviconPreview(m_state);
+  ShowPreview();
+  Ask(FinishedMessage());
+}
+
+void Form1::ShowCurrentFavicon() {
+  if (m_busy) return;
+  RefreshFaviconPreview(m_state);
+  ShowPreview();
+}
+
+void Form1::ShowPreview() {
+  const QImage image = DecodeIconImage(m_state.preview.bytes, 32);
+  // An icon file that holds no readable picture leaves the box empty.
+  m_ui->IconPreviewImg->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
 }
 
 void Form1::FocusList() { m_ui->Liste->setFocus(Qt::OtherFocusReason); }
@@ -286,6 +367,10 @@ void Form1::SetBusy(bool busy) {
     --m_waitCursors;
     QGuiApplication::restoreOverrideCursor();
   }
+}
+
+void Form1::ShowWebRoot(const std::string& webRoot) {
+  m_ui->LocalWebRootLBL->setText(QFile::decodeName(QByteArray::fromStdString(webRoot)));
 }
 
 MessageAnswer Form1::Ask(const Message& message) { return ShowMessage(message); }

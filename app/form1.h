@@ -42,6 +42,10 @@ class Form1 : public QWidget, public Host {
   void ListeSelect(int mode);
   void ResetPageList();
 
+  // Puts catalogue entry `index` (1..511) into the preview as the icon the next Start writes;
+  // 0 (the dialog was cancelled) changes nothing.
+  void ApplyChosenIcon(int index);
+
   int LastSortColumn() const { return m_lastSortColumn; }
   PageListModel& PageList() { return m_pageList; }
   const SiteState& State() const { return m_state; }
@@ -61,6 +65,7 @@ class Form1 : public QWidget, public Host {
   void SetStatusText(const std::string& text) override;
   void SetStatusCount(int count) override;
   void SetBusy(bool busy) override;
+  void ShowWebRoot(const std::string& webRoot) override;
   MessageAnswer Ask(const Message& message) override;
   void Log(const std::string& line) override;
 
@@ -72,8 +77,13 @@ class Form1 : public QWidget, public Host {
   void YieldToWindow();
   std::vector<bool> SelectedRows() const;
   void ShowInfoForm();
+  void ChooseWebRoot();
+  void ChooseIcon();
+  void StartRun();
+  void ShowCurrentFavicon();
+  void ShowPreview();
 
-  std::unique_ptr<Ui::Form1> m_ui;
+  std::unique_ptr<::Ui::Form1> m_ui;
   QButtonGroup m_btn;
   QButtonGroup m_setUnsetFaviconOPT;
   QLabel* m_countPanel = nullptr;

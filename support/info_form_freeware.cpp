@@ -48,7 +48,7 @@ QPoint InfoFormPosition(QSize screen, QSize frame) {
 }
 
 InfoFormFreeware::InfoFormFreeware(QSize screenSize, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::InfoFormFreeware>()) {
+    : QDialog(parent), m_ui(std::make_unique<::Ui::InfoFormFreeware>()) {
   m_ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

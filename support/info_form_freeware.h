@@ -40,7 +40,7 @@ class InfoFormFreeware : public QDialog {
   void FormLoad(QSize screenSize);
   void BtnClick(int index);
 
-  std::unique_ptr<Ui::InfoFormFreeware> m_ui;
+  std::unique_ptr<::Ui::InfoFormFreeware> m_ui;
   QButtonGroup m_btn;
 };
 

@@ -1,0 +1,425 @@
+// The main window from the folder dialog to the finished run, with every question answered by
+// script: pages, favicon.ico and the activity log are checked byte for byte.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/app_settings.h"
+#include "app/browse_for_folder.h"
+#include "app/form1.h"
+#include "app/show_once_notice.h"
+#include "engine/favicon_file.h"
+#include "icons/icon_catalogue.h"
+#include "icons/sel_icon_dialog.h"
+#include "support/message_box.h"
+#include "support/write_log.h"
+#include "support_gui/isolated_qt_test.h"
+
+namespace tervando {
+
+namespace {
+
+const std::string kIndexPage = "<html><head><title>A</title></head><body>x</body></html>";
+const std::string kSubPage = "<HTML><HEAD>\r\n<title>B</title>\r\n</HEAD><body></body></HTML>";
+const std::string kDeeperPage =
+    "<html><head><link rel=\"SHORTCUT ICON\" href=\"../../favicon.ico\"></head></html>";
+
+std::string ReadBytes(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+  return file.readAll().toStdString();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  QDir().mkpath(QFileInfo(QString::fromStdString(path)).path());
+  QFile file(QString::fromStdString(path));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+QString StatusText(QWidget& form, int panel) {
+  return form.findChild<QStatusBar*>("Status")->findChildren<QLabel*>()[panel]->text();
+}
+
+}  // namespace
+
+class Form1RunTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    SaveAppSetting(kShowOnceKey, "2.1.202");
+    m_site = std::make_unique<QTemporaryDir>();
+    m_logs = std::make_unique<QTemporaryDir>();
+    m_root = m_site->path().toStdString();
+    m_log = m_logs->filePath("Application.log").toStdString();
+    WriteLog("", m_log, true);  // later lines go to this test's own log
+    m_messages.clear();
+    m_answers.clear();
+    m_prompts.clear();
+    m_form = std::make_unique<Form1>();
+    m_form->FormLoad();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    SetMessageHandler([this](const Message& message) {
+      m_messages.push_back(message);
+      if (m_onMessage) m_onMessage(message);
+      if (m_answers.empty()) return message.defaultAnswer;
+      const MessageAnswer answer = m_answers.front();
+      m_answers.pop_front();
+      return answer;
+    });
+    SetFolderChooser([this](const std::string& prompt) {
+      m_prompts.push_back(prompt);
+      if (m_onFolderDialog) m_onFolderDialog();
+      return m_root;
+    });
+  }
+
+  void cleanup() {
+    m_onMessage = nullptr;
+    m_onFolderDialog = nullptr;
+    m_form.reset();
+    SetMessageHandler({});
+    SetFolderChooser({});
+  }
+
+  void pathCollectsPagesAndEnablesStart() {
+    MakeSite();
+    Click("Btn_4");
+    QCOMPARE(
+        m_prompts,
+        (std::vector<std::string>{"Wo liegt das Hauptverzeichnis Ihrer lokalen Web-Dateien?"}));
+    QCOMPARE(Rows(), (std::vector<std::string>{Page("index.htm"), Page("sub/deeper/p.html"),
+                                               Page("sub/page.htm")}));
+    for (int row = 1; row <= m_form->RowCount(); ++row) QVERIFY(m_form->RowMarked(row));
+    QCOMPARE(m_form->findChild<QLabel*>("LocalWebRootLBL")->text(),
+             QString::fromStdString(m_root + "/"));
+    QCOMPARE(m_form->State().webRoot, m_root + "/");
+    QVERIFY(m_form->findChild<QPushButton*>("Btn_8")->isEnabled());
+    QVERIFY(m_form->findChild<QPushButton*>("Btn_11")->isEnabled());
+    QCOMPARE(StatusText(*m_form, 0), QStringLiteral("3 Dateien"));
+    QCOMPARE(StatusText(*m_form, 1), QStringLiteral("Eintragung beendet"));
+    QCOMPARE(m_form->findChild<QProgressBar*>("Bar")->value(), 0);
+    // No favicon.ico yet: the default icon is shown and pending.
+    QVERIFY(m_form->State().preview.pending);
+    QCOMPARE(m_form->State().preview.bytes, std::string(DefaultIconFile()));
+    QVERIFY(!m_form->findChild<QLabel*>("IconPreviewImg")->pixmap().isNull());
+    QVERIFY(m_messages.empty());
+  }
+
+  void cancelledFolderDialogChangesNothing() {
+    MakeSite();
+    Click("Btn_4");
+    m_root.clear();  // the dialog now returns "": cancelled
+    Click("Btn_4");
+    QCOMPARE(m_form->State().webRoot, m_site->path().toStdString() + "/");
+    QCOMPARE(m_form->RowCount(), 3);
+  }
+
+  void startInsertsReferencesWritesFaviconAndLogs() {
+    MakeSite();
+    Click("Btn_4");
+    Click("Btn_8");
+    QCOMPARE(ReadBytes(Page("index.htm")),
+             std::string("<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\">"
+                         "<title>A</title></head><body>x</body></html>"));
+    QCOMPARE(ReadBytes(Page("sub/page.htm")),
+             std::string("<HTML><HEAD><link rel=\"SHORTCUT ICON\" href=\"../favicon.ico\">\r\n"
+                         "<title>B</title>\r\n</HEAD><body></body></HTML>"));
+    QCOMPARE(ReadBytes(Page("sub/deeper/p.html")), kDeeperPage);
+    QCOMPARE(ReadBytes(Page("style.css")), std::string("<head></head>"));
+    QCOMPARE(ReadBytes(Page("favicon.ico")), std::string(DefaultIconFile()));
+
+    const std::vector<std::string> log = Lines(ReadBytes(m_log));
+    QCOMPARE(log.size(), size_t{6});
+    QCOMPARE(log[0], std::string(40, '_'));
+    QVERIFY(log[1].size() > 26);
+    QCOMPARE(log[1].substr(log[1].size() - 26), std::string(" Suchen&Ersetzen gestartet"));
+    QCOMPARE(log[2], std::string("Dateiliste:"));
+    QCOMPARE(log[3], "1: " + Page("sub/page.htm"));  // last row first
+    QCOMPARE(log[4], "2: " + Page("index.htm"));
+    QCOMPARE(log[5], std::string("Anzahl veränderter Dateien: 2"));
+
+    QCOMPARE(StatusText(*m_form, 1), QStringLiteral("Ersetzen beendet: 2 Dateien verändert."));
+    QCOMPARE(m_form->findChild<QProgressBar*>("Bar")->value(), 0);
+    QCOMPARE(m_messages.size(), size_t{1});
+    QCOMPARE(m_messages[0].text, std::string("Fertig: Alle Eintragungen abgeschlossen."));
+    QCOMPARE(m_messages[0].icon, MessageIcon::Information);
+    // The preview now shows the root's own file, which needs no writing.
+    QVERIFY(!m_form->State().preview.pending);
+    QVERIFY(!m_form->findChild<QLabel*>("IconPreviewImg")->pixmap().isNull());
+
+    // A second Start repeats every step; nothing changes any more and nothing is asked.
+    m_messages.clear();
+    Click("Btn_8");
+    QCOMPARE(m_messages.size(), size_t{1});
+    QCOMPARE(Lines(ReadBytes(m_log)).back(), std::string("Anzahl veränderter Dateien: 0"));
+  }
+
+  void removeModeTakesReferencesOutAndKeepsFavicon() {
+    MakeSite();
+    Click("Btn_4");
+    Click("Btn_8");
+    const std::string favicon = ReadBytes(Page("favicon.ico"));
+    ClickOption("SetUnsetFaviconOPT_1");
+    QVERIFY(!m_form->findChild<QWidget*>("FaviconSelFrame")->isEnabled());
+    m_form->ApplyChosenIcon(7);  // a chosen icon is not written in remove mode
+    m_messages.clear();
+    Click("Btn_8");
+    QCOMPARE(ReadBytes(Page("index.htm")), kIndexPage);
+    QCOMPARE(ReadBytes(Page("sub/page.htm")), kSubPage);
+    QCOMPARE(ReadBytes(Page("sub/deeper/p.html")), std::string("<html><head></head></html>"));
+    QCOMPARE(ReadBytes(Page("favicon.ico")), favicon);
+    QCOMPARE(m_messages.size(), size_t{1});
+    QCOMPARE(Lines(ReadBytes(m_log)).back(), std::string("Anzahl veränderter Dateien: 3"));
+  }
+
+  void failingPagesAskToGoOnOrStop() {
+    WriteBytes(Page("a.htm"), kIndexPage);
+    WriteBytes(Page("b.htm"), kIndexPage);
+    WriteBytes(Page("c.htm"), "");  // an empty page cannot be edited
+    WriteBytes(Page("d.htm"), kIndexPage);
+    WriteBytes(Page("favicon.ico"), std::string(IconFile(1)));
+    Click("Btn_4");
+    QVERIFY(QFile::remove(QString::fromStdString(Page("b.htm"))));
+    m_answers = {MessageAnswer::Ok, MessageAnswer::Cancel};  // c: go on; b: stop
+    Click("Btn_8");
+
+    QCOMPARE(m_messages.size(), size_t{3});
+    for (int i : {0, 1}) {
+      QCOMPARE(m_messages[i].buttons, MessageButtons::OkCancel);
+      QCOMPARE(m_messages[i].icon, MessageIcon::None);
+      QCOMPARE(m_messages[i].defaultAnswer, MessageAnswer::Ok);
+    }
+    const std::string& first = m_messages[0].text;
+    QVERIFY(first.rfind(
+                "Folgende Datei liess sich nicht bearbeiten: \r\r" + Page("c.htm") + "\r\r(", 0) ==
+            0);
+    const std::string ending =
+        ")\r\rKlicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden.";
+    QCOMPARE(first.substr(first.size() - ending.size()), ending);
+    QVERIFY(m_messages[1].text.find(Page("b.htm")) != std::string::npos);
+    QCOMPARE(m_messages[2].text, std::string("Fertig: Alle Eintragungen abgeschlossen."));
+
+    QVERIFY(ReadBytes(Page("d.htm")) != kIndexPage);
+    QCOMPARE(ReadBytes(Page("c.htm")), std::string());
+    QCOMPARE(ReadBytes(Page("a.htm")), kIndexPage);  // after Cancel
+    const std::vector<std::string> log = Lines(ReadBytes(m_log));
+    QCOMPARE(log.size(), size_t{7});
+    QCOMPARE(log[3], "1: " + Page("d.htm"));
+    QVERIFY(log[4].rfind("Fehler bei Datei " + Page("c.htm") + ": ", 0) == 0);
+    QVERIFY(log[5].rfind("Fehler bei Datei " + Page("b.htm") + ": ", 0) == 0);
+    QCOMPARE(log[6], std::string("Anzahl veränderter Dateien: 1"));
+    QCOMPARE(StatusText(*m_form, 1), QStringLiteral("Ersetzen beendet: 1 Dateien verändert."));
+  }
+
+  void overwriteQuestionCancelKeepsOldFileOkWritesChosenIcon() {
+    MakeSite();
+    const std::string old(IconFile(1));
+    WriteBytes(Page("favicon.ico"), old);
+    Click("Btn_4");
+    QVERIFY(!m_form->State().preview.pending);
+    QCOMPARE(m_form->State().preview.bytes, old);
+
+    ChooseInDialog(133);
+    QCOMPARE(m_form->State().preview.bytes, std::string(IconFile(133)));
+    QVERIFY(m_form->State().preview.pending);
+    m_answers = {MessageAnswer::Cancel};
+    Click("Btn_8");
+    QCOMPARE(m_messages.size(), size_t{2});
+    QCOMPARE(m_messages[0].text, OverwriteFaviconMessage().text);
+    QCOMPARE(m_messages[0].buttons, MessageButtons::OkCancel);
+    QCOMPARE(ReadBytes(Page("favicon.ico")), old);
+    QVERIFY(ReadBytes(Page("index.htm")) != kIndexPage);  // the pages are edited all the same
+    QCOMPARE(m_form->State().preview.bytes, old);         // the chosen icon is discarded
+    QVERIFY(!m_form->State().preview.pending);
+
+    m_messages.clear();
+    ChooseInDialog(133);
+    m_answers = {MessageAnswer::Ok};
+    Click("Btn_8");
+    QCOMPARE(m_messages.size(), size_t{2});
+    QCOMPARE(ReadBytes(Page("favicon.ico")), std::string(IconFile(133)));
+  }
+
+  void cancelledIconDialogChangesNothing() {
+    MakeSite();
+    Click("Btn_4");
+    const PreviewIcon before = m_form->State().preview;
+    QTimer::singleShot(0, this, [] {
+      auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
+      if (dialog) QTest::mouseClick(dialog->findChild<QPushButton*>("Btn1"), Qt::LeftButton);
+    });
+    Click("Btn_7");
+    QCOMPARE(m_form->State().preview.bytes, before.bytes);
+    QCOMPARE(m_form->State().preview.pending, before.pending);
+  }
+
+  void currentFaviconButtonDiscardsChosenIcon() {
+    MakeSite();
+    Click("Btn_4");
+    m_form->ApplyChosenIcon(42);
+    QCOMPARE(m_form->State().preview.bytes, std::string(IconFile(42)));
+    Click("Btn_11");
+    QCOMPARE(m_form->State().preview.bytes, std::string(DefaultIconFile()));
+    QVERIFY(m_form->State().preview.pending);
+  }
+
+  void startAfterResetStillRunsEveryStep() {
+    MakeSite();
+    Click("Btn_4");
+    Click("Btn_0");
+    QVERIFY(m_form->findChild<QPushButton*>("Btn_8")->isEnabled());
+    Click("Btn_8");
+    QCOMPARE(m_messages.size(), size_t{2});
+    QCOMPARE(m_messages[0].text,
+             std::string("Bitte legen Sie zunächst das Hauptverzeichnis Ihrer lokalen "
+                         "Web-Seiten fest."));
+    QCOMPARE(m_messages[0].icon, MessageIcon::Critical);
+    QCOMPARE(m_messages[1].text, std::string("Fertig: Alle Eintragungen abgeschlossen."));
+    QCOMPARE(ReadBytes(Page("favicon.ico")), std::string(DefaultIconFile()));
+    QCOMPARE(ReadBytes(Page("index.htm")), kIndexPage);
+    QCOMPARE(ReadBytes(m_log), std::string("<missing>"));
+  }
+
+  void commandsDuringAScanAreIgnoredAndSortingWaits() {
+    MakeSite();
+    int scans = 0;
+    m_onFolderDialog = [&scans] { ++scans; };
+    // Clicked while the scan yields after its first folder.
+    QTimer::singleShot(0, this, [this] {
+      QVERIFY(m_form->Busy());
+      Click("Btn_4");
+      Click("Btn_0");
+      Click("Btn_8");
+      ClickHeader();
+      QCOMPARE(m_form->LastSortColumn(), 0);
+    });
+    Click("Btn_4");
+    QCOMPARE(scans, 1);
+    QCOMPARE(m_form->RowCount(), 3);
+    QVERIFY(m_messages.empty());                  // no run was started
+    QCOMPARE(m_form->LastSortColumn(), 1);        // the header click came after the scan
+    QCOMPARE(Rows().front(), Page("index.htm"));  // still ascending
+  }
+
+  void sortingDuringARunWaitsUntilTheRunEnds() {
+    for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm", "e.htm"}) {
+      WriteBytes(Page(name), kIndexPage);
+    }
+    WriteBytes(Page("favicon.ico"), std::string(IconFile(1)));
+    Click("Btn_4");
+    QVERIFY(QFile::remove(QString::fromStdString(Page("d.htm"))));
+    // At the failure prompt for d.htm the user sorts the list the other way round.
+    m_onMessage = [this](const Message& message) {
+      if (message.buttons != MessageButtons::OkCancel) return;
+      ClickHeader();
+      ClickHeader();
+    };
+    Click("Btn_8");
+    for (const char* name : {"a.htm", "b.htm", "c.htm", "e.htm"}) {
+      QVERIFY2(ReadBytes(Page(name)) != kIndexPage, name);
+    }
+    const std::vector<std::string> log = Lines(ReadBytes(m_log));
+    QCOMPARE(log[3], "1: " + Page("e.htm"));
+    QCOMPARE(log[5], "2: " + Page("c.htm"));
+    QCOMPARE(log[6], "3: " + Page("b.htm"));
+    QCOMPARE(log[7], "4: " + Page("a.htm"));
+    // The clicks took effect afterwards: descending now.
+    QCOMPARE(Rows().front(), Page("e.htm"));
+  }
+
+ private:
+  std::string Page(const std::string& name) const {
+    return m_site->path().toStdString() + "/" + name;
+  }
+
+  void MakeSite() {
+    WriteBytes(Page("index.htm"), kIndexPage);
+    WriteBytes(Page("sub/page.htm"), kSubPage);
+    WriteBytes(Page("sub/deeper/p.html"), kDeeperPage);
+    WriteBytes(Page("style.css"), "<head></head>");
+    WriteBytes(Page("_vti_cnf/index.htm"), kIndexPage);
+    WriteBytes(Page(".git/x.htm"), kIndexPage);
+  }
+
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    for (int row = 1; row <= m_form->RowCount(); ++row) rows.push_back(m_form->RowText(row));
+    return rows;
+  }
+
+  void Click(const char* button) {
+    QTest::mouseClick(m_form->findChild<QPushButton*>(button), Qt::LeftButton);
+  }
+
+  void ClickOption(const char* option) {
+    auto* radio = m_form->findChild<QRadioButton*>(option);
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+  }
+
+  void ClickHeader() {
+    QHeaderView* header = m_form->findChild<QTreeView*>("Liste")->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(40, header->height() / 2));
+  }
+
+  // Picks catalogue entry `index` in the real icon dialog and confirms it with "OK".
+  void ChooseInDialog(int index) {
+    bool answered = false;
+    QTimer::singleShot(0, this, [index, &answered] {
+      auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      auto* list = dialog->findChild<QListView*>("IconListView");
+      list->setCurrentIndex(list->model()->index(index - 1, 0));
+      QTest::mouseClick(dialog->findChild<QPushButton*>("Btn0"), Qt::LeftButton);
+      answered = true;
+    });
+    Click("Btn_7");
+    QVERIFY(answered);
+  }
+
+  std::unique_ptr<QTemporaryDir> m_site;
+  std::unique_ptr<QTemporaryDir> m_logs;
+  std::string m_root;
+  std::string m_log;
+  std::unique_ptr<Form1> m_form;
+  std::vector<Message> m_messages;
+  std::deque<MessageAnswer> m_answers;
+  std::vector<std::string> m_prompts;
+  std::function<void(const Message&)> m_onMessage;
+  std::function<void()> m_onFolderDialog;
+};
+
+}  // namespace tervando
+
+TERVANDO_ISOLATED_QTEST_MAIN(tervando::Form1RunTest)
+#include "form1_run_test.moc"

@@ -2,12 +2,17 @@
 // with the fonts of this desktop. Run under a display (scripts/screenshots uses xvfb-run).
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
+#include "app/browse_for_folder.h"
 #include "app/form1.h"
 #include "app/show_once_notice.h"
 #include "support/expand_escapes.h"
@@ -56,16 +61,41 @@ int main(int argc, char* argv[]) {
   QTest::qWait(100);
   Save(form, QStringLiteral("form1_start"));
 
+  // A small site, collected through "&Pfad".
+  QTemporaryDir site;
+  const std::string root = site.path().toStdString();
   for (int i = 1; i <= 40; ++i) {
-    form.InsertCheckedRowAtTop("/home/anna/web/site/kapitel-" + std::to_string(i % 7) +
-                               "/unterseite-mit-einem-recht-langen-namen-" + std::to_string(i) +
-                               ".htm");
+    const QString page =
+        site.filePath(QStringLiteral("kapitel-%1/unterseite-mit-einem-recht-langen-namen-%2.htm")
+                          .arg(i % 7)
+                          .arg(i));
+    QDir().mkpath(QFileInfo(page).path());
+    QFile file(page);
+    if (file.open(QIODevice::WriteOnly)) file.write("<html><head><title>x</title></head></html>");
   }
-  form.SetSortingEnabled(true);
-  form.SetStatusCount(form.RowCount());
-  form.SetStatusText("Eintragung beendet");
+  tervando::SetFolderChooser([&root](const std::string&) { return root; });
+  QTest::mouseClick(form.findChild<QPushButton*>("Btn_4"), Qt::LeftButton);
   form.PageList().SetMarked(2, false);
+  form.ApplyChosenIcon(133);
   Save(form, QStringLiteral("form1_filled"));
+
+  // A run in progress, caught at the question for a page that has gone missing.
+  QFile::remove(
+      site.filePath(QStringLiteral("kapitel-3/unterseite-mit-einem-recht-langen-namen-10.htm")));
+  tervando::SetMessageHandler([&form](const tervando::Message& message) {
+    if (message.buttons == tervando::MessageButtons::OkCancel &&
+        message.text.find("Folgende Datei") == 0) {
+      Save(form, QStringLiteral("form1_run_in_progress"));
+      SaveMessage(message, QStringLiteral("page_failed"));
+    } else {
+      SaveMessage(message, message.icon == tervando::MessageIcon::Information
+                               ? QStringLiteral("finished")
+                               : QStringLiteral("question"));
+    }
+    return message.defaultAnswer;
+  });
+  QTest::mouseClick(form.findChild<QPushButton*>("Btn_8"), Qt::LeftButton);
+  Save(form, QStringLiteral("form1_after_run"));
 
   const QSize screen = application.primaryScreen()->geometry().size();
   auto* info = tervando::InfoFormFreeware::ShowInstance(screen);

@@ -32,11 +32,9 @@ bool TagScanner::Next(Tag& tag) {
         continue;
       }
       tag = Tag{open, at + 1, holdsOperator};
-      m_position = at + 1;
       return true;
     }
   }
-  m_position = m_text.size();
   return false;
 }
 

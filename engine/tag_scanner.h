@@ -27,11 +27,7 @@ class TagScanner {
   bool Next(Tag& tag);
 
   // Moves the scan so the next tag is searched from this position on.
-  void SeekTo(std::size_t position) {
-    m_position = position;
-    m_brackets.SeekTo(position);
-  }
-  std::size_t Position() const { return m_position; }
+  void SeekTo(std::size_t position) { m_brackets.SeekTo(position); }
 
   // True when masking turns the '<' or '>' at this position into part of a marker.
   bool Hidden(std::size_t position);
@@ -48,7 +44,6 @@ class TagScanner {
 
   std::string_view m_text;
   BracketStream m_brackets;
-  std::size_t m_position = 0;
   std::size_t m_runBegin = 0;
   std::size_t m_runEnd = 0;
   std::vector<signed char> m_runMarks;

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "cli/cli_options.h"
+#include "cli/page_pipeline.h"
 #include "cli/terminal_host.h"
 #include "cli/unified_diff.h"
 #include "engine/favicon_file.h"
@@ -57,18 +58,24 @@ bool LooksLikeIconFile(const std::string& bytes) {
   return word(0) == 0 && word(2) == 1 && images > 0 && bytes.size() >= 6 + 16 * images;
 }
 
-// The editor for dry runs and diffs: the same read, edit and compare as the real run, then
-// the difference shown and (unless dry) the page replaced.
-PageEditor ShowingEditor(const CliOptions& options, const SiteState& state) {
-  return [&options, &state](const std::string& pagePath, bool remove) {
-    const std::string original = ReadWholeFile(pagePath);
-    const std::string edited = SetUnsetFaviconInHtml(original, pagePath, remove,
-                                                     state.faviconLinkPrefix, state.webRootDepth);
-    if (edited == original) return false;
-    if (!options.dryRun) ReplaceFileContents(pagePath, edited);
-    if (options.diff) std::cout << UnifiedDiff(pagePath, original, edited) << std::flush;
-    return true;
-  };
+// Pages edited at once while the run goes on: their waits for the disk overlap.
+constexpr int kPageThreads = 8;
+
+// One page: the engine's read, edit and compare; the file replaced unless this is a dry run;
+// the difference as a unified diff when asked for.
+PageOutcome EditPage(const CliOptions& options, const SiteState& state,
+                     const std::string& pagePath) {
+  if (!options.dryRun && !options.diff) {
+    return {SetUnsetFaviconInFile(pagePath, options.remove, state.faviconLinkPrefix,
+                                  state.webRootDepth),
+            {}};
+  }
+  const std::string original = ReadWholeFile(pagePath);
+  const std::string edited = SetUnsetFaviconInHtml(original, pagePath, options.remove,
+                                                   state.faviconLinkPrefix, state.webRootDepth);
+  if (edited == original) return {};
+  if (!options.dryRun) ReplaceFileContents(pagePath, edited);
+  return {true, options.diff ? UnifiedDiff(pagePath, original, edited) : std::string()};
 }
 
 }  // namespace
@@ -138,17 +145,25 @@ int RunCli(const std::vector<std::string>& arguments) {
   }
 
   host.SetPhase(TerminalHost::Phase::Run);
-  const PageEditor edit = options.dryRun || options.diff
-                              ? ShowingEditor(options, state)
-                              : PageEditor([&state](const std::string& path, bool remove) {
-                                  return SetUnsetFaviconInFile(
-                                      path, remove, state.faviconLinkPrefix, state.webRootDepth);
-                                });
+  // Every row is marked and the mode is fixed, so the run's order is known in advance: last
+  // row first. Stopping at the first failure must leave the later pages untouched, so then
+  // nothing is edited ahead.
+  std::vector<std::string> order;
+  for (int row = host.RowCount(); row >= 1; --row) order.push_back(host.RowText(row));
+  const int threads = options.stopOnError ? 0 : kPageThreads;
+  PagePipeline pipeline(
+      std::move(order),
+      [&options, &state](const std::string& pagePath) {
+        return EditPage(options, state, pagePath);
+      },
+      threads, 2 * threads);
   const FaviconRunResult result =
-      SetUnsetFaviconInFiles(host, [&](const std::string& path, bool remove) {
-        const bool changed = edit(path, remove);
-        if (changed && !options.diff) std::cout << path << '\n' << std::flush;
-        return changed;
+      SetUnsetFaviconInFiles(host, [&](const std::string& pagePath, bool) {
+        const PageOutcome outcome = pipeline.Take(pagePath);
+        if (outcome.changed) {
+          std::cout << (options.diff ? outcome.shown : pagePath + "\n") << std::flush;
+        }
+        return outcome.changed;
       });
   host.ClearProgress();
   RefreshFaviconPreview(state);

@@ -75,7 +75,7 @@ std::string ResolveTarget(const std::string& path) {
 // no page filter takes it for a page.
 std::pair<std::string, int> CreateTemporaryBeside(const std::string& target,
                                                   const std::string& shownPath) {
-  static std::mt19937_64 random{std::random_device{}()};
+  static thread_local std::mt19937_64 random{std::random_device{}()};
   const std::string stem = FolderOf(target) + "/.tervando-";
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[24];

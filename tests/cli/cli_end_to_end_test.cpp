@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -237,6 +239,38 @@ TEST_F(CliSite, FailingPagesGiveExitOneAndStopOnErrorEndsAtTheFirst) {
 TEST_F(CliSite, ExtensionsOptionReplacesTheList) {
   const auto result = RunTervandoCli({"--list", "--extensions", " SHTML , css", root.Path()});
   EXPECT_EQ(result.out, P("style.css") + "\n" + P("sub/deeper/x.shtml") + "\n");
+}
+
+TEST(CliRun, ManyPagesAreLoggedInListOrderFromTheLastRow) {
+  ScratchFolder root;
+  ScratchFolder logs;
+  std::vector<std::string> pages;
+  for (int i = 0; i < 300; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "d%02d/p%03d.htm", i % 7, i);
+    pages.push_back(root.Write(name, kIndex));
+  }
+  std::sort(pages.begin(), pages.end());
+  const std::string log = logs.Path() + "many.log";
+  const auto result = RunTervandoCli({"--log", log, "-q", root.Path()});
+  ASSERT_EQ(result.exitCode, 0);
+  const std::string logText = ReadFile(log);
+  std::size_t at = logText.find("Dateiliste:\r\n");
+  ASSERT_NE(at, std::string::npos);
+  at += 13;
+  std::string out;
+  for (int n = 1; n <= 300; ++n) {
+    const std::string& page = pages[300 - n];
+    const std::string line = std::to_string(n) + ": " + page + "\r\n";
+    ASSERT_EQ(logText.compare(at, line.size(), line), 0) << line;
+    at += line.size();
+    out += page + "\n";
+    EXPECT_EQ(ReadFile(page),
+              "<html><head><link rel=\"SHORTCUT ICON\" href=\"../favicon.ico\"><title>Start</title>"
+              "</head><body>x</body></html>\n");
+  }
+  EXPECT_EQ(logText.substr(at), "Anzahl veränderter Dateien: 300\r\n");
+  EXPECT_EQ(result.out, out);
 }
 
 TEST(CliUsage, BadCallsExitWithTwo) {

@@ -1,0 +1,66 @@
+#include "cli/page_pipeline.h"
+
+#include <utility>
+
+namespace tervando {
+
+PagePipeline::PagePipeline(std::vector<std::string> order, Work work, int threads, int window)
+    : m_order(std::move(order)),
+      m_work(std::move(work)),
+      m_window(static_cast<std::size_t>(window < 1 ? 1 : window)),
+      m_slots(m_order.size()) {
+  for (int i = 0; i < threads; ++i) m_threads.emplace_back([this] { Serve(); });
+}
+
+PagePipeline::~PagePipeline() {
+  {
+    std::lock_guard lock(m_mutex);
+    m_stopping = true;
+  }
+  m_changed.notify_all();
+  for (std::thread& thread : m_threads) thread.join();
+}
+
+void PagePipeline::Serve() {
+  while (true) {
+    std::size_t index = 0;
+    {
+      std::unique_lock lock(m_mutex);
+      m_changed.wait(lock, [this] {
+        return m_stopping || m_next == m_order.size() || m_next < m_taken + m_window;
+      });
+      if (m_stopping || m_next == m_order.size()) return;
+      index = m_next++;
+    }
+    Slot slot;
+    try {
+      slot.outcome = m_work(m_order[index]);
+    } catch (...) {
+      slot.failure = std::current_exception();
+    }
+    slot.done = true;
+    {
+      std::lock_guard lock(m_mutex);
+      m_slots[index] = std::move(slot);
+    }
+    m_changed.notify_all();
+  }
+}
+
+PageOutcome PagePipeline::Take(const std::string& pagePath) {
+  std::unique_lock lock(m_mutex);
+  if (m_threads.empty() || m_taken == m_order.size() || m_order[m_taken] != pagePath) {
+    lock.unlock();
+    return m_work(pagePath);
+  }
+  const std::size_t index = m_taken;
+  m_changed.wait(lock, [&] { return m_slots[index].done; });
+  Slot slot = std::move(m_slots[index]);
+  ++m_taken;
+  lock.unlock();
+  m_changed.notify_all();
+  if (slot.failure) std::rethrow_exception(slot.failure);
+  return std::move(slot.outcome);
+}
+
+}  // namespace tervando

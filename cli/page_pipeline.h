@@ -1,0 +1,57 @@
+#pragma once
+
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tervando {
+
+// What editing one page gave: whether its file changed (or would), and the text to show for it.
+struct PageOutcome {
+  bool changed = false;
+  std::string shown;
+};
+
+// Edits pages ahead of the run, in the order the run will ask for them, on several threads,
+// and hands the outcomes to the run one by one in that order. Writing a page safely waits for
+// the disk twice; with several pages in flight those waits overlap. The run still sees one page
+// at a time, so its log, counts and failure reports stay the same. At most `window` pages are
+// done ahead of the run, which bounds the memory to that many pages.
+class PagePipeline {
+ public:
+  using Work = std::function<PageOutcome(const std::string& pagePath)>;
+
+  PagePipeline(std::vector<std::string> order, Work work, int threads, int window);
+  ~PagePipeline();
+  PagePipeline(const PagePipeline&) = delete;
+  PagePipeline& operator=(const PagePipeline&) = delete;
+
+  // The outcome for `pagePath`, which must be the next page of the order (any other page, and
+  // every page when there are no threads, is edited right here); its failure is thrown here.
+  PageOutcome Take(const std::string& pagePath);
+
+ private:
+  struct Slot {
+    bool done = false;
+    PageOutcome outcome;
+    std::exception_ptr failure;
+  };
+  void Serve();
+
+  const std::vector<std::string> m_order;
+  const Work m_work;
+  const std::size_t m_window;
+  std::vector<Slot> m_slots;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::size_t m_next = 0;   // the next page a worker takes
+  std::size_t m_taken = 0;  // the pages the run has taken
+  bool m_stopping = false;
+  std::vector<std::thread> m_threads;
+};
+
+}  // namespace tervando

@@ -5,7 +5,9 @@
 namespace tervando {
 
 std::string_view IconFile(int index) {
-  if (index < 1 || index > kIconCount) return {};
+  if (index < 1 || index > kIconCount) {
+    return {};
+  }
   return embedded::kCatalogueFiles[index - 1];
 }
 

@@ -19,7 +19,9 @@ int IconCatalogueModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant IconCatalogueModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() < 0 || index.row() >= kIconCount) return {};
+  if (!index.isValid() || index.row() < 0 || index.row() >= kIconCount) {
+    return {};
+  }
   switch (role) {
     case Qt::DisplayRole:
       return QString::number(index.row() + 1);
@@ -40,7 +42,9 @@ QIcon IconCatalogueModel::IconOf(int row) const {
   QIcon& icon = m_icons[static_cast<std::size_t>(row)];
   if (icon.isNull()) {
     const QImage image = DecodeIconImage(IconFile(row + 1), kIconSize);
-    if (!image.isNull()) icon = QIcon(QPixmap::fromImage(image));
+    if (!image.isNull()) {
+      icon = QIcon(QPixmap::fromImage(image));
+    }
   }
   return icon;
 }

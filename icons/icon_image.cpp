@@ -24,7 +24,9 @@ Candidate ChooseImage(std::string_view file, int size) {
     return best;
   }
   const std::size_t count = Byte(file, 4) | Byte(file, 5) << 8;
-  if (count == 0 || 6 + 16 * count > file.size()) return best;
+  if (count == 0 || 6 + 16 * count > file.size()) {
+    return best;
+  }
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = 6 + 16 * i;
     const int width = Byte(file, at) == 0 ? 256 : Byte(file, at);
@@ -37,7 +39,9 @@ Candidate ChooseImage(std::string_view file, int size) {
         (fits == best_fits &&
          (fits ? colours > best.colours
                : width > best.width || (width == best.width && colours > best.colours)));
-    if (better) best = {static_cast<int>(i), width, colours};
+    if (better) {
+      best = {static_cast<int>(i), width, colours};
+    }
   }
   return best;
 }
@@ -55,7 +59,9 @@ QImage DecodeIconImage(std::string_view file, int size) {
     QImageReader reader(&buffer, "ico");
     if (reader.jumpToImage(choice.index)) {
       QImage image = reader.read();
-      if (!image.isNull()) return image;
+      if (!image.isNull()) {
+        return image;
+      }
     }
     buffer.seek(0);
   }

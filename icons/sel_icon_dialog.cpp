@@ -32,7 +32,9 @@ SelIconDialog::SelIconDialog(QWidget* parent)
   connect(m_Btn, &QButtonGroup::idClicked, this, &SelIconDialog::OnBtnClicked);
 
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  if (screen) move(screen->availableGeometry().center() - rect().center());
+  if (screen) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
 }
 
 SelIconDialog::~SelIconDialog() = default;
@@ -41,7 +43,9 @@ int SelIconDialog::ChooseIcon(QWidget* parent) {
   SelIconDialog dialog(parent);
   int chosen = 0;
   connect(&dialog, &SelIconDialog::ApplyChosenIcon, &dialog, [&chosen](int index) {
-    if (index != 0) chosen = index;
+    if (index != 0) {
+      chosen = index;
+    }
   });
   dialog.exec();
   return chosen;

@@ -18,7 +18,9 @@ namespace {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) {
+    return false;
+  }
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
 }
@@ -26,7 +28,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 void WriteLiteral(std::ostream& out, const std::string& bytes) {
   constexpr std::size_t kBytesPerLine = 24;
   out << "std::string_view(\n";
-  if (bytes.empty()) out << "      \"\"";
+  if (bytes.empty()) {
+    out << "      \"\"";
+  }
   for (std::size_t i = 0; i < bytes.size(); i += kBytesPerLine) {
     out << "      \"";
     for (std::size_t j = i; j < bytes.size() && j < i + kBytesPerLine; ++j) {
@@ -35,7 +39,9 @@ void WriteLiteral(std::ostream& out, const std::string& bytes) {
       out << escape;
     }
     out << "\"";
-    if (i + kBytesPerLine < bytes.size()) out << "\n";
+    if (i + kBytesPerLine < bytes.size()) {
+      out << "\n";
+    }
   }
   out << ",\n      " << bytes.size() << ")";
 }

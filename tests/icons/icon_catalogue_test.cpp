@@ -72,9 +72,11 @@ Bitmap DecodeImage(std::string_view file, const DirEntry& entry) {
     const int row = bmp.height - 1 - y;
     for (int x = 0; x < bmp.width; ++x) {
       const int bit = x * bmp.bits;
-      const auto byte = static_cast<unsigned char>(data.at(at + row * colour_stride + bit / 8));
+      const auto byte = static_cast<unsigned char>(
+          data.at(at + static_cast<std::size_t>(row * colour_stride + bit / 8)));
       bmp.index.push_back((byte >> (8 - bmp.bits - bit % 8)) & (colours - 1));
-      const auto mask = static_cast<unsigned char>(data.at(mask_at + row * mask_stride + x / 8));
+      const auto mask = static_cast<unsigned char>(
+          data.at(mask_at + static_cast<std::size_t>(row * mask_stride + x / 8)));
       bmp.transparent.push_back((mask & (0x80 >> (x % 8))) != 0);
     }
   }
@@ -192,7 +194,9 @@ TEST(IconCatalogue, CountsOfEachCompositionAndTotalSize) {
 }
 
 TEST(IconCatalogue, IndexesOutsideTheCatalogueGiveNothing) {
-  for (int index : {-1, 0, 512, 100000}) EXPECT_TRUE(IconFile(index).empty()) << index;
+  for (int index : {-1, 0, 512, 100000}) {
+    EXPECT_TRUE(IconFile(index).empty()) << index;
+  }
   EXPECT_FALSE(IconFile(1).empty());
   EXPECT_FALSE(IconFile(511).empty());
 }
@@ -220,7 +224,9 @@ TEST(IconCatalogue, SmallImagesAreDrawnForTheirSize) {
   for (int entry = 1; entry <= kIconCount; ++entry) {
     const std::string_view file = IconFile(entry);
     const std::vector<DirEntry> dir = ReadDirectory(file);
-    if (dir.size() != 2 || dir[1].width != 16) continue;
+    if (dir.size() != 2 || dir[1].width != 16) {
+      continue;
+    }
     const Bitmap large = DecodeImage(file, dir[0]);
     const Bitmap small = DecodeImage(file, dir[1]);
     int differing = 0;
@@ -244,7 +250,9 @@ TEST(DefaultIcon, IsOne32x32ImageWith256Colours) {
 }
 
 TEST(DefaultIcon, IsNotACatalogueEntry) {
-  for (int entry = 1; entry <= kIconCount; ++entry) EXPECT_NE(IconFile(entry), DefaultIconFile());
+  for (int entry = 1; entry <= kIconCount; ++entry) {
+    EXPECT_NE(IconFile(entry), DefaultIconFile());
+  }
 }
 
 }  // namespace

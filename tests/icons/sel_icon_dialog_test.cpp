@@ -32,7 +32,7 @@ class SelIconDialogTest : public QObject {
     list->setCurrentIndex(list->model()->index(entry - 1, 0));
   }
   // Runs `step` on the modal dialog once ChooseIcon has shown it.
-  static int ChooseWith(std::function<void(SelIconDialog&)> step) {
+  static int ChooseWith(const std::function<void(SelIconDialog&)>& step) {
     QTimer::singleShot(0, [step] {
       auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
@@ -41,7 +41,7 @@ class SelIconDialogTest : public QObject {
     return SelIconDialog::ChooseIcon(nullptr);
   }
 
- private slots:
+ private slots:  // NOLINT(readability-redundant-access-specifiers): Qt needs the slots marker
   void TitleCountsTheCatalogue() {
     SelIconDialog dialog;
     QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Tervando - Icon-Auswahl (511 Stück)"));
@@ -98,7 +98,7 @@ class SelIconDialogTest : public QObject {
     for (int entry = 1; entry <= kIconCount; ++entry) {
       const std::string_view file = IconFile(entry);
       QBuffer buffer;
-      buffer.setData(file.data(), static_cast<qsizetype>(file.size()));
+      buffer.setData(QByteArray(file.data(), static_cast<qsizetype>(file.size())));
       QImageReader reader(&buffer, "ico");
       const int count = static_cast<unsigned char>(file[4]);
       QCOMPARE(reader.imageCount(), count);

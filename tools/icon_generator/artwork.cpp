@@ -77,7 +77,9 @@ QImage DefaultIcon() {
   p.setRenderHint(QPainter::Antialiasing);
   DrawPage(p, QRectF(3.5, 1.5, 21, 27));
   p.setPen(QPen(QColor(150, 150, 150), 1));
-  for (double y : {10.5, 14.5, 18.5}) p.drawLine(QPointF(7, y), QPointF(17, y));
+  for (double y : {10.5, 14.5, 18.5}) {
+    p.drawLine(QPointF(7, y), QPointF(17, y));
+  }
   DrawGlobe(p, QPointF(21.5, 21.5), 9.5);
   return image;
 }
@@ -135,7 +137,9 @@ QImage PageWithSign(bool check) {
   p.setRenderHint(QPainter::Antialiasing);
   DrawPage(p, QRectF(3.5, 1.5, 21, 27));
   p.setPen(QPen(QColor(150, 150, 150), 1));
-  for (double y : {10.5, 14.5, 18.5}) p.drawLine(QPointF(7, y), QPointF(17, y));
+  for (double y : {10.5, 14.5, 18.5}) {
+    p.drawLine(QPointF(7, y), QPointF(17, y));
+  }
   if (check) {
     p.setPen(QPen(QColor(0, 140, 0), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(QPolygonF(QList<QPointF>{{14, 21}, {19, 27}, {29, 14}}));
@@ -177,7 +181,9 @@ QImage WindowIcon() {
   p.setBrush(bar);
   p.drawRect(QRectF(1.5, 3.5, 29, 7));
   p.setPen(QPen(QColor(170, 170, 170), 1));
-  for (double y : {15.5, 19.5, 23.5}) p.drawLine(QPointF(5, y), QPointF(14, y));
+  for (double y : {15.5, 19.5, 23.5}) {
+    p.drawLine(QPointF(5, y), QPointF(14, y));
+  }
   DrawStar(p, QPointF(21.5, 19.5), 9);
   return image;
 }
@@ -188,7 +194,9 @@ void DrawPixels(QImage& image, QPoint at, const QStringList& rows,
   for (int y = 0; y < rows.size(); ++y) {
     for (int x = 0; x < rows[y].size(); ++x) {
       const auto colour = colours.find(rows[y][x]);
-      if (colour != colours.end()) image.setPixel(at.x() + x, at.y() + y, colour->second);
+      if (colour != colours.end()) {
+        image.setPixel(at.x() + x, at.y() + y, colour->second);
+      }
     }
   }
 }
@@ -221,7 +229,7 @@ QImage FavouritesPicture() {
                          393, 150, 33,  465, 321, 378, 339, 143, 511};
   const int w = 240;
   const int row_h = 26;
-  const int h = 40 + row_h * names.size() + 12;
+  const int h = 40 + row_h * static_cast<int>(names.size()) + 12;
   QImage flat(w, h, QImage::Format_ARGB32);
   flat.fill(QColor(250, 250, 250));
   {
@@ -243,7 +251,9 @@ QImage FavouritesPicture() {
     p.setFont(font);
     for (int i = 0; i < names.size(); ++i) {
       const int y = 40 + i * row_h;
-      if (i == 4) p.fillRect(QRect(4, y, w - 8, row_h - 2), QColor(200, 220, 250));
+      if (i == 4) {
+        p.fillRect(QRect(4, y, w - 8, row_h - 2), QColor(200, 220, 250));
+      }
       p.drawImage(QPoint(10, y + (row_h - 18) / 2), RenderEntry(entries[i], 16));
       p.setPen(QColor(30, 30, 30));
       p.drawText(QRect(34, y, w - 40, row_h - 2), Qt::AlignVCenter, names[i]);

@@ -87,7 +87,9 @@ QImage RenderDarker(int entry) {
   for (int y = 0; y < darker.height(); ++y) {
     for (int x = 0; x < darker.width(); ++x) {
       const QRgb pixel = own.pixel(x, y);
-      if (qAlpha(pixel) < 128) continue;
+      if (qAlpha(pixel) < 128) {
+        continue;
+      }
       for (int c = 0; c < kStdCount; ++c) {
         if (StdRgb(static_cast<Std>(c)) == (pixel | 0xFF000000u)) {
           darker.setPixel(x, y, StdRgb(DarkPartner(static_cast<Std>(c))));
@@ -102,10 +104,18 @@ QImage RenderDarker(int entry) {
 }  // namespace
 
 EntryLayout LayoutOf(int entry) {
-  if (Contains(kLargeOnly, entry)) return EntryLayout::kLargeOnly;
-  if (Contains(kMonoLarge, entry)) return EntryLayout::kMonoLarge;
-  if (Contains(kMonoLargeLarge, entry)) return EntryLayout::kMonoLargeLarge;
-  if (Contains(kLargeMonoLarge, entry)) return EntryLayout::kLargeMonoLarge;
+  if (Contains(kLargeOnly, entry)) {
+    return EntryLayout::kLargeOnly;
+  }
+  if (Contains(kMonoLarge, entry)) {
+    return EntryLayout::kMonoLarge;
+  }
+  if (Contains(kMonoLargeLarge, entry)) {
+    return EntryLayout::kMonoLargeLarge;
+  }
+  if (Contains(kLargeMonoLarge, entry)) {
+    return EntryLayout::kLargeMonoLarge;
+  }
   return EntryLayout::kLargeAndSmall;
 }
 

@@ -41,8 +41,9 @@ void PutU16(QByteArray& out, int value) {
 }
 
 void PutU32(QByteArray& out, quint32 value) {
-  for (int shift = 0; shift < 32; shift += 8)
+  for (int shift = 0; shift < 32; shift += 8) {
     out.append(static_cast<char>((value >> shift) & 0xFF));
+  }
 }
 
 bool IsOpaque(QRgb pixel) { return qAlpha(pixel) >= 128; }
@@ -75,8 +76,8 @@ QByteArray EncodeImage(const IcoImage& entry) {
     out.append('\0');
   }
 
-  QByteArray colours(colour_stride * h, '\0');
-  QByteArray mask(mask_stride * h, '\0');
+  QByteArray colours(static_cast<qsizetype>(colour_stride) * h, '\0');
+  QByteArray mask(static_cast<qsizetype>(mask_stride) * h, '\0');
   for (int y = 0; y < h; ++y) {
     const int row = h - 1 - y;  // bitmaps are stored bottom-up
     for (int x = 0; x < w; ++x) {
@@ -101,13 +102,18 @@ QByteArray EncodeImage(const IcoImage& entry) {
 }  // namespace
 
 QByteArray EncodeIco(const std::vector<IcoImage>& images) {
-  if (images.empty()) throw std::invalid_argument("an icon file needs at least one image");
+  if (images.empty()) {
+    throw std::invalid_argument("an icon file needs at least one image");
+  }
   QByteArray out;
   PutU16(out, 0);
   PutU16(out, 1);
   PutU16(out, static_cast<int>(images.size()));
   std::vector<QByteArray> encoded;
-  for (const IcoImage& image : images) encoded.push_back(EncodeImage(image));
+  encoded.reserve(images.size());
+  for (const IcoImage& image : images) {
+    encoded.push_back(EncodeImage(image));
+  }
   quint32 offset = 6 + 16 * static_cast<quint32>(images.size());
   for (std::size_t i = 0; i < images.size(); ++i) {
     const int w = images[i].image.width();
@@ -123,7 +129,9 @@ QByteArray EncodeIco(const std::vector<IcoImage>& images) {
     PutU32(out, offset);
     offset += static_cast<quint32>(encoded[i].size());
   }
-  for (const QByteArray& bytes : encoded) out.append(bytes);
+  for (const QByteArray& bytes : encoded) {
+    out.append(bytes);
+  }
   return out;
 }
 

@@ -33,7 +33,9 @@ QImage DecodeBest(const QByteArray& bytes, int size) {
   const int count = byte(4) | byte(5) << 8;
   for (int i = 0; i < count; ++i) {
     const int entry = 6 + 16 * i;
-    if (byte(entry) != size || byte(entry + 2) == 2) continue;
+    if (byte(entry) != size || byte(entry + 2) == 2) {
+      continue;
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer, "ico");
@@ -75,7 +77,9 @@ QImage ContactSheet(const std::vector<QByteArray>& files, int size) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
   QGuiApplication app(argc, argv);
   if (argc != 3) {
     std::fprintf(stderr, "usage: tervando_icon_generator <icons folder> <sheet folder>\n");
@@ -92,10 +96,14 @@ int main(int argc, char** argv) {
   for (int entry = 1; entry <= kCatalogueSize; ++entry) {
     files.push_back(BuildEntryFile(entry));
     const QString name = QString("catalogue/%1.ico").arg(entry, 3, 10, QChar('0'));
-    if (!WriteFile(source.filePath(name), files.back())) return 1;
+    if (!WriteFile(source.filePath(name), files.back())) {
+      return 1;
+    }
   }
   for (const ArtFile& art : BuildArtwork()) {
-    if (!WriteFile(source.filePath("art/" + art.name), art.bytes)) return 1;
+    if (!WriteFile(source.filePath("art/" + art.name), art.bytes)) {
+      return 1;
+    }
   }
   for (int size : {32, 16}) {
     const QString path = sheets.filePath(QString("catalogue_%1px.png").arg(size));

@@ -66,9 +66,13 @@ const std::vector<QRgb>& PaletteMono() {
 const std::vector<QRgb>& Palette256() {
   static const std::vector<QRgb> palette = [] {
     std::vector<QRgb> p(std::begin(kStandard), std::end(kStandard));
-    for (int r = 0; r < 6; ++r)
-      for (int g = 0; g < 6; ++g)
-        for (int b = 0; b < 6; ++b) p.push_back(qRgb(r * 51, g * 51, b * 51));
+    for (int r = 0; r < 6; ++r) {
+      for (int g = 0; g < 6; ++g) {
+        for (int b = 0; b < 6; ++b) {
+          p.push_back(qRgb(r * 51, g * 51, b * 51));
+        }
+      }
+    }
     for (int i = 0; p.size() < 256; ++i) {
       const int v = 8 + i * 10;
       p.push_back(qRgb(v, v, v));

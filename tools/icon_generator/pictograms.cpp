@@ -94,7 +94,9 @@ std::vector<Pictogram> MakePictograms() {
                     p.setBrush(Qt::NoBrush);
                     p.drawEllipse(QPointF(16, 16), 6, 15);
                     p.drawLine(QPointF(1, 16), QPointF(31, 16));
-                    if (size < 32) return;  // more lines would fill the small globe
+                    if (size < 32) {
+                      return;  // more lines would fill the small globe
+                    }
                     p.drawLine(QPointF(16, 1), QPointF(16, 31));
                     p.drawLine(QPointF(4, 9), QPointF(28, 9));
                     p.drawLine(QPointF(4, 23), QPointF(28, 23));
@@ -364,7 +366,9 @@ void OutlineSilhouette(QImage& image, QRgb line) {
   };
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      if (transparent(x, y)) continue;
+      if (transparent(x, y)) {
+        continue;
+      }
       if (transparent(x - 1, y) || transparent(x + 1, y) || transparent(x, y - 1) ||
           transparent(x, y + 1)) {
         image.setPixel(x, y, line);

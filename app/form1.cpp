@@ -38,6 +38,19 @@ constexpr int kListColumnWidth = 533;  // wider than the list, so long paths scr
 constexpr int kCountPanelWidth = 96;
 constexpr qint64 kPublishInterval = 150;  // ms between batches handed to the view in a fill
 
+// The answer that lets a core operation end quickly without touching anything more.
+MessageAnswer EndingAnswer(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::OkCancel:
+      return MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+      return MessageAnswer::No;
+    case MessageButtons::Ok:
+      break;
+  }
+  return MessageAnswer::Ok;
+}
+
 QSize ScreenSize(const QWidget& widget) {
   const QScreen* screen = widget.screen() ? widget.screen() : QGuiApplication::primaryScreen();
   return screen ? screen->geometry().size() : QSize(1024, 768);
@@ -166,7 +179,7 @@ void Form1::BtnClick(int index) {
       StartRun();
       break;
     case 9:
-      QCoreApplication::quit();
+      EndProgram();
       break;
     case 10:
       ShowHelp();
@@ -245,6 +258,16 @@ void Form1::ShowPreview() {
   const QImage image = DecodeIconImage(m_state.preview.bytes, 32);
   // An icon file that holds no readable picture leaves the box empty.
   m_ui->IconPreviewImg->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+}
+
+// "&Ende" ends the program at once. Inside a running scan or run the core is only ever between
+// two files when a click gets through, so the rest of the work is let go: no more rows are
+// added or edited, no more questions are shown, and the event loop ends when the core returns.
+void Form1::EndProgram() {
+  m_ending = true;
+  if (InfoFormFreeware* info = InfoFormFreeware::OpenInstance()) info->hide();
+  hide();
+  QCoreApplication::quit();
 }
 
 void Form1::FocusList() { m_ui->Liste->setFocus(Qt::OtherFocusReason); }
@@ -334,11 +357,13 @@ int Form1::RowCount() const { return m_pageList.Count(); }
 
 std::string Form1::RowText(int row) const { return m_pageList.Text(row - 1); }
 
-bool Form1::RowMarked(int row) const { return m_pageList.Marked(row - 1); }
+bool Form1::RowMarked(int row) const { return !m_ending && m_pageList.Marked(row - 1); }
 
 bool Form1::ContainsRow(const std::string& path) const { return m_pageList.Contains(path); }
 
-void Form1::InsertCheckedRowAtTop(const std::string& path) { m_pageList.InsertCheckedAtTop(path); }
+void Form1::InsertCheckedRowAtTop(const std::string& path) {
+  if (!m_ending) m_pageList.InsertCheckedAtTop(path);
+}
 
 void Form1::SetSortingEnabled(bool enabled) { m_pageList.SetSorted(enabled); }
 
@@ -373,7 +398,10 @@ void Form1::ShowWebRoot(const std::string& webRoot) {
   m_ui->LocalWebRootLBL->setText(QFile::decodeName(QByteArray::fromStdString(webRoot)));
 }
 
-MessageAnswer Form1::Ask(const Message& message) { return ShowMessage(message); }
+MessageAnswer Form1::Ask(const Message& message) {
+  if (m_ending) return EndingAnswer(message.buttons);
+  return ShowMessage(message);
+}
 
 void Form1::Log(const std::string& line) { WriteLog(line, "", false); }
 

@@ -82,6 +82,7 @@ class Form1 : public QWidget, public Host {
   void StartRun();
   void ShowCurrentFavicon();
   void ShowPreview();
+  void EndProgram();
 
   std::unique_ptr<::Ui::Form1> m_ui;
   QButtonGroup m_btn;
@@ -92,6 +93,7 @@ class Form1 : public QWidget, public Host {
   SiteState m_state;
   int m_lastSortColumn = 0;
   bool m_busy = false;
+  bool m_ending = false;  // "&Ende" was clicked
   int m_waitCursors = 0;
   std::vector<int> m_deferredColumnClicks;
   qint64 m_lastPublish = 0;

@@ -66,8 +66,18 @@ MessageAnswer EscapeAnswer(MessageButtons buttons) {
   return MessageAnswer::Ok;
 }
 
+// The box belongs in front of the program's window, also while the window manager has not yet
+// made the freshly shown main window the active one.
+QWidget* BoxOwner() {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && window->windowType() == Qt::Window) return window;
+  }
+  return nullptr;
+}
+
 MessageAnswer ShowRealBox(const Message& message) {
-  const std::unique_ptr<QMessageBox> box = MakeMessageBox(message, QApplication::activeWindow());
+  const std::unique_ptr<QMessageBox> box = MakeMessageBox(message, BoxOwner());
   switch (box->exec()) {
     case QMessageBox::Ok:
       return MessageAnswer::Ok;

@@ -76,6 +76,11 @@ class Form1RunTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() {
+    // Windows of finished tests must not end the event loop that one test runs.
+    QApplication::setQuitOnLastWindowClosed(false);
+  }
+
   void init() {
     SaveAppSetting(kShowOnceKey, "2.1.202");
     m_site = std::make_unique<QTemporaryDir>();
@@ -356,6 +361,31 @@ class Form1RunTest : public QObject {
     QCOMPARE(log[7], "4: " + Page("a.htm"));
     // The clicks took effect afterwards: descending now.
     QCOMPARE(Rows().front(), Page("e.htm"));
+  }
+
+  void endDuringARunLetsTheRestGoAndEndsTheEventLoop() {
+    for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm", "e.htm"}) {
+      WriteBytes(Page(name), kIndexPage);
+    }
+    WriteBytes(Page("favicon.ico"), std::string(IconFile(1)));
+    Click("Btn_4");
+    QVERIFY(QFile::remove(QString::fromStdString(Page("c.htm"))));
+    // At the failure prompt for c.htm the user clicks "&Ende".
+    m_onMessage = [this](const Message& message) {
+      if (message.buttons == MessageButtons::OkCancel) Click("Btn_9");
+    };
+    QTimer::singleShot(0, this, [this] { Click("Btn_8"); });
+    QTimer::singleShot(10000, this, [] { QCoreApplication::exit(1); });  // never hang
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(ReadBytes(Page("e.htm")) != kIndexPage);
+    QVERIFY(ReadBytes(Page("d.htm")) != kIndexPage);
+    QCOMPARE(ReadBytes(Page("b.htm")), kIndexPage);
+    QCOMPARE(ReadBytes(Page("a.htm")), kIndexPage);
+    QCOMPARE(m_messages.size(), size_t{1});  // no closing message after "&Ende"
+    const std::vector<std::string> log = Lines(ReadBytes(m_log));
+    QCOMPARE(log.back(), std::string("Anzahl veränderter Dateien: 2"));
+    QCOMPARE(log.size(), size_t{7});
   }
 
  private:

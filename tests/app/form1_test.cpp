@@ -7,8 +7,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <string>
 #include <utility>
@@ -512,6 +514,24 @@ class Form1Test : public QObject {
     QTest::mouseClick(m_form->findChild<QPushButton*>("Btn_25"), Qt::LeftButton);
     QCOMPARE(InfoFormFreeware::OpenInstance(), info);
     QVERIFY(m_form->findChild<QPushButton*>("Btn_0")->isEnabled());
+  }
+
+  void openAboutDialogKeepsTheProgramRunning() {
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    m_form->show();
+    QTest::mouseClick(m_form->findChild<QPushButton*>("Btn_25"), Qt::LeftButton);
+    bool runningWithoutMainWindow = false;
+    QTimer::singleShot(0, this, [&] {
+      m_form->close();
+      QTimer::singleShot(50, this, [&] {
+        runningWithoutMainWindow = lastClosed.count() == 0;
+        InfoFormFreeware::OpenInstance()->close();
+      });
+    });
+    QTimer::singleShot(10000, this, [] { QCoreApplication::exit(1); });  // never hang
+    QCOMPARE(QApplication::exec(), 0);  // closing the last window ends the event loop
+    QVERIFY(runningWithoutMainWindow);
+    QCOMPARE(lastClosed.count(), 1);
   }
 
   void progressBarNeverBecomesABusyIndicator() {

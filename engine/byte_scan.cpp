@@ -16,6 +16,7 @@ namespace tervando {
 namespace {
 
 constexpr std::size_t kBlock = 64;
+constexpr std::size_t kFarApart = 16;  // needles this long are filtered by first and last byte
 
 char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c | 0x20) : c; }
 bool IsLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
@@ -46,6 +47,7 @@ __m128i Load(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m
 
 // The three bytes (lower case, positions in the needle) that pick out candidates.
 struct FilterBytes {
+  int count;  // 2 for long needles: their first and last byte are far enough apart
   char byte[3];
   std::size_t offset[3];
 };
@@ -55,23 +57,24 @@ char FoldBitFor(char c) { return IsLowerLetter(c) ? 0x20 : 0; }
 #ifdef TERVANDO_AVX2
 // Skips 64-byte blocks without any candidate, 32 bytes per step; returns the first block that
 // may hold one, or a block from which the rest must be looked at by the caller.
+template <int kCount>
 __attribute__((target("avx2"))) std::size_t SkipQuietBlocksAvx2(std::string_view text,
                                                                 std::size_t block,
                                                                 std::size_t limit,
                                                                 const FilterBytes& filter) {
-  __m256i wanted[3];
-  __m256i fold[3];
-  for (int k = 0; k < 3; ++k) {
+  __m256i wanted[kCount];
+  __m256i fold[kCount];
+  for (int k = 0; k < kCount; ++k) {
     wanted[k] = _mm256_set1_epi8(filter.byte[k]);
     fold[k] = _mm256_set1_epi8(FoldBitFor(filter.byte[k]));
   }
-  const std::size_t reach = filter.offset[2];
+  const std::size_t reach = filter.offset[kCount - 1];
   for (; block < limit && block + kBlock + reach <= text.size(); block += kBlock) {
     __m256i any = _mm256_setzero_si256();
     for (std::size_t half = 0; half < kBlock; half += 32) {
       const char* at = text.data() + block + half;
       __m256i hits = _mm256_set1_epi8(-1);
-      for (int k = 0; k < 3; ++k) {
+      for (int k = 0; k < kCount; ++k) {
         const __m256i bytes =
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + filter.offset[k]));
         hits =
@@ -93,7 +96,10 @@ bool HasAvx2() {
 std::size_t SkipQuietBlocks(std::string_view text, std::size_t block, std::size_t limit,
                             const FilterBytes& filter) {
 #ifdef TERVANDO_AVX2
-  if (HasAvx2()) return SkipQuietBlocksAvx2(text, block, limit, filter);
+  if (HasAvx2()) {
+    return filter.count == 2 ? SkipQuietBlocksAvx2<2>(text, block, limit, filter)
+                             : SkipQuietBlocksAvx2<3>(text, block, limit, filter);
+  }
 #endif
   (void)text, (void)limit, (void)filter;
   return block;
@@ -201,8 +207,11 @@ std::size_t FindNoCase(std::string_view text, std::size_t from, std::size_t limi
   if (needle.size() > text.size()) return std::string_view::npos;
   const Filter filter(needle);
   const std::size_t second = needle.size() > 1 ? 1 : 0;
-  const FilterBytes bytes{{needle.front(), needle[second], needle.back()},
-                          {0, second, needle.size() - 1}};
+  const FilterBytes bytes =
+      needle.size() >= kFarApart
+          ? FilterBytes{2, {needle.front(), needle.back()}, {0, needle.size() - 1}}
+          : FilterBytes{
+                3, {needle.front(), needle[second], needle.back()}, {0, second, needle.size() - 1}};
   std::size_t block = from - from % kBlock;
   std::uint64_t mask = ~std::uint64_t{0} << (from - block);
   while (block < limit) {

@@ -21,7 +21,9 @@ constexpr int kRootDepth = 3;
 std::string Repeat(const std::string& piece, std::size_t size) {
   std::string text;
   text.reserve(size + piece.size());
-  while (text.size() < size) text += piece;
+  while (text.size() < size) {
+    text += piece;
+  }
   return text;
 }
 
@@ -87,15 +89,21 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations <= 0) continue;
+      if (run.run_type != Run::RT_Iteration || run.iterations <= 0) {
+        continue;
+      }
       const double seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
       const auto [entry, added] = m_seconds.try_emplace(run.run_name.function_name, seconds);
-      if (!added) entry->second = std::min(entry->second, seconds);
+      if (!added) {
+        entry->second = std::min(entry->second, seconds);
+      }
     }
     // With repetitions the console shows the median of each benchmark only.
     std::vector<Run> shown;
     for (const Run& run : runs) {
-      if (run.repetitions <= 1 || run.aggregate_name == "median") shown.push_back(run);
+      if (run.repetitions <= 1 || run.aggregate_name == "median") {
+        shown.push_back(run);
+      }
     }
     ConsoleReporter::ReportRuns(shown);
   }
@@ -106,7 +114,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const PageCase& page : Pages()) {
       const auto edit = m_seconds.find(std::string("Edit/") + page.name);
       const auto copy = m_seconds.find(std::string("Copy/") + page.name);
-      if (edit == m_seconds.end() || copy == m_seconds.end()) continue;
+      if (edit == m_seconds.end() || copy == m_seconds.end()) {
+        continue;
+      }
       const double megabytes = static_cast<double>(page.text.size()) / 1e6;
       std::printf("%-34s %7.0f MB/s %7.0f MB/s %9.2f us %7.2fx\n", page.name,
                   megabytes / edit->second, megabytes / copy->second, edit->second * 1e6,
@@ -130,7 +140,9 @@ int main(int argc, char** argv) {
                                  &page.text);
   }
   benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    return 1;
+  }
   tervando::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintRatios();

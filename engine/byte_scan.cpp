@@ -25,14 +25,18 @@ std::uint64_t BracketMaskTail(std::string_view text, std::size_t start) {
   std::uint64_t mask = 0;
   const std::size_t end = std::min(text.size(), start + kBlock);
   for (std::size_t i = start; i < end; ++i) {
-    if (text[i] == '<' || text[i] == '>') mask |= std::uint64_t{1} << (i - start);
+    if (text[i] == '<' || text[i] == '>') {
+      mask |= std::uint64_t{1} << (i - start);
+    }
   }
   return mask;
 }
 
 bool EqualsNoCaseAt(std::string_view text, std::size_t at, std::string_view lowerNeedle) {
   for (std::size_t k = 0; k < lowerNeedle.size(); ++k) {
-    if (FoldCase(text[at + k]) != lowerNeedle[k]) return false;
+    if (FoldCase(text[at + k]) != lowerNeedle[k]) {
+      return false;
+    }
   }
   return true;
 }
@@ -82,7 +86,9 @@ __attribute__((target("avx2"))) std::size_t SkipQuietBlocksAvx2(std::string_view
       }
       any = _mm256_or_si256(any, hits);
     }
-    if (!_mm256_testz_si256(any, any)) return block;
+    if (!_mm256_testz_si256(any, any)) {
+      return block;
+    }
   }
   return block;
 }
@@ -142,7 +148,9 @@ class Filter {
     std::uint64_t mask = 0;
     const std::size_t end = std::min(text.size(), start + kBlock);
     for (std::size_t i = start; i < end && i + m_needle.size() <= text.size(); ++i) {
-      if (EqualsNoCaseAt(text, i, m_needle)) mask |= std::uint64_t{1} << (i - start);
+      if (EqualsNoCaseAt(text, i, m_needle)) {
+        mask |= std::uint64_t{1} << (i - start);
+      }
     }
     return mask;
   }
@@ -172,7 +180,7 @@ std::uint64_t BracketMask(std::string_view text, std::size_t start) {
     const __m128i less = _mm_set1_epi8('<');
     const __m128i greater = _mm_set1_epi8('>');
     std::uint64_t mask = 0;
-    for (int part = 0; part < 4; ++part) {
+    for (std::size_t part = 0; part < 4; ++part) {
       const __m128i bytes = Load(text.data() + start + 16 * part);
       const __m128i hits =
           _mm_or_si128(_mm_cmpeq_epi8(bytes, less), _mm_cmpeq_epi8(bytes, greater));
@@ -203,8 +211,12 @@ bool BracketStream::LoadNextBlock() {
 std::size_t FindNoCase(std::string_view text, std::size_t from, std::size_t limit,
                        std::string_view needle) {
   limit = std::min(limit, text.size());
-  if (needle.empty()) return from <= limit ? from : std::string_view::npos;
-  if (needle.size() > text.size()) return std::string_view::npos;
+  if (needle.empty()) {
+    return from <= limit ? from : std::string_view::npos;
+  }
+  if (needle.size() > text.size()) {
+    return std::string_view::npos;
+  }
   const Filter filter(needle);
   const std::size_t second = needle.size() > 1 ? 1 : 0;
   const FilterBytes bytes =
@@ -218,8 +230,12 @@ std::size_t FindNoCase(std::string_view text, std::size_t from, std::size_t limi
     mask &= filter.Mask(text, block);
     for (; mask != 0; mask &= mask - 1) {
       const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(mask));
-      if (at >= limit || at + needle.size() > text.size()) return std::string_view::npos;
-      if (EqualsNoCaseAt(text, at, needle)) return at;
+      if (at >= limit || at + needle.size() > text.size()) {
+        return std::string_view::npos;
+      }
+      if (EqualsNoCaseAt(text, at, needle)) {
+        return at;
+      }
     }
     block = SkipQuietBlocks(text, block + kBlock, limit, bytes);
     mask = ~std::uint64_t{0};

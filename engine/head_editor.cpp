@@ -26,14 +26,20 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 bool ContainsNoCase(std::string_view haystack, std::string_view needle) {
-  if (needle.empty()) return true;
-  if (needle.size() > haystack.size()) return false;
+  if (needle.empty()) {
+    return true;
+  }
+  if (needle.size() > haystack.size()) {
+    return false;
+  }
   return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
                      [](char x, char y) { return FoldCase(x) == FoldCase(y); }) != haystack.end();
 }
 
 bool Matches(std::string_view item, std::string_view needle, bool caseSensitive, bool wholeMatch) {
-  if (caseSensitive) return wholeMatch ? item == needle : item.find(needle) != item.npos;
+  if (caseSensitive) {
+    return wholeMatch ? item == needle : item.find(needle) != item.npos;
+  }
   return wholeMatch ? EqualsNoCase(item, needle) : ContainsNoCase(item, needle);
 }
 
@@ -49,7 +55,9 @@ bool IsPlainTagOpener(std::string_view prefix) {
 
 std::string LowerCase(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower) c = FoldCase(c);
+  for (char& c : lower) {
+    c = FoldCase(c);
+  }
   return lower;
 }
 
@@ -76,13 +84,19 @@ class PlainSearch {
   HeadPlaces Find(bool remove) {
     HeadPlaces places;
     const std::size_t end = FindNoCase(m_text, 0, m_text.size(), kHeadEndTag);
-    if (end == std::string_view::npos) return places;
+    if (end == std::string_view::npos) {
+      return places;
+    }
     const std::size_t head = FindNoCase(m_text, 0, end, kHeadTag);
-    if (head == std::string_view::npos) return places;
+    if (head == std::string_view::npos) {
+      return places;
+    }
     // Removing needs only a reference before the head end tag; inserting must know whether
     // the first reference of the whole page lies after it.
     const std::optional<Range> link = FirstReference(remove ? end : m_text.size());
-    if (link && link->begin >= end) return places;  // at or after the head end tag
+    if (link && link->begin >= end) {
+      return places;  // at or after the head end tag
+    }
     places.edit = true;
     places.headEnd = head + kHeadTag.size();
     places.link = link;
@@ -97,8 +111,12 @@ class PlainSearch {
       // unless a visible '<' comes first, and candidates before that '<' close no tag either.
       m_scanner.SeekTo(at);
       TagScanner::Tag tag;
-      if (!m_scanner.Next(tag)) return std::nullopt;
-      if (tag.begin == at) return Range{tag.begin, tag.end};
+      if (!m_scanner.Next(tag)) {
+        return std::nullopt;
+      }
+      if (tag.begin == at) {
+        return Range{tag.begin, tag.end};
+      }
       at = tag.begin;
     }
     return std::nullopt;
@@ -120,17 +138,31 @@ class TagWalkSearch {
     std::optional<Range> head;
     std::optional<Range> link;
     // An empty needle is found in the first tag part, the empty one before the first '<'.
-    if (m_prefix.empty()) link = Range{0, 0};
+    if (m_prefix.empty()) {
+      link = Range{0, 0};
+    }
     TagScanner::Tag tag;
     while (m_scanner.Next(tag)) {
       const std::string_view bytes = Bytes(tag);
-      if (!link && HoldsPrefix(tag, bytes)) link = Range{tag.begin, tag.end};
+      if (!link && HoldsPrefix(tag, bytes)) {
+        link = Range{tag.begin, tag.end};
+      }
       // A tag holding a marker can't equal a head tag, which holds no escape byte.
-      if (tag.holdsOperator) continue;
-      if (!head && EqualsNoCase(bytes, kHeadTag)) head = Range{tag.begin, tag.end};
-      if (!EqualsNoCase(bytes, kHeadEndTag)) continue;
-      if (!head || (link && link->begin == tag.begin)) return places;
-      if (!link && LinkAfter()) return places;
+      if (tag.holdsOperator) {
+        continue;
+      }
+      if (!head && EqualsNoCase(bytes, kHeadTag)) {
+        head = Range{tag.begin, tag.end};
+      }
+      if (!EqualsNoCase(bytes, kHeadEndTag)) {
+        continue;
+      }
+      if (!head || (link && link->begin == tag.begin)) {
+        return places;
+      }
+      if (!link && LinkAfter()) {
+        return places;
+      }
       places.edit = true;
       places.headEnd = head->end;
       places.link = link;
@@ -145,14 +177,18 @@ class TagWalkSearch {
   }
 
   bool HoldsPrefix(const TagScanner::Tag& tag, std::string_view bytes) {
-    if (!tag.holdsOperator) return ContainsNoCase(bytes, m_prefix);
+    if (!tag.holdsOperator) {
+      return ContainsNoCase(bytes, m_prefix);
+    }
     return ContainsNoCase(m_scanner.MaskedTag(tag), m_prefix);
   }
 
   bool LinkAfter() {
     TagScanner::Tag tag;
     while (m_scanner.Next(tag)) {
-      if (HoldsPrefix(tag, Bytes(tag))) return true;
+      if (HoldsPrefix(tag, Bytes(tag))) {
+        return true;
+      }
     }
     return false;
   }
@@ -170,19 +206,27 @@ std::string BuildFaviconLinkPrefix() {
 
 std::string BuildFaviconReference(const std::string& faviconLinkPrefix, int levels) {
   std::string relative;
-  if (levels == 0) relative = "./";
-  for (int i = 0; i < levels; ++i) relative += "../";
+  if (levels == 0) {
+    relative = "./";
+  }
+  for (int i = 0; i < levels; ++i) {
+    relative += "../";
+  }
   return faviconLinkPrefix + '"' + relative + kFaviconFileName + '"' + '>';
 }
 
 std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pagePath, bool remove,
                                   const std::string& faviconLinkPrefix, int webRootDepth) {
   // The empty page has no segment to split.
-  if (text.empty()) throw std::system_error(EngineErrc::kIndexOutOfRange);
+  if (text.empty()) {
+    throw std::system_error(EngineErrc::kIndexOutOfRange);
+  }
   const HeadPlaces places = IsPlainTagOpener(faviconLinkPrefix)
                                 ? PlainSearch(text, faviconLinkPrefix).Find(remove)
                                 : TagWalkSearch(text, faviconLinkPrefix).Find();
-  if (!places.edit || (remove && !places.link)) return text;
+  if (!places.edit || (remove && !places.link)) {
+    return text;
+  }
 
   std::string reference;
   if (!remove) {
@@ -201,17 +245,23 @@ std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pa
 int FindInStringArray(const std::string& needle, const std::vector<std::string>& items,
                       bool caseSensitive, bool wholeMatch) {
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (Matches(items[i], needle, caseSensitive, wholeMatch)) return static_cast<int>(i);
+    if (Matches(items[i], needle, caseSensitive, wholeMatch)) {
+      return static_cast<int>(i);
+    }
   }
   return -1;
 }
 
 int CountOccurrences(std::string_view needle, std::string_view haystack, int compareMode) {
-  if (needle.empty() || haystack.size() < needle.size()) return 0;
+  if (needle.empty() || haystack.size() < needle.size()) {
+    return 0;
+  }
   int count = 0;
   for (std::size_t p = 0; p + needle.size() <= haystack.size(); ++p) {
     const std::string_view window = haystack.substr(p, needle.size());
-    if (compareMode == 0 ? window == needle : EqualsNoCase(window, needle)) ++count;
+    if (compareMode == 0 ? window == needle : EqualsNoCase(window, needle)) {
+      ++count;
+    }
   }
   return count;
 }

@@ -30,7 +30,9 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 
 void Split(const std::string& text, std::vector<std::string>& tagParts,
            std::vector<std::string>& textParts) {
-  if (text.empty()) throw std::system_error(EngineErrc::kIndexOutOfRange);
+  if (text.empty()) {
+    throw std::system_error(EngineErrc::kIndexOutOfRange);
+  }
   const std::size_t count = static_cast<std::size_t>(std::count(text.begin(), text.end(), '<')) + 1;
   std::vector<std::string> tags(count);
   std::vector<std::string> texts(count);
@@ -46,10 +48,14 @@ void Split(const std::string& text, std::vector<std::string>& tagParts,
       tags[k].append(segment.substr(0, close + 1));
       texts[k].assign(segment.substr(close + 1));
     } else {
-      if (k >= 1) texts[k].push_back('<');
+      if (k >= 1) {
+        texts[k].push_back('<');
+      }
       texts[k].append(segment);
     }
-    if (k % kYieldStride == 0) YieldToMessageLoop();
+    if (k % kYieldStride == 0) {
+      YieldToMessageLoop();
+    }
     start = next + 1;
   }
   tagParts.swap(tags);
@@ -58,16 +64,21 @@ void Split(const std::string& text, std::vector<std::string>& tagParts,
 
 void Join(std::string& text, const std::vector<std::string>& tagParts,
           const std::vector<std::string>& textParts) {
-  if (textParts.size() < tagParts.size()) throw std::system_error(EngineErrc::kIndexOutOfRange);
+  if (textParts.size() < tagParts.size()) {
+    throw std::system_error(EngineErrc::kIndexOutOfRange);
+  }
   std::size_t size = 0;
-  for (std::size_t k = 0; k < tagParts.size(); ++k)
+  for (std::size_t k = 0; k < tagParts.size(); ++k) {
     size += tagParts[k].size() + textParts[k].size();
+  }
   std::string joined;
   joined.reserve(size);
   for (std::size_t k = 0; k < tagParts.size(); ++k) {
     joined.append(tagParts[k]);
     joined.append(textParts[k]);
-    if (k % kYieldStride == 0) YieldToMessageLoop();
+    if (k % kYieldStride == 0) {
+      YieldToMessageLoop();
+    }
   }
   text = std::move(joined);
 }

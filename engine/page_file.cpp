@@ -23,7 +23,9 @@ class FileHandle {
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
   ~FileHandle() {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_fd >= 0) {
+      ::close(m_fd);
+    }
   }
   int Get() const { return m_fd; }
   // Closes now so a failing close (delayed write error) is seen; -1 sets errno.
@@ -44,7 +46,9 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (!m_kept) ::unlink(m_path.c_str());
+    if (!m_kept) {
+      ::unlink(m_path.c_str());
+    }
   }
   const std::string& Path() const { return m_path; }
   void Keep() { m_kept = true; }
@@ -56,16 +60,22 @@ class TemporaryFile {
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
+  if (slash == std::string::npos) {
+    return ".";
+  }
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // The file a path finally stands for: links are followed to their end.
 std::string ResolveTarget(const std::string& path) {
   struct stat linkStat {};
-  if (::lstat(path.c_str(), &linkStat) != 0 || !S_ISLNK(linkStat.st_mode)) return path;
+  if (::lstat(path.c_str(), &linkStat) != 0 || !S_ISLNK(linkStat.st_mode)) {
+    return path;
+  }
   char* real = ::realpath(path.c_str(), nullptr);
-  if (real == nullptr) throw FileError(errno, "Verknüpfung führt zu keiner Datei", path);
+  if (real == nullptr) {
+    throw FileError(errno, "Verknüpfung führt zu keiner Datei", path);
+  }
   std::string target(real);
   std::free(real);
   return target;
@@ -82,8 +92,12 @@ std::pair<std::string, int> CreateTemporaryBeside(const std::string& target,
     std::snprintf(suffix, sizeof suffix, "%016llx.tmp", static_cast<unsigned long long>(random()));
     std::string candidate = stem + suffix;
     const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return {std::move(candidate), fd};
-    if (errno != EEXIST) break;
+    if (fd >= 0) {
+      return {std::move(candidate), fd};
+    }
+    if (errno != EEXIST) {
+      break;
+    }
   }
   throw FileError(errno, "Datei kann nicht neu angelegt werden", shownPath);
 }
@@ -92,7 +106,9 @@ void WriteAll(int fd, std::string_view bytes, const std::string& shownPath) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
     if (written < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR) {
+        continue;
+      }
       throw FileError(errno, "Datei kann nicht geschrieben werden", shownPath);
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -102,8 +118,9 @@ void WriteAll(int fd, std::string_view bytes, const std::string& shownPath) {
 // Owner and group where allowed (root; or a group the user belongs to), then the mode, since
 // a change of owner can clear mode bits.
 void TakeOverOwnerAndMode(int fd, const struct stat& old, const std::string& shownPath) {
-  if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
     (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
   if (::fchmod(fd, (old.st_mode & 07777) | S_IWUSR) != 0) {
     throw FileError(errno, "Dateiattribute können nicht gesetzt werden", shownPath);
   }
@@ -111,7 +128,9 @@ void TakeOverOwnerAndMode(int fd, const struct stat& old, const std::string& sho
 
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
+  if (fd < 0) {
+    return;
+  }
   // The rename is done; a folder that can't be flushed (some file systems) changes nothing.
   (void)::fsync(fd);
   ::close(fd);
@@ -122,9 +141,13 @@ void SyncFolder(const std::string& folder) {
 std::string ReadWholeFile(const std::string& path) {
   // O_NONBLOCK: a pipe or device under a page's name must not stop the run; it is refused below.
   FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (file.Get() < 0) throw FileError(errno, "Datei kann nicht geöffnet werden", path);
+  if (file.Get() < 0) {
+    throw FileError(errno, "Datei kann nicht geöffnet werden", path);
+  }
   struct stat info {};
-  if (::fstat(file.Get(), &info) != 0) throw FileError(errno, "Dateigröße unbekannt", path);
+  if (::fstat(file.Get(), &info) != 0) {
+    throw FileError(errno, "Dateigröße unbekannt", path);
+  }
   if (!S_ISREG(info.st_mode)) {
     throw FileError(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
   }
@@ -133,13 +156,19 @@ std::string ReadWholeFile(const std::string& path) {
   try {
     bytes.resize(static_cast<std::size_t>(info.st_size));
     while (true) {
-      if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew meanwhile
+      if (filled == bytes.size()) {
+        bytes.resize(bytes.size() + 65536);  // the file grew meanwhile
+      }
       const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
       if (got < 0) {
-        if (errno == EINTR) continue;
+        if (errno == EINTR) {
+          continue;
+        }
         throw FileError(errno, "Datei kann nicht gelesen werden", path);
       }
-      if (got == 0) break;
+      if (got == 0) {
+        break;
+      }
       filled += static_cast<std::size_t>(got);
     }
   } catch (const std::bad_alloc&) {
@@ -153,7 +182,9 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   const std::string target = ResolveTarget(path);
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) throw FileError(errno, "Datei kann nicht geprüft werden", path);
+  if (!exists && errno != ENOENT) {
+    throw FileError(errno, "Datei kann nicht geprüft werden", path);
+  }
   if (exists && !S_ISREG(old.st_mode)) {
     throw FileError(S_ISDIR(old.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
   }
@@ -162,7 +193,9 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   TemporaryFile temporary(std::move(temporaryPath));
   FileHandle file(fd);
   WriteAll(file.Get(), bytes, path);
-  if (exists) TakeOverOwnerAndMode(file.Get(), old, path);
+  if (exists) {
+    TakeOverOwnerAndMode(file.Get(), old, path);
+  }
   if (::fsync(file.Get()) != 0 || file.Close() != 0) {
     throw FileError(errno, "Datei kann nicht geschrieben werden", path);
   }
@@ -182,7 +215,9 @@ bool SetUnsetFaviconInFile(const std::string& pagePath, bool remove,
   } catch (const std::bad_alloc&) {
     throw FileError(ENOMEM, "Datei zu groß zum Bearbeiten", pagePath);
   }
-  if (edited == original) return false;
+  if (edited == original) {
+    return false;
+  }
   ReplaceFileContents(pagePath, edited);
   return true;
 }

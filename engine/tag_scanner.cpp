@@ -41,12 +41,18 @@ bool TagScanner::Next(Tag& tag) {
 bool TagScanner::Hidden(std::size_t position) {
   // Only the middle byte of " < ", " > ", " <= " or " >= " is ever hidden.
   const std::size_t size = m_text.size();
-  if (position == 0 || m_text[position - 1] != ' ' || position + 1 >= size) return false;
+  if (position == 0 || m_text[position - 1] != ' ' || position + 1 >= size) {
+    return false;
+  }
   const char after = m_text[position + 1];
   const bool candidate =
       after == ' ' || (after == '=' && position + 2 < size && m_text[position + 2] == ' ');
-  if (!candidate) return false;
-  if (position < m_runBegin || position >= m_runEnd) MaskRunAround(position);
+  if (!candidate) {
+    return false;
+  }
+  if (position < m_runBegin || position >= m_runEnd) {
+    MaskRunAround(position);
+  }
   return m_runMarks[position - m_runBegin] != 0;
 }
 
@@ -54,9 +60,13 @@ void TagScanner::MaskRunAround(std::size_t position) {
   // Masking never reaches across a byte that is no operator character, so a maximal run of
   // them is masked exactly as the whole page would mask it.
   std::size_t begin = position;
-  while (begin > 0 && IsOperatorByte(m_text[begin - 1])) --begin;
+  while (begin > 0 && IsOperatorByte(m_text[begin - 1])) {
+    --begin;
+  }
   std::size_t end = position + 1;
-  while (end < m_text.size() && IsOperatorByte(m_text[end])) ++end;
+  while (end < m_text.size() && IsOperatorByte(m_text[end])) {
+    ++end;
+  }
   m_runBegin = begin;
   m_runEnd = end;
   const std::string_view run = m_text.substr(begin, end - begin);
@@ -68,13 +78,17 @@ void TagScanner::MaskRunAround(std::size_t position) {
     std::size_t i = 0;
     while (i + length <= run.size()) {
       bool match = run.compare(i, length, entry.text) == 0;
-      for (std::size_t j = 0; match && j < length; ++j) match = m_runMarks[i + j] == 0;
+      for (std::size_t j = 0; match && j < length; ++j) {
+        match = m_runMarks[i + j] == 0;
+      }
       if (!match) {
         ++i;
         continue;
       }
       m_runMarks[i] = index;
-      for (std::size_t j = 1; j < length; ++j) m_runMarks[i + j] = -1;
+      for (std::size_t j = 1; j < length; ++j) {
+        m_runMarks[i + j] = -1;
+      }
       i += length;
     }
   }
@@ -82,7 +96,9 @@ void TagScanner::MaskRunAround(std::size_t position) {
 
 std::string TagScanner::MaskedTag(const Tag& tag) {
   const std::string_view bytes = m_text.substr(tag.begin, tag.end - tag.begin);
-  if (!tag.holdsOperator) return std::string(bytes);
+  if (!tag.holdsOperator) {
+    return std::string(bytes);
+  }
   std::string masked;
   for (std::size_t i = tag.begin; i < tag.end; ++i) {
     const char c = m_text[i];

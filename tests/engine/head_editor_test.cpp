@@ -163,7 +163,9 @@ TEST(SetUnsetFaviconInHtml, AgreesWithTheStepByStepEdit) {
       text += pieces[random() % pieces.size()];
     }
     std::string page = "/site/";
-    for (int n = static_cast<int>(random() % 4); n > 0; --n) page += "d/";
+    for (int n = static_cast<int>(random() % 4); n > 0; --n) {
+      page += "d/";
+    }
     page += "p.htm";
     const bool remove = random() % 2 == 0;
     const int depth = static_cast<int>(random() % 5);
@@ -180,7 +182,9 @@ TEST(SetUnsetFaviconInHtml, AgreesWithTheStepByStepEdit) {
 TEST(SetUnsetFaviconInHtml, AgreesWithTheStepByStepEditOnLongPages) {
   const std::string filler = "<p>Text mit <b>Tags</b> und a < b.</p>\n";
   std::string body;
-  while (body.size() < 3000) body += filler;
+  while (body.size() < 3000) {
+    body += filler;
+  }
   for (std::size_t shift = 0; shift < 140; ++shift) {
     const std::string pad(shift, 'x');
     const std::vector<std::string> pages = {

@@ -129,7 +129,9 @@ TEST(SplitUnsplitHtmlString, YieldsOnceEveryThirtyTwoSegments) {
   int yields = 0;
   SetYieldHook([&yields] { ++yields; });
   std::string text;
-  for (int i = 0; i < 64; ++i) text += "<p>";  // 65 segments: 0, 32 and 64 yield
+  for (int i = 0; i < 64; ++i) {
+    text += "<p>";  // 65 segments: 0, 32 and 64 yield
+  }
   std::vector<std::string> tags;
   std::vector<std::string> texts;
   SplitUnsplitHtmlString(text, tags, texts, kSplitMode);

@@ -66,7 +66,9 @@ class PageFileTest : public testing::Test {
     DIR* folder = ::opendir(m_root.c_str());
     while (const dirent* entry = ::readdir(folder)) {
       const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
+      if (name != "." && name != "..") {
+        names.push_back(name);
+      }
     }
     ::closedir(folder);
     std::sort(names.begin(), names.end());
@@ -76,7 +78,9 @@ class PageFileTest : public testing::Test {
   // Runs the body in a child process and returns its exit status (0 when it returned true).
   static int InChild(const std::function<bool()>& body) {
     const pid_t child = ::fork();
-    if (child == 0) ::_exit(body() ? 0 : 1);
+    if (child == 0) {
+      ::_exit(body() ? 0 : 1);
+    }
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
@@ -145,7 +149,9 @@ TEST_F(PageFileTest, FailedWriteLeavesThePageAndNoTemporaryFile) {
   const int status = InChild([&] {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{4096, 4096};
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+      return false;
+    }
     try {
       SetUnsetFaviconInFile(page, false, kPrefix, m_depth);
     } catch (const std::system_error& error) {
@@ -164,8 +170,12 @@ TEST_F(PageFileTest, FolderWithoutWritePermissionLeavesThePage) {
   const std::string page = Write("index.htm", "<head></head>", 0666);
   ASSERT_EQ(::chmod(m_root.c_str(), ::geteuid() == 0 ? 0755 : 0555), 0);
   const int status = InChild([&] {
-    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return false;
-    if (::geteuid() == 0) return false;
+    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+      return false;
+    }
+    if (::geteuid() == 0) {
+      return false;
+    }
     try {
       SetUnsetFaviconInFile(page, false, kPrefix, m_depth);
     } catch (const std::system_error& error) {

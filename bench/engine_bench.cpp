@@ -47,7 +47,7 @@ std::string ManySmallTagsPage(std::size_t size) {
 }
 
 // (c) A typical page of about 20 KB.
-std::string TypicalPage() { return HeadAtTopPage(20 * 1024); }
+std::string TypicalPage() { return HeadAtTopPage(std::size_t{20} * 1024); }
 
 struct PageCase {
   const char* name;

@@ -14,7 +14,9 @@ FolderChooser& Chooser() {
 }  // namespace
 
 std::string BrowseForFolder(QWidget* owner, const std::string& prompt) {
-  if (const auto& chooser = Chooser()) return chooser(prompt);
+  if (const auto& chooser = Chooser()) {
+    return chooser(prompt);
+  }
   const QString folder = QFileDialog::getExistingDirectory(owner, QString::fromUtf8(prompt),
                                                            QString(), QFileDialog::ShowDirsOnly);
   return QFile::encodeName(folder).toStdString();

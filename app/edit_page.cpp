@@ -17,7 +17,9 @@ EditPageHandler& Handler() {
 // The desktop entry of the default program for plain text, e.g. "org.gnome.TextEditor.desktop".
 QString DefaultTextEditorEntry() {
   const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-  if (xdgMime.isEmpty()) return {};
+  if (xdgMime.isEmpty()) {
+    return {};
+  }
   QProcess query;
   query.start(xdgMime,
               {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
@@ -46,11 +48,19 @@ bool LaunchDesktopEntry(const QString& entry, const QString& file) {
 // $VISUAL or $EDITOR in a terminal window, for desktops without a registered editor.
 bool LaunchTerminalEditor(const QString& file) {
   QString editor = qEnvironmentVariable("VISUAL");
-  if (editor.isEmpty()) editor = qEnvironmentVariable("EDITOR");
-  if (editor.isEmpty()) return false;
+  if (editor.isEmpty()) {
+    editor = qEnvironmentVariable("EDITOR");
+  }
+  if (editor.isEmpty()) {
+    return false;
+  }
   QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
-  if (terminal.isEmpty()) terminal = QStandardPaths::findExecutable(QStringLiteral("xterm"));
-  if (terminal.isEmpty()) return false;
+  if (terminal.isEmpty()) {
+    terminal = QStandardPaths::findExecutable(QStringLiteral("xterm"));
+  }
+  if (terminal.isEmpty()) {
+    return false;
+  }
   QStringList arguments{QStringLiteral("-e")};
   arguments << QProcess::splitCommand(editor) << file;
   return QProcess::startDetached(terminal, arguments);
@@ -59,7 +69,9 @@ bool LaunchTerminalEditor(const QString& file) {
 void LaunchTextEditor(const std::string& path) {
   const QString file = QFile::decodeName(QByteArray::fromStdString(path));
   const QString entry = DefaultTextEditorEntry();
-  if (!entry.isEmpty() && LaunchDesktopEntry(entry, file)) return;
+  if (!entry.isEmpty() && LaunchDesktopEntry(entry, file)) {
+    return;
+  }
   LaunchTerminalEditor(file);
 }
 

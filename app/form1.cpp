@@ -63,11 +63,15 @@ class Form1::BusyScope {
  public:
   explicit BusyScope(Form1& form) : m_form(form), m_outer(!form.m_busy) { m_form.m_busy = true; }
   ~BusyScope() {
-    if (!m_outer) return;
+    if (!m_outer) {
+      return;
+    }
     m_form.m_busy = false;
     std::vector<int> clicks;
     clicks.swap(m_form.m_deferredColumnClicks);
-    for (int column : clicks) m_form.ListeColumnClick(column);
+    for (int column : clicks) {
+      m_form.ListeColumnClick(column);
+    }
   }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
@@ -101,7 +105,9 @@ void Form1::SetUpControls() {
       {m_ui->Btn_0, 0},   {m_ui->Btn_1, 1},   {m_ui->Btn_2, 2},  {m_ui->Btn_3, 3}, {m_ui->Btn_4, 4},
       {m_ui->Btn_5, 5},   {m_ui->Btn_6, 6},   {m_ui->Btn_7, 7},  {m_ui->Btn_8, 8}, {m_ui->Btn_9, 9},
       {m_ui->Btn_10, 10}, {m_ui->Btn_11, 11}, {m_ui->Btn_25, 25}};
-  for (const auto& [button, id] : buttons) m_btn.addButton(button, id);
+  for (const auto& [button, id] : buttons) {
+    m_btn.addButton(button, id);
+  }
   connect(&m_btn, &QButtonGroup::idClicked, this, &Form1::BtnClick);
   m_setUnsetFaviconOPT.addButton(m_ui->SetUnsetFaviconOPT_0, 0);
   m_setUnsetFaviconOPT.addButton(m_ui->SetUnsetFaviconOPT_1, 1);
@@ -145,7 +151,9 @@ void Form1::FormLoad() {
 void Form1::BtnClick(int index) {
   switch (index) {
     case 0:
-      if (m_busy) return;  // the rows are in use by the running scan or run
+      if (m_busy) {
+        return;  // the rows are in use by the running scan or run
+      }
       ResetPageList();
       FocusList();
       break;
@@ -200,9 +208,13 @@ void Form1::SetUnsetFaviconOPTClick(int) {
 }
 
 void Form1::ChooseWebRoot() {
-  if (m_busy) return;  // a second scan must not start inside the running one
+  if (m_busy) {
+    return;  // a second scan must not start inside the running one
+  }
   const std::string folder = BrowseForFolder(this, kWebRootPrompt);
-  if (folder.empty()) return;
+  if (folder.empty()) {
+    return;
+  }
   BusyScope busy(*this);
   try {
     SelectWebRoot(*this, m_state, folder);
@@ -217,12 +229,16 @@ void Form1::ChooseWebRoot() {
 }
 
 void Form1::ChooseIcon() {
-  if (m_busy) return;
+  if (m_busy) {
+    return;
+  }
   ApplyChosenIcon(SelIconDialog::ChooseIcon(this));
 }
 
 void Form1::ApplyChosenIcon(int index) {
-  if (index < 1 || index > kIconCount) return;
+  if (index < 1 || index > kIconCount) {
+    return;
+  }
   m_state.preview.bytes = std::string(IconFile(index));
   m_state.preview.pending = true;
   ShowPreview();
@@ -231,7 +247,9 @@ void Form1::ApplyChosenIcon(int index) {
 // Start: place favicon.ico, run over the marked pages, show the root's icon, say it is done.
 // No step stops the next one.
 void Form1::StartRun() {
-  if (m_busy) return;  // a second run must not start inside the running one
+  if (m_busy) {
+    return;  // a second run must not start inside the running one
+  }
   BusyScope busy(*this);
   try {
     PlaceFaviconFile(*this, m_state);
@@ -249,7 +267,9 @@ void Form1::StartRun() {
 }
 
 void Form1::ShowCurrentFavicon() {
-  if (m_busy) return;
+  if (m_busy) {
+    return;
+  }
   RefreshFaviconPreview(m_state);
   ShowPreview();
 }
@@ -265,7 +285,9 @@ void Form1::ShowPreview() {
 // added or edited, no more questions are shown, and the event loop ends when the core returns.
 void Form1::EndProgram() {
   m_ending = true;
-  if (InfoFormFreeware* info = InfoFormFreeware::OpenInstance()) info->hide();
+  if (InfoFormFreeware* info = InfoFormFreeware::OpenInstance()) {
+    info->hide();
+  }
   hide();
   QCoreApplication::quit();
 }
@@ -277,7 +299,9 @@ void Form1::ShowInfoForm() { InfoFormFreeware::ShowInstance(ScreenSize(*this)); 
 std::vector<bool> Form1::SelectedRows() const {
   std::vector<bool> selected(static_cast<size_t>(m_pageList.rowCount()), false);
   for (const QItemSelectionRange& range : m_ui->Liste->selectionModel()->selection()) {
-    for (int row = range.top(); row <= range.bottom(); ++row) selected[row] = true;
+    for (int row = range.top(); row <= range.bottom(); ++row) {
+      selected[row] = true;
+    }
   }
   return selected;
 }
@@ -285,7 +309,9 @@ std::vector<bool> Form1::SelectedRows() const {
 void Form1::ListeSelect(int mode) {
   m_pageList.Publish();
   const int n = m_pageList.rowCount();
-  if (n == 0) return;
+  if (n == 0) {
+    return;
+  }
   QItemSelectionModel* selection = m_ui->Liste->selectionModel();
   const QItemSelection everyRow(m_pageList.index(0, 0), m_pageList.index(n - 1, 0));
   switch (mode) {
@@ -305,7 +331,9 @@ void Form1::ListeSelect(int mode) {
       std::vector<bool> marks = m_pageList.Marks();
       const std::vector<bool> selected = SelectedRows();
       for (int row = 0; row < n; ++row) {
-        if (selected[row]) marks[row] = !marks[row];
+        if (selected[row]) {
+          marks[row] = !marks[row];
+        }
       }
       m_pageList.SetMarks(marks);
       break;
@@ -340,7 +368,9 @@ void Form1::ListeColumnClick(int column) {
 
 void Form1::ListeDblClick() {
   const QModelIndex current = m_ui->Liste->currentIndex();
-  if (!current.isValid()) return;
+  if (!current.isValid()) {
+    return;
+  }
   EditPage(m_pageList.Text(m_pageList.RowOf(current)));
 }
 
@@ -362,7 +392,9 @@ bool Form1::RowMarked(int row) const { return !m_ending && m_pageList.Marked(row
 bool Form1::ContainsRow(const std::string& path) const { return m_pageList.Contains(path); }
 
 void Form1::InsertCheckedRowAtTop(const std::string& path) {
-  if (!m_ending) m_pageList.InsertCheckedAtTop(path);
+  if (!m_ending) {
+    m_pageList.InsertCheckedAtTop(path);
+  }
 }
 
 void Form1::SetSortingEnabled(bool enabled) { m_pageList.SetSorted(enabled); }
@@ -399,7 +431,9 @@ void Form1::ShowWebRoot(const std::string& webRoot) {
 }
 
 MessageAnswer Form1::Ask(const Message& message) {
-  if (m_ending) return EndingAnswer(message.buttons);
+  if (m_ending) {
+    return EndingAnswer(message.buttons);
+  }
   return ShowMessage(message);
 }
 

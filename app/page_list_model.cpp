@@ -7,7 +7,9 @@ namespace tervando {
 PageListModel::PageListModel(QObject* parent) : QAbstractItemModel(parent) {}
 
 void PageListModel::SetMarked(int row, bool marked) {
-  if (m_pages.Marked(row) == marked) return;
+  if (m_pages.Marked(row) == marked) {
+    return;
+  }
   m_pages.SetMarked(row, marked);
   if (row >= m_unpublished) {
     const QModelIndex changed = index(row - m_unpublished, 0);
@@ -17,7 +19,9 @@ void PageListModel::SetMarked(int row, bool marked) {
 
 void PageListModel::SetMarks(const std::vector<bool>& marks) {
   const int n = std::min(Count(), static_cast<int>(marks.size()));
-  for (int row = 0; row < n; ++row) m_pages.SetMarked(row, marks[row]);
+  for (int row = 0; row < n; ++row) {
+    m_pages.SetMarked(row, marks[row]);
+  }
   if (rowCount() > 0) {
     emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
   }
@@ -25,7 +29,9 @@ void PageListModel::SetMarks(const std::vector<bool>& marks) {
 
 std::vector<bool> PageListModel::Marks() const {
   std::vector<bool> marks(static_cast<size_t>(Count()));
-  for (int row = 0; row < Count(); ++row) marks[row] = m_pages.Marked(row);
+  for (int row = 0; row < Count(); ++row) {
+    marks[row] = m_pages.Marked(row);
+  }
   return marks;
 }
 
@@ -52,7 +58,9 @@ int PageListModel::FindSorted(const std::string& path) const {
 }
 
 void PageListModel::InsertCheckedAtTop(const std::string& path) {
-  if (m_pages.Contains(path)) return;
+  if (m_pages.Contains(path)) {
+    return;
+  }
   if (!m_pages.SortingEnabled()) {
     m_pages.InsertMarkedAtTop(path);
     ++m_unpublished;
@@ -66,7 +74,9 @@ void PageListModel::InsertCheckedAtTop(const std::string& path) {
 }
 
 void PageListModel::Publish() {
-  if (m_unpublished == 0) return;
+  if (m_unpublished == 0) {
+    return;
+  }
   // The gathered rows already sit at the top; the view learns of them in one step.
   const int count = m_unpublished;
   m_unpublished = 0;
@@ -88,7 +98,9 @@ void PageListModel::Resort(Change change) {
   const QModelIndexList before = persistentIndexList();
   std::vector<std::string> paths;
   paths.reserve(static_cast<size_t>(before.size()));
-  for (const QModelIndex& old : before) paths.push_back(m_pages.Path(old.row()));
+  for (const QModelIndex& old : before) {
+    paths.push_back(m_pages.Path(old.row()));
+  }
   change();
   // Sorted rows are in byte order, so each remembered path is found by halving.
   QModelIndexList after;
@@ -117,7 +129,9 @@ void PageListModel::SetOrder(SortOrder order) {
 }
 
 QModelIndex PageListModel::index(int row, int column, const QModelIndex& parent) const {
-  if (parent.isValid() || column != 0 || row < 0 || row >= rowCount()) return {};
+  if (parent.isValid() || column != 0 || row < 0 || row >= rowCount()) {
+    return {};
+  }
   return createIndex(row, column);
 }
 
@@ -130,7 +144,9 @@ int PageListModel::rowCount(const QModelIndex& parent) const {
 int PageListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 1; }
 
 QVariant PageListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid()) return {};
+  if (!index.isValid()) {
+    return {};
+  }
   const int row = RowOf(index);
   switch (role) {
     case Qt::DisplayRole:
@@ -144,13 +160,17 @@ QVariant PageListModel::data(const QModelIndex& index, int role) const {
 }
 
 bool PageListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (!index.isValid() || role != Qt::CheckStateRole) return false;
+  if (!index.isValid() || role != Qt::CheckStateRole) {
+    return false;
+  }
   SetMarked(RowOf(index), static_cast<Qt::CheckState>(value.toInt()) == Qt::Checked);
   return true;
 }
 
 Qt::ItemFlags PageListModel::flags(const QModelIndex& index) const {
-  if (!index.isValid()) return Qt::NoItemFlags;
+  if (!index.isValid()) {
+    return Qt::NoItemFlags;
+  }
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
          Qt::ItemNeverHasChildren;
 }

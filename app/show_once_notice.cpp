@@ -23,7 +23,9 @@ const char kShowOnceNoticeText[] =
 void ShowOnceNotice() {
   const std::string stored = GetAppSetting(kShowOnceKey);
   const std::string current = VersionText(1);
-  if (stored == current) return;
+  if (stored == current) {
+    return;
+  }
   ShowMessage({ExpandEscapes(kShowOnceNoticeText), MessageIcon::Exclamation});
   SaveAppSetting(kShowOnceKey, current);
 }

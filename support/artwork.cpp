@@ -61,7 +61,9 @@ QIcon ArtworkIcon(Artwork which) { return QIcon(ArtworkPixmap(which)); }
 QCursor ArtworkCursor() {
   ArtworkPixmap(Artwork::kWindowIcon);  // registers the resources
   QPixmap pixmap;
-  if (pixmap.load(QStringLiteral(":/art/mouse_pointer.png"))) return QCursor(pixmap, 0, 0);
+  if (pixmap.load(QStringLiteral(":/art/mouse_pointer.png"))) {
+    return QCursor(pixmap, 0, 0);
+  }
   return QCursor(Qt::PointingHandCursor);
 }
 

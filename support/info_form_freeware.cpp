@@ -43,7 +43,9 @@ void CenterForm(QWidget& form, QSize screen) {
 }
 
 QPoint InfoFormPosition(QSize screen, QSize frame) {
-  if (screen.width() <= 640 || screen.height() <= 480) return {0, 0};
+  if (screen.width() <= 640 || screen.height() <= 480) {
+    return {0, 0};
+  }
   return CenteredPosition(screen, frame);
 }
 
@@ -92,7 +94,9 @@ void InfoFormFreeware::BtnClick(int index) {
 
 InfoFormFreeware* InfoFormFreeware::ShowInstance(QSize screenSize) {
   QPointer<InfoFormFreeware>& instance = Instance();
-  if (!instance) instance = new InfoFormFreeware(screenSize);
+  if (!instance) {
+    instance = new InfoFormFreeware(screenSize);
+  }
   instance->show();
   instance->raise();
   instance->activateWindow();

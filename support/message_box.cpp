@@ -69,9 +69,13 @@ MessageAnswer EscapeAnswer(MessageButtons buttons) {
 // The box belongs in front of the program's window, also while the window manager has not yet
 // made the freshly shown main window the active one.
 QWidget* BoxOwner() {
-  if (QWidget* active = QApplication::activeWindow()) return active;
+  if (QWidget* active = QApplication::activeWindow()) {
+    return active;
+  }
   for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (window->isVisible() && window->windowType() == Qt::Window) return window;
+    if (window->isVisible() && window->windowType() == Qt::Window) {
+      return window;
+    }
   }
   return nullptr;
 }
@@ -104,7 +108,9 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* par
 }
 
 MessageAnswer ShowMessage(const Message& message) {
-  if (const auto& handler = Handler()) return handler(message);
+  if (const auto& handler = Handler()) {
+    return handler(message);
+  }
   return ShowRealBox(message);
 }
 

@@ -14,7 +14,9 @@ class ClickFilter : public QObject {
       : QObject(widget), m_action(std::move(action)) {}
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::MouseButtonRelease) return false;
+    if (event->type() != QEvent::MouseButtonRelease) {
+      return false;
+    }
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const auto* widget = qobject_cast<QWidget*>(watched);
     if (mouse->button() == Qt::LeftButton && widget &&

@@ -15,13 +15,19 @@ ShellHandler& Handler() {
 
 QUrl ShellUrl(const std::string& target) {
   const QString text = QString::fromUtf8(target);
-  if (QDir::isAbsolutePath(text)) return QUrl::fromLocalFile(text);
-  if (text.contains(QStringLiteral("://"))) return QUrl(text);
+  if (QDir::isAbsolutePath(text)) {
+    return QUrl::fromLocalFile(text);
+  }
+  if (text.contains(QStringLiteral("://"))) {
+    return QUrl(text);
+  }
   return QUrl(QStringLiteral("http://") + text);
 }
 
 void OpenWithShell(const std::string& target, int show) {
-  if (show == 0) show = kShowNormal;
+  if (show == 0) {
+    show = kShowNormal;
+  }
   const QUrl url = ShellUrl(target);
   if (const auto& handler = Handler()) {
     handler(url, show);

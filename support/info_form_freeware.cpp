@@ -1,5 +1,6 @@
 #include "support/info_form_freeware.h"
 
+#include <QKeyEvent>
 #include <QPointer>
 
 #include "support/artwork.h"
@@ -77,6 +78,14 @@ void InfoFormFreeware::FormLoad(QSize screenSize) {
   move(InfoFormPosition(screenSize, frameGeometry().size()));
   setWindowTitle(QStringLiteral("Info über Tervando"));
   m_ui->Label_0->setText(InfoFormText());
+}
+
+void InfoFormFreeware::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void InfoFormFreeware::BtnClick(int index) {

@@ -36,6 +36,10 @@ class InfoFormFreeware : public QDialog {
   static InfoFormFreeware* ShowInstance(QSize screenSize);
   static InfoFormFreeware* OpenInstance();
 
+ protected:
+  // Neither button is the cancel button: Escape leaves the dialog open.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void FormLoad(QSize screenSize);
   void BtnClick(int index);

@@ -269,6 +269,18 @@ class SupportGuiTest : public QObject {
     QCOMPARE(again->findChild<QLabel*>("Label_0")->text(), InfoFormText());
   }
 
+  void escapeLeavesTheDialogOpenEnterPressesTheFocusedButton() {
+    InfoFormFreeware* form = InfoFormFreeware::ShowInstance(QSize(1024, 768));
+    QTest::keyClick(form, Qt::Key_Escape);
+    QVERIFY(form->isVisible());
+    QVERIFY(m_shellCalls.empty());
+    auto* whatsNew = form->findChild<QPushButton*>("Btn_1");
+    whatsNew->setFocus();
+    QTest::keyClick(whatsNew, Qt::Key_Return);
+    QCOMPARE(m_shellCalls.size(), size_t{1});
+    QVERIFY(form->isVisible());
+  }
+
   void pictureAndButtonOpenTheMakerSite() {
     InfoFormFreeware form(QSize(1024, 768));
     form.show();

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -107,6 +108,8 @@ void Form1::SetUpControls() {
       {m_ui->Btn_10, 10}, {m_ui->Btn_11, 11}, {m_ui->Btn_25, 25}};
   for (const auto& [button, id] : buttons) {
     m_btn.addButton(button, id);
+    // Enter presses the focused button, as Space does.
+    static_cast<QPushButton*>(button)->setAutoDefault(true);
   }
   connect(&m_btn, &QButtonGroup::idClicked, this, &Form1::BtnClick);
   m_setUnsetFaviconOPT.addButton(m_ui->SetUnsetFaviconOPT_0, 0);

@@ -404,6 +404,16 @@ class Form1Test : public QObject {
     QVERIFY(m_form->findChild<QTreeView*>("Liste")->hasFocus());
   }
 
+  void enterPressesTheFocusedButton() {
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    Fill({"/w/1.htm", "/w/2.htm"});
+    auto* selectAll = m_form->findChild<QPushButton*>("Btn_1");
+    selectAll->setFocus();
+    QTest::keyClick(selectAll, Qt::Key_Return);
+    QCOMPARE(SelectedRows(), (std::vector<int>{0, 1}));
+  }
+
   void resetEmptiesListButKeepsStatusTextAndStart() {
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));

@@ -75,7 +75,6 @@ MessageAnswer TerminalHost::Ask(const Message& message) {
   const std::string text = TerminalText(message.text);
   if (m_phase == Phase::Run && message.buttons == MessageButtons::OkCancel) {
     // A page failed; its failure line is already on stderr (see Log).
-    ++m_pageFailures;
     return m_options.stopOnError ? MessageAnswer::Cancel : MessageAnswer::Ok;
   }
   if (m_phase == Phase::Icon && message.buttons == MessageButtons::OkCancel) {

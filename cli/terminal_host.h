@@ -20,7 +20,6 @@ class TerminalHost : public PageListHost {
   TerminalHost(const CliOptions& options, bool logging);
 
   void SetPhase(Phase phase) { m_phase = phase; }
-  int PageFailures() const { return m_pageFailures; }
 
   bool RemoveMode() const override { return m_options.remove; }
   void SetProgressRange(int minimum, int maximum) override;
@@ -51,7 +50,6 @@ class TerminalHost : public PageListHost {
   int m_maximum = 0;
   int m_value = 0;
   int m_count = 0;
-  int m_pageFailures = 0;
   std::string m_status;
   bool m_progressShown = false;
   std::chrono::steady_clock::time_point m_lastDraw{};

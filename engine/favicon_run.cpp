@@ -1,5 +1,7 @@
 #include "engine/favicon_run.h"
 
+#include <optional>
+
 #include "engine/favicon_file.h"
 #include "engine/page_file.h"
 #include "engine/yield.h"
@@ -65,7 +67,7 @@ FaviconRunResult SetUnsetFaviconInFiles(Host& host, const PageEditor& editPage) 
     if (row <= host.RowCount() && host.RowMarked(row)) {
       // The page is named by the path taken here, also in the failure report.
       const std::string pagePath = host.RowText(row);
-      std::string errorInfo;
+      std::optional<std::string> errorInfo;
       try {
         host.SetProgressValue(rows - row);
         if (editPage(pagePath, host.RemoveMode())) {
@@ -75,10 +77,10 @@ FaviconRunResult SetUnsetFaviconInFiles(Host& host, const PageEditor& editPage) 
       } catch (...) {
         errorInfo = RunErrorInfoText();
       }
-      if (!errorInfo.empty()) {
+      if (errorInfo) {
         ++result.failed;
-        host.Log("Fehler bei Datei " + pagePath + ": " + errorInfo);
-        if (host.Ask(PageFailedMessage(pagePath, errorInfo)) == MessageAnswer::Cancel) {
+        host.Log("Fehler bei Datei " + pagePath + ": " + *errorInfo);
+        if (host.Ask(PageFailedMessage(pagePath, *errorInfo)) == MessageAnswer::Cancel) {
           result.stopped = true;
           break;
         }

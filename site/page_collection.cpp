@@ -3,6 +3,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cstdint>
+#include <functional>
 #include <unordered_set>
 
 #include "engine/paths.h"

@@ -172,6 +172,9 @@ void Form1::BtnClick(int index) {
       ListeSelect(2);
       FocusList();
       break;
+    case 4:
+      ChooseWebRoot();
+      break;
     case 5:
       ListeSelect(101);
       FocusList();
@@ -179,9 +182,6 @@ void Form1::BtnClick(int index) {
     case 6:
       ListeSelect(102);
       FocusList();
-      break;
-    case 4:
-      ChooseWebRoot();
       break;
     case 7:
       ChooseIcon();

@@ -58,8 +58,15 @@ bool LooksLikeIconFile(const std::string& bytes) {
   return word(0) == 0 && word(2) == 1 && images > 0 && bytes.size() >= 6 + 16 * images;
 }
 
-// Pages edited at once while the run goes on: their waits for the disk overlap.
+// Pages edited at once while the run goes on: their waits for the disk overlap. Together they
+// hold at most a few megabytes of page text; a larger page is edited alone.
 constexpr int kPageThreads = 8;
+constexpr std::uint64_t kPageBytesInWork = 8u * 1024 * 1024;
+
+std::uint64_t FileSize(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
 
 // One page: the engine's read, edit and compare; the file replaced unless this is a dry run;
 // the difference as a unified diff when asked for.
@@ -149,14 +156,21 @@ int RunCli(const std::vector<std::string>& arguments) {
   // row first. Stopping at the first failure must leave the later pages untouched, so then
   // nothing is edited ahead.
   std::vector<std::string> order;
-  for (int row = host.RowCount(); row >= 1; --row) order.push_back(host.RowText(row));
-  const int threads = options.stopOnError ? 0 : kPageThreads;
+  std::vector<std::uint64_t> sizes;
+  const bool ahead = !options.stopOnError;
+  for (int row = host.RowCount(); row >= 1; --row) {
+    order.push_back(host.RowText(row));
+    if (ahead) sizes.push_back(FileSize(order.back()));
+  }
+  const PagePipeline::Limits limits =
+      ahead ? PagePipeline::Limits{kPageThreads, 2 * kPageThreads, kPageBytesInWork}
+            : PagePipeline::Limits{};
   PagePipeline pipeline(
-      std::move(order),
+      std::move(order), std::move(sizes),
       [&options, &state](const std::string& pagePath) {
         return EditPage(options, state, pagePath);
       },
-      threads, 2 * threads);
+      limits);
   const FaviconRunResult result =
       SetUnsetFaviconInFiles(host, [&](const std::string& pagePath, bool) {
         const PageOutcome outcome = pipeline.Take(pagePath);

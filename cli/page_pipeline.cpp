@@ -4,12 +4,19 @@
 
 namespace tervando {
 
-PagePipeline::PagePipeline(std::vector<std::string> order, Work work, int threads, int window)
+PagePipeline::PagePipeline(std::vector<std::string> order, std::vector<std::uint64_t> sizes,
+                           Work work, Limits limits)
     : m_order(std::move(order)),
+      m_sizes(std::move(sizes)),
       m_work(std::move(work)),
-      m_window(static_cast<std::size_t>(window < 1 ? 1 : window)),
+      m_window(static_cast<std::size_t>(limits.window < 1 ? 1 : limits.window)),
+      m_byteLimit(limits.bytes),
       m_slots(m_order.size()) {
-  for (int i = 0; i < threads; ++i) m_threads.emplace_back([this] { Serve(); });
+  for (int i = 0; i < limits.threads; ++i) m_threads.emplace_back([this] { Serve(); });
+}
+
+std::uint64_t PagePipeline::SizeOf(std::size_t index) const {
+  return index < m_sizes.size() ? m_sizes[index] : 0;
 }
 
 PagePipeline::~PagePipeline() {
@@ -27,10 +34,13 @@ void PagePipeline::Serve() {
     {
       std::unique_lock lock(m_mutex);
       m_changed.wait(lock, [this] {
-        return m_stopping || m_next == m_order.size() || m_next < m_taken + m_window;
+        return m_stopping || m_next == m_order.size() ||
+               (m_next < m_taken + m_window &&
+                (m_bytesInWork == 0 || m_bytesInWork + SizeOf(m_next) <= m_byteLimit));
       });
       if (m_stopping || m_next == m_order.size()) return;
       index = m_next++;
+      m_bytesInWork += SizeOf(index);
     }
     Slot slot;
     try {
@@ -42,6 +52,7 @@ void PagePipeline::Serve() {
     {
       std::lock_guard lock(m_mutex);
       m_slots[index] = std::move(slot);
+      m_bytesInWork -= SizeOf(index);
     }
     m_changed.notify_all();
   }

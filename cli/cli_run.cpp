@@ -175,7 +175,7 @@ int RunCli(const std::vector<std::string>& arguments) {
       SetUnsetFaviconInFiles(host, [&](const std::string& pagePath, bool) {
         const PageOutcome outcome = pipeline.Take(pagePath);
         if (outcome.changed) {
-          std::cout << (options.diff ? outcome.shown : pagePath + "\n") << std::flush;
+          host.Print(options.diff ? outcome.shown : pagePath + "\n");
         }
         return outcome.changed;
       });

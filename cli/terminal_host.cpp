@@ -112,6 +112,11 @@ void TerminalHost::Warn(const std::string& line) {
   std::cerr << line << '\n' << std::flush;
 }
 
+void TerminalHost::Print(const std::string& text) {
+  ClearProgress();
+  std::cout << text << std::flush;
+}
+
 void TerminalHost::ClearProgress() {
   if (!m_progressShown) return;
   std::cerr << "\r\033[K" << std::flush;

@@ -34,6 +34,8 @@ class TerminalHost : public PageListHost {
   void Say(const std::string& line);
   // A line on stderr that quiet does not hold back (failures, questions).
   void Warn(const std::string& line);
+  // Results on stdout; the progress line goes first when both share the terminal.
+  void Print(const std::string& text);
   // Removes the progress line.
   void ClearProgress();
 

@@ -203,6 +203,27 @@ TEST_F(CliSite, IconThreeHundredIsWrittenByteForByte) {
   EXPECT_EQ(written, std::string(IconFile(300)));
 }
 
+TEST_F(CliSite, OverwriteQuestionIsAnsweredOnTheTerminal) {
+  if (std::system("command -v script > /dev/null") != 0) GTEST_SKIP() << "no script(1)";
+  root.Write("favicon.ico", "old icon");
+  const std::string cli = std::string(std::getenv("TERVANDO_BIN_DIR")) + "/tervando-cli";
+  const std::string screen = logs.Path() + "screen";
+  auto answer = [&](const char* keys) {
+    const std::string command = std::string("printf '") + keys + "' | script -qec \"" + cli +
+                                " --icon 5 --no-log " + root.Path() + "\" /dev/null > " + screen;
+    return std::system(command.c_str());
+  };
+  ASSERT_EQ(answer("n\\n"), 0);
+  EXPECT_EQ(ReadFile(P("favicon.ico")), "old icon");
+  EXPECT_NE(ReadFile(screen).find("[OK = j, Abbrechen = n]"), std::string::npos);
+  ASSERT_EQ(answer("j\\n"), 0);
+  EXPECT_EQ(ReadFile(P("favicon.ico")), std::string(IconFile(5)));
+  // On a terminal the progress bar is drawn on one line and cleared again.
+  const std::string shown = ReadFile(screen);
+  EXPECT_NE(shown.find("\r[........................] "), std::string::npos);
+  EXPECT_NE(shown.find("\r\033[K"), std::string::npos);
+}
+
 TEST_F(CliSite, IconFileIsCheckedAndWritten) {
   const std::string icon = logs.Write("mine.ico", std::string(IconFile(12)));
   EXPECT_EQ(RunTervandoCli({"--icon-file", icon, "--no-log", "-q", root.Path()}).exitCode, 0);

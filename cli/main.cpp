@@ -6,8 +6,9 @@
 #include "cli/cli_run.h"
 
 int main(int argc, char** argv) {
-  // Dates in the log follow the user's locale; everything else stays in the C locale.
-  std::setlocale(LC_TIME, "");
+  // Dates in the log and the system's failure descriptions follow the user's locale, as in the
+  // window program. Page text is bytes and never goes through the locale.
+  std::setlocale(LC_ALL, "");
   // A reader that stops early (| head) must not end a run halfway; output then just stops.
   std::signal(SIGPIPE, SIG_IGN);
   return tervando::RunCli(std::vector<std::string>(argv + 1, argv + argc));

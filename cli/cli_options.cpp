@@ -103,7 +103,9 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
     } else if (argument == "--version") {
       flag(o.version);
     } else if (argument == "--icon-file") {
-      if (value(text)) o.iconFile = text;
+      if (value(text)) {
+        o.iconFile = text;
+      }
     } else if (argument == "--icon") {
       int number = 0;
       if (value(text)) {
@@ -114,7 +116,9 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
         }
       }
     } else if (argument == "--extensions") {
-      if (value(text)) o.extensions = text;
+      if (value(text)) {
+        o.extensions = text;
+      }
     } else if (argument == "--log") {
       if (value(text)) {
         if (text.empty()) {
@@ -126,9 +130,13 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
     } else {
       parse.error = "Unbekannte Option " + argument + ".";
     }
-    if (!parse.error.empty()) return parse;
+    if (!parse.error.empty()) {
+      return parse;
+    }
   }
-  if (o.help || o.version) return parse;
+  if (o.help || o.version) {
+    return parse;
+  }
   if (o.icon && o.iconFile) {
     parse.error = "--icon und --icon-file schließen einander aus.";
   } else if (o.logFile && o.noLog) {

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 
@@ -37,11 +38,17 @@ int UsageError(const std::string& text) {
 std::string ReadableFolder(const std::string& argument) {
   std::error_code error;
   const fs::path absolute = fs::absolute(argument, error).lexically_normal();
-  if (error) return {};
+  if (error) {
+    return {};
+  }
   struct stat info {};
-  if (stat(absolute.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return {};
+  if (stat(absolute.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    return {};
+  }
   DIR* dir = opendir(absolute.c_str());
-  if (dir == nullptr) return {};
+  if (dir == nullptr) {
+    return {};
+  }
   closedir(dir);
   return absolute.string();
 }
@@ -49,7 +56,9 @@ std::string ReadableFolder(const std::string& argument) {
 // The six-byte header of an icon file: reserved 0, type 1, at least one image whose
 // directory entry fits.
 bool LooksLikeIconFile(const std::string& bytes) {
-  if (bytes.size() < 6 + 16) return false;
+  if (bytes.size() < 6 + 16) {
+    return false;
+  }
   auto word = [&](std::size_t at) {
     return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
            static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
@@ -61,7 +70,7 @@ bool LooksLikeIconFile(const std::string& bytes) {
 // Pages edited at once while the run goes on: their waits for the disk overlap. Together they
 // hold at most a few megabytes of page text; a larger page is edited alone.
 constexpr int kPageThreads = 8;
-constexpr std::uint64_t kPageBytesInWork = 8u * 1024 * 1024;
+constexpr std::uint64_t kPageBytesInWork = std::uint64_t{8} << 20;
 
 std::uint64_t FileSize(const std::string& path) {
   struct stat info {};
@@ -80,8 +89,12 @@ PageOutcome EditPage(const CliOptions& options, const SiteState& state,
   const std::string original = ReadWholeFile(pagePath);
   const std::string edited = SetUnsetFaviconInHtml(original, pagePath, options.remove,
                                                    state.faviconLinkPrefix, state.webRootDepth);
-  if (edited == original) return {};
-  if (!options.dryRun) ReplaceFileContents(pagePath, edited);
+  if (edited == original) {
+    return {};
+  }
+  if (!options.dryRun) {
+    ReplaceFileContents(pagePath, edited);
+  }
   return {true, options.diff ? UnifiedDiff(pagePath, original, edited) : std::string()};
 }
 
@@ -89,7 +102,9 @@ PageOutcome EditPage(const CliOptions& options, const SiteState& state,
 
 int RunCli(const std::vector<std::string>& arguments) {
   const CliParse parse = ParseCliOptions(arguments);
-  if (!parse.error.empty()) return UsageError(parse.error);
+  if (!parse.error.empty()) {
+    return UsageError(parse.error);
+  }
   const CliOptions& options = parse.options;
   if (options.help) {
     std::cout << CliUsage();
@@ -107,7 +122,9 @@ int RunCli(const std::vector<std::string>& arguments) {
   std::optional<std::string> chosenIcon;
   if (options.icon) {
     chosenIcon = std::string(IconFile(*options.icon));
-    if (chosenIcon->empty()) return UsageError("Icon " + std::to_string(*options.icon) + " fehlt.");
+    if (chosenIcon->empty()) {
+      return UsageError("Icon " + std::to_string(*options.icon) + " fehlt.");
+    }
   } else if (options.iconFile) {
     try {
       chosenIcon = ReadWholeFile(*options.iconFile);
@@ -120,7 +137,9 @@ int RunCli(const std::vector<std::string>& arguments) {
   }
 
   ReadOptions();
-  if (options.extensions) SetPageExtensions(ParseExtensions(*options.extensions));
+  if (options.extensions) {
+    SetPageExtensions(ParseExtensions(*options.extensions));
+  }
   const bool logging = !options.noLog && !options.dryRun && !options.list;
   if (logging && options.logFile) {
     // On the command line a bare name means the working folder, as everywhere else.
@@ -134,13 +153,17 @@ int RunCli(const std::vector<std::string>& arguments) {
   SelectWebRoot(host, state, webRoot);
   host.ClearProgress();
   if (options.list) {
-    for (int row = 1; row <= host.RowCount(); ++row) std::cout << host.RowText(row) << '\n';
+    for (int row = 1; row <= host.RowCount(); ++row) {
+      std::cout << host.RowText(row) << '\n';
+    }
     std::cout << std::flush;
     return kExitDone;
   }
   host.Say("Eintragung beendet (" + std::to_string(host.RowCount()) + " Dateien)");
   host.Pages().MarkAll(true);
-  if (chosenIcon) state.preview = {std::move(*chosenIcon), true};
+  if (chosenIcon) {
+    state.preview = {std::move(*chosenIcon), true};
+  }
 
   // Start: place favicon.ico, the run, the preview, the closing message.
   host.SetPhase(TerminalHost::Phase::Icon);
@@ -160,7 +183,9 @@ int RunCli(const std::vector<std::string>& arguments) {
   const bool ahead = !options.stopOnError;
   for (int row = host.RowCount(); row >= 1; --row) {
     order.push_back(host.RowText(row));
-    if (ahead) sizes.push_back(FileSize(order.back()));
+    if (ahead) {
+      sizes.push_back(FileSize(order.back()));
+    }
   }
   const PagePipeline::Limits limits =
       ahead ? PagePipeline::Limits{kPageThreads, 2 * kPageThreads, kPageBytesInWork}

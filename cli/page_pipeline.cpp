@@ -12,7 +12,9 @@ PagePipeline::PagePipeline(std::vector<std::string> order, std::vector<std::uint
       m_window(static_cast<std::size_t>(limits.window < 1 ? 1 : limits.window)),
       m_byteLimit(limits.bytes),
       m_slots(m_order.size()) {
-  for (int i = 0; i < limits.threads; ++i) m_threads.emplace_back([this] { Serve(); });
+  for (int i = 0; i < limits.threads; ++i) {
+    m_threads.emplace_back([this] { Serve(); });
+  }
 }
 
 std::uint64_t PagePipeline::SizeOf(std::size_t index) const {
@@ -25,7 +27,9 @@ PagePipeline::~PagePipeline() {
     m_stopping = true;
   }
   m_changed.notify_all();
-  for (std::thread& thread : m_threads) thread.join();
+  for (std::thread& thread : m_threads) {
+    thread.join();
+  }
 }
 
 void PagePipeline::Serve() {
@@ -38,7 +42,9 @@ void PagePipeline::Serve() {
                (m_next < m_taken + m_window &&
                 (m_bytesInWork == 0 || m_bytesInWork + SizeOf(m_next) <= m_byteLimit));
       });
-      if (m_stopping || m_next == m_order.size()) return;
+      if (m_stopping || m_next == m_order.size()) {
+        return;
+      }
       index = m_next++;
       m_bytesInWork += SizeOf(index);
     }
@@ -70,7 +76,9 @@ PageOutcome PagePipeline::Take(const std::string& pagePath) {
   ++m_taken;
   lock.unlock();
   m_changed.notify_all();
-  if (slot.failure) std::rethrow_exception(slot.failure);
+  if (slot.failure) {
+    std::rethrow_exception(slot.failure);
+  }
   return std::move(slot.outcome);
 }
 

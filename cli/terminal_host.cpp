@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 
 #include "support/write_log.h"
@@ -22,7 +23,9 @@ std::string TerminalText(std::string text) {
 
 int TerminalWidth() {
   winsize size{};
-  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 20) return size.ws_col;
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 20) {
+    return size.ws_col;
+  }
   return 80;
 }
 
@@ -78,7 +81,9 @@ MessageAnswer TerminalHost::Ask(const Message& message) {
     return m_options.stopOnError ? MessageAnswer::Cancel : MessageAnswer::Ok;
   }
   if (m_phase == Phase::Icon && message.buttons == MessageButtons::OkCancel) {
-    if (m_options.overwrite) return MessageAnswer::Ok;
+    if (m_options.overwrite) {
+      return MessageAnswer::Ok;
+    }
     Warn(text);
     if (!m_stdinIsTerminal) {
       Warn("Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).");
@@ -89,7 +94,9 @@ MessageAnswer TerminalHost::Ask(const Message& message) {
   }
   if (message.buttons == MessageButtons::YesNo) {
     Warn(text);
-    if (!m_stdinIsTerminal) return MessageAnswer::No;
+    if (!m_stdinIsTerminal) {
+      return MessageAnswer::No;
+    }
     return AnswerFromTerminal("[Ja = j, Nein = n] (n) ", false) ? MessageAnswer::Yes
                                                                 : MessageAnswer::No;
   }
@@ -98,12 +105,18 @@ MessageAnswer TerminalHost::Ask(const Message& message) {
 }
 
 void TerminalHost::Log(const std::string& line) {
-  if (m_logging) WriteLog(line);
-  if (m_phase == Phase::Run && line.rfind(kFailureLogPrefix, 0) == 0) Warn(line);
+  if (m_logging) {
+    WriteLog(line);
+  }
+  if (m_phase == Phase::Run && line.rfind(kFailureLogPrefix, 0) == 0) {
+    Warn(line);
+  }
 }
 
 void TerminalHost::Say(const std::string& line) {
-  if (m_options.quiet) return;
+  if (m_options.quiet) {
+    return;
+  }
   Warn(line);
 }
 
@@ -118,7 +131,9 @@ void TerminalHost::Print(const std::string& text) {
 }
 
 void TerminalHost::ClearProgress() {
-  if (!m_progressShown) return;
+  if (!m_progressShown) {
+    return;
+  }
   std::cerr << "\r\033[K" << std::flush;
   m_progressShown = false;
 }
@@ -126,24 +141,36 @@ void TerminalHost::ClearProgress() {
 bool TerminalHost::AnswerFromTerminal(const std::string& prompt, bool defaultYes) {
   std::cerr << prompt << std::flush;
   std::string answer;
-  if (!std::getline(std::cin, answer)) return defaultYes;
-  if (answer.empty()) return defaultYes;
+  if (!std::getline(std::cin, answer)) {
+    return defaultYes;
+  }
+  if (answer.empty()) {
+    return defaultYes;
+  }
   const char first = static_cast<char>(answer[0] | 0x20);
-  if (first == 'j' || first == 'y' || first == 'o') return true;
-  if (first == 'n' || first == 'a') return false;
+  if (first == 'j' || first == 'y' || first == 'o') {
+    return true;
+  }
+  if (first == 'n' || first == 'a') {
+    return false;
+  }
   return defaultYes;
 }
 
 void TerminalHost::DrawProgress() {
-  if (!m_showProgress) return;
+  if (!m_showProgress) {
+    return;
+  }
   const auto now = std::chrono::steady_clock::now();
-  if (m_progressShown && now - m_lastDraw < std::chrono::milliseconds(80)) return;
+  if (m_progressShown && now - m_lastDraw < std::chrono::milliseconds(80)) {
+    return;
+  }
   m_lastDraw = now;
   const int span = m_maximum - m_minimum;
   const double fraction =
       span > 0 ? std::clamp(static_cast<double>(m_value - m_minimum) / span, 0.0, 1.0) : 0.0;
   constexpr int kBarWidth = 24;
-  const int filled = static_cast<int>(fraction * kBarWidth + 0.5);
+  const int filled = static_cast<int>(std::lround(fraction * kBarWidth));
   std::string line = "[";
   line.append(static_cast<std::size_t>(filled), '#');
   line.append(static_cast<std::size_t>(kBarWidth - filled), '.');

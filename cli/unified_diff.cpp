@@ -25,8 +25,12 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // "start,count" as unified diffs write it: count 1 is left out, an empty range names the line
 // before it.
 std::string Range(std::size_t first, std::size_t count) {
-  if (count == 0) return std::to_string(first) + ",0";
-  if (count == 1) return std::to_string(first + 1);
+  if (count == 0) {
+    return std::to_string(first) + ",0";
+  }
+  if (count == 1) {
+    return std::to_string(first + 1);
+  }
   return std::to_string(first + 1) + "," + std::to_string(count);
 }
 
@@ -37,7 +41,9 @@ std::string HeaderName(const std::string& label) {
   const bool plain = std::none_of(label.begin(), label.end(), [](char c) {
     return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\' || c == 0x7F;
   });
-  if (plain) return label + "\t";
+  if (plain) {
+    return label + "\t";
+  }
   std::string quoted = "\"";
   for (char c : label) {
     const auto byte = static_cast<unsigned char>(c);
@@ -63,18 +69,24 @@ std::string HeaderName(const std::string& label) {
 void AppendLine(std::string& out, char mark, std::string_view line) {
   out += mark;
   out += line;
-  if (line.empty() || line.back() != '\n') out += "\n\\ No newline at end of file\n";
+  if (line.empty() || line.back() != '\n') {
+    out += "\n\\ No newline at end of file\n";
+  }
 }
 
 }  // namespace
 
 std::string UnifiedDiff(const std::string& label, std::string_view before, std::string_view after) {
-  if (before == after) return {};
+  if (before == after) {
+    return {};
+  }
   const std::vector<std::string_view> oldLines = SplitLines(before);
   const std::vector<std::string_view> newLines = SplitLines(after);
   const std::size_t shorter = std::min(oldLines.size(), newLines.size());
   std::size_t head = 0;
-  while (head < shorter && oldLines[head] == newLines[head]) ++head;
+  while (head < shorter && oldLines[head] == newLines[head]) {
+    ++head;
+  }
   std::size_t tail = 0;
   while (tail < shorter - head &&
          oldLines[oldLines.size() - 1 - tail] == newLines[newLines.size() - 1 - tail]) {
@@ -89,11 +101,19 @@ std::string UnifiedDiff(const std::string& label, std::string_view before, std::
   const std::string name = HeaderName(label);
   std::string out = "--- " + name + "\n+++ " + name + "\n";
   out += "@@ -" + Range(first, oldCount) + " +" + Range(first, newCount) + " @@\n";
-  for (std::size_t i = first; i < head; ++i) AppendLine(out, ' ', oldLines[i]);
-  for (std::size_t i = head; i < oldLines.size() - tail; ++i) AppendLine(out, '-', oldLines[i]);
-  for (std::size_t i = head; i < newLines.size() - tail; ++i) AppendLine(out, '+', newLines[i]);
+  for (std::size_t i = first; i < head; ++i) {
+    AppendLine(out, ' ', oldLines[i]);
+  }
+  for (std::size_t i = head; i < oldLines.size() - tail; ++i) {
+    AppendLine(out, '-', oldLines[i]);
+  }
+  for (std::size_t i = head; i < newLines.size() - tail; ++i) {
+    AppendLine(out, '+', newLines[i]);
+  }
   const std::size_t last = oldLines.size() - tail + afterContext;
-  for (std::size_t i = oldLines.size() - tail; i < last; ++i) AppendLine(out, ' ', oldLines[i]);
+  for (std::size_t i = oldLines.size() - tail; i < last; ++i) {
+    AppendLine(out, ' ', oldLines[i]);
+  }
   return out;
 }
 

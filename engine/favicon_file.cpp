@@ -23,7 +23,9 @@ std::string FaviconPath(const SiteState& state) { return state.webRoot + kFavico
 // not silently replaced, even though the folder would allow renaming a new file over it.
 void RefuseReadOnly(const std::string& path) {
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return;  // missing: the write creates it
+  if (::stat(path.c_str(), &info) != 0) {
+    return;  // missing: the write creates it
+  }
   if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0) {
     throw FileError(EACCES, "Datei ist schreibgeschützt", path);
   }
@@ -53,7 +55,9 @@ std::string ErrorInfoText() {
 bool FileExists(const std::string& path) {
   const std::size_t nameStart = path.find_last_of(kPathSeparator);
   const std::size_t first = nameStart == std::string::npos ? 0 : nameStart + 1;
-  if (first >= path.size() || path[first] == '.') return false;
+  if (first >= path.size() || path[first] == '.') {
+    return false;
+  }
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
@@ -76,7 +80,9 @@ Message FaviconWriteFailedMessage(const std::string& errorInfo) {
 }
 
 PlaceResult PlaceFaviconFile(Host& host, const SiteState& state) {
-  if (host.RemoveMode()) return PlaceResult::NotNeeded;
+  if (host.RemoveMode()) {
+    return PlaceResult::NotNeeded;
+  }
   // Without a web root or an icon there is nothing that could be written.
   if (!state.preview.pending || state.webRoot.empty() || state.preview.bytes.empty()) {
     return PlaceResult::NotNeeded;

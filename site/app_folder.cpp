@@ -6,7 +6,9 @@
 namespace tervando {
 
 std::string WithTrailingBackslash(const std::string& path) {
-  if (!path.empty() && path.back() == kPathSeparator) return path;
+  if (!path.empty() && path.back() == kPathSeparator) {
+    return path;
+  }
   return path + kPathSeparator;
 }
 

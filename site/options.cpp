@@ -28,17 +28,25 @@ std::vector<std::string>& Extensions() {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsBlank(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && IsBlank(text.back())) {
+    text.remove_suffix(1);
+  }
   return text;
 }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
+  if (a.size() != b.size()) {
+    return false;
+  }
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+      return false;
+    }
   }
   return true;
 }
@@ -59,10 +67,14 @@ std::string CutToLimit(std::string_view text) {
 // The next line of `text` from `pos`, without its line break (LF or CR LF).
 std::string_view NextLine(std::string_view text, std::size_t& pos) {
   std::size_t end = text.find('\n', pos);
-  if (end == std::string_view::npos) end = text.size();
+  if (end == std::string_view::npos) {
+    end = text.size();
+  }
   std::string_view line = text.substr(pos, end - pos);
   pos = end + 1;
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (!line.empty() && line.back() == '\r') {
+    line.remove_suffix(1);
+  }
   return line;
 }
 
@@ -70,30 +82,46 @@ std::string_view NextLine(std::string_view text, std::size_t& pos) {
 
 std::string ReadProfileString(const std::string& section, const std::string& key,
                               const std::string& defaultValue, const std::string& fileName) {
-  if (!fileName.empty()) CurrentProfileFile() = fileName;
+  if (!fileName.empty()) {
+    CurrentProfileFile() = fileName;
+  }
   std::string fallback = CutToLimit(defaultValue);
-  while (!fallback.empty() && IsBlank(fallback.back())) fallback.pop_back();
+  while (!fallback.empty() && IsBlank(fallback.back())) {
+    fallback.pop_back();
+  }
 
   std::ifstream file(CurrentProfileFile(), std::ios::binary);
-  if (!file) return fallback;
+  if (!file) {
+    return fallback;
+  }
   const std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   std::string_view text = content;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+    text.remove_prefix(3);
+  }
 
   bool inSection = false;
   for (std::size_t pos = 0; pos <= text.size();) {
     const std::string_view line = TrimBlanks(NextLine(text, pos));
-    if (line.empty() || line.front() == ';') continue;
+    if (line.empty() || line.front() == ';') {
+      continue;
+    }
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
       inSection = close != std::string_view::npos &&
                   EqualsIgnoringCase(TrimBlanks(line.substr(1, close - 1)), TrimBlanks(section));
       continue;
     }
-    if (!inSection) continue;
+    if (!inSection) {
+      continue;
+    }
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
-    if (!EqualsIgnoringCase(TrimBlanks(line.substr(0, equals)), TrimBlanks(key))) continue;
+    if (equals == std::string_view::npos) {
+      continue;
+    }
+    if (!EqualsIgnoringCase(TrimBlanks(line.substr(0, equals)), TrimBlanks(key))) {
+      continue;
+    }
     return CutToLimit(WithoutEnclosingQuotes(TrimBlanks(line.substr(equals + 1))));
   }
   return fallback;
@@ -101,18 +129,28 @@ std::string ReadProfileString(const std::string& section, const std::string& key
 
 std::vector<std::string> ParseExtensions(std::string_view value) {
   std::vector<std::string> extensions;
-  if (value.empty()) return extensions;
+  if (value.empty()) {
+    return extensions;
+  }
   std::size_t start = 0;
   while (true) {
     const std::size_t comma = value.find(',', start);
     std::string_view part =
         value.substr(start, comma == std::string_view::npos ? value.npos : comma - start);
-    while (!part.empty() && part.front() == ' ') part.remove_prefix(1);
-    while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
+    while (!part.empty() && part.front() == ' ') {
+      part.remove_prefix(1);
+    }
+    while (!part.empty() && part.back() == ' ') {
+      part.remove_suffix(1);
+    }
     std::string entry = ".";
-    for (char c : part) entry += AsciiLower(c);
+    for (char c : part) {
+      entry += AsciiLower(c);
+    }
     extensions.push_back(std::move(entry));
-    if (comma == std::string_view::npos) break;
+    if (comma == std::string_view::npos) {
+      break;
+    }
     start = comma + 1;
   }
   return extensions;

@@ -44,19 +44,29 @@ EntryKind KindOf(const dirent& entry, const std::string& fullPath) {
       return EntryKind::Skip;
   }
   struct stat info {};
-  if (stat(fullPath.c_str(), &info) != 0) return EntryKind::Skip;
-  if (S_ISDIR(info.st_mode)) return EntryKind::Folder;
-  if (S_ISREG(info.st_mode)) return EntryKind::File;
+  if (stat(fullPath.c_str(), &info) != 0) {
+    return EntryKind::Skip;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    return EntryKind::Folder;
+  }
+  if (S_ISREG(info.st_mode)) {
+    return EntryKind::File;
+  }
   return EntryKind::Skip;
 }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
-  if (ending.size() > text.size()) return false;
+  if (ending.size() > text.size()) {
+    return false;
+  }
   const std::string_view tail = text.substr(text.size() - ending.size());
   for (std::size_t i = 0; i < ending.size(); ++i) {
-    if (AsciiLower(tail[i]) != AsciiLower(ending[i])) return false;
+    if (AsciiLower(tail[i]) != AsciiLower(ending[i])) {
+      return false;
+    }
   }
   return true;
 }
@@ -64,8 +74,12 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
 bool ContainsIgnoringCase(std::string_view text, std::string_view needle) {
   for (std::size_t start = 0; start + needle.size() <= text.size(); ++start) {
     std::size_t i = 0;
-    while (i < needle.size() && AsciiLower(text[start + i]) == AsciiLower(needle[i])) ++i;
-    if (i == needle.size()) return true;
+    while (i < needle.size() && AsciiLower(text[start + i]) == AsciiLower(needle[i])) {
+      ++i;
+    }
+    if (i == needle.size()) {
+      return true;
+    }
   }
   return false;
 }
@@ -87,14 +101,18 @@ std::vector<std::string> CollectFiles(const std::string& folder) {
     const std::string path = std::move(pending.back());
     pending.pop_back();
     DIR* dir = opendir(path.c_str());
-    if (dir == nullptr) continue;
+    if (dir == nullptr) {
+      continue;
+    }
     struct stat info {};
     if (fstat(dirfd(dir), &info) != 0 || !entered.insert({info.st_dev, info.st_ino}).second) {
       closedir(dir);
       continue;
     }
     while (const dirent* entry = readdir(dir)) {
-      if (entry->d_name[0] == '.') continue;
+      if (entry->d_name[0] == '.') {
+        continue;
+      }
       std::string full = path + entry->d_name;
       switch (KindOf(*entry, full)) {
         case EntryKind::File:
@@ -116,9 +134,13 @@ std::vector<std::string> CollectFiles(const std::string& folder) {
 
 bool IsPagePath(std::string_view path) {
   static constexpr char kFrontPageFolder[] = {kPathSeparator, '_', 'v', 't', 'i', '_', '\0'};
-  if (ContainsIgnoringCase(path, kFrontPageFolder)) return false;
+  if (ContainsIgnoringCase(path, kFrontPageFolder)) {
+    return false;
+  }
   for (const std::string& extension : PageExtensions()) {
-    if (EndsWithIgnoringCase(path, extension)) return true;
+    if (EndsWithIgnoringCase(path, extension)) {
+      return true;
+    }
   }
   return false;
 }

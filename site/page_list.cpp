@@ -28,13 +28,17 @@ bool PageList::SlotEqual::operator()(std::uint32_t slot, std::string_view path) 
 PageList::PageList() : m_index(0, SlotHash{&m_rows}, SlotEqual{&m_rows}) {}
 
 void PageList::MarkAll(bool marked) {
-  for (Row& row : m_rows) row.marked = marked;
+  for (Row& row : m_rows) {
+    row.marked = marked;
+  }
 }
 
 bool PageList::Contains(std::string_view path) const { return m_index.find(path) != m_index.end(); }
 
 int PageList::InsertMarkedAtTop(const std::string& path) {
-  if (Contains(path)) return -1;
+  if (Contains(path)) {
+    return -1;
+  }
   if (!m_sortingEnabled) {
     m_rows.push_back(Row{path, true});
     m_index.insert(static_cast<std::uint32_t>(m_rows.size() - 1));
@@ -60,12 +64,16 @@ void PageList::Clear() {
 
 void PageList::SetSortingEnabled(bool enabled) {
   m_sortingEnabled = enabled;
-  if (enabled) Sort();
+  if (enabled) {
+    Sort();
+  }
 }
 
 void PageList::SetSortOrder(SortOrder order) {
   m_order = order;
-  if (m_sortingEnabled) Sort();
+  if (m_sortingEnabled) {
+    Sort();
+  }
 }
 
 bool PageList::Above(const std::string& a, const std::string& b) const {

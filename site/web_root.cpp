@@ -22,7 +22,9 @@ class FillGuard {
     m_host.SetBusy(true);
   }
   ~FillGuard() {
-    if (m_done) return;
+    if (m_done) {
+      return;
+    }
     m_host.SetProgressValue(0);
     m_host.SetSortingEnabled(true);
     m_host.SetBusy(false);
@@ -39,7 +41,9 @@ class FillGuard {
 }  // namespace
 
 bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder) {
-  if (chosenFolder.empty()) return false;
+  if (chosenFolder.empty()) {
+    return false;
+  }
   state.webRoot = WithTrailingBackslash(chosenFolder);
   state.webRootDepth = CountOccurrences(std::string(1, kPathSeparator), state.webRoot, 0);
   host.ShowWebRoot(state.webRoot);

@@ -7,8 +7,10 @@ namespace tervando {
 
 std::string FindHelpPage(const std::string& folder) {
   for (const char* name : {"hilfe.htm", "index.htm"}) {
-    const std::string candidate = folder + name;
-    if (FileExists(candidate)) return candidate;
+    std::string candidate = folder + name;
+    if (FileExists(candidate)) {
+      return candidate;
+    }
   }
   return {};
 }

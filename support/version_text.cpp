@@ -18,7 +18,7 @@ std::string VersionText(int flags, int major, int minor, int revision) {
     const double code = std::nearbyint(revision / 100.0 + 96.0);
     revisionPart = std::string(1, static_cast<char>(code));
   }
-  const std::string core = std::to_string(major) + "." + std::to_string(minor) + revisionPart;
+  std::string core = std::to_string(major) + "." + std::to_string(minor) + revisionPart;
   switch (flags & 0xFF) {
     case 0: {
       std::string framed = " (V";

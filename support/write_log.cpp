@@ -21,11 +21,17 @@ void WriteLog(const std::string& text, const std::string& logFileName, bool supp
       LogPath() = logFileName.find(kPathSeparator) != std::string::npos ? logFileName
                                                                         : AppFolder() + logFileName;
     }
-    if (LogPath().empty()) LogPath() = AppFolder() + "Application.log";
-    if (suppress) return;
+    if (LogPath().empty()) {
+      LogPath() = AppFolder() + "Application.log";
+    }
+    if (suppress) {
+      return;
+    }
 
     std::FILE* file = std::fopen(LogPath().c_str(), "ab");
-    if (file == nullptr) return;
+    if (file == nullptr) {
+      return;
+    }
     const std::string line = text + "\r\n";
     std::fwrite(line.data(), 1, line.size(), file);
     std::fclose(file);

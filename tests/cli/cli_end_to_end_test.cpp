@@ -49,7 +49,9 @@ class CliSite : public ::testing::Test {
   std::map<std::string, std::string> Snapshot() const {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(root.Path())) {
-      if (entry.is_regular_file()) files[entry.path().string()] = ReadFile(entry.path().string());
+      if (entry.is_regular_file()) {
+        files[entry.path().string()] = ReadFile(entry.path().string());
+      }
     }
     return files;
   }
@@ -135,7 +137,9 @@ TEST_F(CliSite, InsertThenRemoveGivesBackEveryPageThatHadNoReference) {
   const auto removed = RunTervandoCli({"--no-log", "-q", "--remove", root.Path()});
   ASSERT_EQ(removed.exitCode, 0);
   for (const auto& [path, bytes] : original) {
-    if (path == P("sub/page.html")) continue;  // had a reference of its own before
+    if (path == P("sub/page.html")) {
+      continue;  // had a reference of its own before
+    }
     EXPECT_EQ(ReadFile(path), bytes) << path;
   }
   // The old reference is gone, its line break stays; favicon.ico stays in remove mode.
@@ -204,7 +208,9 @@ TEST_F(CliSite, IconThreeHundredIsWrittenByteForByte) {
 }
 
 TEST_F(CliSite, OverwriteQuestionIsAnsweredOnTheTerminal) {
-  if (std::system("command -v script > /dev/null") != 0) GTEST_SKIP() << "no script(1)";
+  if (std::system("command -v script > /dev/null") != 0) {
+    GTEST_SKIP() << "no script(1)";
+  }
   root.Write("favicon.ico", "old icon");
   const std::string cli = std::string(std::getenv("TERVANDO_BIN_DIR")) + "/tervando-cli";
   const std::string screen = logs.Path() + "screen";

@@ -16,7 +16,9 @@ namespace tervando::test {
 
 ProcessResult RunTervandoCli(const std::vector<std::string>& arguments) {
   const char* binDir = std::getenv("TERVANDO_BIN_DIR");
-  if (binDir == nullptr) throw std::runtime_error("TERVANDO_BIN_DIR is not set");
+  if (binDir == nullptr) {
+    throw std::runtime_error("TERVANDO_BIN_DIR is not set");
+  }
   const std::string program = std::string(binDir) + "/tervando-cli";
   ScratchFolder outputs;
   const std::string outPath = outputs.Path() + "out";
@@ -30,12 +32,16 @@ ProcessResult RunTervandoCli(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  for (const std::string& argument : arguments) {
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  }
   argv.push_back(nullptr);
   pid_t child = 0;
   const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) throw std::runtime_error("cannot start " + program);
+  if (spawned != 0) {
+    throw std::runtime_error("cannot start " + program);
+  }
   int status = 0;
   waitpid(child, &status, 0);
 

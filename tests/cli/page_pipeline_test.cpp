@@ -15,7 +15,9 @@ namespace {
 
 std::vector<std::string> Pages(int count) {
   std::vector<std::string> pages;
-  for (int i = 0; i < count; ++i) pages.push_back("/s/p" + std::to_string(i) + ".htm");
+  for (int i = 0; i < count; ++i) {
+    pages.push_back("/s/p" + std::to_string(i) + ".htm");
+  }
   return pages;
 }
 
@@ -23,7 +25,9 @@ TEST(PagePipeline, HandsOutcomesOutInOrderAndFailuresAtTheirPage) {
   const std::vector<std::string> pages = Pages(200);
   PagePipeline pipeline(pages, {},
                         [](const std::string& path) {
-                          if (path == "/s/p17.htm") throw std::runtime_error("broken " + path);
+                          if (path == "/s/p17.htm") {
+                            throw std::runtime_error("broken " + path);
+                          }
                           return PageOutcome{path.size() % 2 == 0, "shown " + path};
                         },
                         {8, 16, 1 << 20});
@@ -49,8 +53,9 @@ TEST(PagePipeline, WorksAtMostTheWindowAheadOfTheRun) {
   pipeline.Take("/s/p0.htm");
   pipeline.Take("/s/p1.htm");
   // Give the workers time to run as far ahead as they may.
-  for (int i = 0; i < 2000 && started < 8; ++i)
+  for (int i = 0; i < 2000 && started < 8; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(started.load(), 8);  // the two taken and six ahead
 }
@@ -106,7 +111,9 @@ TEST(PagePipeline, PagesAboveTheByteLimitAreEditedAlone) {
                           const bool big = path == "/s/p2.htm";
                           {
                             std::lock_guard lock(mutex);
-                            if (bigInWork || (big && inWork > 0)) bigShared = true;
+                            if (bigInWork || (big && inWork > 0)) {
+                              bigShared = true;
+                            }
                             bigInWork = bigInWork || big;
                             most = std::max(most, ++inWork);
                           }
@@ -114,12 +121,16 @@ TEST(PagePipeline, PagesAboveTheByteLimitAreEditedAlone) {
                           {
                             std::lock_guard lock(mutex);
                             --inWork;
-                            if (big) bigInWork = false;
+                            if (big) {
+                              bigInWork = false;
+                            }
                           }
                           return PageOutcome{};
                         },
                         {4, 4, 25});
-  for (const std::string& path : pages) pipeline.Take(path);
+  for (const std::string& path : pages) {
+    pipeline.Take(path);
+  }
   EXPECT_FALSE(bigShared);
   EXPECT_LE(most, 2);
 }

@@ -43,7 +43,9 @@ TEST(FileExists, RegularVisibleFilesOnly) {
       {f.Path(), false},
       {"", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(FileExists(c.path), c.exists) << c.path;
+  for (const auto& c : cases) {
+    EXPECT_EQ(FileExists(c.path), c.exists) << c.path;
+  }
 }
 
 TEST(ErrorInfoText, DescriptionAndCode) {

@@ -33,12 +33,16 @@ class FaviconRunTest : public ::testing::Test {
   }
   // Adds rows so that they stand in the list in the given order, top first.
   void List(const std::vector<std::string>& paths) {
-    for (auto it = paths.rbegin(); it != paths.rend(); ++it) host.InsertCheckedRowAtTop(*it);
+    for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
+      host.InsertCheckedRowAtTop(*it);
+    }
   }
   // The log block without its date line, which is checked on its own.
   std::vector<std::string> LogWithoutDate() const {
     std::vector<std::string> lines = host.logLines;
-    if (lines.size() > 1) lines.erase(lines.begin() + 1);
+    if (lines.size() > 1) {
+      lines.erase(lines.begin() + 1);
+    }
     return lines;
   }
   ScratchFolder root;
@@ -170,7 +174,9 @@ TEST_F(FaviconRunTest, YieldsOncePerRowAndSurvivesAListThatShrinks) {
   std::vector<std::string> edited;
   int yields = 0;
   SetYieldHook([&] {
-    if (++yields == 1) host.Pages().Clear();  // "Liste löschen" during the run
+    if (++yields == 1) {
+      host.Pages().Clear();  // "Liste löschen" during the run
+    }
   });
   const FaviconRunResult result = SetUnsetFaviconInFiles(host, [&](const std::string& path, bool) {
     edited.push_back(path);

@@ -27,7 +27,9 @@ std::vector<std::string> FileSystemOrder(const std::string& folder) {
   std::vector<std::string> names;
   DIR* dir = opendir(folder.c_str());
   while (const dirent* entry = readdir(dir)) {
-    if (entry->d_name[0] != '.') names.emplace_back(entry->d_name);
+    if (entry->d_name[0] != '.') {
+      names.emplace_back(entry->d_name);
+    }
   }
   closedir(dir);
   return names;
@@ -52,7 +54,9 @@ TEST(CollectFiles, EveryEntryOfAFolderComesBeforeItsSubfoldersLastFoundFirst) {
   for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
     if (*it == r + "X") {
       for (const std::string& name : FileSystemOrder(r + "X")) {
-        if (name != "deep") expected.push_back(r + "X/" + name);
+        if (name != "deep") {
+          expected.push_back(r + "X/" + name);
+        }
       }
       expected.push_back(r + "X/deep/d.htm");
     } else {
@@ -79,10 +83,14 @@ TEST(CollectFiles, OddNamesComeBackAsTheyAre) {
   const std::vector<std::string> names = {"with blank.htm", "new\nline.htm",
                                           "\xFF\xFE.htm",   "back\\slash.htm",
                                           "#hash%.htm",     std::string(200, 'n') + ".htm"};
-  for (const std::string& name : names) root.Write(name, "x");
+  for (const std::string& name : names) {
+    root.Write(name, "x");
+  }
   std::vector<std::string> found = CollectFiles(root.Path());
   std::vector<std::string> expected;
-  for (const std::string& name : names) expected.push_back(root.Path() + name);
+  for (const std::string& name : names) {
+    expected.push_back(root.Path() + name);
+  }
   std::sort(found.begin(), found.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(found, expected);
@@ -139,7 +147,9 @@ TEST(CollectFiles, YieldsOncePerFolder) {
 // Root may read everything, so the unlistable folder is tested by a child that drops to the
 // unprivileged user and reports what it found through a pipe.
 TEST(CollectFiles, UnlistableFolderIsPassedOverByAnOrdinaryUser) {
-  if (geteuid() != 0) GTEST_SKIP() << "needs root to switch users";
+  if (geteuid() != 0) {
+    GTEST_SKIP() << "needs root to switch users";
+  }
   ScratchFolder root;
   root.Write("open/a.htm", "x");
   root.Write("closed/secret.htm", "x");
@@ -153,16 +163,22 @@ TEST(CollectFiles, UnlistableFolderIsPassedOverByAnOrdinaryUser) {
   const pid_t child = fork();
   if (child == 0) {
     close(channel[0]);
-    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+    if (setgid(65534) != 0 || setuid(65534) != 0) {
+      _exit(3);
+    }
     std::string report;
-    for (const std::string& path : CollectFiles(root.Path())) report += path + "\n";
+    for (const std::string& path : CollectFiles(root.Path())) {
+      report += path + "\n";
+    }
     const ssize_t written = write(channel[1], report.data(), report.size());
     _exit(written == static_cast<ssize_t>(report.size()) ? 0 : 4);
   }
   close(channel[1]);
   std::string report;
   char buffer[4096];
-  for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) report.append(buffer, n);
+  for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) {
+    report.append(buffer, n);
+  }
   close(channel[0]);
   int status = 0;
   waitpid(child, &status, 0);
@@ -185,7 +201,9 @@ TEST(IsPagePath, DefaultExtensions) {
       {"/_vti_root/s/p.htm", false}, {"/s/my_vti_x/p.htm", true},  {"/s/_vti_.htm", false},
       {"/s/x_vti_y.htm", true},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsPagePath(c.path), c.page) << c.path;
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsPagePath(c.path), c.page) << c.path;
+  }
 }
 
 TEST(IsPagePath, ConfiguredExtensions) {

@@ -10,7 +10,9 @@ namespace {
 
 std::vector<std::string> Rows(const PageList& list) {
   std::vector<std::string> rows;
-  for (int row = 0; row < list.Count(); ++row) rows.push_back(list.Path(row));
+  for (int row = 0; row < list.Count(); ++row) {
+    rows.push_back(list.Path(row));
+  }
   return rows;
 }
 
@@ -20,7 +22,9 @@ TEST(PageList, InsertsMarkedRowsAtTheTop) {
   EXPECT_EQ(list.InsertMarkedAtTop("/s/b.htm"), 0);
   EXPECT_EQ(list.InsertMarkedAtTop("/s/c.htm"), 0);
   EXPECT_EQ(Rows(list), (std::vector<std::string>{"/s/c.htm", "/s/b.htm", "/s/a.htm"}));
-  for (int row = 0; row < list.Count(); ++row) EXPECT_TRUE(list.Marked(row));
+  for (int row = 0; row < list.Count(); ++row) {
+    EXPECT_TRUE(list.Marked(row));
+  }
 }
 
 TEST(PageList, DuplicatesAreComparedByteForByte) {
@@ -48,7 +52,9 @@ TEST(PageList, SortsByBytesBothWaysAndKeepsMarks) {
   list.SetSortOrder(SortOrder::Descending);
   EXPECT_EQ(Rows(list), std::vector<std::string>(ascending.rbegin(), ascending.rend()));
   EXPECT_FALSE(list.Marked(3));
-  for (const std::string& path : ascending) EXPECT_TRUE(list.Contains(path));
+  for (const std::string& path : ascending) {
+    EXPECT_TRUE(list.Contains(path));
+  }
 }
 
 TEST(PageList, InsertWhileSortedGoesToItsPlace) {
@@ -90,7 +96,9 @@ TEST(PageList, HoldsAHundredThousandPages) {
   EXPECT_EQ(list.InsertMarkedAtTop("/site/folder0/page0.htm"), -1);
   list.SetSortingEnabled(true);
   EXPECT_TRUE(list.Contains("/site/folder299/page99999.htm"));
-  for (int row = 1; row < list.Count(); ++row) ASSERT_LT(list.Path(row - 1), list.Path(row));
+  for (int row = 1; row < list.Count(); ++row) {
+    ASSERT_LT(list.Path(row - 1), list.Path(row));
+  }
 }
 
 TEST(PageList, ClearAndMarkAll) {

@@ -15,7 +15,9 @@ ScratchFolder::ScratchFolder() {
   std::string pattern = (fs::temp_directory_path() / "tervando-test-XXXXXX").string();
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
-  if (mkdtemp(buffer.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  if (mkdtemp(buffer.data()) == nullptr) {
+    throw std::runtime_error("mkdtemp failed");
+  }
   m_path = std::string(buffer.data()) + "/";
 }
 
@@ -37,7 +39,9 @@ std::string ScratchFolder::Write(const std::string& relative, const std::string&
   fs::create_directories(path.parent_path());
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!file) throw std::runtime_error("cannot write " + path.string());
+  if (!file) {
+    throw std::runtime_error("cannot write " + path.string());
+  }
   return path.string();
 }
 
@@ -49,7 +53,9 @@ std::string ScratchFolder::MakeFolder(const std::string& relative) const {
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("cannot read " + path);
+  if (!file) {
+    throw std::runtime_error("cannot read " + path);
+  }
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 

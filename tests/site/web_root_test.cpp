@@ -45,7 +45,9 @@ TEST_F(SelectWebRootTest, StepsInOrderForATreeOfThreeFiles) {
 
   std::vector<std::string> withoutFill;
   for (const std::string& event : host.events) {
-    if (event.rfind("status Die Liste", 0) != 0) withoutFill.push_back(event);
+    if (event.rfind("status Die Liste", 0) != 0) {
+      withoutFill.push_back(event);
+    }
   }
   EXPECT_EQ(withoutFill,
             (std::vector<std::string>{"root " + root.Path(), "sorting off", "range 0 2", "busy on",

@@ -39,19 +39,6 @@ constexpr int kListColumnWidth = 533;  // wider than the list, so long paths scr
 constexpr int kCountPanelWidth = 96;
 constexpr qint64 kPublishInterval = 150;  // ms between batches handed to the view in a fill
 
-// The answer that lets a core operation end quickly without touching anything more.
-MessageAnswer EndingAnswer(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::OkCancel:
-      return MessageAnswer::Cancel;
-    case MessageButtons::YesNo:
-      return MessageAnswer::No;
-    case MessageButtons::Ok:
-      break;
-  }
-  return MessageAnswer::Ok;
-}
-
 QSize ScreenSize(const QWidget& widget) {
   const QScreen* screen = widget.screen() ? widget.screen() : QGuiApplication::primaryScreen();
   return screen ? screen->geometry().size() : QSize(1024, 768);
@@ -435,7 +422,7 @@ void Form1::ShowWebRoot(const std::string& webRoot) {
 
 MessageAnswer Form1::Ask(const Message& message) {
   if (m_ending) {
-    return EndingAnswer(message.buttons);
+    return SafeAnswer(message.buttons);
   }
   return ShowMessage(message);
 }

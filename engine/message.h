@@ -20,4 +20,18 @@ struct Message {
   MessageAnswer defaultAnswer = MessageAnswer::Ok;
 };
 
+// The answer that changes nothing more: Cancel or No where the box offers it. Taken when a box
+// is closed without a button, or when the program is ending while a question is pending.
+inline MessageAnswer SafeAnswer(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::OkCancel:
+      return MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+      return MessageAnswer::No;
+    case MessageButtons::Ok:
+      break;
+  }
+  return MessageAnswer::Ok;
+}
+
 }  // namespace tervando

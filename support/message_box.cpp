@@ -53,19 +53,6 @@ QMessageBox::StandardButtons BoxButtons(MessageButtons buttons) {
   return QMessageBox::Ok;
 }
 
-// Closing the box without a button (Esc, close box) counts as its safe answer.
-MessageAnswer EscapeAnswer(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::OkCancel:
-      return MessageAnswer::Cancel;
-    case MessageButtons::YesNo:
-      return MessageAnswer::No;
-    case MessageButtons::Ok:
-      break;
-  }
-  return MessageAnswer::Ok;
-}
-
 // The box belongs in front of the program's window, also while the window manager has not yet
 // made the freshly shown main window the active one.
 QWidget* BoxOwner() {
@@ -92,7 +79,7 @@ MessageAnswer ShowRealBox(const Message& message) {
     case QMessageBox::No:
       return MessageAnswer::No;
     default:
-      return EscapeAnswer(message.buttons);
+      return SafeAnswer(message.buttons);
   }
 }
 

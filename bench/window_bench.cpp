@@ -1,0 +1,160 @@
+// The window on big sites, on the offscreen platform: the fill of 100,000 pages beside
+// `find -type f`, the re-sort of the filled list, and Start over 10,000 pages of 20 KB beside
+// `find -exec sed -i` (each followed by sync). Also reports the longest time the window went
+// without handling its events during each operation, which is what a user sees as a freeze.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/browse_for_folder.h"
+#include "app/form1.h"
+#include "support/message_box.h"
+
+namespace fs = std::filesystem;
+using namespace tervando;
+
+namespace {
+
+constexpr int kFillFolders = 10000;
+constexpr int kFillPagesPerFolder = 10;
+constexpr int kRunFolders = 100;
+constexpr int kRunPagesPerFolder = 100;
+constexpr std::size_t kRunPageBytes = 20480;
+
+double Seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void Shell(const std::string& command) {
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "window_bench: command failed: %s\n", command.c_str());
+    std::exit(1);
+  }
+}
+
+std::string TwentyKilobytePage() {
+  std::string page =
+      "<html>\n<head>\n<title>Seite</title>\n<script>if (a < b) x();</script>\n</head>\n<body>\n";
+  while (page.size() < kRunPageBytes - 20) {
+    page += "<p>Lorem ipsum dolor sit amet, consectetur elit.</p>\n";
+  }
+  page.resize(kRunPageBytes - 16, ' ');
+  page += "\n</body></html>\n";
+  return page;
+}
+
+void MakeTree(const fs::path& root, int folders, int pagesPerFolder, const std::string& page) {
+  for (int f = 0; f < folders; ++f) {
+    const fs::path folder = root / ("f" + std::to_string(f / 100)) / ("g" + std::to_string(f));
+    fs::create_directories(folder);
+    for (int p = 0; p < pagesPerFolder; ++p) {
+      std::ofstream(folder / ("p" + std::to_string(p) + ".htm"), std::ios::binary) << page;
+    }
+  }
+}
+
+// Measures the longest stretch without event handling while `work` runs.
+class FreezeMeter {
+ public:
+  FreezeMeter() {
+    m_timer.setInterval(1);
+    QObject::connect(&m_timer, &QTimer::timeout,
+                     [this] { m_longest = std::max(m_longest, m_sinceTick.restart()); });
+  }
+  double Run(const std::function<void()>& work, double* longestMs) {
+    m_longest = 0;
+    m_sinceTick.start();
+    m_timer.start();
+    const double seconds = Seconds(work);
+    m_timer.stop();
+    *longestMs = static_cast<double>(std::max(m_longest, m_sinceTick.elapsed()));
+    return seconds;
+  }
+
+ private:
+  QTimer m_timer;
+  QElapsedTimer m_sinceTick;
+  qint64 m_longest = 0;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const fs::path work =
+      fs::temp_directory_path() /
+      ("tervando-window-bench-" + std::to_string(QCoreApplication::applicationPid()));
+  fs::create_directories(work / "home");
+  setenv("HOME", (work / "home").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (work / "home").c_str(), 1);
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QStandardPaths::setTestModeEnabled(true);
+  QApplication application(argc, argv);
+  SetMessageHandler([](const Message& message) { return message.defaultAnswer; });
+
+  std::printf("building trees in %s ...\n", work.c_str());
+  MakeTree(work / "fill", kFillFolders, kFillPagesPerFolder, "<html><head></head></html>\n");
+  const std::string page = TwentyKilobytePage();
+  MakeTree(work / "template", kRunFolders, kRunPagesPerFolder, page);
+  Shell("sync");
+
+  FreezeMeter meter;
+  Form1 form;
+  form.FormLoad();
+
+  // The fill, beside find over the same tree (both with a warm cache: find runs first).
+  const std::string fill = (work / "fill").string();
+  const double find = Seconds([&] { Shell("find '" + fill + "' -type f > /dev/null"); });
+  SetFolderChooser([&](const std::string&) { return fill; });
+  double fillFreeze = 0;
+  const double fillSeconds = meter.Run([&] { form.BtnClick(4); }, &fillFreeze);
+  const int rows = form.RowCount();
+  double sortFreeze = 0;
+  const double sortSeconds = meter.Run([&] { form.ListeColumnClick(1); }, &sortFreeze);
+
+  // Start over 10,000 pages of 20 KB, beside sed -i over a fresh copy of the same tree.
+  form.BtnClick(0);
+  const std::string site = (work / "site").string();
+  const std::string fresh = "rm -rf '" + site + "' && cp -a '" + (work / "template").string() +
+                            "' '" + site + "' && sync";
+  Shell(fresh);
+  SetFolderChooser([&](const std::string&) { return site; });
+  form.BtnClick(4);
+  double runFreeze = 0;
+  const double runSeconds = meter.Run(
+      [&] {
+        form.BtnClick(8);
+        Shell("sync");
+      },
+      &runFreeze);
+  Shell(fresh);
+  const double sedSeconds = Seconds([&] {
+    Shell("find '" + site +
+          "' -type f -name '*.htm' -exec sed -i "
+          "'s|<head>|<head><link rel=\"SHORTCUT ICON\" href=\"../../favicon.ico\">|' {} + && sync");
+  });
+
+  std::printf(
+      "fill of %d pages:          %8.0f ms  (find -type f %6.0f ms, ratio %.2f), "
+      "longest freeze %.0f ms\n",
+      rows, fillSeconds * 1000, find * 1000, fillSeconds / find, fillFreeze);
+  std::printf("re-sort of the list:         %8.0f ms  longest freeze %.0f ms\n", sortSeconds * 1000,
+              sortFreeze);
+  std::printf(
+      "Start over %d pages + sync: %8.0f ms  (find -exec sed -i + sync %6.0f ms, "
+      "ratio %.2f), longest freeze %.0f ms\n",
+      kRunFolders * kRunPagesPerFolder, runSeconds * 1000, sedSeconds * 1000,
+      runSeconds / sedSeconds, runFreeze);
+
+  fs::remove_all(work);
+  fs::remove(fs::path(QCoreApplication::applicationDirPath().toStdString()) / "Application.log");
+  return 0;
+}

@@ -15,6 +15,7 @@
 #include "app/browse_for_folder.h"
 #include "app/form1.h"
 #include "app/show_once_notice.h"
+#include "icons/sel_icon_dialog.h"
 #include "support/expand_escapes.h"
 #include "support/info_form_freeware.h"
 #include "support/message_box.h"
@@ -96,6 +97,10 @@ int main(int argc, char* argv[]) {
   });
   QTest::mouseClick(form.findChild<QPushButton*>("Btn_8"), Qt::LeftButton);
   Save(form, QStringLiteral("form1_after_run"));
+
+  tervando::SelIconDialog iconDialog(&form);
+  Save(iconDialog, QStringLiteral("sel_icon_dialog"));
+  iconDialog.close();
 
   const QSize screen = application.primaryScreen()->geometry().size();
   auto* info = tervando::InfoFormFreeware::ShowInstance(screen);

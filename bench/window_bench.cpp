@@ -53,11 +53,14 @@ std::string TwentyKilobytePage() {
 }
 
 void MakeTree(const fs::path& root, int folders, int pagesPerFolder, const std::string& page) {
+  char name[32];
   for (int f = 0; f < folders; ++f) {
-    const fs::path folder = root / ("f" + std::to_string(f / 100)) / ("g" + std::to_string(f));
+    std::snprintf(name, sizeof name, "f%d/g%d", f / 100, f);
+    const fs::path folder = root / name;
     fs::create_directories(folder);
     for (int p = 0; p < pagesPerFolder; ++p) {
-      std::ofstream(folder / ("p" + std::to_string(p) + ".htm"), std::ios::binary) << page;
+      std::snprintf(name, sizeof name, "p%d.htm", p);
+      std::ofstream(folder / name, std::ios::binary) << page;
     }
   }
 }

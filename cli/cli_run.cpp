@@ -87,15 +87,16 @@ PageOutcome EditPage(const CliOptions& options, const SiteState& state,
             {}};
   }
   const std::string original = ReadWholeFile(pagePath);
-  const std::string edited = SetUnsetFaviconInHtml(original, pagePath, options.remove,
-                                                   state.faviconLinkPrefix, state.webRootDepth);
-  if (edited == original) {
+  const FaviconEdit edit = FindFaviconEdit(original, pagePath, options.remove,
+                                           state.faviconLinkPrefix, state.webRootDepth);
+  if (edit.LeavesUnchanged(original)) {
     return {};
   }
   if (!options.dryRun) {
-    ReplaceFileContents(pagePath, edited);
+    WriteFaviconEdit(pagePath, original, edit);
   }
-  return {true, options.diff ? UnifiedDiff(pagePath, original, edited) : std::string()};
+  return {true,
+          options.diff ? UnifiedDiff(pagePath, original, edit.AppliedTo(original)) : std::string()};
 }
 
 }  // namespace

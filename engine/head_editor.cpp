@@ -215,8 +215,19 @@ std::string BuildFaviconReference(const std::string& faviconLinkPrefix, int leve
   return faviconLinkPrefix + '"' + relative + kFaviconFileName + '"' + '>';
 }
 
-std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pagePath, bool remove,
-                                  const std::string& faviconLinkPrefix, int webRootDepth) {
+bool FaviconEdit::LeavesUnchanged(std::string_view text) const {
+  return removed == inserted.size() && text.substr(offset, removed) == inserted;
+}
+
+std::string FaviconEdit::AppliedTo(std::string_view text) const {
+  std::string result;
+  result.reserve(text.size() - removed + inserted.size());
+  result.append(text.substr(0, offset)).append(inserted).append(text.substr(offset + removed));
+  return result;
+}
+
+FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bool remove,
+                            const std::string& faviconLinkPrefix, int webRootDepth) {
   // The empty page has no segment to split.
   if (text.empty()) {
     throw std::system_error(EngineErrc::kIndexOutOfRange);
@@ -225,7 +236,7 @@ std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pa
                                 ? PlainSearch(text, faviconLinkPrefix).Find(remove)
                                 : TagWalkSearch(text, faviconLinkPrefix).Find();
   if (!places.edit || (remove && !places.link)) {
-    return text;
+    return {};
   }
 
   std::string reference;
@@ -236,10 +247,12 @@ std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pa
   }
   // The reference replaces the first one found, or follows the head tag directly.
   const Range replaced = places.link.value_or(Range{places.headEnd, places.headEnd});
-  std::string result;
-  result.reserve(text.size() - (replaced.end - replaced.begin) + reference.size());
-  result.append(text, 0, replaced.begin).append(reference).append(text, replaced.end);
-  return result;
+  return {replaced.begin, replaced.end - replaced.begin, std::move(reference)};
+}
+
+std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pagePath, bool remove,
+                                  const std::string& faviconLinkPrefix, int webRootDepth) {
+  return FindFaviconEdit(text, pagePath, remove, faviconLinkPrefix, webRootDepth).AppliedTo(text);
 }
 
 int FindInStringArray(const std::string& needle, const std::vector<std::string>& items,

@@ -12,6 +12,25 @@ inline constexpr char kFaviconFileName[] = "favicon.ico";
 // <link rel="SHORTCUT ICON" href=
 std::string BuildFaviconLinkPrefix();
 
+// The favicon edit of one page: `removed` bytes at `offset` give way to `inserted`. A page
+// that stays as it is gets an edit that removes and inserts nothing.
+struct FaviconEdit {
+  std::size_t offset = 0;
+  std::size_t removed = 0;
+  std::string inserted;
+
+  // True when applying the edit to `text` gives `text` back (also a reference that is
+  // already the one that would be written).
+  bool LeavesUnchanged(std::string_view text) const;
+  // The text with the edit applied.
+  std::string AppliedTo(std::string_view text) const;
+};
+
+// Finds the edit that SetUnsetFaviconInHtml applies, without copying the page, so a page can
+// be written from its original bytes and the one new tag. Same rules and failures.
+FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bool remove,
+                            const std::string& faviconLinkPrefix, int webRootDepth);
+
 // Returns the page text with its favicon reference inserted, refreshed or (remove) emptied.
 // Works on whole tags as the masked, split page shows them; the head tag, the first reference
 // and the head end tag decide whether and where. webRootDepth is the number of separators in

@@ -154,7 +154,9 @@ std::string ReadWholeFile(const std::string& path) {
   std::string bytes;
   std::size_t filled = 0;
   try {
-    bytes.resize(static_cast<std::size_t>(info.st_size));
+    // One byte more than the size, so the end of the file is seen without growing the buffer
+    // (growing would copy the page and hold it twice).
+    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     while (true) {
       if (filled == bytes.size()) {
         bytes.resize(bytes.size() + 65536);  // the file grew meanwhile
@@ -179,6 +181,10 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  ReplaceFileContents(path, std::span<const std::string_view>(&bytes, 1));
+}
+
+void ReplaceFileContents(const std::string& path, std::span<const std::string_view> pieces) {
   const std::string target = ResolveTarget(path);
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -192,7 +198,9 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   auto [temporaryPath, fd] = CreateTemporaryBeside(target, path);
   TemporaryFile temporary(std::move(temporaryPath));
   FileHandle file(fd);
-  WriteAll(file.Get(), bytes, path);
+  for (const std::string_view piece : pieces) {
+    WriteAll(file.Get(), piece, path);
+  }
   if (exists) {
     TakeOverOwnerAndMode(file.Get(), old, path);
   }
@@ -206,19 +214,22 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   SyncFolder(FolderOf(target));
 }
 
+void WriteFaviconEdit(const std::string& pagePath, std::string_view original,
+                      const FaviconEdit& edit) {
+  const std::string_view pieces[] = {original.substr(0, edit.offset), edit.inserted,
+                                     original.substr(edit.offset + edit.removed)};
+  ReplaceFileContents(pagePath, pieces);
+}
+
 bool SetUnsetFaviconInFile(const std::string& pagePath, bool remove,
                            const std::string& faviconLinkPrefix, int webRootDepth) {
   const std::string original = ReadWholeFile(pagePath);
-  std::string edited;
-  try {
-    edited = SetUnsetFaviconInHtml(original, pagePath, remove, faviconLinkPrefix, webRootDepth);
-  } catch (const std::bad_alloc&) {
-    throw FileError(ENOMEM, "Datei zu groß zum Bearbeiten", pagePath);
-  }
-  if (edited == original) {
+  const FaviconEdit edit =
+      FindFaviconEdit(original, pagePath, remove, faviconLinkPrefix, webRootDepth);
+  if (edit.LeavesUnchanged(original)) {
     return false;
   }
-  ReplaceFileContents(pagePath, edited);
+  WriteFaviconEdit(pagePath, original, edit);
   return true;
 }
 

@@ -96,5 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
   if (tervando::SetUnsetFaviconInHtml(page, path, remove, prefix, depth) != expected) std::abort();
+  // The page file is written only when this says the edit changes something.
+  const tervando::FaviconEdit edit = tervando::FindFaviconEdit(page, path, remove, prefix, depth);
+  if (edit.LeavesUnchanged(page) != (expected == page)) std::abort();
   return 0;
 }

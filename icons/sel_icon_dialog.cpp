@@ -2,6 +2,8 @@
 
 #include <QButtonGroup>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 
 #include "engine/message.h"
@@ -49,6 +51,24 @@ int SelIconDialog::ChooseIcon(QWidget* parent) {
   });
   dialog.exec();
   return chosen;
+}
+
+void SelIconDialog::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      event->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+          focused && m_Btn->id(focused) >= 0) {
+        focused->click();
+      }
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
 }
 
 void SelIconDialog::OnBtnClicked(int index) {

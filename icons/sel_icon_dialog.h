@@ -4,6 +4,7 @@
 #include <memory>
 
 class QButtonGroup;
+class QKeyEvent;
 
 namespace tervando {
 
@@ -28,6 +29,11 @@ class SelIconDialog : public QDialog {
  signals:
   // Raised with the current entry on "OK" and with 0 on "Abbrechen"; 0 asks for no change.
   void ApplyChosenIcon(int index);
+
+ protected:
+  // Neither button is the default or the cancel button: Escape leaves the dialog open, and
+  // Enter presses only a button that has the focus.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void OnBtnClicked(int index);

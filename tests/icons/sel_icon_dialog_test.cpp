@@ -175,21 +175,58 @@ class SelIconDialogTest : public QObject {
                d.close();
              }),
              0);
-    QCOMPARE(ChooseWith([](SelIconDialog& d) {
-               MakeCurrent(d, 7);
-               QTest::keyClick(&d, Qt::Key_Escape);
-             }),
-             0);
+  }
+
+  void EscapeLeavesTheDialogOpen() {
+    SelIconDialog dialog;
+    QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    for (QWidget* focus :
+         {static_cast<QWidget*>(Button(dialog, "Btn0")),
+          static_cast<QWidget*>(Button(dialog, "Btn1")), static_cast<QWidget*>(List(dialog))}) {
+      focus->setFocus();
+      QTest::keyClick(focus, Qt::Key_Escape);
+      QVERIFY2(dialog.isVisible(), qPrintable(focus->objectName()));
+    }
+    QCOMPARE(applied.count(), 0);
+    QCOMPARE(dialog.result(), 0);
   }
 
   void EnterHasNoMeaningOfItsOwn() {
     SelIconDialog dialog;
     QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
     dialog.show();
-    QTest::keyClick(&dialog, Qt::Key_Return);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    MakeCurrent(dialog, 12);
+    List(dialog)->setFocus();
     QTest::keyClick(List(dialog), Qt::Key_Return);
+    QTest::keyClick(List(dialog), Qt::Key_Enter);
     QCOMPARE(applied.count(), 0);
     QVERIFY(dialog.isVisible());
+  }
+
+  // Enter acts on the focused button only, as Space does.
+  void EnterPressesTheFocusedButton_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("applied");
+    QTest::newRow("OK") << "Btn0" << 12;
+    QTest::newRow("Abbrechen") << "Btn1" << 0;
+  }
+  void EnterPressesTheFocusedButton() {
+    QFETCH(QString, button);
+    QFETCH(int, applied);
+    SelIconDialog dialog;
+    QSignalSpy spy(&dialog, &SelIconDialog::ApplyChosenIcon);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    MakeCurrent(dialog, 12);
+    QPushButton* focused = Button(dialog, qPrintable(button));
+    focused->setFocus();
+    QTest::keyClick(focused, Qt::Key_Return);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toInt(), applied);
+    QVERIFY(!dialog.isVisible());
   }
 
   void DecodingPicksTheRightImage() {

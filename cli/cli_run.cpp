@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
+#include <map>
+#include <optional>
+#include <utility>
 
 #include "cli/cli_options.h"
 #include "cli/page_pipeline.h"
@@ -72,9 +75,20 @@ bool LooksLikeIconFile(const std::string& bytes) {
 constexpr int kPageThreads = 8;
 constexpr std::uint64_t kPageBytesInWork = std::uint64_t{8} << 20;
 
-std::uint64_t FileSize(const std::string& path) {
+// What the run needs to know of a page before it is edited ahead: its size, and the file its
+// name finally stands for (links followed), when it can be looked at.
+struct PageFileInfo {
+  std::uint64_t size = 0;
+  std::optional<std::pair<std::uint64_t, std::uint64_t>> file;  // device, inode
+};
+
+PageFileInfo LookAtPage(const std::string& path) {
   struct stat info {};
-  return stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+  if (stat(path.c_str(), &info) != 0) {
+    return {};
+  }
+  return {static_cast<std::uint64_t>(info.st_size),
+          std::pair<std::uint64_t, std::uint64_t>(info.st_dev, info.st_ino)};
 }
 
 // One page: the engine's read, edit and compare; the file replaced unless this is a dry run;
@@ -182,10 +196,23 @@ int RunCli(const std::vector<std::string>& arguments) {
   std::vector<std::string> order;
   std::vector<std::uint64_t> sizes;
   const bool ahead = !options.stopOnError;
-  for (int row = host.RowCount(); row >= 1; --row) {
-    order.push_back(host.RowText(row));
-    if (ahead) {
-      sizes.push_back(FileSize(order.back()));
+  if (ahead) {
+    // A page listed under several names (symbolic links to one file) is edited name after name
+    // when the run reaches each, so every name sees what the one before wrote, as in a run
+    // without work ahead; only pages with a file of their own are edited ahead.
+    std::vector<std::pair<std::string, PageFileInfo>> pages;
+    std::map<std::pair<std::uint64_t, std::uint64_t>, int> names;
+    for (int row = host.RowCount(); row >= 1; --row) {
+      pages.emplace_back(host.RowText(row), LookAtPage(host.RowText(row)));
+      if (pages.back().second.file) {
+        ++names[*pages.back().second.file];
+      }
+    }
+    for (auto& [path, info] : pages) {
+      if (!info.file || names[*info.file] == 1) {
+        order.push_back(std::move(path));
+        sizes.push_back(info.size);
+      }
     }
   }
   const PagePipeline::Limits limits =

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -298,6 +299,27 @@ TEST(CliRun, ManyPagesAreLoggedInListOrderFromTheLastRow) {
   }
   EXPECT_EQ(logText.substr(at), "Anzahl veränderter Dateien: 300\r\n");
   EXPECT_EQ(result.out, out);
+}
+
+TEST(CliRun, PagesThatAreOneFileAreEditedOneAfterAnother) {
+  // One page under twelve names (symbolic links): each name is edited after the one before it
+  // has been written. The link in the subfolder comes first and writes "../", the next name, in
+  // the root, writes "./", and every later name finds "./" already there and changes nothing.
+  ScratchFolder root;
+  const std::string home = root.Write("home.htm", kIndex);
+  root.MakeFolder("s");
+  ASSERT_EQ(symlink("../home.htm", (root.Path() + "s/link.htm").c_str()), 0);
+  for (int i = 0; i < 10; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "index%02d.htm", i);
+    ASSERT_EQ(symlink("home.htm", (root.Path() + name).c_str()), 0);
+  }
+  const auto result = RunTervandoCli({"--no-log", "-q", root.Path()});
+  ASSERT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, root.Path() + "s/link.htm\n" + root.Path() + "index09.htm\n");
+  EXPECT_EQ(ReadFile(home),
+            "<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\"><title>Start</title>"
+            "</head><body>x</body></html>\n");
 }
 
 TEST(CliUsage, BadCallsExitWithTwo) {

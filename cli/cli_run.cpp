@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "cli/cli_options.h"
+#include "cli/interrupt.h"
 #include "cli/page_pipeline.h"
 #include "cli/terminal_host.h"
 #include "cli/unified_diff.h"
@@ -218,12 +219,14 @@ int RunCli(const std::vector<std::string>& arguments) {
   const PagePipeline::Limits limits =
       ahead ? PagePipeline::Limits{kPageThreads, 2 * kPageThreads, kPageBytesInWork}
             : PagePipeline::Limits{};
+  // An interrupt lets the pages already begun finish and be logged, then ends the run.
+  const InterruptScope interrupts;
   PagePipeline pipeline(
       std::move(order), std::move(sizes),
       [&options, &state](const std::string& pagePath) {
         return EditPage(options, state, pagePath);
       },
-      limits);
+      limits, Interrupted);
   const FaviconRunResult result =
       SetUnsetFaviconInFiles(host, [&](const std::string& pagePath, bool) {
         const PageOutcome outcome = pipeline.Take(pagePath);

@@ -1,16 +1,30 @@
 #include "cli/page_pipeline.h"
 
+#include <chrono>
+#include <system_error>
 #include <utility>
 
 namespace tervando {
 
+namespace {
+
+// How often a run waiting for a page looks whether the pipeline was stopped meanwhile.
+constexpr std::chrono::milliseconds kStopCheck{20};
+
+[[noreturn]] void ThrowNotBegun() {
+  throw std::system_error(std::make_error_code(std::errc::interrupted), "Abgebrochen");
+}
+
+}  // namespace
+
 PagePipeline::PagePipeline(std::vector<std::string> order, std::vector<std::uint64_t> sizes,
-                           Work work, Limits limits)
+                           Work work, Limits limits, std::function<bool()> stopped)
     : m_order(std::move(order)),
       m_sizes(std::move(sizes)),
       m_work(std::move(work)),
       m_window(static_cast<std::size_t>(limits.window < 1 ? 1 : limits.window)),
       m_byteLimit(limits.bytes),
+      m_stopped(std::move(stopped)),
       m_slots(m_order.size()) {
   for (int i = 0; i < limits.threads; ++i) {
     m_threads.emplace_back([this] { Serve(); });
@@ -42,7 +56,7 @@ void PagePipeline::Serve() {
                (m_next < m_taken + m_window &&
                 (m_bytesInWork == 0 || m_bytesInWork + SizeOf(m_next) <= m_byteLimit));
       });
-      if (m_stopping || m_next == m_order.size()) {
+      if (m_stopping || m_next == m_order.size() || Stopped()) {
         return;
       }
       index = m_next++;
@@ -68,10 +82,18 @@ PageOutcome PagePipeline::Take(const std::string& pagePath) {
   std::unique_lock lock(m_mutex);
   if (m_threads.empty() || m_taken == m_order.size() || m_order[m_taken] != pagePath) {
     lock.unlock();
+    if (Stopped()) {
+      ThrowNotBegun();
+    }
     return m_work(pagePath);
   }
   const std::size_t index = m_taken;
-  m_changed.wait(lock, [&] { return m_slots[index].done; });
+  while (!m_slots[index].done) {
+    if (index >= m_next && Stopped()) {
+      ThrowNotBegun();
+    }
+    m_changed.wait_for(lock, kStopCheck);
+  }
   Slot slot = std::move(m_slots[index]);
   ++m_taken;
   lock.unlock();

@@ -31,15 +31,18 @@ class PagePipeline {
     std::uint64_t bytes = 0;  // page bytes in work at once; a larger page works alone
   };
 
-  // `sizes` holds the expected size of each page of `order` (for the byte limit).
+  // `sizes` holds the expected size of each page of `order` (for the byte limit). Once
+  // `stopped` says true, no page is begun any more; pages already begun are finished.
   PagePipeline(std::vector<std::string> order, std::vector<std::uint64_t> sizes, Work work,
-               Limits limits);
+               Limits limits, std::function<bool()> stopped = {});
   ~PagePipeline();
   PagePipeline(const PagePipeline&) = delete;
   PagePipeline& operator=(const PagePipeline&) = delete;
 
   // The outcome for `pagePath`, which must be the next page of the order (any other page, and
   // every page when there are no threads, is edited right here); its failure is thrown here.
+  // A page not yet begun when the pipeline was stopped is not edited: std::system_error
+  // (operation interrupted) is thrown instead.
   PageOutcome Take(const std::string& pagePath);
 
  private:
@@ -50,12 +53,14 @@ class PagePipeline {
   };
   void Serve();
   std::uint64_t SizeOf(std::size_t index) const;
+  bool Stopped() const { return m_stopped && m_stopped(); }
 
   const std::vector<std::string> m_order;
   const std::vector<std::uint64_t> m_sizes;
   const Work m_work;
   const std::size_t m_window;
   const std::uint64_t m_byteLimit;
+  const std::function<bool()> m_stopped;
   std::vector<Slot> m_slots;
   std::mutex m_mutex;
   std::condition_variable m_changed;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "cli/interrupt.h"
 #include "support/write_log.h"
 
 namespace tervando {
@@ -78,7 +79,7 @@ MessageAnswer TerminalHost::Ask(const Message& message) {
   const std::string text = TerminalText(message.text);
   if (m_phase == Phase::Run && message.buttons == MessageButtons::OkCancel) {
     // A page failed; its failure line is already on stderr (see Log).
-    return m_options.stopOnError ? MessageAnswer::Cancel : MessageAnswer::Ok;
+    return m_options.stopOnError || Interrupted() ? MessageAnswer::Cancel : MessageAnswer::Ok;
   }
   if (m_phase == Phase::Icon && message.buttons == MessageButtons::OkCancel) {
     if (m_options.overwrite) {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -320,6 +321,49 @@ TEST(CliRun, PagesThatAreOneFileAreEditedOneAfterAnother) {
   EXPECT_EQ(ReadFile(home),
             "<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\"><title>Start</title>"
             "</head><body>x</body></html>\n");
+}
+
+// Ctrl-C in the middle of a run: the pages already begun are finished and logged, no other
+// page is touched, and the log's count matches the pages that carry the reference.
+TEST(CliRun, InterruptFinishesBegunPagesAndLogsEveryWrittenOne) {
+  ScratchFolder f;
+  constexpr int kPages = 3000;
+  char name[32];
+  for (int i = 0; i < kPages; ++i) {
+    std::snprintf(name, sizeof name, "d%d/p%d.htm", i % 30, i);
+    f.Write(name, kIndex);
+  }
+  const std::string log = f.Path() + "run.log";
+  const auto result = RunTervandoCli({"-q", "--log", log, f.Path()}, [&log](pid_t child) {
+    // Interrupt once the run has logged its first pages (or give up waiting after 10 s).
+    const auto logSoFar = [&log] {
+      std::ifstream in(log, std::ios::binary);
+      return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (int wait = 0; wait < 1000 && logSoFar().find("\n1: ") == std::string::npos; ++wait) {
+      usleep(10000);
+    }
+    kill(child, SIGINT);
+  });
+
+  int carrying = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(f.Path())) {
+    if (entry.path().extension() == ".htm" &&
+        ReadFile(entry.path().string()).find("SHORTCUT ICON") != std::string::npos) {
+      ++carrying;
+    }
+  }
+  const std::string text = ReadFile(log);
+  const std::regex numbered("\n[0-9]+: ");
+  const auto logged = std::distance(std::sregex_iterator(text.begin(), text.end(), numbered),
+                                    std::sregex_iterator());
+  EXPECT_EQ(logged, carrying);
+  EXPECT_NE(text.find("Anzahl veränderter Dateien: " + std::to_string(carrying) + "\r\n"),
+            std::string::npos);
+  if (carrying < kPages) {
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(text.find("Abgebrochen"), std::string::npos);
+  }
 }
 
 TEST(CliUsage, BadCallsExitWithTwo) {

@@ -14,7 +14,8 @@ extern char** environ;
 
 namespace tervando::test {
 
-ProcessResult RunTervandoCli(const std::vector<std::string>& arguments) {
+ProcessResult RunTervandoCli(const std::vector<std::string>& arguments,
+                             const std::function<void(pid_t)>& whileRunning) {
   const char* binDir = std::getenv("TERVANDO_BIN_DIR");
   if (binDir == nullptr) {
     throw std::runtime_error("TERVANDO_BIN_DIR is not set");
@@ -41,6 +42,9 @@ ProcessResult RunTervandoCli(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) {
     throw std::runtime_error("cannot start " + program);
+  }
+  if (whileRunning) {
+    whileRunning(child);
   }
   int status = 0;
   waitpid(child, &status, 0);

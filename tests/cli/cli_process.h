@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,8 @@ struct ProcessResult {
 
 // Runs the built tervando-cli (from TERVANDO_BIN_DIR) with these arguments, standard input
 // from /dev/null, and collects its exit code and both outputs.
-ProcessResult RunTervandoCli(const std::vector<std::string>& arguments);
+// `whileRunning`, when given, is called with the child's process id right after the start.
+ProcessResult RunTervandoCli(const std::vector<std::string>& arguments,
+                             const std::function<void(pid_t)>& whileRunning = {});
 
 }  // namespace tervando::test

@@ -70,16 +70,21 @@ void DrawGlobe(QPainter& p, QPointF centre, double r) {
   p.drawLine(centre + QPointF(0, -r + 0.5), centre + QPointF(0, r - 0.5));
 }
 
-// The picture shown while no favicon of the site is in use: a web page with a globe.
-QImage DefaultIcon() {
-  QImage image = Canvas(32, 32);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
+// A page with three lines of text, the base of the default icon and the page pictures.
+void DrawLinedPage(QPainter& p) {
   DrawPage(p, QRectF(3.5, 1.5, 21, 27));
   p.setPen(QPen(QColor(150, 150, 150), 1));
   for (double y : {10.5, 14.5, 18.5}) {
     p.drawLine(QPointF(7, y), QPointF(17, y));
   }
+}
+
+// The picture shown while no favicon of the site is in use: a web page with a globe.
+QImage DefaultIcon() {
+  QImage image = Canvas(32, 32);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  DrawLinedPage(p);
   DrawGlobe(p, QPointF(21.5, 21.5), 9.5);
   return image;
 }
@@ -135,11 +140,7 @@ QImage PageWithSign(bool check) {
   QImage image = Canvas(32, 32);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  DrawPage(p, QRectF(3.5, 1.5, 21, 27));
-  p.setPen(QPen(QColor(150, 150, 150), 1));
-  for (double y : {10.5, 14.5, 18.5}) {
-    p.drawLine(QPointF(7, y), QPointF(17, y));
-  }
+  DrawLinedPage(p);
   if (check) {
     p.setPen(QPen(QColor(0, 140, 0), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(QPolygonF(QList<QPointF>{{14, 21}, {19, 27}, {29, 14}}));

@@ -235,6 +235,9 @@ int RunCli(const std::vector<std::string>& arguments) {
         }
         return outcome.changed;
       });
+  if (result.changed > 0 && !options.dryRun) {
+    FlushFileSystem(state.webRoot);
+  }
   host.ClearProgress();
   RefreshFaviconPreview(state);
   host.Say(FinishedMessage().text);

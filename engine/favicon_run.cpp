@@ -42,9 +42,15 @@ Message FinishedMessage() {
 }
 
 FaviconRunResult SetUnsetFaviconInFiles(Host& host, const SiteState& state) {
-  return SetUnsetFaviconInFiles(host, [&state](const std::string& pagePath, bool remove) {
-    return SetUnsetFaviconInFile(pagePath, remove, state.faviconLinkPrefix, state.webRootDepth);
-  });
+  const FaviconRunResult result =
+      SetUnsetFaviconInFiles(host, [&state](const std::string& pagePath, bool remove) {
+        return SetUnsetFaviconInFile(pagePath, remove, state.faviconLinkPrefix, state.webRootDepth);
+      });
+  // The pages' renames reach the disk together, not one folder flush per page.
+  if (result.changed > 0) {
+    FlushFileSystem(state.webRoot);
+  }
+  return result;
 }
 
 FaviconRunResult SetUnsetFaviconInFiles(Host& host, const PageEditor& editPage) {

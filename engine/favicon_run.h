@@ -22,9 +22,11 @@ struct FaviconRunResult {
 
 // Runs the favicon edit over the marked rows of the host's list, last row first, with
 // SetUnsetFaviconInFile. Reports progress and status, logs the run through the host and
-// asks after every failing page whether to go on.
+// asks after every failing page whether to go on. The changed pages reach the disk before it
+// returns.
 FaviconRunResult SetUnsetFaviconInFiles(Host& host, const SiteState& state);
-// The same run with another page editor (a dry run, a run that also shows differences).
+// The same run with another page editor (a dry run, a run that also shows differences); the
+// caller flushes what its editor wrote (FlushFileSystem).
 FaviconRunResult SetUnsetFaviconInFiles(Host& host, const PageEditor& editPage);
 
 // The date and time line of the log: local time, short date, a blank, long time.

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <new>
 #include <random>
+#include <span>
 
 #include "engine/errors.h"
 #include "engine/head_editor.h"
@@ -136,6 +137,44 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// Writes the pieces, one after the other, as the file's new contents (see ReplaceFileContents).
+// With FolderFlush::kLater the rename is left to the next FlushFileSystem or to the system's own
+// writeback: the page is whole either way, a crash can only bring back its old text.
+enum class FolderFlush { kNow, kLater };
+
+void ReplaceWithPieces(const std::string& path, std::span<const std::string_view> pieces,
+                       FolderFlush flush) {
+  const std::string target = ResolveTarget(path);
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) {
+    throw FileError(errno, "Datei kann nicht geprüft werden", path);
+  }
+  if (exists && !S_ISREG(old.st_mode)) {
+    throw FileError(S_ISDIR(old.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
+  }
+
+  auto [temporaryPath, fd] = CreateTemporaryBeside(target, path);
+  TemporaryFile temporary(std::move(temporaryPath));
+  FileHandle file(fd);
+  for (const std::string_view piece : pieces) {
+    WriteAll(file.Get(), piece, path);
+  }
+  if (exists) {
+    TakeOverOwnerAndMode(file.Get(), old, path);
+  }
+  if (::fsync(file.Get()) != 0 || file.Close() != 0) {
+    throw FileError(errno, "Datei kann nicht geschrieben werden", path);
+  }
+  if (::rename(temporary.Path().c_str(), target.c_str()) != 0) {
+    throw FileError(errno, "Datei kann nicht ersetzt werden", path);
+  }
+  temporary.Keep();
+  if (flush == FolderFlush::kNow) {
+    SyncFolder(FolderOf(target));
+  }
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
@@ -181,44 +220,28 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  ReplaceFileContents(path, std::span<const std::string_view>(&bytes, 1));
-}
-
-void ReplaceFileContents(const std::string& path, std::span<const std::string_view> pieces) {
-  const std::string target = ResolveTarget(path);
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) {
-    throw FileError(errno, "Datei kann nicht geprüft werden", path);
-  }
-  if (exists && !S_ISREG(old.st_mode)) {
-    throw FileError(S_ISDIR(old.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
-  }
-
-  auto [temporaryPath, fd] = CreateTemporaryBeside(target, path);
-  TemporaryFile temporary(std::move(temporaryPath));
-  FileHandle file(fd);
-  for (const std::string_view piece : pieces) {
-    WriteAll(file.Get(), piece, path);
-  }
-  if (exists) {
-    TakeOverOwnerAndMode(file.Get(), old, path);
-  }
-  if (::fsync(file.Get()) != 0 || file.Close() != 0) {
-    throw FileError(errno, "Datei kann nicht geschrieben werden", path);
-  }
-  if (::rename(temporary.Path().c_str(), target.c_str()) != 0) {
-    throw FileError(errno, "Datei kann nicht ersetzt werden", path);
-  }
-  temporary.Keep();
-  SyncFolder(FolderOf(target));
+  ReplaceWithPieces(path, std::span<const std::string_view>(&bytes, 1), FolderFlush::kNow);
 }
 
 void WriteFaviconEdit(const std::string& pagePath, std::string_view original,
                       const FaviconEdit& edit) {
   const std::string_view pieces[] = {original.substr(0, edit.offset), edit.inserted,
                                      original.substr(edit.offset + edit.removed)};
-  ReplaceFileContents(pagePath, pieces);
+  ReplaceWithPieces(pagePath, pieces, FolderFlush::kLater);
+}
+
+void FlushFileSystem(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    ::sync();
+    return;
+  }
+#ifdef __linux__
+  (void)::syncfs(fd);
+#else
+  ::sync();
+#endif
+  ::close(fd);
 }
 
 bool SetUnsetFaviconInFile(const std::string& pagePath, bool remove,

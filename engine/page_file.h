@@ -1,6 +1,5 @@
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,16 +16,17 @@ std::string ReadWholeFile(const std::string& path);
 // owner's write bit, and its owner and group where the process may set them. A symbolic link
 // stays a link: the file it finally points to gets the bytes. A missing file is created.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
-// The same with the new contents given as pieces written one after the other, so an edited
-// page is written from its original bytes without a second copy in memory.
-void ReplaceFileContents(const std::string& path, std::span<const std::string_view> pieces);
 
 struct FaviconEdit;
 
 // Replaces the page with `original` changed by `edit`, written from the original bytes and the
-// one new tag, so the page is held in memory once.
+// one new tag, so the page is held in memory once. Safe as ReplaceFileContents, except that the
+// folder is not flushed after each page: a run calls FlushFileSystem once at its end.
 void WriteFaviconEdit(const std::string& pagePath, std::string_view original,
                       const FaviconEdit& edit);
+
+// Brings every finished write on the file system holding `path` to the disk (renames included).
+void FlushFileSystem(const std::string& path);
 
 // Reads the page, edits its favicon reference and replaces the file when the text changed.
 // Returns true when the file was replaced. Failures throw std::system_error.

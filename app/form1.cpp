@@ -1,8 +1,8 @@
 #include "app/form1.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -15,9 +15,10 @@
 #include "app/edit_page.h"
 #include "app/show_once_notice.h"
 #include "engine/favicon_file.h"
-#include "engine/favicon_run.h"
 #include "engine/head_editor.h"
-#include "engine/yield.h"
+#include "engine/interrupt.h"
+#include "engine/messages.h"
+#include "engine/start.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_image.h"
 #include "icons/sel_icon_dialog.h"
@@ -37,7 +38,30 @@ namespace tervando {
 namespace {
 constexpr int kListColumnWidth = 533;  // wider than the list, so long paths scroll into view
 constexpr int kCountPanelWidth = 96;
-constexpr qint64 kPublishInterval = 150;  // ms between batches handed to the view in a fill
+// A long operation handles the window's events at most this often (ms)...
+constexpr qint64 kYieldInterval = 15;
+// ...and shows new rows, its status text and progress at most this often: a person sees the
+// same, and laying out a label's text for every page would cost the fill most of its time.
+constexpr qint64 kShowInterval = 50;
+
+// Commands that stay live while a scan or run goes on: the marks and selection (the run reads a
+// row's mark at its turn), help, info and "&Ende". Everything else would change the list, the
+// icon or start a second long operation inside the first, and waits for its end.
+bool LiveWhileBusy(int index) {
+  switch (index) {
+    case 1:
+    case 2:
+    case 3:
+    case 5:
+    case 6:
+    case 9:
+    case 10:
+    case 25:
+      return true;
+    default:
+      return false;
+  }
+}
 
 QSize ScreenSize(const QWidget& widget) {
   const QScreen* screen = widget.screen() ? widget.screen() : QGuiApplication::primaryScreen();
@@ -45,15 +69,20 @@ QSize ScreenSize(const QWidget& widget) {
 }
 }  // namespace
 
-// Marks a long operation: while it yields, a second scan, run or reset is not started, and
-// header clicks wait until it has ended (a re-sort would move the rows a run is walking).
+// Marks a long operation: while it yields, only the live commands run, and header clicks wait
+// until it has ended (a re-sort would move the rows a run is walking).
 class Form1::BusyScope {
  public:
-  explicit BusyScope(Form1& form) : m_form(form), m_outer(!form.m_busy) { m_form.m_busy = true; }
+  explicit BusyScope(Form1& form) : m_form(form), m_outer(!form.m_busy) {
+    m_form.m_busy = true;
+    m_form.m_sinceEvents.invalidate();  // the first yield handles events at once
+    m_form.m_sinceShown.start();
+  }
   ~BusyScope() {
     if (!m_outer) {
       return;
     }
+    m_form.ShowPending();
     m_form.m_busy = false;
     std::vector<int> clicks;
     clicks.swap(m_form.m_deferredColumnClicks);
@@ -72,10 +101,11 @@ class Form1::BusyScope {
 Form1::Form1(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<::Ui::Form1>()) {
   m_ui->setupUi(this);
   SetUpControls();
-  SetYieldHook([this] { YieldToWindow(); });
+  m_sinceEvents.start();
+  m_sinceShown.start();
 }
 
-Form1::~Form1() { SetYieldHook({}); }
+Form1::~Form1() = default;
 
 void Form1::SetUpControls() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -139,11 +169,11 @@ void Form1::FormLoad() {
 }
 
 void Form1::BtnClick(int index) {
+  if (m_busy && !LiveWhileBusy(index)) {
+    return;
+  }
   switch (index) {
     case 0:
-      if (m_busy) {
-        return;  // the rows are in use by the running scan or run
-      }
       ResetPageList();
       FocusList();
       break;
@@ -198,9 +228,6 @@ void Form1::SetUnsetFaviconOPTClick(int) {
 }
 
 void Form1::ChooseWebRoot() {
-  if (m_busy) {
-    return;  // a second scan must not start inside the running one
-  }
   const std::string folder = BrowseForFolder(this, kWebRootPrompt);
   if (folder.empty()) {
     return;
@@ -210,18 +237,15 @@ void Form1::ChooseWebRoot() {
     SelectWebRoot(*this, m_state, folder);
   } catch (const std::exception& failure) {
     // The scan has no message of its own; the list keeps what was found and says why it ended.
-    SetStatusText(failure.what());
+    ShowStatus({StatusKind::kFailed, failure.what(), 0});
   }
-  m_pageList.Publish();
+  ShowPending();
   m_ui->Btn_8->setEnabled(true);
   m_ui->Btn_11->setEnabled(true);
   ShowPreview();
 }
 
 void Form1::ChooseIcon() {
-  if (m_busy) {
-    return;
-  }
   ApplyChosenIcon(SelIconDialog::ChooseIcon(this));
 }
 
@@ -234,32 +258,13 @@ void Form1::ApplyChosenIcon(int index) {
   ShowPreview();
 }
 
-// Start: place favicon.ico, run over the marked pages, show the root's icon, say it is done.
-// No step stops the next one.
 void Form1::StartRun() {
-  if (m_busy) {
-    return;  // a second run must not start inside the running one
-  }
   BusyScope busy(*this);
-  try {
-    PlaceFaviconFile(*this, m_state);
-  } catch (const std::exception& failure) {
-    SetStatusText(failure.what());
-  }
-  try {
-    SetUnsetFaviconInFiles(*this, m_state);
-  } catch (const std::exception& failure) {
-    SetStatusText(failure.what());
-  }
-  RefreshFaviconPreview(m_state);
+  Start(*this, m_state);
   ShowPreview();
-  Ask(FinishedMessage());
 }
 
 void Form1::ShowCurrentFavicon() {
-  if (m_busy) {
-    return;
-  }
   RefreshFaviconPreview(m_state);
   ShowPreview();
 }
@@ -271,8 +276,8 @@ void Form1::ShowPreview() {
 }
 
 // "&Ende" ends the program at once. Inside a running scan or run the core is only ever between
-// two files when a click gets through, so the rest of the work is let go: no more rows are
-// added or edited, no more questions are shown, and the event loop ends when the core returns.
+// two files when a click gets through: it begins no more pages, finishes and logs those begun,
+// asks nothing more, and the event loop ends when it returns.
 void Form1::EndProgram() {
   m_ending = true;
   if (InfoFormFreeware* info = InfoFormFreeware::OpenInstance()) {
@@ -364,20 +369,41 @@ void Form1::ListeDblClick() {
   EditPage(m_pageList.Text(m_pageList.RowOf(current)));
 }
 
-void Form1::YieldToWindow() {
-  const qint64 now = QDateTime::currentMSecsSinceEpoch();
-  if (now - m_lastPublish >= kPublishInterval) {
-    m_lastPublish = now;
-    m_pageList.Publish();
+void Form1::closeEvent(QCloseEvent* event) {
+  if (m_busy) {
+    EndProgram();  // the work under way must not go on without a window
+  }
+  QWidget::closeEvent(event);
+}
+
+void Form1::Yield() {
+  if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < kYieldInterval) {
+    return;
+  }
+  if (m_sinceShown.elapsed() >= kShowInterval) {
+    ShowPending();
+    m_sinceShown.start();
   }
   QCoreApplication::processEvents();
+  m_sinceEvents.start();
 }
+
+void Form1::ShowPending() {
+  m_pageList.Publish();
+  if (m_statusChanged) {
+    m_statusChanged = false;
+    m_textPanel->setText(QString::fromStdString(m_statusText));
+  }
+  m_ui->Bar->setValue(m_progressValue);
+}
+
+bool Form1::StopRequested() const { return m_ending || Interrupted(); }
 
 int Form1::RowCount() const { return m_pageList.Count(); }
 
 std::string Form1::RowText(int row) const { return m_pageList.Text(row - 1); }
 
-bool Form1::RowMarked(int row) const { return !m_ending && m_pageList.Marked(row - 1); }
+bool Form1::RowMarked(int row) const { return m_pageList.Marked(row - 1); }
 
 bool Form1::ContainsRow(const std::string& path) const { return m_pageList.Contains(path); }
 
@@ -396,10 +422,19 @@ void Form1::SetProgressRange(int minimum, int maximum) {
   m_ui->Bar->setRange(minimum, maximum > minimum ? maximum : minimum + 1);
 }
 
-void Form1::SetProgressValue(int value) { m_ui->Bar->setValue(value); }
+void Form1::SetProgressValue(int value) {
+  m_progressValue = value;
+  if (!m_busy) {
+    m_ui->Bar->setValue(value);
+  }
+}
 
-void Form1::SetStatusText(const std::string& text) {
-  m_textPanel->setText(QString::fromUtf8(text));
+void Form1::ShowStatus(const Status& status) {
+  m_statusText = tervando::StatusText(status);
+  m_statusChanged = true;
+  if (!m_busy) {
+    ShowPending();
+  }
 }
 
 void Form1::SetStatusCount(int count) {
@@ -421,10 +456,23 @@ void Form1::ShowWebRoot(const std::string& webRoot) {
 }
 
 MessageAnswer Form1::Ask(const Message& message) {
-  if (m_ending) {
-    return SafeAnswer(message.buttons);
+  if (StopRequested()) {
+    return SafeAnswer(message.buttons);  // the program is ending: nothing more is asked
   }
+  ShowPending();
   return ShowMessage(message);
+}
+
+void Form1::Tell(Notice notice) { Ask(NoticeMessage(notice)); }
+
+bool Form1::GoOnAfterFailure(const PageFailure& failure) {
+  return Ask(PageFailedMessage(failure)) == MessageAnswer::Ok;
+}
+
+bool Form1::ConfirmFaviconOverwrite() { return Ask(OverwriteFaviconMessage()) == MessageAnswer::Ok; }
+
+bool Form1::RetryFaviconWrite(const std::string& errorInfo) {
+  return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
 }
 
 void Form1::Log(const std::string& line) { WriteLog(line, "", false); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QButtonGroup>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QWidget>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "app/page_list_model.h"
 #include "engine/host.h"
+#include "engine/message.h"
 #include "engine/site_state.h"
 
 namespace Ui {
@@ -49,8 +51,12 @@ class Form1 : public QWidget, public Host {
   int LastSortColumn() const { return m_lastSortColumn; }
   PageListModel& PageList() { return m_pageList; }
   const SiteState& State() const { return m_state; }
-  // True while a scan, a run or a reset runs and yields to the message loop.
+  // True while a scan or a run is going on and yields to the message loop.
   bool Busy() const { return m_busy; }
+
+  // "&Ende", closing the window during a scan or run, and SIGTERM: the work under way finishes
+  // the pages it has begun and logs them, and the program ends.
+  void EndProgram();
 
   // Host
   int RowCount() const override;
@@ -62,19 +68,29 @@ class Form1 : public QWidget, public Host {
   bool RemoveMode() const override;
   void SetProgressRange(int minimum, int maximum) override;
   void SetProgressValue(int value) override;
-  void SetStatusText(const std::string& text) override;
+  void ShowStatus(const Status& status) override;
   void SetStatusCount(int count) override;
   void SetBusy(bool busy) override;
   void ShowWebRoot(const std::string& webRoot) override;
-  MessageAnswer Ask(const Message& message) override;
+  void Tell(Notice notice) override;
+  bool GoOnAfterFailure(const PageFailure& failure) override;
+  bool ConfirmFaviconOverwrite() override;
+  bool RetryFaviconWrite(const std::string& errorInfo) override;
   void Log(const std::string& line) override;
+  void Yield() override;
+  bool StopRequested() const override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   class BusyScope;
 
   void SetUpControls();
   void FocusList();
-  void YieldToWindow();
+  // Shows what the long operation set since the last time: new rows, status text, progress.
+  void ShowPending();
+  MessageAnswer Ask(const Message& message);
   std::vector<bool> SelectedRows() const;
   void ShowInfoForm();
   void ChooseWebRoot();
@@ -82,7 +98,6 @@ class Form1 : public QWidget, public Host {
   void StartRun();
   void ShowCurrentFavicon();
   void ShowPreview();
-  void EndProgram();
 
   std::unique_ptr<::Ui::Form1> m_ui;
   QButtonGroup m_btn;
@@ -96,7 +111,11 @@ class Form1 : public QWidget, public Host {
   bool m_ending = false;  // "&Ende" was clicked
   int m_waitCursors = 0;
   std::vector<int> m_deferredColumnClicks;
-  qint64 m_lastPublish = 0;
+  QElapsedTimer m_sinceEvents;  // since the window last handled its events in a long operation
+  QElapsedTimer m_sinceShown;   // since new rows, status and progress were last shown
+  std::string m_statusText;
+  bool m_statusChanged = false;
+  int m_progressValue = 0;
 };
 
 }  // namespace tervando

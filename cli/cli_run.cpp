@@ -1,22 +1,22 @@
 #include "cli/cli_run.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "cli/cli_options.h"
-#include "cli/interrupt.h"
-#include "cli/page_pipeline.h"
 #include "cli/terminal_host.h"
 #include "cli/unified_diff.h"
 #include "engine/favicon_file.h"
-#include "engine/favicon_run.h"
+#include "engine/interrupt.h"
+#include "engine/start.h"
 #include "engine/head_editor.h"
 #include "engine/page_file.h"
 #include "icons/icon_catalogue.h"
@@ -71,47 +71,15 @@ bool LooksLikeIconFile(const std::string& bytes) {
   return word(0) == 0 && word(2) == 1 && images > 0 && bytes.size() >= 6 + 16 * images;
 }
 
-// Pages edited at once while the run goes on: their waits for the disk overlap. Together they
-// hold at most a few megabytes of page text; a larger page is edited alone.
-constexpr int kPageThreads = 8;
-constexpr std::uint64_t kPageBytesInWork = std::uint64_t{8} << 20;
-
-// What the run needs to know of a page before it is edited ahead: its size, and the file its
-// name finally stands for (links followed), when it can be looked at.
-struct PageFileInfo {
-  std::uint64_t size = 0;
-  std::optional<std::pair<std::uint64_t, std::uint64_t>> file;  // device, inode
-};
-
-PageFileInfo LookAtPage(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) {
-    return {};
+// The log file named by --log must take the run's lines before any page is touched: a run
+// the user asked to have recorded is not done unrecorded.
+bool LogFileWritable(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    return false;
   }
-  return {static_cast<std::uint64_t>(info.st_size),
-          std::pair<std::uint64_t, std::uint64_t>(info.st_dev, info.st_ino)};
-}
-
-// One page: the engine's read, edit and compare; the file replaced unless this is a dry run;
-// the difference as a unified diff when asked for.
-PageOutcome EditPage(const CliOptions& options, const SiteState& state,
-                     const std::string& pagePath) {
-  if (!options.dryRun && !options.diff) {
-    return {SetUnsetFaviconInFile(pagePath, options.remove, state.faviconLinkPrefix,
-                                  state.webRootDepth),
-            {}};
-  }
-  const std::string original = ReadWholeFile(pagePath);
-  const FaviconEdit edit = FindFaviconEdit(original, pagePath, options.remove,
-                                           state.faviconLinkPrefix, state.webRootDepth);
-  if (edit.LeavesUnchanged(original)) {
-    return {};
-  }
-  if (!options.dryRun) {
-    WriteFaviconEdit(pagePath, original, edit);
-  }
-  return {true,
-          options.diff ? UnifiedDiff(pagePath, original, edit.AppliedTo(original)) : std::string()};
+  ::close(fd);
+  return true;
 }
 
 }  // namespace
@@ -159,13 +127,20 @@ int RunCli(const std::vector<std::string>& arguments) {
   const bool logging = !options.noLog && !options.dryRun && !options.list;
   if (logging && options.logFile) {
     // On the command line a bare name means the working folder, as everywhere else.
-    WriteLog("", fs::absolute(*options.logFile).lexically_normal().string(), true);
+    const std::string logPath = fs::absolute(*options.logFile).lexically_normal().string();
+    if (!LogFileWritable(logPath)) {
+      std::cerr << "tervando-cli: Das Protokoll \"" << logPath
+                << "\" lässt sich nicht schreiben; es wurde nichts verändert.\n";
+      return kExitFailed;
+    }
+    WriteLog("", logPath, true);
   }
 
   TerminalHost host(options, logging);
   SiteState state;
   state.faviconLinkPrefix = BuildFaviconLinkPrefix();
-  host.SetPhase(TerminalHost::Phase::Scan);
+  // An interrupt lets the pages already begun finish and be logged, then ends the run.
+  const InterruptScope interrupts;
   SelectWebRoot(host, state, webRoot);
   host.ClearProgress();
   if (options.list) {
@@ -180,69 +155,34 @@ int RunCli(const std::vector<std::string>& arguments) {
   if (chosenIcon) {
     state.preview = {std::move(*chosenIcon), true};
   }
-
-  // Start: place favicon.ico, the run, the preview, the closing message.
-  host.SetPhase(TerminalHost::Phase::Icon);
-  PlaceResult placed = PlaceResult::NotNeeded;
-  if (!options.dryRun) {
-    placed = PlaceFaviconFile(host, state);
-  } else if (!options.remove && state.preview.pending) {
+  if (options.dryRun && !options.remove && state.preview.pending) {
     host.Say("favicon.ico würde geschrieben: " + state.webRoot + kFaviconFileName);
   }
 
-  host.SetPhase(TerminalHost::Phase::Run);
-  // Every row is marked and the mode is fixed, so the run's order is known in advance: last
-  // row first. Stopping at the first failure must leave the later pages untouched, so then
-  // nothing is edited ahead.
-  std::vector<std::string> order;
-  std::vector<std::uint64_t> sizes;
-  const bool ahead = !options.stopOnError;
-  if (ahead) {
-    // A page listed under several names (symbolic links to one file) is edited name after name
-    // when the run reaches each, so every name sees what the one before wrote, as in a run
-    // without work ahead; only pages with a file of their own are edited ahead.
-    std::vector<std::pair<std::string, PageFileInfo>> pages;
-    std::map<std::pair<std::uint64_t, std::uint64_t>, int> names;
-    for (int row = host.RowCount(); row >= 1; --row) {
-      pages.emplace_back(host.RowText(row), LookAtPage(host.RowText(row)));
-      if (pages.back().second.file) {
-        ++names[*pages.back().second.file];
-      }
-    }
-    for (auto& [path, info] : pages) {
-      if (!info.file || names[*info.file] == 1) {
-        order.push_back(std::move(path));
-        sizes.push_back(info.size);
-      }
-    }
+  RunOptions run;
+  run.edit.dryRun = options.dryRun;
+  if (options.diff) {
+    run.edit.describe = [](const std::string& path, std::string_view before,
+                           std::string_view after) { return UnifiedDiff(path, before, after); };
   }
-  const PagePipeline::Limits limits =
-      ahead ? PagePipeline::Limits{kPageThreads, 2 * kPageThreads, kPageBytesInWork}
-            : PagePipeline::Limits{};
-  // An interrupt lets the pages already begun finish and be logged, then ends the run.
-  const InterruptScope interrupts;
-  PagePipeline pipeline(
-      std::move(order), std::move(sizes),
-      [&options, &state](const std::string& pagePath) {
-        return EditPage(options, state, pagePath);
-      },
-      limits, Interrupted);
-  const FaviconRunResult result =
-      SetUnsetFaviconInFiles(host, [&](const std::string& pagePath, bool) {
-        const PageOutcome outcome = pipeline.Take(pagePath);
-        if (outcome.changed) {
-          host.Print(options.diff ? outcome.shown : pagePath + "\n");
-        }
-        return outcome.changed;
-      });
-  if (result.changed > 0 && !options.dryRun) {
-    FlushFileSystem(state.webRoot);
-  }
+  const StartResult result = Start(host, state, run);
   host.ClearProgress();
-  RefreshFaviconPreview(state);
-  host.Say(FinishedMessage().text);
-
-  return result.failed > 0 || placed == PlaceResult::GaveUp ? kExitFailed : kExitDone;
+  if (result.run.failed > 0) {
+    host.Warn("Nicht bearbeitet: " + std::to_string(result.run.failed) +
+              (result.run.failed == 1 ? " Datei" : " Dateien") + " (siehe oben).");
+  }
+  if (result.placed == PlaceResult::GaveUp || result.placed == PlaceResult::OverwriteDeclined) {
+    host.Warn(std::string(result.placed == PlaceResult::GaveUp
+                              ? "favicon.ico wurde nicht geschrieben: "
+                              : "favicon.ico wurde nicht überschrieben: ") +
+              state.webRoot + kFaviconFileName);
+  }
+  if (result.run.interrupted) {
+    host.Warn("Abgebrochen: die begonnenen Dateien wurden fertig bearbeitet.");
+  }
+  return result.run.failed > 0 || result.run.interrupted || result.placed == PlaceResult::GaveUp
+             ? kExitFailed
+             : kExitDone;
 }
 
 }  // namespace tervando

@@ -7,14 +7,13 @@
 #include <cmath>
 #include <iostream>
 
-#include "cli/interrupt.h"
+#include "engine/interrupt.h"
+#include "engine/messages.h"
 #include "support/write_log.h"
 
 namespace tervando {
 
 namespace {
-
-constexpr char kFailureLogPrefix[] = "Fehler bei Datei ";
 
 // Message texts break lines with single CRs; the terminal wants line feeds.
 std::string TerminalText(std::string text) {
@@ -60,13 +59,20 @@ void TerminalHost::SetProgressValue(int value) {
   DrawProgress();
 }
 
-void TerminalHost::SetStatusText(const std::string& text) {
-  m_status = text;
-  // The run's status texts are worth a line of their own; the fill's only show in the bar.
-  if (m_phase == Phase::Run) {
-    Say(text);
-  } else {
-    DrawProgress();
+void TerminalHost::ShowStatus(const Status& status) {
+  m_status = StatusText(status);
+  switch (status.kind) {
+    case StatusKind::kFilling:
+    case StatusKind::kFillDone:
+      DrawProgress();  // the fill's texts only show in the bar
+      break;
+    case StatusKind::kRunning:
+    case StatusKind::kRunDone:
+      Say(m_status);
+      break;
+    case StatusKind::kFailed:
+      Warn(m_status);
+      break;
   }
 }
 
@@ -75,44 +81,51 @@ void TerminalHost::SetStatusCount(int count) {
   DrawProgress();
 }
 
-MessageAnswer TerminalHost::Ask(const Message& message) {
-  const std::string text = TerminalText(message.text);
-  if (m_phase == Phase::Run && message.buttons == MessageButtons::OkCancel) {
-    // A page failed; its failure line is already on stderr (see Log).
-    return m_options.stopOnError || Interrupted() ? MessageAnswer::Cancel : MessageAnswer::Ok;
-  }
-  if (m_phase == Phase::Icon && message.buttons == MessageButtons::OkCancel) {
-    if (m_options.overwrite) {
-      return MessageAnswer::Ok;
-    }
+void TerminalHost::Tell(Notice notice) {
+  const std::string text = TerminalText(NoticeMessage(notice).text);
+  if (notice == Notice::kFinished) {
+    Say(text);
+  } else {
     Warn(text);
-    if (!m_stdinIsTerminal) {
-      Warn("Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).");
-      return MessageAnswer::Cancel;
-    }
-    return AnswerFromTerminal("[OK = j, Abbrechen = n] (j) ", true) ? MessageAnswer::Ok
-                                                                    : MessageAnswer::Cancel;
   }
-  if (message.buttons == MessageButtons::YesNo) {
-    Warn(text);
-    if (!m_stdinIsTerminal) {
-      return MessageAnswer::No;
-    }
-    return AnswerFromTerminal("[Ja = j, Nein = n] (n) ", false) ? MessageAnswer::Yes
-                                                                : MessageAnswer::No;
+}
+
+bool TerminalHost::GoOnAfterFailure(const PageFailure& failure) {
+  Warn("Fehler bei Datei " + failure.path + ": " + failure.errorInfo);
+  return !m_options.stopOnError && !Interrupted();
+}
+
+bool TerminalHost::ConfirmFaviconOverwrite() {
+  if (m_options.overwrite) {
+    return true;
   }
-  Warn(text);
-  return message.defaultAnswer;
+  Warn(TerminalText(OverwriteFaviconMessage().text));
+  if (!m_stdinIsTerminal) {
+    Warn("Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).");
+    return false;
+  }
+  return AnswerFromTerminal("[OK = j, Abbrechen = n] (j) ", true);
+}
+
+bool TerminalHost::RetryFaviconWrite(const std::string& errorInfo) {
+  Warn(TerminalText(FaviconWriteFailedMessage(errorInfo).text));
+  if (!m_stdinIsTerminal) {
+    return false;
+  }
+  return AnswerFromTerminal("[Ja = j, Nein = n] (n) ", false);
+}
+
+void TerminalHost::PageChanged(int, const std::string& path, const std::string& difference) {
+  Print(m_options.diff ? difference : path + "\n");
 }
 
 void TerminalHost::Log(const std::string& line) {
   if (m_logging) {
     WriteLog(line);
   }
-  if (m_phase == Phase::Run && line.rfind(kFailureLogPrefix, 0) == 0) {
-    Warn(line);
-  }
 }
+
+bool TerminalHost::StopRequested() const { return Interrupted(); }
 
 void TerminalHost::Say(const std::string& line) {
   if (m_options.quiet) {

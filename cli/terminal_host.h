@@ -10,25 +10,25 @@
 namespace tervando {
 
 // The host of tervando-cli: a progress bar and the status text on stderr while stderr is a
-// terminal, the questions answered from the options or asked on the terminal, and the log
-// written with WriteLog unless logging is off.
+// terminal, the questions answered from the options or asked on the terminal, changed pages
+// (or their differences) on stdout, and the log written with WriteLog unless logging is off.
 class TerminalHost : public PageListHost {
  public:
-  // Which of Start's steps is running decides what a question means.
-  enum class Phase { Scan, Icon, Run };
-
   TerminalHost(const CliOptions& options, bool logging);
-
-  void SetPhase(Phase phase) { m_phase = phase; }
 
   bool RemoveMode() const override { return m_options.remove; }
   void SetProgressRange(int minimum, int maximum) override;
   void SetProgressValue(int value) override;
-  void SetStatusText(const std::string& text) override;
+  void ShowStatus(const Status& status) override;
   void SetStatusCount(int count) override;
   void SetBusy(bool) override {}
-  MessageAnswer Ask(const Message& message) override;
+  void Tell(Notice notice) override;
+  bool GoOnAfterFailure(const PageFailure& failure) override;
+  bool ConfirmFaviconOverwrite() override;
+  bool RetryFaviconWrite(const std::string& errorInfo) override;
+  void PageChanged(int number, const std::string& path, const std::string& difference) override;
   void Log(const std::string& line) override;
+  bool StopRequested() const override;
 
   // A line on stderr (the progress line is cleared first), unless quiet.
   void Say(const std::string& line);
@@ -47,7 +47,6 @@ class TerminalHost : public PageListHost {
   const bool m_logging;
   const bool m_showProgress;
   const bool m_stdinIsTerminal;
-  Phase m_phase = Phase::Scan;
   int m_minimum = 0;
   int m_maximum = 0;
   int m_value = 0;

@@ -11,6 +11,7 @@
 #include "engine/head_editor.h"
 #include "engine/page_file.h"
 #include "engine/paths.h"
+#include "engine/real_path.h"
 #include "icons/icon_catalogue.h"
 
 namespace tervando {
@@ -28,6 +29,18 @@ void RefuseReadOnly(const std::string& path) {
   }
   if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0) {
     throw FileError(EACCES, "Datei ist schreibgeschützt", path);
+  }
+}
+
+// A favicon.ico that is a link is written where the link leads only while that lies inside the
+// web root: the program never writes outside the site.
+void RefuseOutsideRoot(const std::string& path, const std::string& webRoot) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+    return;
+  }
+  if (!IsInsideFolder(path, webRoot)) {
+    throw FileError(EXDEV, "Verknüpfung führt aus dem Hauptverzeichnis hinaus", path);
   }
 }
 
@@ -62,24 +75,7 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-Message OverwriteFaviconMessage() {
-  return {
-      "Hinweis: Im angegebenen Hauptverzeichnis Ihrer lokalen Web-Dateien befindet sich "
-      "bereits eine Datei namens FAVICON.ICO. Sie haben jedoch ein anderes Icon gewählt, "
-      "wodurch diese Datei überschrieben wird.\r\rBitte drücken Sie [OK], um diesen Vorgang "
-      "zu quittieren.",
-      MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok};
-}
-
-Message FaviconWriteFailedMessage(const std::string& errorInfo) {
-  return {
-      "Die Datei FAVICON.ICO konnte nicht im angegebenen Hauptverzeichnis Ihrer lokalen "
-      "Web-Dateien erstellt werden (" +
-          errorInfo + ").\r\rMöchten Sie es nochmals versuchen?",
-      MessageIcon::Critical, MessageButtons::YesNo, MessageAnswer::No};
-}
-
-PlaceResult PlaceFaviconFile(Host& host, const SiteState& state) {
+PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun) {
   if (host.RemoveMode()) {
     return PlaceResult::NotNeeded;
   }
@@ -88,19 +84,23 @@ PlaceResult PlaceFaviconFile(Host& host, const SiteState& state) {
     return PlaceResult::NotNeeded;
   }
   const std::string path = FaviconPath(state);
-  if (FileExists(path) && host.Ask(OverwriteFaviconMessage()) == MessageAnswer::Cancel) {
+  if (dryRun) {
+    return PlaceResult::WouldWrite;
+  }
+  if (FileExists(path) && !host.ConfirmFaviconOverwrite()) {
     return PlaceResult::OverwriteDeclined;
   }
   while (true) {
     std::string errorInfo;
     try {
+      RefuseOutsideRoot(path, state.webRoot);
       RefuseReadOnly(path);
       ReplaceFileContents(path, state.preview.bytes);
       return PlaceResult::Written;
     } catch (...) {
       errorInfo = ErrorInfoText();
     }
-    if (host.Ask(FaviconWriteFailedMessage(errorInfo)) != MessageAnswer::Yes) {
+    if (!host.RetryFaviconWrite(errorInfo)) {
       return PlaceResult::GaveUp;
     }
   }

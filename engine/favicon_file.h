@@ -4,7 +4,6 @@
 #include <string>
 
 #include "engine/host.h"
-#include "engine/message.h"
 #include "engine/site_state.h"
 
 namespace tervando {
@@ -27,19 +26,16 @@ std::string ErrorInfoText();
 // false for folders, hidden files, missing paths and every failure of the test.
 bool FileExists(const std::string& path);
 
-enum class PlaceResult { NotNeeded, Written, OverwriteDeclined, GaveUp };
+enum class PlaceResult { NotNeeded, Written, WouldWrite, OverwriteDeclined, GaveUp };
 
 // Writes the previewed icon file as favicon.ico into the web root when insert mode is chosen
 // and the icon is pending: asks before replacing an existing file and offers a retry when the
-// write fails. Never changes the pending flag.
-PlaceResult PlaceFaviconFile(Host& host, const SiteState& state);
+// write fails. A favicon.ico that is a link leading out of the web root is refused. A dry run
+// asks nothing, writes nothing and says WouldWrite. Never changes the pending flag.
+PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun = false);
 
 // The preview shows the web root's own favicon.ico (pending false) or, when there is none,
 // the default icon (pending true).
 void RefreshFaviconPreview(SiteState& state);
-
-// The questions PlaceFaviconFile asks.
-Message OverwriteFaviconMessage();
-Message FaviconWriteFailedMessage(const std::string& errorInfo);
 
 }  // namespace tervando

@@ -1,19 +1,254 @@
 #include "engine/favicon_run.h"
 
+#include <sys/stat.h>
+
+#include <chrono>
+#include <deque>
+#include <future>
+#include <memory>
 #include <optional>
+#include <set>
+#include <thread>
+#include <utility>
 
 #include "engine/favicon_file.h"
-#include "engine/page_file.h"
-#include "engine/yield.h"
+#include "engine/worker_pool.h"
 
 namespace tervando {
 
 namespace {
 
+// How long the calling thread waits for the disk before it lets its host handle events.
+constexpr std::chrono::milliseconds kWaitSlice{10};
+
+using FileKey = std::pair<dev_t, ino_t>;
+
+// One row of the run on its way from decision to commit.
+struct Entry {
+  int row = 0;
+  bool marked = false;  // as decided; unmarked rows are checked again at their turn
+  bool remove = false;
+  std::string path;
+  std::optional<FileKey> key;  // the file the name finally stands for
+  std::uint64_t size = 0;
+  std::future<PreparedPage> prepared;
+};
+
 std::string RunErrorInfoText() {
   const FailureDescription failure = DescribeCurrentFailure();
   return failure.text + " [" + std::to_string(failure.code) + "]";
 }
+
+template <typename Result>
+Result WaitYielding(Host& host, std::future<Result>& future) {
+  while (future.wait_for(kWaitSlice) != std::future_status::ready) {
+    host.Yield();
+  }
+  return future.get();
+}
+
+class Run {
+ public:
+  Run(Host& host, const SiteState& state, const RunOptions& options)
+      : m_host(host),
+        m_state(state),
+        m_options(options),
+        m_pool(options.threads),
+        m_prefix(state.faviconLinkPrefix),
+        m_depth(state.webRootDepth),
+        m_rows(host.RowCount()),
+        m_nextRow(m_rows) {}
+
+  FaviconRunResult Go() {
+    m_host.Log(std::string(40, '_'));
+    m_host.Log(LogDateTimeText(std::time(nullptr)) + " Suchen&Ersetzen gestartet");
+    m_host.Log("Dateiliste:");
+    m_host.SetProgressRange(0, m_rows);
+    m_host.SetProgressValue(0);
+    m_host.ShowStatus({StatusKind::kRunning, {}, 0});
+
+    while (true) {
+      Decide();
+      // Ending the program leaves every page not yet committed as it is, as if the run had
+      // gone one page at a time; the page being committed is always finished.
+      if (m_queue.empty() || Stopping()) {
+        break;
+      }
+      Entry entry = std::move(m_queue.front());
+      m_queue.pop_front();
+      if (entry.marked) {
+        --m_pagesInFlight;
+        m_bytesInFlight -= entry.size;
+      }
+      if (!CommitAtItsTurn(entry)) {
+        break;
+      }
+      m_host.Yield();
+    }
+    DropUncommitted();
+    m_host.SetProgressValue(0);
+    m_host.ShowStatus({StatusKind::kRunDone, {}, m_result.changed});
+    m_host.Log("Anzahl veränderter Dateien: " + std::to_string(m_result.changed));
+    FlushOffThisThread();
+    return m_result;
+  }
+
+ private:
+  // Decides rows, last first, while there is room ahead of the commit.
+  void Decide() {
+    while (m_nextRow >= 1 && !Stopping()) {
+      const int row = m_nextRow;
+      if (row > m_host.RowCount()) {
+        --m_nextRow;  // the list shrank meanwhile; rows that are gone are passed over
+        continue;
+      }
+      Entry entry;
+      entry.row = row;
+      entry.marked = m_host.RowMarked(row);
+      if (!entry.marked) {
+        m_queue.push_back(std::move(entry));
+        --m_nextRow;
+        continue;
+      }
+      entry.path = m_host.RowText(row);
+      entry.remove = m_host.RemoveMode();
+      struct stat info {};
+      if (::stat(entry.path.c_str(), &info) == 0) {
+        entry.key = FileKey(info.st_dev, info.st_ino);
+        entry.size = static_cast<std::uint64_t>(info.st_size);
+      }
+      const bool room =
+          m_pagesInFlight == 0 ||
+          (m_pagesInFlight < m_options.pagesAhead &&
+           m_bytesInFlight + entry.size <= m_options.bytesAhead && !SameFileInFlight(entry));
+      if (!room) {
+        return;  // decided again once the pages ahead of it are committed
+      }
+      --m_nextRow;
+      ++m_pagesInFlight;
+      m_bytesInFlight += entry.size;
+      Prepare(entry);
+      m_queue.push_back(std::move(entry));
+    }
+  }
+
+  // A page listed under several names is edited name after name, each seeing what the one
+  // before wrote: it is not prepared while another name of its file is on its way.
+  bool SameFileInFlight(const Entry& entry) const {
+    if (!entry.key) {
+      return false;
+    }
+    for (const Entry& other : m_queue) {
+      if (other.marked && other.key == entry.key) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  void Prepare(Entry& entry) {
+    auto task = std::make_shared<std::packaged_task<PreparedPage()>>(
+        [path = entry.path, remove = entry.remove, this] {
+          return PreparePageEdit(path, remove, m_prefix, m_depth, m_options.edit);
+        });
+    entry.prepared = task->get_future();
+    m_pool.Submit([task] { (*task)(); });
+  }
+
+  // The row's turn: the row is looked at again as one-page-at-a-time would see it now, then
+  // its page is committed. False when the run ends here.
+  bool CommitAtItsTurn(Entry& entry) {
+    if (entry.row > m_host.RowCount()) {
+      return true;
+    }
+    const bool marked = m_host.RowMarked(entry.row);
+    if (!marked) {
+      return true;  // a prepared page whose mark was taken away is dropped
+    }
+    m_host.SetProgressValue(m_rows - entry.row);
+    if (!entry.marked || entry.remove != m_host.RemoveMode()) {
+      entry.marked = true;
+      entry.path = m_host.RowText(entry.row);
+      entry.remove = m_host.RemoveMode();
+      Prepare(entry);  // decided afresh; runs on a worker while this thread handles events
+    }
+    std::optional<std::string> errorInfo;
+    try {
+      PreparedPage page = WaitYielding(m_host, entry.prepared);
+      if (page.replace) {
+        page.replace->Commit();
+      }
+      if (page.changed) {
+        ++m_result.changed;
+        m_host.Log(std::to_string(m_result.changed) + ": " + entry.path);
+        m_host.PageChanged(m_result.changed, entry.path, page.difference);
+      }
+    } catch (...) {
+      errorInfo = RunErrorInfoText();
+    }
+    if (errorInfo) {
+      ++m_result.failed;
+      m_host.Log("Fehler bei Datei " + entry.path + ": " + *errorInfo);
+      if (!m_host.GoOnAfterFailure({entry.path, *errorInfo})) {
+        m_result.stopped = true;
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // Pages prepared but not committed are dropped with their temporary files; their workers are
+  // waited for so none is left behind when the run returns.
+  void DropUncommitted() {
+    for (Entry& entry : m_queue) {
+      if (entry.prepared.valid()) {
+        try {
+          WaitYielding(m_host, entry.prepared);
+        } catch (...) {
+          // a page that failed to prepare left nothing behind
+        }
+      }
+    }
+    m_queue.clear();
+  }
+
+  bool Stopping() {
+    if (!m_result.interrupted && m_host.StopRequested()) {
+      m_result.interrupted = true;
+    }
+    return m_result.interrupted;
+  }
+
+  // The renames reach the disk together, not one folder flush per page; the wait for it must
+  // not freeze a window.
+  void FlushOffThisThread() {
+    if (m_result.changed == 0 || m_options.edit.dryRun) {
+      return;
+    }
+    std::packaged_task<int()> flush([root = m_state.webRoot] {
+      FlushFileSystem(root.empty() ? "/" : root);
+      return 0;
+    });
+    std::future<int> done = flush.get_future();
+    std::thread flusher(std::move(flush));
+    WaitYielding(m_host, done);
+    flusher.join();
+  }
+
+  Host& m_host;
+  const SiteState& m_state;
+  const RunOptions& m_options;
+  WorkerPool m_pool;
+  // Read by the workers; copied so nothing the window changes meanwhile is shared.
+  const std::string m_prefix;
+  const int m_depth;
+  const int m_rows;
+  int m_nextRow;
+  std::deque<Entry> m_queue;
+  int m_pagesInFlight = 0;
+  std::uint64_t m_bytesInFlight = 0;
+  FaviconRunResult m_result;
+};
 
 }  // namespace
 
@@ -25,80 +260,15 @@ std::string LogDateTimeText(std::time_t when) {
   return std::string(text, length);
 }
 
-Message EmptyListMessage() {
-  return {"Bitte legen Sie zunächst das Hauptverzeichnis Ihrer lokalen Web-Seiten fest.",
-          MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok};
-}
-
-Message PageFailedMessage(const std::string& pagePath, const std::string& errorInfo) {
-  return {"Folgende Datei liess sich nicht bearbeiten: \r\r" + pagePath + "\r\r(" + errorInfo +
-              ")\r\rKlicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden.",
-          MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok};
-}
-
-Message FinishedMessage() {
-  return {"Fertig: Alle Eintragungen abgeschlossen.", MessageIcon::Information, MessageButtons::Ok,
-          MessageAnswer::Ok};
-}
-
-FaviconRunResult SetUnsetFaviconInFiles(Host& host, const SiteState& state) {
-  const FaviconRunResult result =
-      SetUnsetFaviconInFiles(host, [&state](const std::string& pagePath, bool remove) {
-        return SetUnsetFaviconInFile(pagePath, remove, state.faviconLinkPrefix, state.webRootDepth);
-      });
-  // The pages' renames reach the disk together, not one folder flush per page.
-  if (result.changed > 0) {
-    FlushFileSystem(state.webRoot);
-  }
-  return result;
-}
-
-FaviconRunResult SetUnsetFaviconInFiles(Host& host, const PageEditor& editPage) {
-  FaviconRunResult result;
-  const int rows = host.RowCount();
-  if (rows == 0) {
-    host.Ask(EmptyListMessage());
+FaviconRunResult SetUnsetFaviconInFiles(Host& host, const SiteState& state,
+                                        const RunOptions& options) {
+  if (host.RowCount() == 0) {
+    host.Tell(Notice::kEmptyList);
+    FaviconRunResult result;
     result.listEmpty = true;
     return result;
   }
-  host.Log(std::string(40, '_'));
-  host.Log(LogDateTimeText(std::time(nullptr)) + " Suchen&Ersetzen gestartet");
-  host.Log("Dateiliste:");
-  host.SetProgressRange(0, rows);
-  host.SetProgressValue(0);
-  host.SetStatusText("Bearbeitung läuft ...");
-
-  for (int row = rows; row >= 1; --row) {
-    // The list may have shrunk during a yield; rows that are gone are passed over.
-    if (row <= host.RowCount() && host.RowMarked(row)) {
-      // The page is named by the path taken here, also in the failure report.
-      const std::string pagePath = host.RowText(row);
-      std::optional<std::string> errorInfo;
-      try {
-        host.SetProgressValue(rows - row);
-        if (editPage(pagePath, host.RemoveMode())) {
-          ++result.changed;
-          host.Log(std::to_string(result.changed) + ": " + pagePath);
-        }
-      } catch (...) {
-        errorInfo = RunErrorInfoText();
-      }
-      if (errorInfo) {
-        ++result.failed;
-        host.Log("Fehler bei Datei " + pagePath + ": " + *errorInfo);
-        if (host.Ask(PageFailedMessage(pagePath, *errorInfo)) == MessageAnswer::Cancel) {
-          result.stopped = true;
-          break;
-        }
-      }
-    }
-    YieldToMessageLoop();
-  }
-
-  host.SetProgressValue(0);
-  host.SetStatusText("Ersetzen beendet: " + std::to_string(result.changed) + " Dateien verändert.");
-  host.Log("Anzahl veränderter Dateien: " + std::to_string(result.changed));
-  return result;
+  return Run(host, state, options).Go();
 }
 
 }  // namespace tervando

@@ -1,40 +1,45 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
-#include <functional>
 #include <string>
 
 #include "engine/host.h"
-#include "engine/message.h"
+#include "engine/page_file.h"
 #include "engine/site_state.h"
 
 namespace tervando {
 
-// Edits one page (path, remove flag) and says whether its file changed. Failures throw.
-using PageEditor = std::function<bool(const std::string& pagePath, bool remove)>;
-
-struct FaviconRunResult {
-  int changed = 0;         // pages whose file was replaced
-  int failed = 0;          // pages that failed (reported and logged)
-  bool stopped = false;    // the user ended the run at a failure
-  bool listEmpty = false;  // nothing to run over: the message was shown, nothing logged
+// How a run works through its pages. Pages are decided in list order on the calling thread,
+// prepared (read, edited, new text written and flushed beside the page) on worker threads, and
+// committed (renamed over, counted, logged) strictly in list order on the calling thread. What
+// the user sees is one page after the other; only the waits for the disk overlap.
+struct RunOptions {
+  int threads = 8;      // 0: every page is prepared at its turn on the calling thread
+  int pagesAhead = 16;  // pages prepared ahead of the one being committed
+  // Page bytes prepared at once; a larger page is prepared alone.
+  std::uint64_t bytesAhead = std::uint64_t{8} << 20;
+  PageEditOptions edit;  // dry run, description of the changes
 };
 
-// Runs the favicon edit over the marked rows of the host's list, last row first, with
-// SetUnsetFaviconInFile. Reports progress and status, logs the run through the host and
-// asks after every failing page whether to go on. The changed pages reach the disk before it
-// returns.
-FaviconRunResult SetUnsetFaviconInFiles(Host& host, const SiteState& state);
-// The same run with another page editor (a dry run, a run that also shows differences); the
-// caller flushes what its editor wrote (FlushFileSystem).
-FaviconRunResult SetUnsetFaviconInFiles(Host& host, const PageEditor& editPage);
+struct FaviconRunResult {
+  int changed = 0;           // pages whose file was replaced (in a dry run: would be)
+  int failed = 0;            // pages that failed (reported and logged)
+  bool stopped = false;      // the user ended the run at a failure
+  bool interrupted = false;  // the program was asked to end before the last page
+  bool listEmpty = false;    // nothing to run over: the notice was shown, nothing logged
+};
+
+// Runs the favicon edit over the marked rows of the host's list, last row first. Each row's
+// mark and the mode are read at its turn, so a change during the run counts from the next page
+// on. Reports progress and status, logs the run through the host and asks after every failing
+// page whether to go on. When the user stops at a failure or the program is asked to end,
+// pages prepared ahead are dropped untouched, so pages, log and counts are exactly those of
+// one page at a time. The changed pages reach the disk before it returns.
+FaviconRunResult SetUnsetFaviconInFiles(Host& host, const SiteState& state,
+                                        const RunOptions& options = {});
 
 // The date and time line of the log: local time, short date, a blank, long time.
 std::string LogDateTimeText(std::time_t when);
-
-// The messages of the run and of the Start command.
-Message EmptyListMessage();
-Message PageFailedMessage(const std::string& pagePath, const std::string& errorInfo);
-Message FinishedMessage();
 
 }  // namespace tervando

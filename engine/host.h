@@ -2,14 +2,15 @@
 
 #include <string>
 
-#include "engine/message.h"
+#include "engine/host_events.h"
 
 namespace tervando {
 
-// What the long operations of the core (the scan and fill, the favicon run, placing
-// favicon.ico) need from their caller. The window implements it with its widgets and
-// message boxes, tervando-cli with the terminal, the tests with a scripted fake.
-// Yields to the message loop go through YieldToMessageLoop() (engine/yield.h).
+// What the long operations of the core (the scan and fill, Start with its run, placing
+// favicon.ico) need from their caller. Everything the core tells or asks is a typed value;
+// the German texts belong to the core (engine/messages.h) and each front end renders them its
+// own way: the window as message boxes and status panels, tervando-cli on the terminal or from
+// its options, the tests by script. Every call comes on the thread that called the core.
 class Host {
  public:
   virtual ~Host() = default;
@@ -26,20 +27,39 @@ class Host {
   // The mode option pair: true while "lös&chen" is chosen. Read at the moment it is needed.
   virtual bool RemoveMode() const = 0;
 
-  // Progress bar, status bar panels (2: text, 1: "<n> Dateien") and the wait cursor.
+  // Progress bar, status bar panels (2: the status, 1: "<n> Dateien") and the wait cursor.
   virtual void SetProgressRange(int minimum, int maximum) = 0;
   virtual void SetProgressValue(int value) = 0;
-  virtual void SetStatusText(const std::string& text) = 0;
+  virtual void ShowStatus(const Status& status) = 0;
   virtual void SetStatusCount(int count) = 0;
   virtual void SetBusy(bool busy) = 0;
   // The web-root label: the chosen web root, shown as soon as it is set.
   virtual void ShowWebRoot(const std::string& /*webRoot*/) {}
 
-  // A modal message box or question titled kProgramTitle; returns the button pressed.
-  virtual MessageAnswer Ask(const Message& message) = 0;
+  // A notice with an OK button only (the empty list, completion).
+  virtual void Tell(Notice notice) = 0;
+  // A page failed: true goes on with the next page ("OK"), false ends the run ("Abbrechen").
+  virtual bool GoOnAfterFailure(const PageFailure& failure) = 0;
+  // favicon.ico exists and another icon is chosen: true replaces it.
+  virtual bool ConfirmFaviconOverwrite() = 0;
+  // Writing favicon.ico failed with this error info: true tries again.
+  virtual bool RetryFaviconWrite(const std::string& errorInfo) = 0;
+
+  // A page of the run was (or, in a dry run, would be) changed: the run's `number`th.
+  // `difference` holds the change as text when the run was asked to describe changes.
+  virtual void PageChanged(int /*number*/, const std::string& /*path*/,
+                           const std::string& /*difference*/) {}
+  // An entry the scan passed over, or a leftover temporary file it removed.
+  virtual void Skipped(const SkippedEntry& /*entry*/) {}
 
   // One line of the activity log (the window and the CLI pass it on to WriteLog).
   virtual void Log(const std::string& line) = 0;
+
+  // Called often from the core's long loops and waits: the window handles its events here.
+  virtual void Yield() {}
+  // True once the user or the system asked the program to end ("&Ende", closing the window,
+  // SIGTERM): the core begins no more pages, finishes and logs those begun, and returns.
+  virtual bool StopRequested() const { return false; }
 };
 
 }  // namespace tervando

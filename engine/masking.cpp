@@ -6,7 +6,6 @@
 
 #include "engine/errors.h"
 #include "engine/internal_error.h"
-#include "engine/yield.h"
 
 namespace tervando {
 
@@ -29,7 +28,7 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 }
 
 void Split(const std::string& text, std::vector<std::string>& tagParts,
-           std::vector<std::string>& textParts) {
+           std::vector<std::string>& textParts, const std::function<void()>& yield) {
   if (text.empty()) {
     throw std::system_error(EngineErrc::kIndexOutOfRange);
   }
@@ -54,7 +53,9 @@ void Split(const std::string& text, std::vector<std::string>& tagParts,
       texts[k].append(segment);
     }
     if (k % kYieldStride == 0) {
-      YieldToMessageLoop();
+      if (yield) {
+        yield();
+      }
     }
     start = next + 1;
   }
@@ -63,7 +64,7 @@ void Split(const std::string& text, std::vector<std::string>& tagParts,
 }
 
 void Join(std::string& text, const std::vector<std::string>& tagParts,
-          const std::vector<std::string>& textParts) {
+          const std::vector<std::string>& textParts, const std::function<void()>& yield) {
   if (textParts.size() < tagParts.size()) {
     throw std::system_error(EngineErrc::kIndexOutOfRange);
   }
@@ -77,7 +78,9 @@ void Join(std::string& text, const std::vector<std::string>& tagParts,
     joined.append(tagParts[k]);
     joined.append(textParts[k]);
     if (k % kYieldStride == 0) {
-      YieldToMessageLoop();
+      if (yield) {
+        yield();
+      }
     }
   }
   text = std::move(joined);
@@ -98,11 +101,12 @@ std::string HideUnhideJavaInHtml(const std::string& text, int mode) {
 }
 
 void SplitUnsplitHtmlString(std::string& text, std::vector<std::string>& tagParts,
-                            std::vector<std::string>& textParts, int mode) {
+                            std::vector<std::string>& textParts, int mode,
+                            const std::function<void()>& yield) {
   if (mode == kSplitMode) {
-    Split(text, tagParts, textParts);
+    Split(text, tagParts, textParts, yield);
   } else if (mode == kUnsplitMode) {
-    Join(text, tagParts, textParts);
+    Join(text, tagParts, textParts, yield);
   } else {
     EndWithInternalError("SplitUnsplitHtmlString: Unknown Mode " + std::to_string(mode));
   }

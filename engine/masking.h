@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +36,10 @@ std::string HideUnhideJavaInHtml(const std::string& text, int mode);
 // throws std::system_error(EngineErrc::kIndexOutOfRange) and leaves the arrays as they were.
 // Mode 1 joins tag part k and text part k for every k into the text; a text-part array shorter
 // than the tag-part array throws the same error and leaves the text as it was.
-// Both yield to the message loop every 32 segments. Any other mode ends the program.
+// Both call `yield` (when given) every 32 segments, so a caller's window can repaint. Any other
+// mode ends the program.
 void SplitUnsplitHtmlString(std::string& text, std::vector<std::string>& tagParts,
-                            std::vector<std::string>& textParts, int mode);
+                            std::vector<std::string>& textParts, int mode,
+                            const std::function<void()>& yield = {});
 
 }  // namespace tervando

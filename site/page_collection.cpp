@@ -8,7 +8,6 @@
 #include <unordered_set>
 
 #include "engine/paths.h"
-#include "engine/yield.h"
 #include "site/app_folder.h"
 #include "site/options.h"
 
@@ -127,7 +126,6 @@ std::vector<std::string> CollectFiles(const std::string& folder) {
       }
     }
     closedir(dir);
-    YieldToMessageLoop();
   }
   return found;
 }
@@ -147,14 +145,14 @@ bool IsPagePath(std::string_view path) {
 
 void AddPageToList(Host& host, const std::string& path) {
   if (IsPagePath(path) && !host.ContainsRow(path)) {
-    host.SetStatusText("Die Liste wird aufgefüllt: " + path);
+    host.ShowStatus({StatusKind::kFilling, path, 0});
     host.InsertCheckedRowAtTop(path);
   }
   int& counter = YieldCounter();
   counter = (counter + 1) % 64;
   if (counter == 0) {
     host.SetStatusCount(host.RowCount());
-    YieldToMessageLoop();
+    host.Yield();
   }
 }
 

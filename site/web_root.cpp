@@ -1,6 +1,9 @@
 #include "site/web_root.h"
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "engine/favicon_file.h"
@@ -38,6 +41,20 @@ class FillGuard {
   bool m_done = false;
 };
 
+// The scan waits for the disk folder after folder; it runs on a thread of its own while the
+// host handles its events.
+std::vector<std::string> ScanOffThisThread(Host& host, const std::string& webRoot) {
+  std::packaged_task<std::vector<std::string>()> scan([webRoot] { return CollectFiles(webRoot); });
+  std::future<std::vector<std::string>> found = scan.get_future();
+  std::thread scanner(std::move(scan));
+  host.Yield();
+  while (found.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+    host.Yield();
+  }
+  scanner.join();
+  return found.get();
+}
+
 }  // namespace
 
 bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder) {
@@ -50,18 +67,18 @@ bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder
 
   FillGuard guard(host);
   host.SetProgressValue(1);
-  std::vector<std::string> foundFiles = CollectFiles(state.webRoot);
+  std::vector<std::string> foundFiles = ScanOffThisThread(host, state.webRoot);
   const int count = static_cast<int>(foundFiles.size());
   host.SetProgressValue(0);
   host.SetProgressRange(0, std::max(count, 1));  // 0..0 is no valid range for a bar
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count && !host.StopRequested(); ++i) {
     AddPageToList(host, foundFiles[static_cast<std::size_t>(i)]);
     host.SetProgressValue(i + 1);
   }
   foundFiles = {};
   host.SetProgressValue(0);
   host.SetSortingEnabled(true);
-  host.SetStatusText("Eintragung beendet");
+  host.ShowStatus({StatusKind::kFillDone, {}, 0});
   host.SetStatusCount(host.RowCount());
   host.SetBusy(false);
   guard.Done();

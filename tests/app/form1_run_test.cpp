@@ -23,6 +23,7 @@
 #include "app/form1.h"
 #include "app/show_once_notice.h"
 #include "engine/favicon_file.h"
+#include "engine/messages.h"
 #include "icons/icon_catalogue.h"
 #include "icons/sel_icon_dialog.h"
 #include "support/message_box.h"

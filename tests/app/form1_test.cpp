@@ -418,7 +418,7 @@ class Form1Test : public QObject {
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     Fill({"/w/1.htm", "/w/2.htm"});
-    m_form->SetStatusText("Eintragung beendet");
+    m_form->ShowStatus({StatusKind::kFillDone, {}, 0});
     m_form->SetStatusCount(2);
     m_form->findChild<QLabel*>("LocalWebRootLBL")->setText("/w/");
     m_form->findChild<QPushButton*>("Btn_8")->setEnabled(true);

@@ -152,10 +152,10 @@ TEST_F(PlaceFaviconFileTest, RetrySucceedsOnceTheCauseIsGone) {
   bool created = false;
   struct CreatingHost : FakeHost {
     std::string folder;
-    MessageAnswer Ask(const Message& message) override {
-      FakeHost::Ask(message);
+    bool RetryFaviconWrite(const std::string& errorInfo) override {
+      FakeHost::RetryFaviconWrite(errorInfo);
       fs::create_directory(folder);
-      return MessageAnswer::Yes;
+      return true;
     }
   } retrying;
   retrying.folder = state.webRoot;

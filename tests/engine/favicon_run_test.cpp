@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
+#include <functional>
+#include <iterator>
 #include <filesystem>
 #include <regex>
 
 #include "engine/head_editor.h"
-#include "engine/yield.h"
 #include "tests/site/fake_host.h"
 #include "tests/site/scratch_folder.h"
 
@@ -21,6 +23,9 @@ using test::ScratchFolder;
 
 const std::string kUnderscores(40, '_');
 constexpr char kPlain[] = "<html><head><title>t</title></head><body></body></html>";
+constexpr char kPlainWithLink[] =
+    "<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\"><title>t</title></head>"
+    "<body></body></html>";
 constexpr char kLinked[] =
     "<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\"><title>t</title></head></html>";
 
@@ -44,6 +49,15 @@ class FaviconRunTest : public ::testing::Test {
       lines.erase(lines.begin() + 1);
     }
     return lines;
+  }
+  // Names in the root, so a stray temporary file shows up.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(root.Path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
   }
   ScratchFolder root;
   SiteState state;
@@ -152,40 +166,64 @@ TEST_F(FaviconRunTest, CancelAtAFailureEndsTheRunWithTheClosingCount) {
   EXPECT_EQ(result.changed, 1);
   EXPECT_EQ(host.logLines.back(), "Anzahl veränderter Dateien: 1");
   EXPECT_EQ(host.logLines[host.logLines.size() - 3], "1: " + c);
-  EXPECT_EQ(ReadFile(a), kPlain);  // never reached
+  EXPECT_EQ(ReadFile(a), kPlain);  // prepared ahead, then dropped
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.htm", "c.htm"}));
   EXPECT_EQ(host.events.back(), "status Ersetzen beendet: 1 Dateien verändert.");
   EXPECT_EQ(host.events[host.events.size() - 2], "value 0");
 }
 
-TEST_F(FaviconRunTest, RemoveFlagIsReadForEveryMarkedPage) {
-  List({"/s/1.htm", "/s/2.htm", "/s/3.htm"});
-  std::vector<std::string> calls;
-  SetUnsetFaviconInFiles(host, [&](const std::string& path, bool remove) {
-    calls.push_back(path + (remove ? " remove" : " insert"));
-    host.removeMode = !host.removeMode;  // the user clicks the option pair meanwhile
-    return false;
-  });
-  EXPECT_EQ(calls,
-            (std::vector<std::string>{"/s/3.htm insert", "/s/2.htm remove", "/s/1.htm insert"}));
+TEST_F(FaviconRunTest, ModeChangedDuringTheRunCountsFromTheNextPage) {
+  const std::string a = root.Write("a.htm", kPlain);
+  const std::string b = root.Write("b.htm", kPlain);
+  const std::string c = root.Write("c.htm", kPlain);
+  List({a, b, c});
+  // b and a were prepared for insertion ahead of time; they are decided again at their turn.
+  host.onPageChanged = [&](const std::string&) { host.removeMode = true; };
+  const FaviconRunResult result = SetUnsetFaviconInFiles(host, state);
+  EXPECT_EQ(result.changed, 1);
+  EXPECT_EQ(ReadFile(c), kPlainWithLink);
+  EXPECT_EQ(ReadFile(b), kPlain);
+  EXPECT_EQ(ReadFile(a), kPlain);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.htm", "b.htm", "c.htm"}));
 }
 
-TEST_F(FaviconRunTest, YieldsOncePerRowAndSurvivesAListThatShrinks) {
-  List({"/s/1.htm", "/s/2.htm", "/s/3.htm", "/s/4.htm"});
-  std::vector<std::string> edited;
-  int yields = 0;
-  SetYieldHook([&] {
-    if (++yields == 1) {
-      host.Pages().Clear();  // "Liste löschen" during the run
+// Pages prepared ahead of their turn are dropped untouched when the run ends before it.
+TEST_F(FaviconRunTest, EndingTheRunDropsWhatWasPreparedAhead) {
+  struct Row {
+    const char* name;
+    std::function<void(FakeHost&)> script;
+    std::vector<std::string> changed;
+    bool interrupted;
+  };
+  const Row rows[] = {
+      {"list emptied", [](FakeHost& h) { h.onYield = [&h] { h.Pages().Clear(); }; }, {"e"}, false},
+      {"stop asked", [](FakeHost& h) { h.onPageChanged = [&h](auto&) { h.stopRequested = true; }; },
+       {"e"}, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ScratchFolder site;
+    FakeHost h;
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+      h.InsertCheckedRowAtTop(site.Write(std::string(name) + ".htm", kPlain));
     }
-  });
-  const FaviconRunResult result = SetUnsetFaviconInFiles(host, [&](const std::string& path, bool) {
-    edited.push_back(path);
-    return true;
-  });
-  SetYieldHook(nullptr);
-  EXPECT_EQ(edited, std::vector<std::string>{"/s/4.htm"});
-  EXPECT_EQ(yields, 4);
-  EXPECT_EQ(result.changed, 1);
+    h.Pages().SetSortingEnabled(true);  // a at the top: the run goes e, d, c, ...
+    row.script(h);
+    SiteState s = state;
+    s.webRoot = site.Path();
+    s.webRootDepth = CountOccurrences("/", site.Path(), 0);
+    const FaviconRunResult result = SetUnsetFaviconInFiles(h, s);
+    std::vector<std::string> changed;
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+      if (ReadFile(site.Path() + name + ".htm") != kPlain) changed.insert(changed.begin(), name);
+    }
+    EXPECT_EQ(changed, row.changed);
+    EXPECT_EQ(result.interrupted, row.interrupted);
+    EXPECT_EQ(h.logLines.back(), "Anzahl veränderter Dateien: " + std::to_string(changed.size()));
+    EXPECT_EQ(h.logLines.size(), 4 + changed.size());
+    EXPECT_TRUE(h.questions.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(site.Path()), fs::directory_iterator{}), 5);
+  }
 }
 
 TEST(LogDateTimeText, ShortDateBlankLongTime) {

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "engine/errors.h"
-#include "engine/yield.h"
 
 namespace tervando {
 namespace {
@@ -127,19 +128,18 @@ TEST(SplitUnsplitHtmlString, JoinNeedsATextPartForEveryTagPart) {
 
 TEST(SplitUnsplitHtmlString, YieldsOnceEveryThirtyTwoSegments) {
   int yields = 0;
-  SetYieldHook([&yields] { ++yields; });
+  const std::function<void()> yield = [&yields] { ++yields; };
   std::string text;
   for (int i = 0; i < 64; ++i) {
     text += "<p>";  // 65 segments: 0, 32 and 64 yield
   }
   std::vector<std::string> tags;
   std::vector<std::string> texts;
-  SplitUnsplitHtmlString(text, tags, texts, kSplitMode);
+  SplitUnsplitHtmlString(text, tags, texts, kSplitMode, yield);
   EXPECT_EQ(yields, 3);
   yields = 0;
-  SplitUnsplitHtmlString(text, tags, texts, kUnsplitMode);
+  SplitUnsplitHtmlString(text, tags, texts, kUnsplitMode, yield);
   EXPECT_EQ(yields, 3);
-  SetYieldHook(nullptr);
 }
 
 TEST(SplitUnsplitHtmlStringDeathTest, UnknownModeEndsTheProgramWithItsMessage) {

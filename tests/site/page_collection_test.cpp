@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <set>
 
-#include "engine/yield.h"
 #include "site/options.h"
 #include "tests/site/fake_host.h"
 #include "tests/site/scratch_folder.h"
@@ -133,17 +132,6 @@ TEST(CollectFiles, MissingFolderGivesNothing) {
   EXPECT_TRUE(CollectFiles(root.Path() + "missing").empty());
 }
 
-TEST(CollectFiles, YieldsOncePerFolder) {
-  ScratchFolder root;
-  root.Write("a/x.htm", "x");
-  root.Write("b/c/y.htm", "y");
-  int yields = 0;
-  SetYieldHook([&yields] { ++yields; });
-  CollectFiles(root.Path());
-  SetYieldHook(nullptr);
-  EXPECT_EQ(yields, 4);  // root, a, b, b/c
-}
-
 // Root may read everything, so the unlistable folder is tested by a child that drops to the
 // unprivileged user and reports what it found through a pipe.
 TEST(CollectFiles, UnlistableFolderIsPassedOverByAnOrdinaryUser) {
@@ -242,13 +230,12 @@ TEST(AddPageToList, EverySixtyFourthCallOfTheProgramRunRefreshesTheCount) {
   SetPageExtensions(ParseExtensions(kDefaultExtensions));
   FakeHost host;
   int yields = 0;
-  SetYieldHook([&yields] { ++yields; });
+  host.onYield = [&yields] { ++yields; };
   const int start = AddPageYieldCounter();
   const int calls = 130;
   for (int i = 0; i < calls; ++i) {
     AddPageToList(host, "/s/p" + std::to_string(i) + (i % 2 ? ".htm" : ".css"));
   }
-  SetYieldHook(nullptr);
   const int refreshes = (start + calls) / 64;
   EXPECT_EQ(static_cast<int>(host.EventsStartingWith("count ").size()), refreshes);
   EXPECT_EQ(yields, refreshes);

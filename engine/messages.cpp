@@ -1,0 +1,57 @@
+#include "engine/messages.h"
+
+namespace tervando {
+
+Message NoticeMessage(Notice notice) {
+  switch (notice) {
+    case Notice::kEmptyList:
+      return {"Bitte legen Sie zunächst das Hauptverzeichnis Ihrer lokalen Web-Seiten fest.",
+              MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok};
+    case Notice::kFinished:
+      break;
+  }
+  return {"Fertig: Alle Eintragungen abgeschlossen.", MessageIcon::Information, MessageButtons::Ok,
+          MessageAnswer::Ok};
+}
+
+Message PageFailedMessage(const PageFailure& failure) {
+  return {"Folgende Datei liess sich nicht bearbeiten: \r\r" + failure.path + "\r\r(" +
+              failure.errorInfo +
+              ")\r\rKlicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden.",
+          MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok};
+}
+
+Message OverwriteFaviconMessage() {
+  return {
+      "Hinweis: Im angegebenen Hauptverzeichnis Ihrer lokalen Web-Dateien befindet sich "
+      "bereits eine Datei namens FAVICON.ICO. Sie haben jedoch ein anderes Icon gewählt, "
+      "wodurch diese Datei überschrieben wird.\r\rBitte drücken Sie [OK], um diesen Vorgang "
+      "zu quittieren.",
+      MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok};
+}
+
+Message FaviconWriteFailedMessage(const std::string& errorInfo) {
+  return {
+      "Die Datei FAVICON.ICO konnte nicht im angegebenen Hauptverzeichnis Ihrer lokalen "
+      "Web-Dateien erstellt werden (" +
+          errorInfo + ").\r\rMöchten Sie es nochmals versuchen?",
+      MessageIcon::Critical, MessageButtons::YesNo, MessageAnswer::No};
+}
+
+std::string StatusText(const Status& status) {
+  switch (status.kind) {
+    case StatusKind::kFilling:
+      return "Die Liste wird aufgefüllt: " + status.path;
+    case StatusKind::kFillDone:
+      return "Eintragung beendet";
+    case StatusKind::kRunning:
+      return "Bearbeitung läuft ...";
+    case StatusKind::kRunDone:
+      return "Ersetzen beendet: " + std::to_string(status.count) + " Dateien verändert.";
+    case StatusKind::kFailed:
+      break;
+  }
+  return status.path;
+}
+
+}  // namespace tervando

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "engine/favicon_file.h"
+#include "engine/favicon_run.h"
+#include "engine/host.h"
+#include "engine/site_state.h"
+
+namespace tervando {
+
+struct StartResult {
+  PlaceResult placed = PlaceResult::NotNeeded;
+  FaviconRunResult run;
+};
+
+// "&Start": place favicon.ico (insert mode, icon pending), run over the marked pages, show the
+// root's icon in the preview, tell that all is done. No step stops the next one; a program
+// asked to end skips the closing notice.
+StartResult Start(Host& host, SiteState& state, const RunOptions& options = {});
+
+}  // namespace tervando

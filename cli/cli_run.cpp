@@ -22,6 +22,7 @@
 #include "icons/icon_catalogue.h"
 #include "site/options.h"
 #include "site/web_root.h"
+#include "support/escape_control_bytes.h"
 #include "support/version_text.h"
 #include "support/write_log.h"
 
@@ -32,7 +33,7 @@ namespace {
 namespace fs = std::filesystem;
 
 int UsageError(const std::string& text) {
-  std::cerr << "tervando-cli: " << text << "\n"
+  std::cerr << "tervando-cli: " << EscapeControlBytes(text) << "\n"
             << "Weitere Hinweise: tervando-cli --help\n";
   return kExitUsage;
 }
@@ -170,9 +171,8 @@ int RunCli(const std::vector<std::string>& arguments) {
   host.ClearProgress();
   if (options.list) {
     for (int row = 1; row <= host.RowCount(); ++row) {
-      std::cout << host.RowText(row) << '\n';
+      host.PrintPath(host.RowText(row));
     }
-    std::cout << std::flush;
     return kExitDone;
   }
   host.Say("Eintragung beendet (" + std::to_string(host.RowCount()) + " Dateien)");
@@ -230,8 +230,10 @@ int RunCli(const std::vector<std::string>& arguments) {
   const FaviconRunResult result =
       SetUnsetFaviconInFiles(host, [&](const std::string& pagePath, bool) {
         const PageOutcome outcome = pipeline.Take(pagePath);
-        if (outcome.changed) {
-          host.Print(options.diff ? outcome.shown : pagePath + "\n");
+        if (outcome.changed && options.diff) {
+          host.Print(outcome.shown);
+        } else if (outcome.changed) {
+          host.PrintPath(pagePath);
         }
         return outcome.changed;
       });

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "cli/interrupt.h"
+#include "support/escape_control_bytes.h"
 #include "support/write_log.h"
 
 namespace tervando {
@@ -16,10 +17,19 @@ namespace {
 
 constexpr char kFailureLogPrefix[] = "Fehler bei Datei ";
 
-// Message texts break lines with single CRs; the terminal wants line feeds.
-std::string TerminalText(std::string text) {
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  return text;
+// Message texts break lines with single CRs; the terminal wants line feeds. Any other control
+// byte comes from a name and is shown escaped.
+std::string TerminalText(const std::string& text) {
+  std::string lines;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find('\r', start);
+    lines += EscapeControlBytes(std::string_view(text).substr(start, end - start));
+    if (end == std::string::npos) {
+      return lines;
+    }
+    lines += '\n';
+    start = end + 1;
+  }
 }
 
 int TerminalWidth() {
@@ -85,7 +95,7 @@ MessageAnswer TerminalHost::Ask(const Message& message) {
     if (m_options.overwrite) {
       return MessageAnswer::Ok;
     }
-    Warn(text);
+    WriteError(text);
     if (!m_stdinIsTerminal) {
       Warn("Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).");
       return MessageAnswer::Cancel;
@@ -94,14 +104,14 @@ MessageAnswer TerminalHost::Ask(const Message& message) {
                                                                     : MessageAnswer::Cancel;
   }
   if (message.buttons == MessageButtons::YesNo) {
-    Warn(text);
+    WriteError(text);
     if (!m_stdinIsTerminal) {
       return MessageAnswer::No;
     }
     return AnswerFromTerminal("[Ja = j, Nein = n] (n) ", false) ? MessageAnswer::Yes
                                                                 : MessageAnswer::No;
   }
-  Warn(text);
+  WriteError(text);
   return message.defaultAnswer;
 }
 
@@ -121,14 +131,24 @@ void TerminalHost::Say(const std::string& line) {
   Warn(line);
 }
 
-void TerminalHost::Warn(const std::string& line) {
+void TerminalHost::Warn(const std::string& line) { WriteError(EscapeControlBytes(line)); }
+
+void TerminalHost::WriteError(const std::string& text) {
   ClearProgress();
-  std::cerr << line << '\n' << std::flush;
+  std::cerr << text << '\n' << std::flush;
 }
 
 void TerminalHost::Print(const std::string& text) {
   ClearProgress();
   std::cout << text << std::flush;
+}
+
+void TerminalHost::PrintPath(const std::string& path) {
+  if (m_options.null) {
+    Print(path + '\0');
+  } else {
+    Print(EscapeControlBytes(path) + '\n');
+  }
 }
 
 void TerminalHost::ClearProgress() {
@@ -178,7 +198,7 @@ void TerminalHost::DrawProgress() {
   line += "] ";
   line += std::to_string(m_count);
   line += " Dateien  ";
-  line += m_status;
+  line += EscapeControlBytes(m_status);
   std::cerr << "\r" << CutToWidth(line, static_cast<std::size_t>(TerminalWidth() - 1)) << "\033[K"
             << std::flush;
   m_progressShown = true;

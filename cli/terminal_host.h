@@ -32,15 +32,19 @@ class TerminalHost : public PageListHost {
 
   // A line on stderr (the progress line is cleared first), unless quiet.
   void Say(const std::string& line);
-  // A line on stderr that quiet does not hold back (failures, questions).
+  // A line on stderr that quiet does not hold back (failures, questions). Control bytes in
+  // either are shown escaped: names from the site must not steer the terminal.
   void Warn(const std::string& line);
-  // Results on stdout; the progress line goes first when both share the terminal.
+  // Results on stdout as they are; the progress line goes first when both share the terminal.
   void Print(const std::string& text);
+  // A path on stdout: escaped on a line of its own, or with --null raw and ended by a NUL byte.
+  void PrintPath(const std::string& path);
   // Removes the progress line.
   void ClearProgress();
 
  private:
   bool AnswerFromTerminal(const std::string& prompt, bool defaultYes);
+  void WriteError(const std::string& text);
   void DrawProgress();
 
   const CliOptions& m_options;

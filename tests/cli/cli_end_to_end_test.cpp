@@ -366,6 +366,33 @@ TEST(CliRun, InterruptFinishesBegunPagesAndLogsEveryWrittenOne) {
   }
 }
 
+// Names that would forge log lines or steer the terminal are shown escaped everywhere but in
+// --null output, which scripts read raw.
+TEST(CliRun, NamesWithControlBytesAreEscapedOnTheTerminalAndInTheLog) {
+  ScratchFolder root;
+  ScratchFolder logs;
+  const std::string forged = root.Write("x\r\nFehler bei Datei forged\r\n9: forged.htm", "");
+  const std::string clear = root.Write("\x1B[2Jclear.htm", kIndex);
+  const std::string forgedShown = root.Path() + "x\\r\\nFehler bei Datei forged\\r\\n9: forged.htm";
+  const std::string clearShown = root.Path() + "\\x1B[2Jclear.htm";
+
+  EXPECT_EQ(RunTervandoCli({"--list", root.Path()}).out, clearShown + "\n" + forgedShown + "\n");
+  EXPECT_EQ(RunTervandoCli({"--list", "-0", root.Path()}).out,
+            clear + std::string(1, '\0') + forged + std::string(1, '\0'));
+
+  const std::string log = logs.Path() + "run.log";
+  const auto result = RunTervandoCli({"--log", log, root.Path()});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, clearShown + "\n");
+  EXPECT_NE(result.err.find("Fehler bei Datei " + forgedShown + ": "), std::string::npos);
+  EXPECT_EQ(result.err.find_first_of("\r\x1B"), std::string::npos);
+  const std::string logText = ReadFile(log);
+  EXPECT_NE(logText.find("Dateiliste:\r\nFehler bei Datei " + forgedShown + ": Index "),
+            std::string::npos);
+  EXPECT_NE(logText.find("\r\n1: " + clearShown + "\r\nAnzahl"), std::string::npos);
+  EXPECT_EQ(std::count(logText.begin(), logText.end(), '\n'), 6);
+}
+
 TEST(CliUsage, BadCallsExitWithTwo) {
   ScratchFolder f;
   const std::string file = f.Write("file.htm", "x");

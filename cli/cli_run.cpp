@@ -171,8 +171,9 @@ int RunCli(const std::vector<std::string>& arguments) {
   host.ClearProgress();
   if (options.list) {
     for (int row = 1; row <= host.RowCount(); ++row) {
-      host.PrintPath(host.RowText(row));
+      std::cout << PathEntry(host.RowText(row), options.null);
     }
+    std::cout << std::flush;
     return kExitDone;
   }
   host.Say("Eintragung beendet (" + std::to_string(host.RowCount()) + " Dateien)");
@@ -230,10 +231,8 @@ int RunCli(const std::vector<std::string>& arguments) {
   const FaviconRunResult result =
       SetUnsetFaviconInFiles(host, [&](const std::string& pagePath, bool) {
         const PageOutcome outcome = pipeline.Take(pagePath);
-        if (outcome.changed && options.diff) {
-          host.Print(outcome.shown);
-        } else if (outcome.changed) {
-          host.PrintPath(pagePath);
+        if (outcome.changed) {
+          host.Print(options.diff ? outcome.shown : PathEntry(pagePath, options.null));
         }
         return outcome.changed;
       });

@@ -53,6 +53,10 @@ std::string CutToWidth(const std::string& text, std::size_t width) {
 
 }  // namespace
 
+std::string PathEntry(const std::string& path, bool null) {
+  return null ? path + '\0' : EscapeControlBytes(path) + '\n';
+}
+
 TerminalHost::TerminalHost(const CliOptions& options, bool logging)
     : m_options(options),
       m_logging(logging),
@@ -141,14 +145,6 @@ void TerminalHost::WriteError(const std::string& text) {
 void TerminalHost::Print(const std::string& text) {
   ClearProgress();
   std::cout << text << std::flush;
-}
-
-void TerminalHost::PrintPath(const std::string& path) {
-  if (m_options.null) {
-    Print(path + '\0');
-  } else {
-    Print(EscapeControlBytes(path) + '\n');
-  }
 }
 
 void TerminalHost::ClearProgress() {

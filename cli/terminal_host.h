@@ -9,6 +9,10 @@
 
 namespace tervando {
 
+// A path as one entry on stdout: escaped on a line of its own, or for scripts (--null) raw and
+// ended by a NUL byte.
+std::string PathEntry(const std::string& path, bool null);
+
 // The host of tervando-cli: a progress bar and the status text on stderr while stderr is a
 // terminal, the questions answered from the options or asked on the terminal, and the log
 // written with WriteLog unless logging is off.
@@ -37,8 +41,6 @@ class TerminalHost : public PageListHost {
   void Warn(const std::string& line);
   // Results on stdout as they are; the progress line goes first when both share the terminal.
   void Print(const std::string& text);
-  // A path on stdout: escaped on a line of its own, or with --null raw and ended by a NUL byte.
-  void PrintPath(const std::string& path);
   // Removes the progress line.
   void ClearProgress();
 

@@ -245,9 +245,7 @@ void Form1::ChooseWebRoot() {
   ShowPreview();
 }
 
-void Form1::ChooseIcon() {
-  ApplyChosenIcon(SelIconDialog::ChooseIcon(this));
-}
+void Form1::ChooseIcon() { ApplyChosenIcon(SelIconDialog::ChooseIcon(this)); }
 
 void Form1::ApplyChosenIcon(int index) {
   if (index < 1 || index > kIconCount) {
@@ -463,13 +461,15 @@ MessageAnswer Form1::Ask(const Message& message) {
   return ShowMessage(message);
 }
 
-void Form1::Tell(Notice notice) { Ask(NoticeMessage(notice)); }
+void Form1::Tell(const Notice& notice) { Ask(NoticeMessage(notice)); }
 
 bool Form1::GoOnAfterFailure(const PageFailure& failure) {
   return Ask(PageFailedMessage(failure)) == MessageAnswer::Ok;
 }
 
-bool Form1::ConfirmFaviconOverwrite() { return Ask(OverwriteFaviconMessage()) == MessageAnswer::Ok; }
+bool Form1::ConfirmFaviconOverwrite() {
+  return Ask(OverwriteFaviconMessage()) == MessageAnswer::Ok;
+}
 
 bool Form1::RetryFaviconWrite(const std::string& errorInfo) {
   return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;

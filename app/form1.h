@@ -72,7 +72,7 @@ class Form1 : public QWidget, public Host {
   void SetStatusCount(int count) override;
   void SetBusy(bool busy) override;
   void ShowWebRoot(const std::string& webRoot) override;
-  void Tell(Notice notice) override;
+  void Tell(const Notice& notice) override;
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
   bool RetryFaviconWrite(const std::string& errorInfo) override;

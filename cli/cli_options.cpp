@@ -28,6 +28,8 @@ std::string CliUsage() {
          "  -n, --dry-run       nichts schreiben, nur die Seiten nennen, die sich ändern würden\n"
          "      --diff          jede Änderung als Unified Diff ausgeben\n"
          "      --list          nur die gefundenen Seiten auflisten\n"
+         "  -0, --null          Pfade auf der Standardausgabe unverändert und je mit einem\n"
+         "                      Null-Byte abgeschlossen ausgeben (für Skripte)\n"
          "      --extensions L  Seiten-Endungen, durch Kommas getrennt (statt options.ini)\n"
          "      --log DATEI     das Protokoll in DATEI schreiben (sonst Application.log\n"
          "                      neben dem Programm)\n"
@@ -94,6 +96,8 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       flag(o.diff);
     } else if (argument == "--list") {
       flag(o.list);
+    } else if (argument == "-0" || argument == "--null") {
+      flag(o.null);
     } else if (argument == "-q" || argument == "--quiet") {
       flag(o.quiet);
     } else if (argument == "--no-log") {
@@ -139,6 +143,8 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
   }
   if (o.icon && o.iconFile) {
     parse.error = "--icon und --icon-file schließen einander aus.";
+  } else if (o.null && o.diff) {
+    parse.error = "--null und --diff schließen einander aus.";
   } else if (o.logFile && o.noLog) {
     parse.error = "--log und --no-log schließen einander aus.";
   } else if (positional.size() != 1) {

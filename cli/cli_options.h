@@ -14,6 +14,7 @@ struct CliOptions {
   bool dryRun = false;
   bool diff = false;
   bool list = false;
+  bool null = false;  // paths on stdout raw, each ended by a NUL byte
   bool quiet = false;
   bool noLog = false;
   bool help = false;

@@ -2,8 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <unistd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -15,13 +15,14 @@
 #include "cli/terminal_host.h"
 #include "cli/unified_diff.h"
 #include "engine/favicon_file.h"
-#include "engine/interrupt.h"
-#include "engine/start.h"
 #include "engine/head_editor.h"
+#include "engine/interrupt.h"
 #include "engine/page_file.h"
+#include "engine/start.h"
 #include "icons/icon_catalogue.h"
 #include "site/options.h"
 #include "site/web_root.h"
+#include "support/escape_control_bytes.h"
 #include "support/version_text.h"
 #include "support/write_log.h"
 
@@ -32,7 +33,7 @@ namespace {
 namespace fs = std::filesystem;
 
 int UsageError(const std::string& text) {
-  std::cerr << "tervando-cli: " << text << "\n"
+  std::cerr << "tervando-cli: " << EscapeControlBytes(text) << "\n"
             << "Weitere Hinweise: tervando-cli --help\n";
   return kExitUsage;
 }
@@ -145,7 +146,7 @@ int RunCli(const std::vector<std::string>& arguments) {
   host.ClearProgress();
   if (options.list) {
     for (int row = 1; row <= host.RowCount(); ++row) {
-      std::cout << host.RowText(row) << '\n';
+      std::cout << PathEntry(host.RowText(row), options.null);
     }
     std::cout << std::flush;
     return kExitDone;
@@ -167,6 +168,9 @@ int RunCli(const std::vector<std::string>& arguments) {
   }
   const StartResult result = Start(host, state, run);
   host.ClearProgress();
+  if (result.webRootBusy) {
+    return kExitUsage;
+  }
   if (result.run.failed > 0) {
     host.Warn("Nicht bearbeitet: " + std::to_string(result.run.failed) +
               (result.run.failed == 1 ? " Datei" : " Dateien") + " (siehe oben).");

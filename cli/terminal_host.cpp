@@ -9,16 +9,26 @@
 
 #include "engine/interrupt.h"
 #include "engine/messages.h"
+#include "support/escape_control_bytes.h"
 #include "support/write_log.h"
 
 namespace tervando {
 
 namespace {
 
-// Message texts break lines with single CRs; the terminal wants line feeds.
-std::string TerminalText(std::string text) {
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  return text;
+// Message texts break lines with single CRs; the terminal wants line feeds. Any other control
+// byte comes from a name and is shown escaped.
+std::string TerminalText(const std::string& text) {
+  std::string lines;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find('\r', start);
+    lines += EscapeControlBytes(std::string_view(text).substr(start, end - start));
+    if (end == std::string::npos) {
+      return lines;
+    }
+    lines += '\n';
+    start = end + 1;
+  }
 }
 
 int TerminalWidth() {
@@ -41,6 +51,10 @@ std::string CutToWidth(const std::string& text, std::size_t width) {
 }
 
 }  // namespace
+
+std::string PathEntry(const std::string& path, bool null) {
+  return null ? path + '\0' : EscapeControlBytes(path) + '\n';
+}
 
 TerminalHost::TerminalHost(const CliOptions& options, bool logging)
     : m_options(options),
@@ -81,12 +95,14 @@ void TerminalHost::SetStatusCount(int count) {
   DrawProgress();
 }
 
-void TerminalHost::Tell(Notice notice) {
+void TerminalHost::Tell(const Notice& notice) {
   const std::string text = TerminalText(NoticeMessage(notice).text);
-  if (notice == Notice::kFinished) {
-    Say(text);
+  if (notice.kind == NoticeKind::kFinished) {
+    if (!m_options.quiet) {
+      WriteError(text);
+    }
   } else {
-    Warn(text);
+    WriteError(text);
   }
 }
 
@@ -99,7 +115,7 @@ bool TerminalHost::ConfirmFaviconOverwrite() {
   if (m_options.overwrite) {
     return true;
   }
-  Warn(TerminalText(OverwriteFaviconMessage().text));
+  WriteError(TerminalText(OverwriteFaviconMessage().text));
   if (!m_stdinIsTerminal) {
     Warn("Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).");
     return false;
@@ -108,7 +124,7 @@ bool TerminalHost::ConfirmFaviconOverwrite() {
 }
 
 bool TerminalHost::RetryFaviconWrite(const std::string& errorInfo) {
-  Warn(TerminalText(FaviconWriteFailedMessage(errorInfo).text));
+  WriteError(TerminalText(FaviconWriteFailedMessage(errorInfo).text));
   if (!m_stdinIsTerminal) {
     return false;
   }
@@ -116,7 +132,7 @@ bool TerminalHost::RetryFaviconWrite(const std::string& errorInfo) {
 }
 
 void TerminalHost::PageChanged(int, const std::string& path, const std::string& difference) {
-  Print(m_options.diff ? difference : path + "\n");
+  Print(m_options.diff ? difference : PathEntry(path, m_options.null));
 }
 
 void TerminalHost::Log(const std::string& line) {
@@ -134,9 +150,11 @@ void TerminalHost::Say(const std::string& line) {
   Warn(line);
 }
 
-void TerminalHost::Warn(const std::string& line) {
+void TerminalHost::Warn(const std::string& line) { WriteError(EscapeControlBytes(line)); }
+
+void TerminalHost::WriteError(const std::string& text) {
   ClearProgress();
-  std::cerr << line << '\n' << std::flush;
+  std::cerr << text << '\n' << std::flush;
 }
 
 void TerminalHost::Print(const std::string& text) {
@@ -191,7 +209,7 @@ void TerminalHost::DrawProgress() {
   line += "] ";
   line += std::to_string(m_count);
   line += " Dateien  ";
-  line += m_status;
+  line += EscapeControlBytes(m_status);
   std::cerr << "\r" << CutToWidth(line, static_cast<std::size_t>(TerminalWidth() - 1)) << "\033[K"
             << std::flush;
   m_progressShown = true;

@@ -9,6 +9,10 @@
 
 namespace tervando {
 
+// A path as one entry on stdout: escaped on a line of its own, or for scripts (--null) raw and
+// ended by a NUL byte.
+std::string PathEntry(const std::string& path, bool null);
+
 // The host of tervando-cli: a progress bar and the status text on stderr while stderr is a
 // terminal, the questions answered from the options or asked on the terminal, changed pages
 // (or their differences) on stdout, and the log written with WriteLog unless logging is off.
@@ -22,7 +26,7 @@ class TerminalHost : public PageListHost {
   void ShowStatus(const Status& status) override;
   void SetStatusCount(int count) override;
   void SetBusy(bool) override {}
-  void Tell(Notice notice) override;
+  void Tell(const Notice& notice) override;
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
   bool RetryFaviconWrite(const std::string& errorInfo) override;
@@ -32,15 +36,17 @@ class TerminalHost : public PageListHost {
 
   // A line on stderr (the progress line is cleared first), unless quiet.
   void Say(const std::string& line);
-  // A line on stderr that quiet does not hold back (failures, questions).
+  // A line on stderr that quiet does not hold back (failures, questions). Control bytes in
+  // either are shown escaped: names from the site must not steer the terminal.
   void Warn(const std::string& line);
-  // Results on stdout; the progress line goes first when both share the terminal.
+  // Results on stdout as they are; the progress line goes first when both share the terminal.
   void Print(const std::string& text);
   // Removes the progress line.
   void ClearProgress();
 
  private:
   bool AnswerFromTerminal(const std::string& prompt, bool defaultYes);
+  void WriteError(const std::string& text);
   void DrawProgress();
 
   const CliOptions& m_options;

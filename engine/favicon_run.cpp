@@ -263,7 +263,7 @@ std::string LogDateTimeText(std::time_t when) {
 FaviconRunResult SetUnsetFaviconInFiles(Host& host, const SiteState& state,
                                         const RunOptions& options) {
   if (host.RowCount() == 0) {
-    host.Tell(Notice::kEmptyList);
+    host.Tell({NoticeKind::kEmptyList, {}});
     FaviconRunResult result;
     result.listEmpty = true;
     return result;

@@ -36,8 +36,8 @@ class Host {
   // The web-root label: the chosen web root, shown as soon as it is set.
   virtual void ShowWebRoot(const std::string& /*webRoot*/) {}
 
-  // A notice with an OK button only (the empty list, completion).
-  virtual void Tell(Notice notice) = 0;
+  // A notice with an OK button only (the empty list, completion, a web root in use).
+  virtual void Tell(const Notice& notice) = 0;
   // A page failed: true goes on with the next page ("OK"), false ends the run ("Abbrechen").
   virtual bool GoOnAfterFailure(const PageFailure& failure) = 0;
   // favicon.ico exists and another icon is chosen: true replaces it.

@@ -8,9 +8,14 @@ namespace tervando {
 // texts for them are made in one place, engine/messages.h.
 
 // Notices with an OK button only.
-enum class Notice {
-  kEmptyList,  // Start with an empty page list
-  kFinished,   // the end of Start
+enum class NoticeKind {
+  kEmptyList,    // Start with an empty page list
+  kFinished,     // the end of Start
+  kWebRootBusy,  // another run works on the web root (path): nothing was started
+};
+struct Notice {
+  NoticeKind kind = NoticeKind::kFinished;
+  std::string path;
 };
 
 // A page of the run that could not be edited.
@@ -21,11 +26,11 @@ struct PageFailure {
 
 // What the second status panel says.
 enum class StatusKind {
-  kFilling,    // a page is being added to the list (path)
-  kFillDone,   // the scan and fill ended
-  kRunning,    // the run is going on
-  kRunDone,    // the run ended (count: pages changed)
-  kFailed,     // a step ended early (path: the reason)
+  kFilling,   // a page is being added to the list (path)
+  kFillDone,  // the scan and fill ended
+  kRunning,   // the run is going on
+  kRunDone,   // the run ended (count: pages changed)
+  kFailed,    // a step ended early (path: the reason)
 };
 struct Status {
   StatusKind kind = StatusKind::kFillDone;

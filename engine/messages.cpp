@@ -1,13 +1,18 @@
 #include "engine/messages.h"
 
+#include "engine/web_root_lock.h"
+
 namespace tervando {
 
-Message NoticeMessage(Notice notice) {
-  switch (notice) {
-    case Notice::kEmptyList:
+Message NoticeMessage(const Notice& notice) {
+  switch (notice.kind) {
+    case NoticeKind::kEmptyList:
       return {"Bitte legen Sie zunächst das Hauptverzeichnis Ihrer lokalen Web-Seiten fest.",
               MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok};
-    case Notice::kFinished:
+    case NoticeKind::kWebRootBusy:
+      return {WebRootBusyText(notice.path), MessageIcon::Critical, MessageButtons::Ok,
+              MessageAnswer::Ok};
+    case NoticeKind::kFinished:
       break;
   }
   return {"Fertig: Alle Eintragungen abgeschlossen.", MessageIcon::Information, MessageButtons::Ok,

@@ -1,6 +1,9 @@
 #include "engine/start.h"
 
 #include <exception>
+#include <optional>
+
+#include "engine/web_root_lock.h"
 
 namespace tervando {
 
@@ -14,6 +17,16 @@ void ShowFailure(Host& host, const std::exception& failure) {
 
 StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
   StartResult result;
+  // One run per site at a time; a dry run writes nothing and needs no lock.
+  std::optional<WebRootLock> lock;
+  if (!options.edit.dryRun && !state.webRoot.empty()) {
+    lock.emplace(state.webRoot);
+    if (lock->Busy()) {
+      host.Tell({NoticeKind::kWebRootBusy, state.webRoot});
+      result.webRootBusy = true;
+      return result;
+    }
+  }
   try {
     result.placed = PlaceFaviconFile(host, state, options.edit.dryRun);
   } catch (const std::exception& failure) {
@@ -26,7 +39,7 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
   }
   RefreshFaviconPreview(state);
   if (!host.StopRequested()) {
-    host.Tell(Notice::kFinished);
+    host.Tell({NoticeKind::kFinished, {}});
   }
   return result;
 }

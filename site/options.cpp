@@ -1,7 +1,12 @@
 #include "site/options.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "site/app_folder.h"
@@ -78,6 +83,45 @@ std::string_view NextLine(std::string_view text, std::size_t& pos) {
   return line;
 }
 
+// The whole file when it is a regular file, or a symbolic link to one, of at most
+// kProfileFileLimit bytes. Anything else counts as no file: a folder cannot be read, a FIFO
+// would hold up start-up and a device such as /dev/zero never ends.
+std::optional<std::string> ReadProfileFile(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return std::nullopt;
+  }
+  // Without waiting, should a FIFO have taken the file's place since the look.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return std::nullopt;
+  }
+  std::optional<std::string> content;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<std::uint64_t>(info.st_size) <= kProfileFileLimit) {
+    std::string bytes;
+    char buffer[65536];
+    bool failed = false;
+    // Read to the end, but never more than the limit should the file grow meanwhile.
+    while (bytes.size() <= kProfileFileLimit) {
+      const ssize_t got = read(fd, buffer, sizeof buffer);
+      if (got > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(got));
+      } else if (got == 0) {
+        break;
+      } else if (errno != EINTR) {
+        failed = true;
+        break;
+      }
+    }
+    if (!failed && bytes.size() <= kProfileFileLimit) {
+      content = std::move(bytes);
+    }
+  }
+  close(fd);
+  return content;
+}
+
 }  // namespace
 
 std::string ReadProfileString(const std::string& section, const std::string& key,
@@ -90,12 +134,11 @@ std::string ReadProfileString(const std::string& section, const std::string& key
     fallback.pop_back();
   }
 
-  std::ifstream file(CurrentProfileFile(), std::ios::binary);
-  if (!file) {
+  const std::optional<std::string> content = ReadProfileFile(CurrentProfileFile());
+  if (!content) {
     return fallback;
   }
-  const std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  std::string_view text = content;
+  std::string_view text = *content;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") {
     text.remove_prefix(3);
   }

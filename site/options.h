@@ -8,13 +8,17 @@ namespace tervando {
 
 // The profile reader's buffer holds 32767 characters; a value keeps at most one less.
 inline constexpr std::size_t kProfileValueLimit = 32766;
+// A larger profile file is no profile file: its keys are not read.
+inline constexpr std::size_t kProfileFileLimit = std::size_t{1} << 20;
 inline constexpr char kDefaultExtensions[] = "htm,html,shtml,asp";
 
 // The value of `key` in `section` of a profile (INI) file. A non-empty `fileName` becomes the
 // current profile file, which later calls with an empty name read again.
 // Section and key match without regard to case; the value loses its surrounding blanks and
 // one pair of enclosing quotes. A missing file, section or key gives `defaultValue` without
-// trailing blanks; a key with an empty value gives the empty text.
+// trailing blanks; a key with an empty value gives the empty text. Only a regular file (also
+// behind symbolic links) of at most kProfileFileLimit bytes is read; anything else counts as
+// missing.
 std::string ReadProfileString(const std::string& section, const std::string& key,
                               const std::string& defaultValue, const std::string& fileName);
 

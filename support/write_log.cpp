@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "site/app_folder.h"
+#include "support/escape_control_bytes.h"
 
 namespace tervando {
 
@@ -32,7 +33,8 @@ void WriteLog(const std::string& text, const std::string& logFileName, bool supp
     if (file == nullptr) {
       return;
     }
-    const std::string line = text + "\r\n";
+    // Names from the site may hold line breaks; escaped, they cannot forge log lines.
+    const std::string line = EscapeControlBytes(text) + "\r\n";
     std::fwrite(line.data(), 1, line.size(), file);
     std::fclose(file);
   } catch (...) {

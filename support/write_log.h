@@ -4,11 +4,11 @@
 
 namespace tervando {
 
-// Appends `text` and CR LF to the activity log, opening and closing the file for this one
-// line. A non-empty `logFileName` redirects this and every later call: a name with a path
-// separator is used as it is, a bare name lies in the program folder. Without any name the
-// log is Application.log in the program folder. With `suppress` nothing is written.
-// Failures are swallowed: the line is lost, the caller goes on.
+// Appends `text`, its control bytes escaped (EscapeControlBytes), and CR LF to the activity log,
+// opening and closing the file for this one line. A non-empty `logFileName` redirects this and
+// every later call: a name with a path separator is used as it is, a bare name lies in the program
+// folder. Without any name the log is Application.log in the program folder. With `suppress`
+// nothing is written. Failures are swallowed: the line is lost, the caller goes on.
 void WriteLog(const std::string& text, const std::string& logFileName = {}, bool suppress = false);
 
 // The file WriteLog appends to now (empty before the first call).

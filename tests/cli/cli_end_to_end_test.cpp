@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <regex>
 
+#include "engine/web_root_lock.h"
 #include "icons/icon_catalogue.h"
 #include "tests/cli/cli_process.h"
 #include "tests/site/scratch_folder.h"
@@ -252,6 +254,7 @@ TEST_F(CliSite, FailingPagesGiveExitOneAndStopOnErrorEndsAtTheFirst) {
             std::string::npos);
   EXPECT_NE(goOn.err.find("Fehler bei Datei " + P("a-empty.htm")), std::string::npos);
   EXPECT_NE(ReadFile(P("index.htm")), kIndex);
+  EXPECT_NE(goOn.err.find("Nicht bearbeitet: 2 Dateien (siehe oben).\n"), std::string::npos);
 
   ScratchFolder other;
   other.Write("a-empty.htm", "");
@@ -263,6 +266,36 @@ TEST_F(CliSite, FailingPagesGiveExitOneAndStopOnErrorEndsAtTheFirst) {
   EXPECT_EQ(stop.err.find("Fehler bei Datei " + other.Path() + "a-empty.htm"), std::string::npos);
   EXPECT_NE(ReadFile(other.Path() + "c.htm"), kIndex);  // the last row came first
   EXPECT_NE(stop.err.find("Ersetzen beendet: 1 Dateien verändert."), std::string::npos);
+}
+
+// A run that can't be recorded, or that would meet another run on the same site, touches nothing.
+TEST_F(CliSite, RefusedRunsChangeNothing) {
+  const auto before = Snapshot();
+  struct Row {
+    std::vector<std::string> arguments;
+    bool holdLock;
+    int exitCode;
+    std::string says;
+  };
+  const Row rows[] = {
+      {{"--log", logs.Path() + "missing/run.log", root.Path()},
+       false,
+       1,
+       "lässt sich nicht schreiben"},
+      {{"--no-log", root.Path()}, true, 2, "Ein anderer Lauf bearbeitet gerade diesen Ordner: "},
+      {{"--no-log", P("sub")}, true, 2, "Ein anderer Lauf bearbeitet gerade diesen Ordner: "},
+  };
+  for (const Row& row : rows) {
+    std::optional<WebRootLock> lock;
+    if (row.holdLock) {
+      lock.emplace(root.Path());
+      ASSERT_FALSE(lock->Busy());
+    }
+    const auto result = RunTervandoCli(row.arguments);
+    EXPECT_EQ(result.exitCode, row.exitCode) << row.arguments[0];
+    EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
+    EXPECT_EQ(Snapshot(), before);
+  }
 }
 
 TEST_F(CliSite, ExtensionsOptionReplacesTheList) {
@@ -365,6 +398,33 @@ TEST(CliRun, InterruptFinishesBegunPagesAndLogsEveryWrittenOne) {
   if (carrying < kPages) {
     EXPECT_EQ(result.exitCode, 1);
   }
+}
+
+// Names that would forge log lines or steer the terminal are shown escaped everywhere but in
+// --null output, which scripts read raw.
+TEST(CliRun, NamesWithControlBytesAreEscapedOnTheTerminalAndInTheLog) {
+  ScratchFolder root;
+  ScratchFolder logs;
+  const std::string forged = root.Write("x\r\nFehler bei Datei forged\r\n9: forged.htm", "");
+  const std::string clear = root.Write("\x1B[2Jclear.htm", kIndex);
+  const std::string forgedShown = root.Path() + "x\\r\\nFehler bei Datei forged\\r\\n9: forged.htm";
+  const std::string clearShown = root.Path() + "\\x1B[2Jclear.htm";
+
+  EXPECT_EQ(RunTervandoCli({"--list", root.Path()}).out, clearShown + "\n" + forgedShown + "\n");
+  EXPECT_EQ(RunTervandoCli({"--list", "-0", root.Path()}).out,
+            clear + std::string(1, '\0') + forged + std::string(1, '\0'));
+
+  const std::string log = logs.Path() + "run.log";
+  const auto result = RunTervandoCli({"--log", log, root.Path()});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, clearShown + "\n");
+  EXPECT_NE(result.err.find("Fehler bei Datei " + forgedShown + ": "), std::string::npos);
+  EXPECT_EQ(result.err.find_first_of("\r\x1B"), std::string::npos);
+  const std::string logText = ReadFile(log);
+  EXPECT_NE(logText.find("Dateiliste:\r\nFehler bei Datei " + forgedShown + ": Index "),
+            std::string::npos);
+  EXPECT_NE(logText.find("\r\n1: " + clearShown + "\r\nAnzahl"), std::string::npos);
+  EXPECT_EQ(std::count(logText.begin(), logText.end(), '\n'), 6);
 }
 
 TEST(CliUsage, BadCallsExitWithTwo) {

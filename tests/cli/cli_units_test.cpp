@@ -73,6 +73,7 @@ TEST(ParseCliOptions, Errors) {
       {"--icon", "1", "--icon-file", "f.ico", "/s"},
       {"--log", "a", "--no-log", "/s"},
       {"--log=", "/s"},
+      {"-0", "--diff", "/s"},
   };
   for (const auto& arguments : bad) {
     EXPECT_NE(ParseCliOptions(arguments).error, "") << arguments.size();

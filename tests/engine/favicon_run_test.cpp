@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <iterator>
-#include <filesystem>
 #include <regex>
 
 #include "engine/head_editor.h"
@@ -197,8 +197,10 @@ TEST_F(FaviconRunTest, EndingTheRunDropsWhatWasPreparedAhead) {
   };
   const Row rows[] = {
       {"list emptied", [](FakeHost& h) { h.onYield = [&h] { h.Pages().Clear(); }; }, {"e"}, false},
-      {"stop asked", [](FakeHost& h) { h.onPageChanged = [&h](auto&) { h.stopRequested = true; }; },
-       {"e"}, true},
+      {"stop asked",
+       [](FakeHost& h) { h.onPageChanged = [&h](auto&) { h.stopRequested = true; }; },
+       {"e"},
+       true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -30,7 +30,9 @@ class FakeHost : public PageListHost {
     events.push_back("range " + std::to_string(minimum) + " " + std::to_string(maximum));
   }
   void SetProgressValue(int value) override { events.push_back("value " + std::to_string(value)); }
-  void ShowStatus(const Status& status) override { events.push_back("status " + StatusText(status)); }
+  void ShowStatus(const Status& status) override {
+    events.push_back("status " + StatusText(status));
+  }
   void SetStatusCount(int count) override { events.push_back("count " + std::to_string(count)); }
   void SetBusy(bool busy) override { events.push_back(busy ? "busy on" : "busy off"); }
   void ShowWebRoot(const std::string& webRoot) override { events.push_back("root " + webRoot); }
@@ -38,7 +40,7 @@ class FakeHost : public PageListHost {
     events.push_back(enabled ? "sorting on" : "sorting off");
     PageListHost::SetSortingEnabled(enabled);
   }
-  void Tell(Notice notice) override { Ask(NoticeMessage(notice)); }
+  void Tell(const Notice& notice) override { Ask(NoticeMessage(notice)); }
   bool GoOnAfterFailure(const PageFailure& failure) override {
     return Ask(PageFailedMessage(failure)) == MessageAnswer::Ok;
   }

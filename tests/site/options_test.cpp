@@ -1,6 +1,10 @@
 #include "site/options.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "site/app_folder.h"
 #include "tests/site/scratch_folder.h"
@@ -58,6 +62,69 @@ TEST(ReadProfileString, ValueIsCutTo32766Characters) {
   EXPECT_EQ(Read(f, "[s]\nk=" + longValue + "\n", "s", "k"), std::string(32766, 'x'));
   const std::string exact(32766, 'y');
   EXPECT_EQ(Read(f, "[s]\nk=" + exact + "\n", "s", "k"), exact);
+}
+
+// ReadProfileString in a child process that may take at most 5 s and 256 MiB, so a reader
+// that hangs or eats memory fails the test instead of the machine.
+std::string ReadInChild(const std::string& fileName) {
+  int out[2];
+  if (pipe(out) != 0) {
+    return "(no pipe)";
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    close(out[0]);
+    alarm(5);
+#if !defined(__SANITIZE_ADDRESS__)
+    const rlimit memory{rlim_t{256} << 20, rlim_t{256} << 20};
+    setrlimit(RLIMIT_AS, &memory);
+#endif
+    try {
+      const std::string value = ReadProfileString("s", "k", "DEF", fileName);
+      _exit(write(out[1], value.data(), value.size()) == ssize_t(value.size()) ? 0 : 1);
+    } catch (...) {
+      _exit(2);
+    }
+  }
+  close(out[1]);
+  std::string value;
+  char buffer[256];
+  for (ssize_t got; (got = read(out[0], buffer, sizeof buffer)) > 0;) {
+    value.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(out[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0
+             ? value
+             : "(reader died, status " + std::to_string(status) + ")";
+}
+
+TEST(ReadProfileString, OnlyARegularFileOfSaneSizeIsRead) {
+  ScratchFolder f;
+  const std::string ini = "[s]\nk=v\n";
+  const auto link = [&f](const std::string& name, const std::string& target) {
+    const std::string path = f.Path() + name;
+    return symlink(target.c_str(), path.c_str()) == 0 ? path : "(no link)";
+  };
+  const std::string fifo = f.Path() + "fifo.ini";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string padding(kProfileFileLimit - ini.size() - 2, 'x');
+  const struct {
+    std::string fileName;
+    std::string expected;
+  } cases[] = {
+      {f.MakeFolder("folder.ini"), "DEF"},
+      {fifo, "DEF"},
+      {link("zero.ini", "/dev/zero"), "DEF"},
+      {link("to-folder.ini", f.Path() + "folder.ini"), "DEF"},
+      {link("to-file.ini", f.Write("target.ini", ini)), "v"},
+      {f.Write("limit.ini", ini + ";" + padding + "\n"), "v"},
+      {f.Write("over.ini", ini + ";" + padding + "x\n"), "DEF"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadInChild(c.fileName), c.expected) << c.fileName;
+  }
 }
 
 TEST(ReadProfileString, EmptyFileNameReadsTheLastNamedFileAgain) {

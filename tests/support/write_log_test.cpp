@@ -29,6 +29,13 @@ TEST(WriteLog, AppendsInCallOrderAndKeepsEarlierContent) {
             "old line\r\n1: /site/a.htm\r\nAnzahl ver\xC3\xA4nderter Dateien: 1\r\n");
 }
 
+TEST(WriteLog, ControlBytesInTheTextCannotForgeLines) {
+  ScratchFolder folder;
+  const std::string log = folder.Path() + "Application.log";
+  WriteLog("1: /s/x\r\nFehler bei Datei forged\r\n9: forged.htm", log, false);
+  EXPECT_EQ(ReadFile(log), "1: /s/x\\r\\nFehler bei Datei forged\\r\\n9: forged.htm\r\n");
+}
+
 TEST(WriteLog, EmptyNameKeepsTheLastNamedFile) {
   ScratchFolder folder;
   const std::string first = folder.Path() + "first.log";

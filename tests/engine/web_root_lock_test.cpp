@@ -1,0 +1,99 @@
+#include "engine/web_root_lock.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/site/scratch_folder.h"
+
+namespace tervando {
+namespace {
+
+using test::ScratchFolder;
+
+// Another process holding the lock on `held` while `tried` is locked here.
+bool BusyWhileAnotherProcessHolds(const std::string& held, const std::string& tried) {
+  int ready[2];
+  int release[2];
+  if (pipe(ready) != 0 || pipe(release) != 0) {
+    ADD_FAILURE() << "no pipe";
+    return false;
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    close(ready[0]);
+    close(release[1]);
+    const WebRootLock lock(held);
+    const char state = lock.Busy() ? 'b' : 'h';
+    char ignored;
+    const bool told = write(ready[1], &state, 1) == 1;
+    while (told && read(release[0], &ignored, 1) > 0) {
+    }
+    _exit(0);
+  }
+  close(ready[1]);
+  close(release[0]);
+  char state = 0;
+  const bool told = read(ready[0], &state, 1) == 1;
+  const bool busy = WebRootLock(tried).Busy();
+  close(release[1]);
+  close(ready[0]);
+  waitpid(child, nullptr, 0);
+  EXPECT_TRUE(told && state == 'h') << held;
+  return busy;
+}
+
+TEST(WebRootLock, OneRunAtATimeOnAFolderOrAFolderWithinIt) {
+  ScratchFolder f;
+  const std::string site = f.MakeFolder("site");
+  const std::string sub = f.MakeFolder("site/sub");
+  const std::string other = f.MakeFolder("other");
+  ASSERT_EQ(symlink(site.c_str(), (f.Path() + "link").c_str()), 0);
+  const struct {
+    std::string held;
+    std::string tried;
+    bool busy;
+  } cases[] = {
+      {site, site, true},
+      {site, f.Path() + "link/", true},  // another name of the same folder
+      {site, sub + "/..", true},
+      {site, sub, true},  // the run on the site edits the sub folder's pages too
+      {sub, site, true},
+      {sub, other, false},
+      {other, site, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BusyWhileAnotherProcessHolds(c.held, c.tried), c.busy) << c.held << " " << c.tried;
+  }
+  EXPECT_FALSE(WebRootLock(site).Busy());  // the holder has ended
+}
+
+TEST(WebRootLock, HeldUntilDestroyedAndNotByProgramsStartedMeanwhile) {
+  ScratchFolder f;
+  auto lock = std::make_unique<WebRootLock>(f.Path());
+  ASSERT_FALSE(lock->Busy());
+  EXPECT_TRUE(WebRootLock(f.Path()).Busy());
+  // A program started while the lock is held outlives it. The pipe closes once it runs.
+  int started[2];
+  ASSERT_EQ(pipe2(started, O_CLOEXEC), 0);
+  const pid_t sleeper = fork();
+  if (sleeper == 0) {
+    execl("/bin/sleep", "sleep", "10", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(started[1]);
+  char ignored;
+  EXPECT_EQ(read(started[0], &ignored, 1), 0);
+  close(started[0]);
+  lock.reset();
+  EXPECT_FALSE(WebRootLock(f.Path()).Busy());
+  kill(sleeper, SIGKILL);
+  waitpid(sleeper, nullptr, 0);
+  EXPECT_EQ(WebRootBusyText("/srv/site/"),
+            "Ein anderer Lauf bearbeitet gerade diesen Ordner: /srv/site/");
+}
+
+}  // namespace
+}  // namespace tervando

@@ -1,5 +1,7 @@
 #include "app/form1.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -8,6 +10,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -103,6 +106,15 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<::Ui::For
   SetUpControls();
   m_sinceEvents.start();
   m_sinceShown.start();
+  m_interrupts = std::make_unique<InterruptScope>();
+  m_interrupted =
+      std::make_unique<QSocketNotifier>(m_interrupts->NotifyDescriptor(), QSocketNotifier::Read);
+  connect(m_interrupted.get(), &QSocketNotifier::activated, this, [this](QSocketDescriptor fd) {
+    char bytes[64];
+    while (::read(static_cast<int>(fd), bytes, sizeof bytes) > 0) {
+    }
+    EndProgram();
+  });
 }
 
 Form1::~Form1() = default;

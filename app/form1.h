@@ -13,11 +13,15 @@
 #include "engine/message.h"
 #include "engine/site_state.h"
 
+class QSocketNotifier;
+
 namespace Ui {
 class Form1;
 }
 
 namespace tervando {
+
+class InterruptScope;
 
 // The main window: the page list with its marking commands, the mode pair, the favicon
 // preview, Start and the status bar. It hosts the core's long operations (scan and fill,
@@ -100,6 +104,9 @@ class Form1 : public QWidget, public Host {
   void ShowPreview();
 
   std::unique_ptr<::Ui::Form1> m_ui;
+  // SIGTERM, SIGINT and SIGHUP end the program the way "&Ende" does.
+  std::unique_ptr<InterruptScope> m_interrupts;
+  std::unique_ptr<QSocketNotifier> m_interrupted;
   QButtonGroup m_btn;
   QButtonGroup m_setUnsetFaviconOPT;
   QLabel* m_countPanel = nullptr;

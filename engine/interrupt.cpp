@@ -29,6 +29,7 @@ extern "C" void RaiseInterruptFlag(int) {
 }  // namespace
 
 InterruptScope::InterruptScope() {
+  g_interrupted.store(false);  // each scope starts afresh (a window opened anew, a test)
   if (::pipe2(m_pipe, O_CLOEXEC | O_NONBLOCK) == 0) {
     g_notify.store(m_pipe[1]);
   }

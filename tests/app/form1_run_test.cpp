@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <csignal>
 #include <deque>
 #include <string>
 #include <vector>
@@ -364,16 +365,29 @@ class Form1RunTest : public QObject {
     QCOMPARE(Rows().front(), Page("e.htm"));
   }
 
+  // "&Ende", closing the window and SIGTERM all end the program the same way: the page under way
+  // is finished, nothing after it is touched, the log gets its closing line, no temporary file
+  // is left.
+  void endDuringARunLetsTheRestGoAndEndsTheEventLoop_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Ende") << "Ende";
+    QTest::newRow("close") << "close";
+    QTest::newRow("SIGTERM") << "SIGTERM";
+  }
   void endDuringARunLetsTheRestGoAndEndsTheEventLoop() {
+    QFETCH(QString, how);
     for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm", "e.htm"}) {
       WriteBytes(Page(name), kIndexPage);
     }
     WriteBytes(Page("favicon.ico"), std::string(IconFile(1)));
     Click("Btn_4");
     QVERIFY(QFile::remove(QString::fromStdString(Page("c.htm"))));
-    // At the failure prompt for c.htm the user clicks "&Ende".
-    m_onMessage = [this](const Message& message) {
-      if (message.buttons == MessageButtons::OkCancel) Click("Btn_9");
+    // At the failure prompt for c.htm the program is asked to end.
+    m_onMessage = [this, how](const Message& message) {
+      if (message.buttons != MessageButtons::OkCancel) return;
+      if (how == "Ende") Click("Btn_9");
+      if (how == "close") m_form->close();
+      if (how == "SIGTERM") ::raise(SIGTERM);
     };
     QTimer::singleShot(0, this, [this] { Click("Btn_8"); });
     QTimer::singleShot(10000, this, [] { QCoreApplication::exit(1); });  // never hang
@@ -381,12 +395,13 @@ class Form1RunTest : public QObject {
     QVERIFY(!m_form->isVisible());
     QVERIFY(ReadBytes(Page("e.htm")) != kIndexPage);
     QVERIFY(ReadBytes(Page("d.htm")) != kIndexPage);
-    QCOMPARE(ReadBytes(Page("b.htm")), kIndexPage);
+    QCOMPARE(ReadBytes(Page("b.htm")), kIndexPage);  // prepared ahead, then dropped
     QCOMPARE(ReadBytes(Page("a.htm")), kIndexPage);
-    QCOMPARE(m_messages.size(), size_t{1});  // no closing message after "&Ende"
+    QCOMPARE(m_messages.size(), size_t{1});  // no closing message
     const std::vector<std::string> log = Lines(ReadBytes(m_log));
     QCOMPARE(log.back(), std::string("Anzahl veränderter Dateien: 2"));
     QCOMPARE(log.size(), size_t{7});
+    QCOMPARE(QDir(m_site->path()).entryList(QDir::Hidden | QDir::Files).size(), 5);
   }
 
  private:

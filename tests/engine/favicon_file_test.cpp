@@ -146,6 +146,33 @@ TEST_F(PlaceFaviconFileTest, ReadOnlyFileAsksThenOffersRetryUntilNo) {
   EXPECT_EQ(ReadFile(Favicon()), "old");
 }
 
+// A favicon.ico that links out of the site is refused like a failed write; one inside is written.
+TEST_F(PlaceFaviconFileTest, LinkLeadingOutOfTheRootIsRefused) {
+  ScratchFolder outside;
+  const std::string notes = outside.Write("notes.txt", "notes");
+  const std::string inside = root.Write("icons/site.ico", "old");
+  for (const std::string& target : {notes, outside.Path() + "missing.ico", inside}) {
+    SCOPED_TRACE(target);
+    fs::remove(Favicon());
+    fs::create_symlink(target, Favicon());
+    state.preview = {std::string(IconFile(2)), true};
+    host.questions.clear();
+    const bool exists = fs::exists(target);
+    host.answers =
+        exists ? std::deque{MessageAnswer::Ok, MessageAnswer::No} : std::deque{MessageAnswer::No};
+    const bool isInside = target == inside;
+    EXPECT_EQ(PlaceFaviconFile(host, state), isInside ? PlaceResult::Written : PlaceResult::GaveUp);
+    EXPECT_EQ(host.questions.size(), (exists ? 1u : 0u) + (isInside ? 0u : 1u));
+    if (!isInside) {
+      EXPECT_NE(host.questions.back().text.find("aus dem Hauptverzeichnis hinaus"),
+                std::string::npos);
+    }
+  }
+  EXPECT_EQ(ReadFile(notes), "notes");
+  EXPECT_FALSE(fs::exists(outside.Path() + "missing.ico"));
+  EXPECT_EQ(ReadFile(inside), std::string(IconFile(2)));
+}
+
 TEST_F(PlaceFaviconFileTest, RetrySucceedsOnceTheCauseIsGone) {
   state.webRoot = root.Path() + "later/";  // not there yet: the write fails
   state.preview = {std::string(IconFile(1)), true};

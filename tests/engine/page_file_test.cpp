@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -239,6 +240,52 @@ TEST_F(PageFileTest, PipeUnderAPageNameIsRefusedWithoutWaiting) {
   } catch (const std::system_error& error) {
     EXPECT_EQ(error.code(), std::errc::invalid_argument);
   }
+}
+
+// A run killed while it writes leaves a temporary file no one but the owner may read.
+TEST_F(PageFileTest, TemporaryFileIsOwnerOnlyWhileItIsWritten) {
+  const std::string page = Write("private.htm", "<head></head>" + std::string(20000, 'x'), 0600);
+  const int status = InChild([&] {
+    const rlimit limit{8192, 8192};  // SIGXFSZ ends the child half-way through the write
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+           SetUnsetFaviconInFile(page, false, kPrefix, m_depth);
+  });
+  EXPECT_EQ(status, 100 + SIGXFSZ);
+  const std::vector<std::string> names = Names();
+  ASSERT_EQ(names.size(), 2u);
+  ASSERT_TRUE(IsTemporaryName(names[0])) << names[0];
+  EXPECT_EQ(Stat(m_root + names[0]).st_mode & 07777, 0600u);
+}
+
+// A page another program changed after it was read is not replaced: its change would be lost.
+TEST_F(PageFileTest, PageChangedMeanwhileIsNotReplaced) {
+  const std::string page = Write("index.htm", "<head></head>");
+  PreparedPage prepared = PreparePageEdit(page, false, kPrefix, m_depth);
+  ASSERT_TRUE(prepared.replace);
+  std::ofstream(page, std::ios::app) << "appended";
+  try {
+    prepared.replace->Commit();
+    ADD_FAILURE() << "no failure";
+  } catch (const std::system_error& error) {
+    EXPECT_NE(std::string(error.what()).find("von außen geändert"), std::string::npos);
+  }
+  prepared = {};
+  EXPECT_EQ(Read(page), "<head></head>appended");
+  EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
+}
+
+// Every page that can be listed can be replaced, also where the temporary file's full path
+// would be longer than the system takes.
+TEST_F(PageFileTest, PageNearTheLongestPathIsReplaced) {
+  std::string folder = m_root;
+  while (folder.size() < PATH_MAX - 300) {
+    folder += std::string(200, 'd') + "/";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+  }
+  const std::string page = folder + std::string(PATH_MAX - 10 - folder.size(), 'p') + ".htm";
+  std::ofstream(page) << "<head></head>";
+  EXPECT_TRUE(SetUnsetFaviconInFile(page, false, kPrefix, CountOccurrences("/", folder, 0)));
+  EXPECT_EQ(Read(page), "<head>" + kAtRoot + "</head>");
 }
 
 TEST_F(PageFileTest, LongestPageNameIsReplacedToo) {

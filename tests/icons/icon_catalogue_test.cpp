@@ -152,7 +152,7 @@ void CheckIconFile(std::string_view file, const std::vector<Image>& images) {
     }
     const auto transparent = std::count(bmp.transparent.begin(), bmp.transparent.end(), true);
     EXPECT_GT(transparent, 0) << "the mask cuts the motif out";
-    EXPECT_LT(transparent, static_cast<long>(bmp.transparent.size()) / 1.2)
+    EXPECT_LT(static_cast<double>(transparent), static_cast<double>(bmp.transparent.size()) / 1.2)
         << "the motif covers a fair part of the image";
     for (std::size_t p = 0; p < bmp.index.size(); ++p) {
       if (bmp.transparent[p]) {

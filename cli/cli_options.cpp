@@ -28,6 +28,10 @@ std::string CliUsage() {
          "  -n, --dry-run       nichts schreiben, nur die Seiten nennen, die sich ändern würden\n"
          "      --diff          jede Änderung als Unified Diff ausgeben\n"
          "      --list          nur die gefundenen Seiten auflisten\n"
+         "      --check         nichts schreiben, für jede Seite sagen, was ein Lauf mit ihr\n"
+         "                      täte und warum (mit -r: ein Lauf, der löscht)\n"
+         "      --format F      Ausgabe von --check: text (Tabelle) oder json (je Seite\n"
+         "                      ein Eintrag)\n"
          "      --extensions L  Seiten-Endungen, durch Kommas getrennt (statt options.ini)\n"
          "      --log DATEI     das Protokoll in DATEI schreiben (sonst Application.log\n"
          "                      neben dem Programm)\n"
@@ -37,7 +41,8 @@ std::string CliUsage() {
          "      --help          diese Hilfe ausgeben\n"
          "\n"
          "Rückgabewert: 0 fertig, 1 eine Seite oder favicon.ico ging nicht,\n"
-         "2 falscher Aufruf oder kein lesbares Hauptverzeichnis.\n";
+         "2 falscher Aufruf oder kein lesbares Hauptverzeichnis. Mit --check:\n"
+         "0 keine Seite braucht Aufmerksamkeit, 1 sonst, 2 falscher Aufruf.\n";
 }
 
 CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -45,6 +50,7 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
   CliOptions& o = parse.options;
   std::vector<std::string> positional;
   bool optionsEnded = false;
+  bool format = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     std::string argument = arguments[i];
     if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
@@ -94,6 +100,17 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       flag(o.diff);
     } else if (argument == "--list") {
       flag(o.list);
+    } else if (argument == "--check") {
+      flag(o.check);
+    } else if (argument == "--format") {
+      if (value(text)) {
+        if (text == "json" || text == "text") {
+          o.json = text == "json";
+          format = true;
+        } else {
+          parse.error = "--format erwartet text oder json, nicht \"" + text + "\".";
+        }
+      }
     } else if (argument == "-q" || argument == "--quiet") {
       flag(o.quiet);
     } else if (argument == "--no-log") {
@@ -137,7 +154,21 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
   if (o.help || o.version) {
     return parse;
   }
-  if (o.icon && o.iconFile) {
+  const char* notWithCheck = o.list          ? "--list"
+                             : o.dryRun      ? "--dry-run"
+                             : o.diff        ? "--diff"
+                             : o.icon        ? "--icon"
+                             : o.iconFile    ? "--icon-file"
+                             : o.overwrite   ? "--overwrite"
+                             : o.stopOnError ? "--stop-on-error"
+                             : o.logFile     ? "--log"
+                                             : nullptr;
+  if (o.check && notWithCheck != nullptr) {
+    // The check writes nothing and has its own output.
+    parse.error = std::string("--check schließt ") + notWithCheck + " aus.";
+  } else if (format && !o.check) {
+    parse.error = "--format gilt nur mit --check.";
+  } else if (o.icon && o.iconFile) {
     parse.error = "--icon und --icon-file schließen einander aus.";
   } else if (o.logFile && o.noLog) {
     parse.error = "--log und --no-log schließen einander aus.";

@@ -14,6 +14,8 @@ struct CliOptions {
   bool dryRun = false;
   bool diff = false;
   bool list = false;
+  bool check = false;
+  bool json = false;  // --format json: the check's records for scripts
   bool quiet = false;
   bool noLog = false;
   bool help = false;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <utility>
 
+#include "cli/cli_check.h"
 #include "cli/cli_options.h"
 #include "cli/interrupt.h"
 #include "cli/page_pipeline.h"
@@ -130,6 +131,7 @@ int RunCli(const std::vector<std::string>& arguments) {
     std::cout << "tervando-cli " << VersionText(1) << "\n";
     return kExitDone;
   }
+  if (options.check) return RunCheck(options);
 
   const std::string webRoot = ReadableFolder(options.webRoot);
   if (webRoot.empty()) {

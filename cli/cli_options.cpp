@@ -41,8 +41,10 @@ std::string CliUsage() {
          "      --help          diese Hilfe ausgeben\n"
          "\n"
          "Rückgabewert: 0 fertig, 1 eine Seite oder favicon.ico ging nicht,\n"
-         "2 falscher Aufruf oder kein lesbares Hauptverzeichnis. Mit --check:\n"
-         "0 keine Seite braucht Aufmerksamkeit, 1 sonst, 2 falscher Aufruf.\n";
+         "2 falscher Aufruf oder kein lesbares Hauptverzeichnis.\n"
+         "Mit --check: 0 keine Seite braucht Aufmerksamkeit, 1 eine oder mehr\n"
+         "(\"!\" in der Tabelle), 2 falscher Aufruf, kein lesbares Hauptverzeichnis\n"
+         "oder die Ausgabe ließ sich nicht schreiben.\n";
 }
 
 CliParse ParseCliOptions(const std::vector<std::string>& arguments) {

@@ -131,7 +131,9 @@ int RunCli(const std::vector<std::string>& arguments) {
     std::cout << "tervando-cli " << VersionText(1) << "\n";
     return kExitDone;
   }
-  if (options.check) return RunCheck(options);
+  if (options.check) {
+    return RunCheck(options);
+  }
 
   const std::string webRoot = ReadableFolder(options.webRoot);
   if (webRoot.empty()) {

@@ -334,6 +334,9 @@ TEST_F(CliSite, CheckSaysWhatARunWouldDoAndWritesNothing) {
   const auto remove = RunTervandoCli({"--check", "-r", "--format=json", root.Path()});
   EXPECT_EQ(remove.exitCode, 1);
   EXPECT_NE(remove.out.find(record("sub/page.html", "would-change", "3")), std::string::npos);
+  // The pages are the ones a run would take.
+  EXPECT_EQ(RunTervandoCli({"--check", "--format=json", "--extensions", "shtml", root.Path()}).out,
+            "[\n" + record("sub/deeper/x.shtml", "favicon-missing", "1") + "\n]\n");
   EXPECT_EQ(RunTervandoCli({"--check", "--format", "json", logs.Path()}).out, "[]\n");
 }
 

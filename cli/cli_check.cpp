@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <iostream>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <unordered_map>
 
@@ -87,13 +88,17 @@ std::vector<PageCheck> CheckAll(const std::vector<std::string>& pages, bool remo
         const std::string text = ReadWholeFile(pages[i]);
         checks[i] = ClassifyPage(text, pages[i], remove, prefix, webRootDepth, exists);
       } catch (const std::exception&) {
-        checks[i] = {PageClass::kUnreadable, 0};  // the run would fail on it the same way
+        checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
       }
     }
   };
   std::vector<std::thread> threads;
   for (std::size_t t = 1; t < std::min(kCheckThreads, pages.size()); ++t) {
-    threads.emplace_back(work);
+    try {
+      threads.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // no further thread to be had: the ones there share the pages
+    }
   }
   work();
   for (std::thread& thread : threads) {

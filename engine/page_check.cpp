@@ -311,7 +311,7 @@ PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool re
     return {PageClass::kReferenceAfterHead, LineAt(text, *link)};
   }
   if (remove || !link) {
-    return {PageClass::kUpToDate, 0};
+    return {PageClass::kUpToDate, 0};  // remove: the reference lies after the head, see above
   }
   if (competitor) {
     return {PageClass::kOtherIcon, LineAt(text, *competitor)};

@@ -195,14 +195,39 @@ std::string RelativePart(int levels) {
   return relative;
 }
 
-// True for a link with an icon relation whose href names a file other than `ourTarget`.
-bool IsCompetingIconLink(std::string_view tag, std::string_view folder,
-                         const std::string& ourTarget) {
+// The href of a link with an icon relation.
+std::optional<std::string_view> IconHref(std::string_view tag) {
   const std::optional<LinkAttributes> link = ReadLinkTag(tag);
   if (!link || !link->rel || !link->href || !HasIconToken(*link->rel)) {
-    return false;
+    return std::nullopt;
   }
-  return ResolveHref(folder, *link->href) != ourTarget;
+  return link->href;
+}
+
+// Line of the last icon link pointing elsewhere among the tags from `from` (a tag boundary)
+// up to the first "</head>"; 0 when there is none.
+int OtherIconAfter(std::string_view text, std::size_t from, std::string_view pagePath,
+                   int webRootDepth) {
+  std::optional<std::string> ourTarget;
+  std::optional<std::size_t> last;
+  TagScanner scanner(text);
+  scanner.SeekTo(from);
+  TagScanner::Tag tag;
+  while (scanner.Next(tag)) {
+    const std::string_view bytes = text.substr(tag.begin, tag.end - tag.begin);
+    if (!tag.holdsOperator && EqualsNoCase(bytes, kHeadEndTag)) {
+      break;
+    }
+    if (const std::optional<std::string_view> href = IconHref(bytes)) {
+      if (!ourTarget) {
+        ourTarget = FaviconTargetOf(pagePath, webRootDepth);
+      }
+      if (ResolveHref(FolderOf(pagePath), *href) != *ourTarget) {
+        last = tag.begin;  // browsers take the last one
+      }
+    }
+  }
+  return last ? LineAt(text, *last) : 0;
 }
 
 }  // namespace
@@ -253,32 +278,28 @@ PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool re
   }
   const FaviconEdit edit = FindFaviconEdit(text, pagePath, remove, faviconLinkPrefix, webRootDepth);
   if (!edit.LeavesUnchanged(text)) {
-    return {PageClass::kWouldChange, LineAt(text, edit.offset)};
+    PageCheck check{PageClass::kWouldChange, LineAt(text, edit.offset)};
+    if (!remove) {
+      // The tags after the one written stay as they are.
+      check.otherIconLine =
+          OtherIconAfter(text, edit.offset + edit.removed, pagePath, webRootDepth);
+    }
+    return check;
   }
 
   // The page stays as it is; find out why from the tags the editor looked at, walked as the
-  // split cuts them. First head tag, head tag with attributes, head end tag and reference.
+  // split cuts them: the first head tag, head tag with attributes, head end tag and reference.
   std::optional<std::size_t> head;
   std::optional<std::size_t> headWithAttributes;
   std::optional<std::size_t> end;
-  std::optional<std::size_t> link;
-  std::optional<std::size_t> competitor;
-  const std::string_view folder = FolderOf(pagePath);
-  std::optional<std::string> ourTarget;
+  std::optional<TagScanner::Tag> link;
   TagScanner scanner(text);
   TagScanner::Tag tag;
   while (!(head && end && link) && scanner.Next(tag)) {
     const std::string_view bytes = text.substr(tag.begin, tag.end - tag.begin);
     if (!link && (tag.holdsOperator ? ContainsNoCase(scanner.MaskedTag(tag), faviconLinkPrefix)
                                     : ContainsNoCase(bytes, faviconLinkPrefix))) {
-      link = tag.begin;
-    } else if (!remove && link && !end) {
-      if (!ourTarget) {
-        ourTarget = FaviconTargetOf(pagePath, webRootDepth);
-      }
-      if (IsCompetingIconLink(bytes, folder, *ourTarget)) {
-        competitor = tag.begin;  // the last one counts: browsers take it
-      }
+      link = tag;
     }
     if (tag.holdsOperator) {
       continue;  // a tag holding a marker is no head tag
@@ -307,19 +328,19 @@ PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool re
   if (!end || *end < *head) {
     return {PageClass::kNoHeadEnd, LineAt(text, *head)};
   }
-  if (link && *link >= *end) {
-    return {PageClass::kReferenceAfterHead, LineAt(text, *link)};
+  if (link && link->begin >= *end) {
+    return {PageClass::kReferenceAfterHead, LineAt(text, link->begin)};
   }
   if (remove || !link) {
     return {PageClass::kUpToDate, 0};  // remove: the reference lies after the head, see above
   }
-  if (competitor) {
-    return {PageClass::kOtherIcon, LineAt(text, *competitor)};
+  if (const int other = OtherIconAfter(text, link->end, pagePath, webRootDepth); other > 0) {
+    return {PageClass::kOtherIcon, other};
   }
   if (faviconExists && !faviconExists(FaviconTargetOf(pagePath, webRootDepth))) {
-    return {PageClass::kFaviconMissing, LineAt(text, *link)};
+    return {PageClass::kFaviconMissing, LineAt(text, link->begin)};
   }
-  return {PageClass::kUpToDate, LineAt(text, *link)};
+  return {PageClass::kUpToDate, LineAt(text, link->begin)};
 }
 
 }  // namespace tervando

@@ -57,6 +57,9 @@ struct PageCheck {
   // the reference after the head, the last competing icon link, or our reference in place.
   // A line ends at LF, CR LF or a lone CR.
   int line = 0;
+  // For a page an insert run would change: the line of the icon link that would then follow
+  // ours and that browsers would show instead (as for kOtherIcon); 0 when there is none.
+  int otherIconLine = 0;
 
   bool operator==(const PageCheck&) const = default;
 };

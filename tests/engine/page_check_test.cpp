@@ -29,6 +29,7 @@ struct ClassCase {
   bool remove = false;
   bool faviconThere = true;
   std::string page = "/site/i.htm";
+  int otherIconLine = 0;
 };
 
 TEST(ClassifyPage, OneClassPerPageWithTheLineOfItsTag) {
@@ -73,6 +74,10 @@ TEST(ClassifyPage, OneClassPerPageWithTheLineOfItsTag) {
        1},
       {"icon link before ours", icon + "<head>" + kAtRoot + "</head>", C::kUpToDate, 1},
       {"icon link after the head", "<head>" + kAtRoot + "</head>" + icon, C::kUpToDate, 1},
+      {"icon link the run would leave after ours", "<head>\n" + icon + "\n</head>", C::kWouldChange,
+       1, false, true, "/site/i.htm", 2},
+      {"icon link before the reference replaced", "<head>" + icon + "\n" + kTwoDown + "</head>",
+       C::kWouldChange, 2},
       {"favicon.ico missing", "<head>\n" + kAtRoot + "</head>", C::kFaviconMissing, 2, false,
        false},
       {"other icon before missing favicon.ico", "<head>" + kAtRoot + icon + "</head>",
@@ -95,7 +100,7 @@ TEST(ClassifyPage, OneClassPerPageWithTheLineOfItsTag) {
       return c.faviconThere;
     };
     EXPECT_EQ(ClassifyPage(c.text, c.page, c.remove, kPrefix, kRootDepth, exists),
-              (PageCheck{c.expected, c.line}))
+              (PageCheck{c.expected, c.line, c.otherIconLine}))
         << c.name;
     for (const std::string& path : asked) {
       EXPECT_EQ(path, "/site/favicon.ico") << c.name;
@@ -184,6 +189,14 @@ TEST(ClassifyPage, AgreesWithTheStepByStepEdit) {
     const auto context = [&] { return "text: " + text + " remove: " + std::to_string(remove); };
     ++seen[static_cast<std::size_t>(check.pageClass)];
     ASSERT_EQ(check.pageClass == C::kWouldChange, literal.changes) << context();
+    if (literal.changes && !remove && !text.starts_with("\xFF\xFE")) {
+      // What it says of the page after the run, it says of the edited page.
+      const std::string after =
+          literal::SetUnsetFaviconInHtml(text, page, false, kPrefix, kRootDepth);
+      EXPECT_EQ(ClassifyPage(after, page, false, kPrefix, kRootDepth).pageClass == C::kOtherIcon,
+                check.otherIconLine > 0)
+          << context();
+    }
     const bool headSection = literal.head >= 0 && literal.head < literal.end;
     switch (check.pageClass) {
       case C::kNoHead:

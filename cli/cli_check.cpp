@@ -1,7 +1,6 @@
 #include "cli/cli_check.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -13,9 +12,11 @@
 #include <system_error>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 #include "cli/cli_run.h"
 #include "cli/path_text.h"
+#include "engine/favicon_file.h"
 #include "engine/head_editor.h"
 #include "engine/page_check.h"
 #include "engine/page_file.h"
@@ -56,16 +57,15 @@ std::string ReadableFolder(const std::string& argument) {
   return absolute.string();
 }
 
-// Whether the favicon.ico a reference points at is there; every page of a folder level asks
-// for the same file, so each path is looked at once.
+// Whether the favicon.ico a reference points at is there, as Start tests it; every page of a
+// folder level asks for the same file, so each path is looked at once.
 class FaviconPresence {
  public:
   bool Has(const std::string& path) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     const auto [known, added] = m_known.try_emplace(path, false);
     if (added) {
-      struct stat info {};
-      known->second = stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+      known->second = FileExists(path);
     }
     return known->second;
   }
@@ -129,7 +129,7 @@ std::string ClassLabel(PageClass pageClass, bool remove) {
     case PageClass::kOtherIcon:
       return "danach ein anderer Icon-Verweis, den Browser vorziehen";
     case PageClass::kFaviconMissing:
-      return "favicon.ico fehlt";
+      return "favicon.ico fehlt (der nächste Lauf legt es an)";
     case PageClass::kUpToDate:
       return remove ? "bereits aktuell (kein Verweis zu löschen)" : "bereits aktuell";
   }
@@ -147,38 +147,55 @@ std::string Place(const std::string& page, const std::string& webRoot, int line)
   return place;
 }
 
+// One row of the table: how many pages, "!" when they need attention, what they are, and the
+// first few of them with the line concerned.
+struct ReportRow {
+  std::size_t count = 0;
+  std::vector<std::pair<std::size_t, int>> examples;  // page index, line
+
+  void Add(std::size_t page, int line) {
+    ++count;
+    if (examples.size() < kExamples) {
+      examples.emplace_back(page, line);
+    }
+  }
+};
+
 std::string TextReport(const std::vector<std::string>& pages, const std::vector<PageCheck>& checks,
                        const std::string& webRoot, bool remove) {
-  const std::string mode = remove ? "löschen" : "einsetzen / auffrischen";
   if (pages.empty()) {
     return "Keine Seiten unter " + TerminalText(webRoot) + " gefunden.\n";
   }
-  std::array<std::size_t, kPageClassCount> counts{};
-  std::array<std::vector<std::size_t>, kPageClassCount> examples;
+  std::array<ReportRow, kPageClassCount> rows;
+  ReportRow otherIconAfterRun;  // among the pages that would change
   std::size_t attention = 0;
   for (std::size_t i = 0; i < checks.size(); ++i) {
-    const auto c = static_cast<std::size_t>(checks[i].pageClass);
-    ++counts[c];
-    if (examples[c].size() < kExamples) {
-      examples[c].push_back(i);
+    rows[static_cast<std::size_t>(checks[i].pageClass)].Add(i, checks[i].line);
+    if (checks[i].otherIconLine > 0) {
+      otherIconAfterRun.Add(i, checks[i].otherIconLine);
     }
     attention += NeedsAttention(checks[i].pageClass);
   }
-  const int width = std::max<int>(6, static_cast<int>(std::to_string(pages.size()).size()));
-  std::string report = "Prüfung für \"" + mode + "\": " + std::to_string(pages.size()) +
-                       " Seiten unter " + TerminalText(webRoot) + "\n\n";
-  for (int c = 0; c < kPageClassCount; ++c) {
-    if (counts[static_cast<std::size_t>(c)] == 0) {
-      continue;
+  const std::size_t width = std::max<std::size_t>(6, std::to_string(pages.size()).size());
+  std::string report =
+      "Prüfung für \"" + std::string(remove ? "löschen" : "einsetzen / auffrischen") +
+      "\": " + std::to_string(pages.size()) + " Seiten unter " + TerminalText(webRoot) + "\n\n";
+  const auto addRow = [&](const ReportRow& row, const char* marker, const std::string& label) {
+    const std::string count = std::to_string(row.count);
+    report += std::string(width - count.size() + 2, ' ') + count + marker + label + "\n";
+    for (const auto& [page, line] : row.examples) {
+      report += std::string(width + 8, ' ') + Place(pages[page], webRoot, line) + "\n";
     }
+  };
+  for (int c = 0; c < kPageClassCount; ++c) {
     const auto pageClass = static_cast<PageClass>(c);
-    std::string count = std::to_string(counts[static_cast<std::size_t>(c)]);
-    report += std::string(static_cast<std::size_t>(width) - count.size() + 2, ' ') + count;
-    report += NeedsAttention(pageClass) ? "  ! " : "    ";
-    report += ClassLabel(pageClass, remove) + "\n";
-    for (const std::size_t i : examples[static_cast<std::size_t>(c)]) {
-      report += std::string(static_cast<std::size_t>(width) + 8, ' ') +
-                Place(pages[i], webRoot, checks[i].line) + "\n";
+    const ReportRow& row = rows[static_cast<std::size_t>(c)];
+    if (row.count > 0) {
+      addRow(row, NeedsAttention(pageClass) ? "  ! " : "    ", ClassLabel(pageClass, remove));
+    }
+    if (pageClass == PageClass::kWouldChange && otherIconAfterRun.count > 0) {
+      addRow(otherIconAfterRun, "    ",
+             "davon: danach bliebe ein anderer Icon-Verweis, den Browser vorziehen");
     }
   }
   report += "\n";
@@ -204,6 +221,9 @@ std::string JsonReport(const std::vector<std::string>& pages,
     json += PageClassKey(checks[i].pageClass);
     json += "\",\"line\":";
     json += checks[i].line > 0 ? std::to_string(checks[i].line) : "null";
+    if (checks[i].otherIconLine > 0) {
+      json += ",\"other_icon_line\":" + std::to_string(checks[i].otherIconLine);
+    }
     json += "}";
   }
   json += pages.empty() ? "]\n" : "\n]\n";

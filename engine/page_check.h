@@ -13,7 +13,8 @@ namespace tervando {
 //                    the caller sets it): the run reports the page as failed
 //   kEmpty           the page has no bytes: the run reports it as failed
 //   kWouldChange     the run would change the page: exactly when FindFaviconEdit does not leave
-//                    it unchanged, whatever else the page shows
+//                    it unchanged, whatever else the page shows (an icon link that would follow
+//                    ours after an insert is named in PageCheck::otherIconLine)
 //   (remove mode: a page that holds no tag with the reference prefix anywhere is kUpToDate here,
 //   whatever its head looks like, since there is nothing of ours to remove)
 //   kUnicodeBom      the page starts with a UTF-16 or UTF-32 byte order mark: its tags are no
@@ -27,10 +28,15 @@ namespace tervando {
 //                    the run neither inserts nor removes anything
 //   kOtherIcon       insert mode, our reference in place, but after it and before "</head>" a
 //                    <link> with an icon relation (a rel token "icon", as in "icon" or "shortcut
-//                    icon"; "apple-touch-icon" and "mask-icon" are other tokens) points at some
-//                    other file: browsers take the last icon link of the head, so they show that
+//                    icon"; "apple-touch-icon" and "mask-icon" are other tokens) points at another
+//                    file: browsers take the last icon link of the head, so they show that one.
+//                    An href names our file when, taken from the page's folder without its query
+//                    or fragment, it leads to the favicon.ico our reference names; an address
+//                    with a scheme or from the server's root always counts as another file
 //   kFaviconMissing  insert mode, our reference in place, but the favicon.ico it points at is
-//                    not there (as the disk is now: a run writes one only when an icon is chosen)
+//                    not there. The check looks at the disk as it is; an insert run first writes
+//                    favicon.ico into the root (the chosen icon, or the default one when the root
+//                    has none), so the next run mends this
 //   kUpToDate        insert mode: the reference is in place; remove mode: nothing to remove
 //
 // The page-wide problems come before the site-wide one (kFaviconMissing), so a missing

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,6 +13,12 @@
 #include "fuzz/literal_head_editor.h"
 
 namespace tervando {
+
+void PrintTo(const PageCheck& check, std::ostream* out) {
+  *out << PageClassKey(check.pageClass) << " line " << check.line << " other icon line "
+       << check.otherIconLine;
+}
+
 namespace {
 
 using C = PageClass;

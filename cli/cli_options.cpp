@@ -30,6 +30,10 @@ std::string CliUsage() {
          "      --list          nur die gefundenen Seiten auflisten\n"
          "  -0, --null          Pfade auf der Standardausgabe unverändert und je mit einem\n"
          "                      Null-Byte abgeschlossen ausgeben (für Skripte)\n"
+         "      --check         nichts schreiben, für jede Seite sagen, was ein Lauf mit ihr\n"
+         "                      täte und warum (mit -r: ein Lauf, der löscht)\n"
+         "      --format F      Ausgabe von --check: text (Tabelle) oder json (je Seite\n"
+         "                      ein Eintrag)\n"
          "      --extensions L  Seiten-Endungen, durch Kommas getrennt (statt options.ini)\n"
          "      --log DATEI     das Protokoll in DATEI schreiben (sonst Application.log\n"
          "                      neben dem Programm)\n"
@@ -39,7 +43,10 @@ std::string CliUsage() {
          "      --help          diese Hilfe ausgeben\n"
          "\n"
          "Rückgabewert: 0 fertig, 1 eine Seite oder favicon.ico ging nicht,\n"
-         "2 falscher Aufruf oder kein lesbares Hauptverzeichnis.\n";
+         "2 falscher Aufruf oder kein lesbares Hauptverzeichnis.\n"
+         "Mit --check: 0 keine Seite braucht Aufmerksamkeit, 1 eine oder mehr\n"
+         "(\"!\" in der Tabelle), 2 falscher Aufruf, kein lesbares Hauptverzeichnis\n"
+         "oder die Ausgabe ließ sich nicht schreiben.\n";
 }
 
 CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -47,6 +54,7 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
   CliOptions& o = parse.options;
   std::vector<std::string> positional;
   bool optionsEnded = false;
+  bool format = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     std::string argument = arguments[i];
     if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
@@ -98,6 +106,17 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       flag(o.list);
     } else if (argument == "-0" || argument == "--null") {
       flag(o.null);
+    } else if (argument == "--check") {
+      flag(o.check);
+    } else if (argument == "--format") {
+      if (value(text)) {
+        if (text == "json" || text == "text") {
+          o.json = text == "json";
+          format = true;
+        } else {
+          parse.error = "--format erwartet text oder json, nicht \"" + text + "\".";
+        }
+      }
     } else if (argument == "-q" || argument == "--quiet") {
       flag(o.quiet);
     } else if (argument == "--no-log") {
@@ -141,7 +160,21 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
   if (o.help || o.version) {
     return parse;
   }
-  if (o.icon && o.iconFile) {
+  const char* notWithCheck = o.list          ? "--list"
+                             : o.dryRun      ? "--dry-run"
+                             : o.diff        ? "--diff"
+                             : o.icon        ? "--icon"
+                             : o.iconFile    ? "--icon-file"
+                             : o.overwrite   ? "--overwrite"
+                             : o.stopOnError ? "--stop-on-error"
+                             : o.logFile     ? "--log"
+                                             : nullptr;
+  if (o.check && notWithCheck != nullptr) {
+    // The check writes nothing and has its own output.
+    parse.error = std::string("--check schließt ") + notWithCheck + " aus.";
+  } else if (format && !o.check) {
+    parse.error = "--format gilt nur mit --check.";
+  } else if (o.icon && o.iconFile) {
     parse.error = "--icon und --icon-file schließen einander aus.";
   } else if (o.null && o.diff) {
     parse.error = "--null und --diff schließen einander aus.";

@@ -15,6 +15,8 @@ struct CliOptions {
   bool diff = false;
   bool list = false;
   bool null = false;  // paths on stdout raw, each ended by a NUL byte
+  bool check = false;
+  bool json = false;  // --format json: the check's records for scripts
   bool quiet = false;
   bool noLog = false;
   bool help = false;

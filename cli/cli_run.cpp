@@ -11,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "cli/cli_check.h"
 #include "cli/cli_options.h"
 #include "cli/terminal_host.h"
 #include "cli/unified_diff.h"
@@ -98,6 +99,9 @@ int RunCli(const std::vector<std::string>& arguments) {
   if (options.version) {
     std::cout << "tervando-cli " << VersionText(1) << "\n";
     return kExitDone;
+  }
+  if (options.check) {
+    return RunCheck(options);
   }
 
   const std::string webRoot = ReadableFolder(options.webRoot);

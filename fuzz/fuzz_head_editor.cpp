@@ -1,5 +1,6 @@
 // The head editor against the step-by-step edit (mask, split, search, edit, join, unmask),
-// byte for byte, in both modes, for pages built from random bytes and the tokens that matter.
+// byte for byte, in both modes, for pages built from random bytes and the tokens that matter;
+// and the page check, which must call exactly the changed pages "would change".
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <system_error>
 
 #include "engine/head_editor.h"
+#include "engine/page_check.h"
 #include "engine/paths.h"
 #include "fuzz/literal_head_editor.h"
 
@@ -99,5 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The page file is written only when this says the edit changes something.
   const tervando::FaviconEdit edit = tervando::FindFaviconEdit(page, path, remove, prefix, depth);
   if (edit.LeavesUnchanged(page) != (expected == page)) std::abort();
+  // The check names exactly these pages as the ones a run would change.
+  const tervando::PageCheck check = tervando::ClassifyPage(page, path, remove, prefix, depth);
+  if ((check.pageClass == tervando::PageClass::kWouldChange) != (expected != page)) std::abort();
   return 0;
 }

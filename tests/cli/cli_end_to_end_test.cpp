@@ -303,6 +303,79 @@ TEST_F(CliSite, ExtensionsOptionReplacesTheList) {
   EXPECT_EQ(result.out, P("style.css") + "\n" + P("sub/deeper/x.shtml") + "\n");
 }
 
+TEST_F(CliSite, CheckSaysWhatARunWouldDoAndWritesNothing) {
+  const std::string odd = "bad\x01\xFF.htm";
+  root.Write(odd, "<html><head lang=\"de\">\n</head></html>");
+  root.Write("sub/icon.htm", "<html><head>\n<link rel=\"icon\" href=\"logo.png\"></head></html>");
+  const auto before = Snapshot();
+  const auto first = RunTervandoCli({"--check", root.Path()});
+  EXPECT_EQ(first.exitCode, 1);
+  EXPECT_EQ(first.out,
+            "Prüfung für \"einsetzen / auffrischen\": 7 Seiten unter " + root.Path() +
+                "\n\n"
+                "       5  ! würde geändert (Verweis eingesetzt oder aufgefrischt)\n"
+                "              index.htm:1\n"
+                "              odd name \xC3\xA4.htm:1\n"
+                "              sub/deeper/x.shtml:1\n"
+                "       1    davon: danach bliebe ein anderer Icon-Verweis, den Browser vorziehen\n"
+                "              sub/icon.htm:2\n"
+                "       1    kein <head>-Tag (bleibt unverändert)\n"
+                "              nohead.htm\n"
+                "       1  ! <head> mit Attributen oder Leerzeichen (bleibt unverändert)\n"
+                "              bad\\x01\\xff.htm:1\n"
+                "\n"
+                "! 6 von 7 Seiten brauchen Aufmerksamkeit.\n");
+  const auto record = [&](const std::string& path, const std::string& pageClass,
+                          const std::string& line) {
+    return "{\"path\":\"" + root.Path() + path + "\",\"class\":\"" + pageClass +
+           "\",\"line\":" + line + "}";
+  };
+  EXPECT_NE(RunTervandoCli({"--check", "--format", "json", root.Path()})
+                .out.find(record("sub/icon.htm", "would-change", "1,\"other_icon_line\":2")),
+            std::string::npos);
+  EXPECT_EQ(first.err, "");
+  EXPECT_EQ(Snapshot(), before);
+
+  // After a run: every page it could give the reference is up to date.
+  ASSERT_EQ(RunTervandoCli({"--no-log", "-q", root.Path()}).exitCode, 0);
+  const auto json = RunTervandoCli({"--check", "--format", "json", root.Path()});
+  EXPECT_EQ(json.exitCode, 1);
+  std::string hex;
+  for (const unsigned char c : P(odd)) {
+    hex += "0123456789abcdef"[c >> 4];
+    hex += "0123456789abcdef"[c & 15];
+  }
+  EXPECT_EQ(json.out, "[\n{\"path\":\"" + root.Path() + "bad\\u0001\\ufffd.htm\",\"path_hex\":\"" +
+                          hex + "\",\"class\":\"head-with-attributes\",\"line\":1},\n" +
+                          record("index.htm", "up-to-date", "1") + ",\n" +
+                          record("nohead.htm", "no-head", "null") + ",\n" +
+                          record("odd name \xC3\xA4.htm", "up-to-date", "1") + ",\n" +
+                          record("sub/deeper/x.shtml", "up-to-date", "1") + ",\n" +
+                          record("sub/icon.htm", "other-icon", "2") + ",\n" +
+                          record("sub/page.html", "up-to-date", "3") + "\n]\n");
+
+  fs::remove(P(odd));
+  fs::remove(P("sub/icon.htm"));
+  const auto done = RunTervandoCli({"--check", root.Path()});
+  EXPECT_EQ(done.exitCode, 0);
+  EXPECT_NE(done.out.find("       4    bereits aktuell\n"), std::string::npos) << done.out;
+  EXPECT_NE(done.out.find("Keine Seite braucht Aufmerksamkeit.\n"), std::string::npos);
+
+  fs::remove(P("favicon.ico"));
+  const auto missing = RunTervandoCli({"--check", root.Path()});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.out.find("       4  ! favicon.ico fehlt (der nächste Lauf legt es an)\n"),
+            std::string::npos)
+      << missing.out;
+  const auto remove = RunTervandoCli({"--check", "-r", "--format=json", root.Path()});
+  EXPECT_EQ(remove.exitCode, 1);
+  EXPECT_NE(remove.out.find(record("sub/page.html", "would-change", "3")), std::string::npos);
+  // The pages are the ones a run would take.
+  EXPECT_EQ(RunTervandoCli({"--check", "--format=json", "--extensions", "shtml", root.Path()}).out,
+            "[\n" + record("sub/deeper/x.shtml", "favicon-missing", "1") + "\n]\n");
+  EXPECT_EQ(RunTervandoCli({"--check", "--format", "json", logs.Path()}).out, "[]\n");
+}
+
 TEST(CliRun, ManyPagesAreLoggedInListOrderFromTheLastRow) {
   ScratchFolder root;
   ScratchFolder logs;
@@ -442,6 +515,9 @@ TEST(CliUsage, BadCallsExitWithTwo) {
       {"--icon-file", f.Path() + "missing.ico", f.Path()},
       {f.Path(), f.Path()},
       {"--log"},
+      {"--check", f.Path() + "missing"},
+      {"--check", "--diff", f.Path()},
+      {"--format", "json", f.Path()},
   };
   for (const auto& call : calls) {
     const auto result = RunTervandoCli(call);

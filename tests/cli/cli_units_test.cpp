@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_options.h"
+#include "cli/path_text.h"
 #include "cli/unified_diff.h"
 
 namespace tervando {
@@ -40,6 +41,33 @@ TEST(UnifiedDiff, NamesWithBlanksEndAtATabOddOnesAreQuoted) {
             "--- \"q\\\"b\\\\c\\nd\\001\"\t\n+++ \"q\\\"b\\\\c\\nd\\001\"\t\n");
 }
 
+TEST(PathText, NothingMisleadsATerminalOrBreaksJson) {
+  const struct {
+    std::string name;
+    std::string terminal;
+    std::string json;
+    bool exact;
+  } cases[] = {
+      {"/s/odd name \xC3\xA4.htm", "/s/odd name \xC3\xA4.htm", "\"/s/odd name \xC3\xA4.htm\"",
+       true},
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80", "\"\xF0\x9F\x98\x80\"", true},
+      {"x\x1b[31m\n", "x\\x1b[31m\\x0a", "\"x\\u001b[31m\\u000a\"", true},
+      {"q\"b\\s\x7f", "q\"b\\\\s\\x7f", "\"q\\\"b\\\\s\\u007f\"", true},
+      {"\xC2\x9B", "\\xc2\\x9b", "\"\\u009b\"", true},  // C1 control, as UTF-8
+      {"\xFF.htm", "\\xff.htm", "\"\\ufffd.htm\"", false},
+      {"\xC0\xAF", "\\xc0\\xaf", "\"\\ufffd\\ufffd\"", false},                  // overlong
+      {"\xED\xA0\x80", "\\xed\\xa0\\x80", "\"\\ufffd\\ufffd\\ufffd\"", false},  // surrogate
+      {"a\xE2\x82", "a\\xe2\\x82", "\"a\\ufffd\\ufffd\"", false},               // cut short
+  };
+  for (const auto& c : cases) {
+    bool exact = !c.exact;
+    EXPECT_EQ(TerminalText(c.name), c.terminal) << c.json;
+    EXPECT_EQ(JsonString(c.name, &exact), c.json);
+    EXPECT_EQ(exact, c.exact) << c.json;
+  }
+  EXPECT_EQ(HexBytes(std::string("\x00/\xff", 3)), "002fff");
+}
+
 TEST(ParseCliOptions, FlagsValuesAndTheWebRoot) {
   const CliParse parse =
       ParseCliOptions({"-r", "--icon=300", "--overwrite", "--stop-on-error", "-n", "--diff",
@@ -74,6 +102,10 @@ TEST(ParseCliOptions, Errors) {
       {"--log", "a", "--no-log", "/s"},
       {"--log=", "/s"},
       {"-0", "--diff", "/s"},
+      {"--check", "--dry-run", "/s"},
+      {"--check", "--icon", "3", "/s"},
+      {"--check", "--format", "xml", "/s"},
+      {"--format=json", "/s"},
   };
   for (const auto& arguments : bad) {
     EXPECT_NE(ParseCliOptions(arguments).error, "") << arguments.size();

@@ -1,0 +1,274 @@
+#include "cli/cli_check.h"
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+
+#include "cli/cli_run.h"
+#include "cli/path_text.h"
+#include "engine/favicon_file.h"
+#include "engine/head_editor.h"
+#include "engine/page_check.h"
+#include "engine/page_file.h"
+#include "engine/paths.h"
+#include "site/app_folder.h"
+#include "site/options.h"
+#include "site/page_collection.h"
+
+namespace tervando {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Pages read at once: their waits for the disk overlap, as in the run.
+constexpr std::size_t kCheckThreads = 8;
+constexpr std::size_t kExamples = 3;
+
+int UsageError(const std::string& text) {
+  std::cerr << "tervando-cli: " << text << "\n"
+            << "Weitere Hinweise: tervando-cli --help\n";
+  return kExitUsage;
+}
+
+// The folder as an absolute path without "." and ".." steps; empty when it is no folder that
+// can be listed.
+std::string ReadableFolder(const std::string& argument) {
+  std::error_code error;
+  const fs::path absolute = fs::absolute(argument, error).lexically_normal();
+  if (error) {
+    return {};
+  }
+  DIR* dir = opendir(absolute.c_str());
+  if (dir == nullptr) {
+    return {};
+  }
+  closedir(dir);
+  return absolute.string();
+}
+
+// Whether the favicon.ico a reference points at is there, as Start tests it; every page of a
+// folder level asks for the same file, so each path is looked at once.
+class FaviconPresence {
+ public:
+  bool Has(const std::string& path) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const auto [known, added] = m_known.try_emplace(path, false);
+    if (added) {
+      known->second = FileExists(path);
+    }
+    return known->second;
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::unordered_map<std::string, bool> m_known;
+};
+
+std::vector<PageCheck> CheckAll(const std::vector<std::string>& pages, bool remove,
+                                int webRootDepth) {
+  const std::string prefix = BuildFaviconLinkPrefix();
+  FaviconPresence presence;
+  const FaviconExists exists = [&presence](const std::string& path) { return presence.Has(path); };
+  std::vector<PageCheck> checks(pages.size());
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t i = next++; i < pages.size(); i = next++) {
+      try {
+        const std::string text = ReadWholeFile(pages[i]);
+        checks[i] = ClassifyPage(text, pages[i], remove, prefix, webRootDepth, exists);
+      } catch (const std::exception&) {
+        checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
+      }
+    }
+  };
+  std::vector<std::thread> threads;
+  for (std::size_t t = 1; t < std::min(kCheckThreads, pages.size()); ++t) {
+    try {
+      threads.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // no further thread to be had: the ones there share the pages
+    }
+  }
+  work();
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  return checks;
+}
+
+std::string ClassLabel(PageClass pageClass, bool remove) {
+  switch (pageClass) {
+    case PageClass::kUnreadable:
+      return "nicht lesbar (der Lauf meldet einen Fehler)";
+    case PageClass::kEmpty:
+      return "leere Datei (der Lauf meldet einen Fehler)";
+    case PageClass::kWouldChange:
+      return remove ? "würde geändert (Verweis gelöscht)"
+                    : "würde geändert (Verweis eingesetzt oder aufgefrischt)";
+    case PageClass::kUnicodeBom:
+      return "UTF-16 oder UTF-32 (wird nie bearbeitet)";
+    case PageClass::kNoHead:
+      return "kein <head>-Tag (bleibt unverändert)";
+    case PageClass::kHeadAttributes:
+      return "<head> mit Attributen oder Leerzeichen (bleibt unverändert)";
+    case PageClass::kNoHeadEnd:
+      return "kein </head> nach <head> (bleibt unverändert)";
+    case PageClass::kReferenceAfterHead:
+      return "Favicon-Verweis erst nach </head> (bleibt unverändert)";
+    case PageClass::kOtherIcon:
+      return "danach ein anderer Icon-Verweis, den Browser vorziehen";
+    case PageClass::kFaviconMissing:
+      return "favicon.ico fehlt (der nächste Lauf legt es an)";
+    case PageClass::kUpToDate:
+      return remove ? "bereits aktuell (kein Verweis zu löschen)" : "bereits aktuell";
+  }
+  return {};
+}
+
+std::string Place(const std::string& page, const std::string& webRoot, int line) {
+  // Below the root, a page is named from there; the header names the root.
+  std::string place =
+      TerminalText(page.rfind(webRoot, 0) == 0 ? page.substr(webRoot.size()) : page);
+  if (line > 0) {
+    place += ':';
+    place += std::to_string(line);
+  }
+  return place;
+}
+
+// One row of the table: how many pages, "!" when they need attention, what they are, and the
+// first few of them with the line concerned.
+struct ReportRow {
+  std::size_t count = 0;
+  std::vector<std::pair<std::size_t, int>> examples;  // page index, line
+
+  void Add(std::size_t page, int line) {
+    ++count;
+    if (examples.size() < kExamples) {
+      examples.emplace_back(page, line);
+    }
+  }
+};
+
+std::string TextReport(const std::vector<std::string>& pages, const std::vector<PageCheck>& checks,
+                       const std::string& webRoot, bool remove) {
+  if (pages.empty()) {
+    return "Keine Seiten unter " + TerminalText(webRoot) + " gefunden.\n";
+  }
+  std::array<ReportRow, kPageClassCount> rows;
+  ReportRow otherIconAfterRun;  // among the pages that would change
+  std::size_t attention = 0;
+  for (std::size_t i = 0; i < checks.size(); ++i) {
+    rows[static_cast<std::size_t>(checks[i].pageClass)].Add(i, checks[i].line);
+    if (checks[i].otherIconLine > 0) {
+      otherIconAfterRun.Add(i, checks[i].otherIconLine);
+    }
+    attention += NeedsAttention(checks[i].pageClass);
+  }
+  const std::size_t width = std::max<std::size_t>(6, std::to_string(pages.size()).size());
+  std::string report =
+      "Prüfung für \"" + std::string(remove ? "löschen" : "einsetzen / auffrischen") +
+      "\": " + std::to_string(pages.size()) + " Seiten unter " + TerminalText(webRoot) + "\n\n";
+  const auto addRow = [&](const ReportRow& row, const char* marker, const std::string& label) {
+    const std::string count = std::to_string(row.count);
+    report += std::string(width - count.size() + 2, ' ') + count + marker + label + "\n";
+    for (const auto& [page, line] : row.examples) {
+      report += std::string(width + 8, ' ') + Place(pages[page], webRoot, line) + "\n";
+    }
+  };
+  for (int c = 0; c < kPageClassCount; ++c) {
+    const auto pageClass = static_cast<PageClass>(c);
+    const ReportRow& row = rows[static_cast<std::size_t>(c)];
+    if (row.count > 0) {
+      addRow(row, NeedsAttention(pageClass) ? "  ! " : "    ", ClassLabel(pageClass, remove));
+    }
+    if (pageClass == PageClass::kWouldChange && otherIconAfterRun.count > 0) {
+      addRow(otherIconAfterRun, "    ",
+             "davon: danach bliebe ein anderer Icon-Verweis, den Browser vorziehen");
+    }
+  }
+  report += "\n";
+  report += attention == 0
+                ? "Keine Seite braucht Aufmerksamkeit.\n"
+                : "! " + std::to_string(attention) + " von " + std::to_string(pages.size()) +
+                      " Seiten brauchen Aufmerksamkeit.\n";
+  return report;
+}
+
+std::string JsonReport(const std::vector<std::string>& pages,
+                       const std::vector<PageCheck>& checks) {
+  std::string json = "[";
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    bool exact = true;
+    json += i == 0 ? "\n" : ",\n";
+    json += "{\"path\":" + JsonString(pages[i], &exact);
+    if (!exact) {
+      // A name that is no UTF-8 can't be a JSON string as it is; its bytes say it exactly.
+      json += ",\"path_hex\":\"" + HexBytes(pages[i]) + "\"";
+    }
+    json += ",\"class\":\"";
+    json += PageClassKey(checks[i].pageClass);
+    json += "\",\"line\":";
+    json += checks[i].line > 0 ? std::to_string(checks[i].line) : "null";
+    if (checks[i].otherIconLine > 0) {
+      json += ",\"other_icon_line\":" + std::to_string(checks[i].otherIconLine);
+    }
+    json += "}";
+  }
+  json += pages.empty() ? "]\n" : "\n]\n";
+  return json;
+}
+
+}  // namespace
+
+std::vector<std::string> PagesToCheck(const std::string& webRoot) {
+  std::vector<std::string> pages;
+  for (std::string& path : CollectFiles(webRoot)) {
+    if (IsPagePath(path)) {
+      pages.push_back(std::move(path));
+    }
+  }
+  std::sort(pages.begin(), pages.end());
+  pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+  return pages;
+}
+
+int RunCheck(const CliOptions& options) {
+  const std::string folder = ReadableFolder(options.webRoot);
+  if (folder.empty()) {
+    return UsageError("\"" + options.webRoot + "\" ist kein lesbarer Ordner.");
+  }
+  ReadOptions();
+  if (options.extensions) {
+    SetPageExtensions(ParseExtensions(*options.extensions));
+  }
+  const std::string webRoot = WithTrailingBackslash(folder);
+  const int webRootDepth = CountOccurrences(std::string_view(&kPathSeparator, 1), webRoot, 0);
+
+  const std::vector<std::string> pages = PagesToCheck(webRoot);
+  const std::vector<PageCheck> checks = CheckAll(pages, options.remove, webRootDepth);
+  const std::string report =
+      options.json ? JsonReport(pages, checks) : TextReport(pages, checks, webRoot, options.remove);
+  std::cout << report << std::flush;
+  if (!std::cout) {
+    std::cerr << "tervando-cli: Die Ausgabe ließ sich nicht schreiben.\n";
+    return kExitUsage;
+  }
+  const bool attention = std::any_of(checks.begin(), checks.end(), [](const PageCheck& check) {
+    return NeedsAttention(check.pageClass);
+  });
+  return attention ? kExitFailed : kExitDone;
+}
+
+}  // namespace tervando

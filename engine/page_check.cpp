@@ -1,0 +1,346 @@
+#include "engine/page_check.h"
+
+#include <algorithm>
+#include <climits>
+#include <optional>
+#include <vector>
+
+#include "engine/head_editor.h"
+#include "engine/paths.h"
+#include "engine/tag_scanner.h"
+
+namespace tervando {
+
+namespace {
+
+constexpr std::string_view kHeadTag = "<head>";
+constexpr std::string_view kHeadEndTag = "</head>";
+
+char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return FoldCase(x) == FoldCase(y);
+         });
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view start) {
+  return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
+}
+
+bool ContainsNoCase(std::string_view haystack, std::string_view needle) {
+  return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
+                     [](char x, char y) { return FoldCase(x) == FoldCase(y); }) != haystack.end();
+}
+
+// The blanks HTML allows between a tag's name and attributes.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+bool IsSeparator(char c) { return c == '/' || c == kPathSeparator; }
+
+bool HasUnicodeBom(std::string_view text) {
+  return text.starts_with("\xFE\xFF") || text.starts_with("\xFF\xFE") ||
+         text.starts_with(std::string_view("\0\0\xFE\xFF", 4));
+}
+
+// "<head" followed by a blank, an attribute or a slash: a head tag, but not the plain one.
+bool IsHeadTagWithAttributes(std::string_view tag) {
+  return tag.size() > kHeadTag.size() && StartsWithNoCase(tag, "<head") &&
+         (IsBlank(tag[5]) || tag[5] == '/');
+}
+
+int LineAt(std::string_view text, std::size_t offset) {
+  std::size_t breaks = 0;
+  for (std::size_t i = 0; i < offset; ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
+      ++breaks;
+    }
+  }
+  return static_cast<int>(std::min<std::size_t>(breaks + 1, INT_MAX));
+}
+
+// The path with "." and ".." steps taken and separators made one; a ".." above the start of a
+// relative path stays.
+std::string NormalPath(std::string_view path) {
+  std::vector<std::string_view> steps;
+  std::size_t at = 0;
+  while (at < path.size()) {
+    std::size_t stop = at;
+    while (stop < path.size() && !IsSeparator(path[stop])) {
+      ++stop;
+    }
+    const std::string_view step = path.substr(at, stop - at);
+    if (step == "..") {
+      if (!steps.empty() && steps.back() != "..") {
+        steps.pop_back();
+      } else if (path.empty() || !IsSeparator(path[0])) {
+        steps.push_back(step);
+      }
+    } else if (!step.empty() && step != ".") {
+      steps.push_back(step);
+    }
+    at = stop + 1;
+  }
+  std::string normal = !path.empty() && IsSeparator(path[0]) ? std::string(1, kPathSeparator) : "";
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (i > 0) {
+      normal += kPathSeparator;
+    }
+    normal += steps[i];
+  }
+  return normal;
+}
+
+std::string_view FolderOf(std::string_view pagePath) {
+  const std::size_t last = pagePath.rfind(kPathSeparator);
+  return last == std::string_view::npos ? std::string_view() : pagePath.substr(0, last + 1);
+}
+
+// What an href names as a file path beside the page; nothing for an href that is no relative
+// path (a scheme such as http:, a path from the server's root, an empty one).
+std::optional<std::string> ResolveHref(std::string_view folder, std::string_view href) {
+  while (!href.empty() && IsBlank(href.front())) {
+    href.remove_prefix(1);
+  }
+  while (!href.empty() && IsBlank(href.back())) {
+    href.remove_suffix(1);
+  }
+  href = href.substr(0, href.find_first_of("?#"));
+  const std::size_t colon = href.find(':');
+  if (href.empty() || IsSeparator(href.front()) ||
+      (colon != std::string_view::npos && colon < href.find('/'))) {
+    return std::nullopt;
+  }
+  return NormalPath(std::string(folder) + std::string(href));
+}
+
+struct LinkAttributes {
+  std::optional<std::string_view> rel;
+  std::optional<std::string_view> href;
+};
+
+// The rel and href of a <link> tag, read as HTML reads attributes: names in any letter case,
+// values in double or single quotes or bare, the first of a repeated attribute counting.
+std::optional<LinkAttributes> ReadLinkTag(std::string_view tag) {
+  const std::string_view body = tag.substr(1, tag.size() - 2);  // without '<' and '>'
+  if (body.size() < 5 || !StartsWithNoCase(body, "link") || !(IsBlank(body[4]) || body[4] == '/')) {
+    return std::nullopt;
+  }
+  LinkAttributes link;
+  std::size_t at = 4;
+  while (true) {
+    while (at < body.size() && (IsBlank(body[at]) || body[at] == '/')) {
+      ++at;
+    }
+    if (at >= body.size()) {
+      return link;
+    }
+    const std::size_t nameBegin = at++;  // a name may start with '='
+    while (at < body.size() && !IsBlank(body[at]) && body[at] != '/' && body[at] != '=') {
+      ++at;
+    }
+    const std::string_view name = body.substr(nameBegin, at - nameBegin);
+    while (at < body.size() && IsBlank(body[at])) {
+      ++at;
+    }
+    std::string_view value;
+    if (at < body.size() && body[at] == '=') {
+      ++at;
+      while (at < body.size() && IsBlank(body[at])) {
+        ++at;
+      }
+      if (at < body.size() && (body[at] == '"' || body[at] == '\'')) {
+        const char quote = body[at++];
+        const std::size_t close = std::min(body.find(quote, at), body.size());
+        value = body.substr(at, close - at);
+        at = std::min(close + 1, body.size());
+      } else {
+        const std::size_t valueBegin = at;
+        while (at < body.size() && !IsBlank(body[at])) {
+          ++at;
+        }
+        value = body.substr(valueBegin, at - valueBegin);
+      }
+    }
+    if (!link.rel && EqualsNoCase(name, "rel")) {
+      link.rel = value;
+    } else if (!link.href && EqualsNoCase(name, "href")) {
+      link.href = value;
+    }
+  }
+}
+
+bool HasIconToken(std::string_view rel) {
+  std::size_t at = 0;
+  while (at < rel.size()) {
+    while (at < rel.size() && IsBlank(rel[at])) {
+      ++at;
+    }
+    const std::size_t begin = at;
+    while (at < rel.size() && !IsBlank(rel[at])) {
+      ++at;
+    }
+    if (EqualsNoCase(rel.substr(begin, at - begin), "icon")) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string RelativePart(int levels) {
+  std::string relative = levels == 0 ? "./" : "";
+  for (int i = 0; i < levels; ++i) {
+    relative += "../";
+  }
+  return relative;
+}
+
+// The href of a link with an icon relation.
+std::optional<std::string_view> IconHref(std::string_view tag) {
+  const std::optional<LinkAttributes> link = ReadLinkTag(tag);
+  if (!link || !link->rel || !link->href || !HasIconToken(*link->rel)) {
+    return std::nullopt;
+  }
+  return link->href;
+}
+
+// Line of the last icon link pointing elsewhere among the tags from `from` (a tag boundary)
+// up to the first "</head>"; 0 when there is none.
+int OtherIconAfter(std::string_view text, std::size_t from, std::string_view pagePath,
+                   int webRootDepth) {
+  std::optional<std::string> ourTarget;
+  std::optional<std::size_t> last;
+  TagScanner scanner(text);
+  scanner.SeekTo(from);
+  TagScanner::Tag tag;
+  while (scanner.Next(tag)) {
+    const std::string_view bytes = text.substr(tag.begin, tag.end - tag.begin);
+    if (!tag.holdsOperator && EqualsNoCase(bytes, kHeadEndTag)) {
+      break;
+    }
+    if (const std::optional<std::string_view> href = IconHref(bytes)) {
+      if (!ourTarget) {
+        ourTarget = FaviconTargetOf(pagePath, webRootDepth);
+      }
+      if (ResolveHref(FolderOf(pagePath), *href) != *ourTarget) {
+        last = tag.begin;  // browsers take the last one
+      }
+    }
+  }
+  return last ? LineAt(text, *last) : 0;
+}
+
+}  // namespace
+
+bool NeedsAttention(PageClass pageClass) {
+  return pageClass != PageClass::kUpToDate && pageClass != PageClass::kNoHead;
+}
+
+std::string_view PageClassKey(PageClass pageClass) {
+  switch (pageClass) {
+    case PageClass::kUnreadable:
+      return "unreadable";
+    case PageClass::kEmpty:
+      return "empty";
+    case PageClass::kWouldChange:
+      return "would-change";
+    case PageClass::kUnicodeBom:
+      return "utf16-utf32";
+    case PageClass::kNoHead:
+      return "no-head";
+    case PageClass::kHeadAttributes:
+      return "head-with-attributes";
+    case PageClass::kNoHeadEnd:
+      return "no-head-end";
+    case PageClass::kReferenceAfterHead:
+      return "reference-after-head";
+    case PageClass::kOtherIcon:
+      return "other-icon";
+    case PageClass::kFaviconMissing:
+      return "favicon-missing";
+    case PageClass::kUpToDate:
+      return "up-to-date";
+  }
+  return "?";
+}
+
+std::string FaviconTargetOf(std::string_view pagePath, int webRootDepth) {
+  const int levels =
+      CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
+  return NormalPath(std::string(FolderOf(pagePath)) + RelativePart(levels) + kFaviconFileName);
+}
+
+PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool remove,
+                       const std::string& faviconLinkPrefix, int webRootDepth,
+                       const FaviconExists& faviconExists) {
+  if (text.empty()) {
+    return {PageClass::kEmpty, 0};
+  }
+  const FaviconEdit edit = FindFaviconEdit(text, pagePath, remove, faviconLinkPrefix, webRootDepth);
+  if (!edit.LeavesUnchanged(text)) {
+    PageCheck check{PageClass::kWouldChange, LineAt(text, edit.offset)};
+    if (!remove) {
+      // The tags after the one written stay as they are.
+      check.otherIconLine =
+          OtherIconAfter(text, edit.offset + edit.removed, pagePath, webRootDepth);
+    }
+    return check;
+  }
+
+  // The page stays as it is; find out why from the tags the editor looked at, walked as the
+  // split cuts them: the first head tag, head tag with attributes, head end tag and reference.
+  std::optional<std::size_t> head;
+  std::optional<std::size_t> headWithAttributes;
+  std::optional<std::size_t> end;
+  std::optional<TagScanner::Tag> link;
+  TagScanner scanner(text);
+  TagScanner::Tag tag;
+  while (!(head && end && link) && scanner.Next(tag)) {
+    const std::string_view bytes = text.substr(tag.begin, tag.end - tag.begin);
+    if (!link && (tag.holdsOperator ? ContainsNoCase(scanner.MaskedTag(tag), faviconLinkPrefix)
+                                    : ContainsNoCase(bytes, faviconLinkPrefix))) {
+      link = tag;
+    }
+    if (tag.holdsOperator) {
+      continue;  // a tag holding a marker is no head tag
+    }
+    if (!head && EqualsNoCase(bytes, kHeadTag)) {
+      head = tag.begin;
+    } else if (!headWithAttributes && IsHeadTagWithAttributes(bytes)) {
+      headWithAttributes = tag.begin;
+    }
+    if (!end && EqualsNoCase(bytes, kHeadEndTag)) {
+      end = tag.begin;
+    }
+  }
+
+  if (remove && !link) {
+    return {PageClass::kUpToDate, 0};
+  }
+  if (HasUnicodeBom(text)) {
+    return {PageClass::kUnicodeBom, 0};
+  }
+  if (!head) {
+    return headWithAttributes
+               ? PageCheck{PageClass::kHeadAttributes, LineAt(text, *headWithAttributes)}
+               : PageCheck{PageClass::kNoHead, 0};
+  }
+  if (!end || *end < *head) {
+    return {PageClass::kNoHeadEnd, LineAt(text, *head)};
+  }
+  if (link && link->begin >= *end) {
+    return {PageClass::kReferenceAfterHead, LineAt(text, link->begin)};
+  }
+  if (remove || !link) {
+    return {PageClass::kUpToDate, 0};  // remove: the reference lies after the head, see above
+  }
+  if (const int other = OtherIconAfter(text, link->end, pagePath, webRootDepth); other > 0) {
+    return {PageClass::kOtherIcon, other};
+  }
+  if (faviconExists && !faviconExists(FaviconTargetOf(pagePath, webRootDepth))) {
+    return {PageClass::kFaviconMissing, LineAt(text, link->begin)};
+  }
+  return {PageClass::kUpToDate, LineAt(text, link->begin)};
+}
+
+}  // namespace tervando

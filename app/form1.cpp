@@ -101,6 +101,9 @@ void Form1::SetUpControls() {
   connect(&m_btn, &QButtonGroup::idClicked, this, &Form1::BtnClick);
   m_setUnsetFaviconOPT.addButton(m_ui->SetUnsetFaviconOPT_0, 0);
   m_setUnsetFaviconOPT.addButton(m_ui->SetUnsetFaviconOPT_1, 1);
+  // The first option's box reaches into the second one's round box; the second lies on top
+  // so a click there selects it.
+  m_ui->SetUnsetFaviconOPT_1->raise();
   connect(&m_setUnsetFaviconOPT, &QButtonGroup::idClicked, this, &Form1::SetUnsetFaviconOPTClick);
   m_ui->Btn_11->setIcon(ArtworkIcon(Artwork::kCurrentFavicon));
 
@@ -132,7 +135,9 @@ void Form1::FormLoad() {
   ResetPageList();
   ReadOptions();
   m_state.faviconLinkPrefix = BuildFaviconLinkPrefix();
-  move(CenteredPosition(ScreenSize(*this), frameGeometry().size()));
+  PlaceByFrame(*this, ScreenSize(*this), CenteredPosition);
+  // "&Pfad" is first in the tab order: Space right after start chooses the web root.
+  m_ui->Btn_4->setFocus(Qt::OtherFocusReason);
   show();
   // The notice belongs in front of the window, so it waits until the window is on screen.
   QTimer::singleShot(0, this, [] { ShowOnceNotice(); });
@@ -201,7 +206,7 @@ void Form1::ChooseWebRoot() {
   if (m_busy) {
     return;  // a second scan must not start inside the running one
   }
-  const std::string folder = BrowseForFolder(this, kWebRootPrompt);
+  const std::string folder = BrowseForFolder(this, kWebRootPrompt, m_state.webRoot);
   if (folder.empty()) {
     return;
   }

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "support/write_log.h"
+
 namespace tervando {
 
 namespace {
@@ -29,8 +31,10 @@ std::string CliUsage() {
          "      --diff          jede Änderung als Unified Diff ausgeben\n"
          "      --list          nur die gefundenen Seiten auflisten\n"
          "      --extensions L  Seiten-Endungen, durch Kommas getrennt (statt options.ini)\n"
-         "      --log DATEI     das Protokoll in DATEI schreiben (sonst Application.log\n"
-         "                      neben dem Programm)\n"
+         "      --log DATEI     das Protokoll in DATEI schreiben, sonst in\n"
+         "                      " +
+         DefaultLogFilePath() +
+         "\n"
          "      --no-log        kein Protokoll schreiben\n"
          "  -q, --quiet         keine Fortschritts- und Statusmeldungen\n"
          "      --version       Version ausgeben\n"

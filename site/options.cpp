@@ -1,5 +1,6 @@
 #include "site/options.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -156,8 +157,17 @@ std::vector<std::string> ParseExtensions(std::string_view value) {
   return extensions;
 }
 
+std::string OptionsFileFor(const std::string& programFolder, bool installed) {
+  const std::string beside = programFolder + "options.ini";
+  std::error_code error;
+  if (!installed || std::filesystem::is_regular_file(beside, error)) {
+    return beside;
+  }
+  return ConfigFolder() + "options.ini";
+}
+
 void ReadOptions() {
-  OptionsPath() = AppFolder() + "options.ini";
+  OptionsPath() = OptionsFileFor(AppFolder(), Installed());
   SetPageExtensions(ParseExtensions(
       ReadProfileString("Include", "Extensions", kDefaultExtensions, OptionsPath())));
 }

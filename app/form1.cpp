@@ -24,6 +24,7 @@
 #include "site/options.h"
 #include "site/web_root.h"
 #include "support/artwork.h"
+#include "support/crisp_pixmap.h"
 #include "support/info_form_freeware.h"
 #include "support/message_box.h"
 #include "support/on_click.h"
@@ -272,7 +273,10 @@ void Form1::ShowCurrentFavicon() {
 void Form1::ShowPreview() {
   const QImage image = DecodeIconImage(m_state.preview.bytes, 32);
   // An icon file that holds no readable picture leaves the box empty.
-  m_ui->IconPreviewImg->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+  QLabel& box = *m_ui->IconPreviewImg;
+  box.setPixmap(image.isNull() ? QPixmap()
+                               : CrispPixmap(QPixmap::fromImage(image), box.contentsRect().size(),
+                                             box.devicePixelRatioF()));
 }
 
 // "&Ende" ends the program at once. Inside a running scan or run the core is only ever between

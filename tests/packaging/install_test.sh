@@ -14,7 +14,7 @@ cmake --install "$build" --prefix "$tmp/usr" >/dev/null
 app=com.orvatek.tervando
 expected=(
   usr/bin/tervando-cli
-  usr/share/doc/tervando/changelog.Debian.gz
+  usr/share/doc/tervando/changelog.gz
   usr/share/doc/tervando/copyright
   usr/share/man/man1/tervando-cli.1.gz
   usr/share/tervando/hilfe.htm

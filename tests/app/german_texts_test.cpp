@@ -69,8 +69,7 @@ class GermanTextsTest : public QObject {
   void standardButtonsAreGerman() {
     QFETCH(int, buttons);
     QFETCH(QStringList, expected);
-    QCOMPARE(ButtonTexts({"x", MessageIcon::None, static_cast<MessageButtons>(buttons)}),
-             expected);
+    QCOMPARE(ButtonTexts({"x", MessageIcon::None, static_cast<MessageButtons>(buttons)}), expected);
   }
 
   // A page that cannot be edited stops the run with a prompt naming its buttons; the box

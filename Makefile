@@ -2,19 +2,23 @@
 # make test  - install dependencies, build, run every test
 # make bench - build and run the benchmarks (ratios against find, sed -i and memcpy)
 # make fuzz  - build the libFuzzer targets with clang and run each for a bounded time
+# make install [PREFIX=/usr/local] [DESTDIR=...] - build and install the programs and their files
+# make package - build the Debian package (CPack) into BUILD/package
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 15
+PREFIX     ?= /usr/local
 
-.PHONY: deps configure build run test test-asan bench fuzz screenshots icons clean
+.PHONY: deps configure build run test test-asan bench fuzz screenshots icons install package \
+  check-package clean
 
 deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -31,7 +35,9 @@ test-asan: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-bench: build
+bench: configure
+	@cmake -S . -B $(BUILD) -DTERVANDO_BENCH=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
 	@scripts/run-benchmarks $(BUILD)
 
 fuzz: deps
@@ -45,6 +51,16 @@ screenshots: build
 
 icons: build
 	@cmake --build $(BUILD) --target icons-generate
+
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	@cmake --build $(BUILD) --target package
+
+# Installs the package with apt-get, starts both programs from PATH, removes it (root).
+check-package: package
+	@scripts/check-package $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

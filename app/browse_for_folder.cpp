@@ -1,7 +1,7 @@
 #include "app/browse_for_folder.h"
 
+#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <utility>
 
 namespace tervando {
@@ -13,13 +13,26 @@ FolderChooser& Chooser() {
 }
 }  // namespace
 
-std::string BrowseForFolder(QWidget* owner, const std::string& prompt) {
+std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const std::string& prompt,
+                                              const std::string& startFolder) {
+  const QString start =
+      startFolder.empty() ? QDir::homePath() : QFile::decodeName(startFolder.c_str());
+  auto dialog = std::make_unique<QFileDialog>(owner, QString::fromUtf8(prompt), start);
+  dialog->setFileMode(QFileDialog::Directory);
+  dialog->setOption(QFileDialog::ShowDirsOnly);
+  return dialog;
+}
+
+std::string BrowseForFolder(QWidget* owner, const std::string& prompt,
+                            const std::string& startFolder) {
   if (const auto& chooser = Chooser()) {
     return chooser(prompt);
   }
-  const QString folder = QFileDialog::getExistingDirectory(owner, QString::fromUtf8(prompt),
-                                                           QString(), QFileDialog::ShowDirsOnly);
-  return QFile::encodeName(folder).toStdString();
+  const std::unique_ptr<QFileDialog> dialog = MakeFolderDialog(owner, prompt, startFolder);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+    return {};
+  }
+  return QFile::encodeName(dialog->selectedFiles().constFirst()).toStdString();
 }
 
 void SetFolderChooser(FolderChooser chooser) { Chooser() = std::move(chooser); }

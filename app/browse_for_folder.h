@@ -1,16 +1,23 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace tervando {
 
 inline constexpr char kWebRootPrompt[] = "Wo liegt das Hauptverzeichnis Ihrer lokalen Web-Dateien?";
 
-// The folder dialog (folders only, no preselected folder). Returns the chosen folder, or the
-// empty text when the user cancels.
-std::string BrowseForFolder(QWidget* owner, const std::string& prompt);
+// The folder dialog (folders only), opened in `startFolder`, or in the home folder while that
+// is empty. Returns the chosen folder, or the empty text when the user cancels.
+std::string BrowseForFolder(QWidget* owner, const std::string& prompt,
+                            const std::string& startFolder = {});
+
+// The dialog BrowseForFolder shows.
+std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const std::string& prompt,
+                                              const std::string& startFolder);
 
 // Tests choose the folder by script; an empty chooser restores the dialog.
 using FolderChooser = std::function<std::string(const std::string& prompt)>;

@@ -28,6 +28,7 @@
 #include "site/options.h"
 #include "site/web_root.h"
 #include "support/artwork.h"
+#include "support/crisp_pixmap.h"
 #include "support/info_form_freeware.h"
 #include "support/message_box.h"
 #include "support/on_click.h"
@@ -143,6 +144,9 @@ void Form1::SetUpControls() {
   connect(&m_btn, &QButtonGroup::idClicked, this, &Form1::BtnClick);
   m_setUnsetFaviconOPT.addButton(m_ui->SetUnsetFaviconOPT_0, 0);
   m_setUnsetFaviconOPT.addButton(m_ui->SetUnsetFaviconOPT_1, 1);
+  // The first option's box reaches into the second one's round box; the second lies on top
+  // so a click there selects it.
+  m_ui->SetUnsetFaviconOPT_1->raise();
   connect(&m_setUnsetFaviconOPT, &QButtonGroup::idClicked, this, &Form1::SetUnsetFaviconOPTClick);
   m_ui->Btn_11->setIcon(ArtworkIcon(Artwork::kCurrentFavicon));
 
@@ -174,7 +178,9 @@ void Form1::FormLoad() {
   ResetPageList();
   ReadOptions();
   m_state.faviconLinkPrefix = BuildFaviconLinkPrefix();
-  move(CenteredPosition(ScreenSize(*this), frameGeometry().size()));
+  PlaceByFrame(*this, ScreenSize(*this), CenteredPosition);
+  // "&Pfad" is first in the tab order: Space right after start chooses the web root.
+  m_ui->Btn_4->setFocus(Qt::OtherFocusReason);
   show();
   // The notice belongs in front of the window, so it waits until the window is on screen.
   QTimer::singleShot(0, this, [] { ShowOnceNotice(); });
@@ -240,7 +246,7 @@ void Form1::SetUnsetFaviconOPTClick(int) {
 }
 
 void Form1::ChooseWebRoot() {
-  const std::string folder = BrowseForFolder(this, kWebRootPrompt);
+  const std::string folder = BrowseForFolder(this, kWebRootPrompt, m_state.webRoot);
   if (folder.empty()) {
     return;
   }
@@ -282,7 +288,10 @@ void Form1::ShowCurrentFavicon() {
 void Form1::ShowPreview() {
   const QImage image = DecodeIconImage(m_state.preview.bytes, 32);
   // An icon file that holds no readable picture leaves the box empty.
-  m_ui->IconPreviewImg->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+  QLabel& box = *m_ui->IconPreviewImg;
+  box.setPixmap(image.isNull() ? QPixmap()
+                               : CrispPixmap(QPixmap::fromImage(image), box.contentsRect().size(),
+                                             box.devicePixelRatioF()));
 }
 
 // "&Ende" ends the program at once. Inside a running scan or run the core is only ever between

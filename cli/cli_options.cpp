@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "support/write_log.h"
+
 namespace tervando {
 
 namespace {
@@ -35,15 +37,18 @@ std::string CliUsage() {
          "      --format F      Ausgabe von --check: text (Tabelle) oder json (je Seite\n"
          "                      ein Eintrag)\n"
          "      --extensions L  Seiten-Endungen, durch Kommas getrennt (statt options.ini)\n"
-         "      --log DATEI     das Protokoll in DATEI schreiben (sonst Application.log\n"
-         "                      neben dem Programm)\n"
+         "      --log DATEI     das Protokoll in DATEI schreiben, sonst in\n"
+         "                      " +
+         DefaultLogFilePath() +
+         "\n"
          "      --no-log        kein Protokoll schreiben\n"
          "  -q, --quiet         keine Fortschritts- und Statusmeldungen\n"
          "      --version       Version ausgeben\n"
          "      --help          diese Hilfe ausgeben\n"
          "\n"
-         "Rückgabewert: 0 fertig, 1 eine Seite oder favicon.ico ging nicht,\n"
-         "2 falscher Aufruf oder kein lesbares Hauptverzeichnis.\n"
+         "Rückgabewert: 0 fertig, 1 eine Seite, favicon.ico oder das Protokoll ging\n"
+         "nicht oder der Lauf wurde abgebrochen, 2 falscher Aufruf, kein lesbares\n"
+         "Hauptverzeichnis oder ein anderer Lauf bearbeitet es gerade.\n"
          "Mit --check: 0 keine Seite braucht Aufmerksamkeit, 1 eine oder mehr\n"
          "(\"!\" in der Tabelle), 2 falscher Aufruf, kein lesbares Hauptverzeichnis\n"
          "oder die Ausgabe ließ sich nicht schreiben.\n";

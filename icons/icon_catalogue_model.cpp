@@ -4,6 +4,7 @@
 
 #include "icons/icon_catalogue.h"
 #include "icons/icon_image.h"
+#include "support/crisp_pixmap.h"
 
 namespace tervando {
 
@@ -43,7 +44,7 @@ QIcon IconCatalogueModel::IconOf(int row) const {
   if (icon.isNull()) {
     const QImage image = DecodeIconImage(IconFile(row + 1), kIconSize);
     if (!image.isNull()) {
-      icon = QIcon(QPixmap::fromImage(image));
+      icon = CrispIcon(QPixmap::fromImage(image));
     }
   }
   return icon;

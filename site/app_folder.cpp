@@ -1,9 +1,16 @@
 #include "site/app_folder.h"
 
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "build_config.h"
+
 namespace tervando {
+
+namespace fs = std::filesystem;
 
 std::string WithTrailingBackslash(const std::string& path) {
   if (!path.empty() && path.back() == kPathSeparator) {
@@ -15,14 +22,60 @@ std::string WithTrailingBackslash(const std::string& path) {
 std::string AppFolder() {
   static const std::string folder = [] {
     std::error_code error;
-    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    fs::path program = fs::read_symlink("/proc/self/exe", error);
     // Without /proc the working folder is the best guess left; never the file-system root.
     if (error || !program.has_parent_path()) {
-      return WithTrailingBackslash(std::filesystem::current_path(error).string());
+      return WithTrailingBackslash(fs::current_path(error).string());
     }
     return WithTrailingBackslash(program.parent_path().string());
   }();
   return folder;
+}
+
+std::string InstalledDataFolder(const std::string& programFolder) {
+  return WithTrailingBackslash(
+      (fs::path(programFolder) / TERVANDO_DATA_FROM_BIN).lexically_normal().string());
+}
+
+bool IsInstalledIn(const std::string& programFolder) {
+  std::error_code error;
+  return fs::is_directory(InstalledDataFolder(programFolder), error);
+}
+
+bool Installed() {
+  static const bool installed = IsInstalledIn(AppFolder());
+  return installed;
+}
+
+std::string DataFolder() { return Installed() ? InstalledDataFolder(AppFolder()) : AppFolder(); }
+
+std::string UserFolder(const char* variable, const char* homeFallback) {
+  const char* base = std::getenv(variable);
+  if (base != nullptr && base[0] == kPathSeparator) {
+    return WithTrailingBackslash(base) + "tervando" + kPathSeparator;
+  }
+  const char* home = std::getenv("HOME");
+  return WithTrailingBackslash(home != nullptr && home[0] != '\0' ? home : "/") + homeFallback +
+         kPathSeparator + "tervando" + kPathSeparator;
+}
+
+std::string LogFolder() {
+  return Installed() ? UserFolder("XDG_STATE_HOME", ".local/state") : AppFolder();
+}
+
+std::string ConfigFolder() { return UserFolder("XDG_CONFIG_HOME", ".config"); }
+
+bool MakeFolders(const std::string& folder) {
+  std::error_code error;
+  const fs::path target = fs::path(folder).lexically_normal();
+  fs::path partial;
+  for (const fs::path& part : target) {
+    partial /= part;
+    if (!part.empty() && !fs::exists(partial, error)) {
+      ::mkdir(partial.c_str(), S_IRWXU);
+    }
+  }
+  return fs::is_directory(target, error);
 }
 
 }  // namespace tervando

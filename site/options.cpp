@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -199,8 +200,17 @@ std::vector<std::string> ParseExtensions(std::string_view value) {
   return extensions;
 }
 
+std::string OptionsFileFor(const std::string& programFolder, bool installed) {
+  const std::string beside = programFolder + "options.ini";
+  std::error_code error;
+  if (!installed || std::filesystem::is_regular_file(beside, error)) {
+    return beside;
+  }
+  return ConfigFolder() + "options.ini";
+}
+
 void ReadOptions() {
-  OptionsPath() = AppFolder() + "options.ini";
+  OptionsPath() = OptionsFileFor(AppFolder(), Installed());
   SetPageExtensions(ParseExtensions(
       ReadProfileString("Include", "Extensions", kDefaultExtensions, OptionsPath())));
 }

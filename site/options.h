@@ -25,7 +25,11 @@ std::string ReadProfileString(const std::string& section, const std::string& key
 // Every comma-separated entry, spaces around it removed, lower case, with a leading dot.
 std::vector<std::string> ParseExtensions(std::string_view value);
 
-// Reads options.ini beside the program once at start-up: sets OptionsFilePath and
+// The options.ini to read: the one beside the program, which an installed copy uses only
+// when it exists and otherwise reads from ConfigFolder.
+std::string OptionsFileFor(const std::string& programFolder, bool installed);
+
+// Reads options.ini (OptionsFileFor) once at start-up: sets OptionsFilePath and
 // PageExtensions.
 void ReadOptions();
 const std::string& OptionsFilePath();

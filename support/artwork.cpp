@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QPainter>
 
+#include "support/crisp_pixmap.h"
+
 // The artwork resources live in a static library, so they are registered by hand.
 static void RegisterArtwork() { Q_INIT_RESOURCE(artwork); }
 
@@ -56,7 +58,7 @@ QPixmap ArtworkPixmap(Artwork which) {
   return Placeholder(file.size);
 }
 
-QIcon ArtworkIcon(Artwork which) { return QIcon(ArtworkPixmap(which)); }
+QIcon ArtworkIcon(Artwork which) { return CrispIcon(ArtworkPixmap(which)); }
 
 QCursor ArtworkCursor() {
   ArtworkPixmap(Artwork::kWindowIcon);  // registers the resources

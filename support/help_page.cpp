@@ -15,6 +15,6 @@ std::string FindHelpPage(const std::string& folder) {
   return {};
 }
 
-std::string FindHelpPage() { return FindHelpPage(AppFolder()); }
+std::string FindHelpPage() { return FindHelpPage(DataFolder()); }
 
 }  // namespace tervando

@@ -1,5 +1,6 @@
 #include "support/info_form_freeware.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QPointer>
 
@@ -39,8 +40,46 @@ QPoint CenteredPosition(QSize screen, QSize frame) {
   return {(screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2};
 }
 
-void CenterForm(QWidget& form, QSize screen) {
-  form.move(CenteredPosition(screen, form.frameGeometry().size()));
+void CenterForm(QWidget& form, QSize screen) { PlaceByFrame(form, screen, CenteredPosition); }
+
+namespace {
+
+// Waits for the first event after which the window has a frame, places it once by it, and
+// goes. Without a window manager (no frame ever) the first placement stands.
+class FramePlacement : public QObject {
+ public:
+  FramePlacement(QWidget& window, QSize screen, PlacementRule rule)
+      : QObject(&window), m_window(window), m_screen(screen), m_rule(rule) {
+    window.installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show ||
+        type == QEvent::WindowActivate) {
+      const QSize frame = m_window.frameGeometry().size();
+      if (frame != m_window.size()) {
+        m_window.removeEventFilter(this);
+        m_window.move(m_rule(m_screen, frame));
+        deleteLater();
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QWidget& m_window;
+  QSize m_screen;
+  PlacementRule m_rule;
+};
+
+}  // namespace
+
+void PlaceByFrame(QWidget& window, QSize screen, PlacementRule rule) {
+  window.move(rule(screen, window.frameGeometry().size()));
+  if (window.frameGeometry().size() == window.size()) {
+    new FramePlacement(window, screen, rule);
+  }
 }
 
 QPoint InfoFormPosition(QSize screen, QSize frame) {
@@ -75,7 +114,7 @@ InfoFormFreeware::InfoFormFreeware(QSize screenSize, QWidget* parent)
 InfoFormFreeware::~InfoFormFreeware() = default;
 
 void InfoFormFreeware::FormLoad(QSize screenSize) {
-  move(InfoFormPosition(screenSize, frameGeometry().size()));
+  PlaceByFrame(*this, screenSize, InfoFormPosition);
   setWindowTitle(QStringLiteral("Info über Tervando"));
   m_ui->Label_0->setText(InfoFormText());
 }

@@ -20,6 +20,12 @@ QString InfoFormText();
 QPoint CenteredPosition(QSize screen, QSize frame);
 void CenterForm(QWidget& form, QSize screen);
 
+// Places a top-level window by its outer (framed) size with `rule` (CenteredPosition,
+// InfoFormPosition). The window manager adds the frame only once the window is on screen, so
+// until then the client size stands in and the window is placed again when its frame is known.
+using PlacementRule = QPoint (*)(QSize screen, QSize frame);
+void PlaceByFrame(QWidget& window, QSize screen, PlacementRule rule);
+
 // Small screens (640 wide or less, or 480 high or less) get the top-left corner instead.
 QPoint InfoFormPosition(QSize screen, QSize frame);
 

@@ -7,7 +7,7 @@
 
 namespace tervando {
 
-void ShowHelp() { ShowHelpIn(AppFolder()); }
+void ShowHelp() { ShowHelpIn(DataFolder()); }
 
 void ShowHelpIn(const std::string& folder) {
   const std::string page = FindHelpPage(folder);

@@ -16,17 +16,23 @@ std::string& LogPath() {
 
 const std::string& LogFilePath() { return LogPath(); }
 
+std::string DefaultLogFilePath() { return LogFolder() + "Application.log"; }
+
 void WriteLog(const std::string& text, const std::string& logFileName, bool suppress) {
   try {
     if (!logFileName.empty()) {
       LogPath() = logFileName.find(kPathSeparator) != std::string::npos ? logFileName
-                                                                        : AppFolder() + logFileName;
+                                                                        : LogFolder() + logFileName;
     }
     if (LogPath().empty()) {
-      LogPath() = AppFolder() + "Application.log";
+      LogPath() = DefaultLogFilePath();
     }
     if (suppress) {
       return;
+    }
+    // An installed copy's state folder may not exist yet; the program folder always does.
+    if (Installed() && LogPath().rfind(LogFolder(), 0) == 0) {
+      MakeFolders(LogFolder());
     }
 
     std::FILE* file = std::fopen(LogPath().c_str(), "ab");

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/app_settings.h"
+#include "app/browse_for_folder.h"
 #include "app/edit_page.h"
 #include "app/show_once_notice.h"
 #include "site/options.h"
@@ -333,6 +334,22 @@ class Form1Test : public QObject {
     QCOMPARE(chain, expected);
   }
 
+  // Space right after start acts on "&Pfad", not on "&Info".
+  void startFocusIsOnPfad() {
+    std::vector<std::string> prompts;
+    SetFolderChooser([&](const std::string& prompt) {
+      prompts.push_back(prompt);
+      return std::string();
+    });
+    m_form->FormLoad();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QCOMPARE(QApplication::focusWidget(), m_form->findChild<QWidget*>("Btn_4"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    SetFolderChooser({});
+    QCOMPARE(prompts.size(), size_t{1});
+    QVERIFY(!InfoFormFreeware::OpenInstance());
+  }
+
   void listeSelectChangesSelectionOrMarks() {
     Fill({"/w/1.htm", "/w/2.htm", "/w/3.htm", "/w/4.htm"});
     m_form->PageList().SetMarked(1, false);
@@ -501,6 +518,17 @@ class Form1Test : public QObject {
     QTest::mouseClick(insert, Qt::LeftButton, {}, QPoint(6, insert->height() / 2));
     QVERIFY(frame->isEnabled());
     QVERIFY(!m_form->RemoveMode());
+
+    // Clicked where the user sees them: the round box of each option belongs to that option,
+    // though the first option's box reaches into the second's.
+    QWidget* options = m_form->findChild<QGroupBox*>("Frame4");
+    for (QRadioButton* option : {remove, insert}) {
+      const QPoint roundBox = option->geometry().topLeft() + QPoint(6, option->height() / 2);
+      QWidget* hit = options->childAt(roundBox);
+      QCOMPARE(hit, option);
+      QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(options, roundBox));
+      QVERIFY(option->isChecked());
+    }
   }
 
   void picturesOpenTheMakerSite() {

@@ -14,6 +14,7 @@
 
 #include "app/browse_for_folder.h"
 #include "app/form1.h"
+#include "app/german_translations.h"
 #include "app/show_once_notice.h"
 #include "icons/sel_icon_dialog.h"
 #include "support/expand_escapes.h"
@@ -48,6 +49,7 @@ void SaveMessage(const tervando::Message& message, const QString& name) {
 int main(int argc, char* argv[]) {
   tervando::testing::IsolatedHome home;
   QApplication application(argc, argv);
+  tervando::LoadGermanQtTranslations(application);
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
     return 2;
@@ -106,6 +108,11 @@ int main(int argc, char* argv[]) {
   auto* info = tervando::InfoFormFreeware::ShowInstance(screen);
   Save(*info, QStringLiteral("info_form_freeware"));
   info->close();
+
+  const auto folderDialog = tervando::MakeFolderDialog(&form, tervando::kWebRootPrompt, {});
+  folderDialog->setOption(QFileDialog::DontUseNativeDialog);
+  Save(*folderDialog, QStringLiteral("folder_dialog"));
+  folderDialog->close();
 
   tervando::SetMessageHandler({});
   SaveMessage(

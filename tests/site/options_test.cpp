@@ -6,6 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "site/app_folder.h"
 #include "tests/site/scratch_folder.h"
 
@@ -174,6 +177,73 @@ TEST(WithTrailingBackslash, Table) {
   EXPECT_EQ(WithTrailingBackslash(""), "/");
   EXPECT_EQ(WithTrailingBackslash("/"), "/");
   EXPECT_EQ(WithTrailingBackslash("C:\\web"), "C:\\web/");
+}
+
+TEST(IsInstalledIn, OnlyAProgramFolderWithTheDataFolderBesideIt) {
+  ScratchFolder f;
+  f.MakeFolder("usr/bin");
+  f.MakeFolder("usr/share/tervando");
+  f.MakeFolder("build/bin");
+  f.Write("build/share/tervando", "a file, not the data folder");
+  f.Write("unpacked/hilfe.htm", "");
+  EXPECT_TRUE(IsInstalledIn(f.Path() + "usr/bin/"));
+  EXPECT_EQ(InstalledDataFolder(f.Path() + "usr/bin/"), f.Path() + "usr/share/tervando/");
+  EXPECT_FALSE(IsInstalledIn(f.Path() + "build/bin/"));
+  EXPECT_FALSE(IsInstalledIn(f.Path() + "unpacked/"));
+  // The test programs themselves run from the build folder.
+  EXPECT_FALSE(Installed());
+  EXPECT_EQ(DataFolder(), AppFolder());
+  EXPECT_EQ(LogFolder(), AppFolder());
+}
+
+TEST(UserFolder, VariableWhenAbsoluteElseUnderHome) {
+  const char* savedHome = std::getenv("HOME");
+  const std::string home = savedHome ? savedHome : "";
+  setenv("HOME", "/home/anna", 1);
+  const struct {
+    const char* value;  // nullptr: unset
+    std::string expected;
+  } cases[] = {
+      {"/tmp/state", "/tmp/state/tervando/"},
+      {"/tmp/state/", "/tmp/state/tervando/"},
+      {nullptr, "/home/anna/.local/state/tervando/"},
+      {"", "/home/anna/.local/state/tervando/"},
+      {"relative/state", "/home/anna/.local/state/tervando/"},
+  };
+  for (const auto& c : cases) {
+    if (c.value) {
+      setenv("TERVANDO_TEST_STATE", c.value, 1);
+    } else {
+      unsetenv("TERVANDO_TEST_STATE");
+    }
+    EXPECT_EQ(UserFolder("TERVANDO_TEST_STATE", ".local/state"), c.expected)
+        << (c.value ? c.value : "(unset)");
+  }
+  unsetenv("TERVANDO_TEST_STATE");
+  setenv("HOME", home.c_str(), 1);
+}
+
+TEST(OptionsFileFor, BesideTheProgramWinsElseTheConfigFolder) {
+  ScratchFolder f;
+  setenv("XDG_CONFIG_HOME", (f.Path() + "config").c_str(), 1);
+  const std::string program = f.MakeFolder("bin") + "/";
+  const std::string configured = f.Path() + "config/tervando/options.ini";
+  EXPECT_EQ(OptionsFileFor(program, false), program + "options.ini");
+  EXPECT_EQ(OptionsFileFor(program, true), configured);
+  f.Write("bin/options.ini", "[Include]\nExtensions=php\n");
+  EXPECT_EQ(OptionsFileFor(program, true), program + "options.ini");
+  unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(MakeFolders, CreatesMissingParentsForTheOwnerOnly) {
+  ScratchFolder f;
+  const std::string deep = f.Path() + "state/tervando/";
+  EXPECT_TRUE(MakeFolders(deep));
+  EXPECT_TRUE(MakeFolders(deep));  // already there
+  const auto permissions = std::filesystem::status(deep).permissions();
+  EXPECT_EQ(permissions & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+  f.Write("file", "");
+  EXPECT_FALSE(MakeFolders(f.Path() + "file/sub"));
 }
 
 TEST(AppFolder, IsTheTestProgramsFolderWithOneTrailingSeparator) {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/crisp_pixmap.h"
 #include "support/info_form_freeware.h"
 #include "support/message_box.h"
 #include "support/open_with_shell.h"
@@ -247,6 +248,34 @@ class SupportGuiTest : public QObject {
     QCOMPARE(CenteredPosition(QSize(1024, 768), QSize(627, 425)), QPoint(198, 171));
     QCOMPARE(CenteredPosition(QSize(641, 481), QSize(646, 486)), QPoint(-2, -2));
     QCOMPARE(InfoFormPosition(QSize(640, 768), QSize(626, 424)), QPoint(0, 0));
+  }
+
+  // Pixel art keeps exactly its own colours when enlarged for 150 % and 200 % screens.
+  void pixelArtIsEnlargedWithoutSmoothing_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("100 %") << 1.0;
+    QTest::newRow("150 %") << 1.5;
+    QTest::newRow("200 %") << 2.0;
+  }
+  void pixelArtIsEnlargedWithoutSmoothing() {
+    QFETCH(qreal, scale);
+    QImage checker(16, 16, QImage::Format_ARGB32);
+    for (int y = 0; y < 16; ++y) {
+      for (int x = 0; x < 16; ++x) checker.setPixel(x, y, (x + y) % 2 ? 0xFF000000 : 0xFFFFFFFF);
+    }
+    const QPixmap source = QPixmap::fromImage(checker);
+    const int device = qRound(16 * scale);
+    const QImage fromIcon = CrispIcon(source).pixmap(QSize(16, 16), scale).toImage();
+    const QImage fromBox = CrispPixmap(source, QSize(16, 16), scale).toImage();
+    for (const QImage& image : {fromIcon, fromBox}) {
+      QCOMPARE(image.size(), QSize(device, device));
+      for (int y = 0; y < device; ++y) {
+        for (int x = 0; x < device; ++x) {
+          const QRgb pixel = image.pixel(x, y);
+          QVERIFY2(pixel == 0xFF000000 || pixel == 0xFFFFFFFF, "a blended pixel");
+        }
+      }
+    }
   }
 
   void aboutIsOneInstanceBroughtToFront() {

@@ -20,6 +20,7 @@
 #include "engine/head_editor.h"
 #include "engine/page_file.h"
 #include "icons/icon_catalogue.h"
+#include "icons/image_to_icon.h"
 #include "site/options.h"
 #include "site/web_root.h"
 #include "support/version_text.h"
@@ -55,20 +56,6 @@ std::string ReadableFolder(const std::string& argument) {
   }
   closedir(dir);
   return absolute.string();
-}
-
-// The six-byte header of an icon file: reserved 0, type 1, at least one image whose
-// directory entry fits.
-bool LooksLikeIconFile(const std::string& bytes) {
-  if (bytes.size() < 6 + 16) {
-    return false;
-  }
-  auto word = [&](std::size_t at) {
-    return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
-           static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
-  };
-  const unsigned images = word(4);
-  return word(0) == 0 && word(2) == 1 && images > 0 && bytes.size() >= 6 + 16 * images;
 }
 
 // Pages edited at once while the run goes on: their waits for the disk overlap. Together they
@@ -142,14 +129,11 @@ int RunCli(const std::vector<std::string>& arguments) {
       return UsageError("Icon " + std::to_string(*options.icon) + " fehlt.");
     }
   } else if (options.iconFile) {
-    try {
-      chosenIcon = ReadWholeFile(*options.iconFile);
-    } catch (const std::exception& error) {
-      return UsageError(error.what());
+    IconFromImage icon = IconFromImageFile(*options.iconFile);
+    if (!icon.error.empty()) {
+      return UsageError(icon.error);
     }
-    if (!LooksLikeIconFile(*chosenIcon)) {
-      return UsageError("\"" + *options.iconFile + "\" ist keine Icon-Datei.");
-    }
+    chosenIcon = std::move(icon.iconFile);
   }
 
   ReadOptions();

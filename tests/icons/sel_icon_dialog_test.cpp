@@ -32,7 +32,7 @@ class SelIconDialogTest : public QObject {
     list->setCurrentIndex(list->model()->index(entry - 1, 0));
   }
   // Runs `step` on the modal dialog once ChooseIcon has shown it.
-  static int ChooseWith(const std::function<void(SelIconDialog&)>& step) {
+  static std::string ChooseWith(const std::function<void(SelIconDialog&)>& step) {
     QTimer::singleShot(0, [step] {
       auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
@@ -134,15 +134,16 @@ class SelIconDialogTest : public QObject {
   }
 
   void OkAtOnceAppliesIconOne() {
-    QCOMPARE(ChooseWith([](SelIconDialog& d) { Button(d, "Btn0")->click(); }), 1);
+    QCOMPARE(ChooseWith([](SelIconDialog& d) { Button(d, "Btn0")->click(); }),
+             std::string(IconFile(1)));
   }
 
   void ChooseIconReturnsTheConfirmedEntry() {
     QCOMPARE(ChooseWith([](SelIconDialog& d) {
-               MakeCurrent(d, 511);
+               MakeCurrent(d, kIconCount);
                Button(d, "Btn0")->click();
              }),
-             511);
+             std::string(IconFile(kIconCount)));
   }
 
   void CancelAppliesNothing() {
@@ -159,7 +160,7 @@ class SelIconDialogTest : public QObject {
                MakeCurrent(d, 42);
                Button(d, "Btn1")->click();
              }),
-             0);
+             std::string());
   }
 
   void OtherClosesApplyNothing() {
@@ -174,7 +175,7 @@ class SelIconDialogTest : public QObject {
                MakeCurrent(d, 7);
                d.close();
              }),
-             0);
+             std::string());
   }
 
   void EscapeLeavesTheDialogOpen() {

@@ -14,6 +14,7 @@
 #include <exception>
 #include <filesystem>
 #include <iterator>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -93,58 +94,98 @@ QSize FittedPixels(QSize picture, int side) {
   return {std::max(1, qRound(fitted.width())), std::max(1, qRound(fitted.height()))};
 }
 
-// Four premultiplied pixels averaged, two channels at a time: each channel sum fits in 16 bits.
-QRgb Mean4(QRgb a, QRgb b, QRgb c, QRgb d) {
-  const std::uint32_t low =
-      (a & 0x00FF00FF) + (b & 0x00FF00FF) + (c & 0x00FF00FF) + (d & 0x00FF00FF) + 0x00020002;
-  const std::uint32_t high = ((a >> 8) & 0x00FF00FF) + ((b >> 8) & 0x00FF00FF) +
-                             ((c >> 8) & 0x00FF00FF) + ((d >> 8) & 0x00FF00FF) + 0x00020002;
-  return ((low >> 2) & 0x00FF00FF) | (((high >> 2) & 0x00FF00FF) << 8);
-}
-
-// The mean of a block of up to 3 x 3 pixels, for the last row and column of an odd size.
-QRgb MeanOf(const QImage& source, int x0, int y0, int columns, int rows) {
-  std::uint32_t sum[4] = {};
-  for (int y = y0; y < y0 + rows; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-    for (int x = x0; x < x0 + columns; ++x) {
-      sum[0] += static_cast<std::uint32_t>(qAlpha(line[x]));
-      sum[1] += static_cast<std::uint32_t>(qRed(line[x]));
-      sum[2] += static_cast<std::uint32_t>(qGreen(line[x]));
-      sum[3] += static_cast<std::uint32_t>(qBlue(line[x]));
+// Rows [first, last) of Shrink's result. Red and blue, and green and alpha, are summed two at a
+// time in the halves of 64-bit words; a half holds under 4 factor^2 pixels of at most 255 x 255,
+// with factor at most 32 for the largest picture taken.
+template <bool kStraightAlpha>
+void ShrinkRows(const QImage& source, int factor, QImage& out, int first, int last) {
+  const int w = out.width();
+  const int h = out.height();
+  std::vector<std::uint64_t> sums(2 * static_cast<std::size_t>(w));
+  for (int y = first; y < last; ++y) {
+    std::fill(sums.begin(), sums.end(), 0u);
+    const int rowEnd = y == h - 1 ? source.height() : (y + 1) * factor;
+    for (int row = y * factor; row < rowEnd; ++row) {
+      const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(row));
+      for (int x = 0; x < w; ++x) {
+        const int columnEnd = x == w - 1 ? source.width() : (x + 1) * factor;
+        std::uint64_t redBlue = 0;
+        std::uint64_t greenAlpha = 0;
+        for (int column = x * factor; column < columnEnd; ++column) {
+          const std::uint64_t p = line[column];
+          const std::uint64_t rb = ((p & 0xFF0000) << 16) | (p & 0xFF);
+          const std::uint64_t g = (p >> 8) & 0xFF;
+          const std::uint64_t a = p >> 24;
+          if constexpr (kStraightAlpha) {
+            redBlue += rb * a;
+            greenAlpha += (a << 32) | (g * a);
+          } else {
+            redBlue += rb;
+            greenAlpha += (a << 32) | g;
+          }
+        }
+        sums[2 * static_cast<std::size_t>(x)] += redBlue;
+        sums[2 * static_cast<std::size_t>(x) + 1] += greenAlpha;
+      }
+    }
+    auto* target = reinterpret_cast<QRgb*>(out.scanLine(y));
+    const auto rows = static_cast<std::uint64_t>(rowEnd - y * factor);
+    for (int x = 0; x < w; ++x) {
+      const int columnEnd = x == w - 1 ? source.width() : (x + 1) * factor;
+      const std::uint64_t n = rows * static_cast<std::uint64_t>(columnEnd - x * factor);
+      const std::uint64_t colourDivisor = kStraightAlpha ? n * 255 : n;
+      const auto mean = [](std::uint64_t total, std::uint64_t divisor) {
+        return static_cast<int>((total + divisor / 2) / divisor);
+      };
+      const std::uint64_t redBlue = sums[2 * static_cast<std::size_t>(x)];
+      const std::uint64_t greenAlpha = sums[2 * static_cast<std::size_t>(x) + 1];
+      target[x] =
+          qRgba(mean(redBlue >> 32, colourDivisor), mean(greenAlpha & 0xFFFFFFFF, colourDivisor),
+                mean(redBlue & 0xFFFFFFFF, colourDivisor), mean(greenAlpha >> 32, n));
     }
   }
-  const auto n = static_cast<std::uint32_t>(columns * rows);
-  const auto mean = [&](std::uint32_t total) { return static_cast<int>((total + n / 2) / n); };
-  return qRgba(mean(sum[1]), mean(sum[2]), mean(sum[3]), mean(sum[0]));
 }
 
-// Half the size, each pixel the mean of its 2 x 2 block; with an odd size the last row or
-// column also takes in the one left over. Premultiplied, so transparent pixels add no colour.
-QImage Halve(const QImage& source) {
-  const int w = source.width() / 2;
-  const int h = source.height() / 2;
-  QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
+// The picture reduced by `factor` in one pass: each pixel the mean of its factor x factor block,
+// the last row and column also taking in the pixels left over. For a power of two this is what
+// halving `factor` times gives, without the pictures in between. Straight alpha is weighted,
+// so transparent pixels add no colour; the result is premultiplied. Big pictures are shared
+// out among the processor's cores by rows.
+template <bool kStraightAlpha>
+QImage Shrink(const QImage& source, int factor) {
+  QImage out(source.width() / factor, source.height() / factor,
+             QImage::Format_ARGB32_Premultiplied);
   if (out.isNull()) {
     return out;
   }
-  const bool oddWidth = source.width() % 2 != 0;
-  const bool oddHeight = source.height() % 2 != 0;
-  for (int y = 0; y < h; ++y) {
-    const auto* top = reinterpret_cast<const QRgb*>(source.constScanLine(2 * y));
-    const auto* bottom = reinterpret_cast<const QRgb*>(source.constScanLine(2 * y + 1));
-    auto* target = reinterpret_cast<QRgb*>(out.scanLine(y));
-    const bool lastRow = y == h - 1;
-    for (int x = 0; x < w; ++x) {
-      if ((lastRow && oddHeight) || (x == w - 1 && oddWidth)) {
-        target[x] = MeanOf(source, 2 * x, 2 * y, x == w - 1 && oddWidth ? 3 : 2,
-                           lastRow && oddHeight ? 3 : 2);
-      } else {
-        target[x] = Mean4(top[2 * x], top[2 * x + 1], bottom[2 * x], bottom[2 * x + 1]);
-      }
-    }
+  const qsizetype pixels = static_cast<qsizetype>(source.width()) * source.height();
+  const int threads = pixels < (1 << 20)
+                          ? 1
+                          : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
+  std::vector<std::thread> helpers;
+  const int rowsEach = (out.height() + threads - 1) / threads;
+  for (int t = 1; t < threads; ++t) {
+    const int first = std::min(out.height(), t * rowsEach);
+    const int last = std::min(out.height(), first + rowsEach);
+    helpers.emplace_back([&source, factor, &out, first, last] {
+      ShrinkRows<kStraightAlpha>(source, factor, out, first, last);
+    });
+  }
+  ShrinkRows<kStraightAlpha>(source, factor, out, 0, std::min(out.height(), rowsEach));
+  for (std::thread& helper : helpers) {
+    helper.join();
   }
   return out;
+}
+
+// The power of two to halve by before the last smooth step, which is then below 2:1.
+int HalvingFactor(QSize picture, QSize fitted) {
+  int factor = 1;
+  while (picture.width() / factor >= 2 * fitted.width() &&
+         picture.height() / factor >= 2 * fitted.height()) {
+    factor *= 2;
+  }
+  return factor;
 }
 
 // The 32-bit bitmap of one size; fully transparent pixels are black and masked, so readers
@@ -269,24 +310,36 @@ std::string IconFromPicture(QImage picture) {
   }
   const QColorSpace colourSpace = picture.colorSpace();
   const QSize size = picture.size();
-  // In place for the usual 32-bit formats; others are copied once.
-  picture.convertTo(QImage::Format_ARGB32_Premultiplied);
-  if (picture.isNull()) {
+  // A big picture is reduced straight from its decoded pixels (RGB32 and premultiplied pixels
+  // are summed as they are, straight alpha weighted), so it is not copied first; the picture is
+  // then given back. Other formats are converted once.
+  QImage current;
+  const int factor = HalvingFactor(size, FittedPixels(size, kIconSizes[std::size(kIconSizes) - 1]));
+  if (factor > 1 && picture.format() == QImage::Format_ARGB32) {
+    current = Shrink<true>(picture, factor);
+  } else {
+    if (picture.format() != QImage::Format_RGB32) {
+      picture.convertTo(QImage::Format_ARGB32_Premultiplied);
+    }
+    current = factor > 1 ? Shrink<false>(picture, factor) : std::move(picture);
+  }
+  picture = QImage();
+  if (current.isNull()) {
     return {};
   }
+  current.convertTo(QImage::Format_ARGB32_Premultiplied);
+
   // Largest size first, so each size halves on from the one before.
   std::vector<QImage> squares;
-  QImage current = std::move(picture);
   for (auto it = std::rbegin(kIconSizes); it != std::rend(kIconSizes); ++it) {
     const int side = *it;
     const QSize fitted = FittedPixels(size, side);
-    // Halving keeps every source pixel's share; the last, smooth step is then below 2:1.
-    while (current.width() >= 2 * fitted.width() && current.height() >= 2 * fitted.height()) {
-      QImage half = Halve(current);
-      if (half.isNull()) {
+    const int halving = HalvingFactor(current.size(), fitted);
+    if (halving > 1) {
+      current = Shrink<false>(current, halving);
+      if (current.isNull()) {
         return {};
       }
-      current = std::move(half);
     }
     const QImage scaled = current.size() == fitted ? current
                                                    : current.scaled(fitted, Qt::IgnoreAspectRatio,
@@ -338,6 +391,17 @@ IconFromImage IconFromImageBytes(std::string_view bytes, const std::string& name
     return Failed("Das Bild in der Datei " + Quoted(name) + " ist mit " +
                   std::to_string(size.width()) + " × " + std::to_string(size.height()) +
                   " Bildpunkten zu groß für Tervando.");
+  }
+  if (format == "jpeg" && size.isValid() &&
+      !(reader.transformation() & QImageIOHandler::TransformationRotate90)) {
+    // A JPEG decodes straight to 1/2, 1/4 or 1/8 of its size, each pixel the mean of its block:
+    // the first halvings come with the decoding, at a fraction of its time and memory.
+    const int factor =
+        std::min(8, HalvingFactor(size, FittedPixels(size, kIconSizes[std::size(kIconSizes) - 1])));
+    if (factor > 1) {
+      reader.setScaledSize(
+          QSize((size.width() + factor - 1) / factor, (size.height() + factor - 1) / factor));
+    }
   }
   QImage picture = reader.read();
   if (picture.isNull()) {

@@ -69,7 +69,9 @@ void WriteFile(const fs::path& path, const QByteArray& bytes) {
 double ProcessorMs() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+  const auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_usec) / 1000.0;
+  };
   return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
@@ -156,6 +158,7 @@ Measure Run(const std::string& self, const std::string& phase, const std::string
     posix_spawn_file_actions_addclose(&actions, out[0]);
     std::vector<std::string> args = {self, "--phase", phase, argument};
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& a : args) {
       argv.push_back(a.data());
     }
@@ -226,8 +229,9 @@ int main(int argc, char** argv) {
         "%.1f x memcpy\n",
         run.title, m.ms, m.cpuMs, m.peakMiB, m.peakMiB / decodedMiB, m.ms / copy.ms);
   }
-  std::printf("files: JPEG %.1f MiB, PNG %.1f MiB\n", fs::file_size(work / "big.jpg") / kMiB,
-              fs::file_size(work / "big.png") / kMiB);
+  std::printf("files: JPEG %.1f MiB, PNG %.1f MiB\n",
+              static_cast<double>(fs::file_size(work / "big.jpg")) / kMiB,
+              static_cast<double>(fs::file_size(work / "big.png")) / kMiB);
   fs::remove_all(work);
   return 0;
 }

@@ -349,8 +349,8 @@ std::string IconFromPicture(QImage picture) {
     const int left = (side - fitted.width()) / 2;
     const int top = (side - fitted.height()) / 2;
     for (int y = 0; y < fitted.height(); ++y) {
-      std::memcpy(square.scanLine(top + y) + 4 * left, scaled.constScanLine(y),
-                  4 * static_cast<std::size_t>(fitted.width()));
+      std::memcpy(square.scanLine(top + y) + 4 * static_cast<std::ptrdiff_t>(left),
+                  scaled.constScanLine(y), 4 * static_cast<std::size_t>(fitted.width()));
     }
     squares.push_back(std::move(square));
   }

@@ -109,7 +109,7 @@ class SelIconDialogTest : public QObject {
       QBuffer buffer;
       buffer.setData(QByteArray(file.data(), static_cast<qsizetype>(file.size())));
       QImageReader reader(&buffer, "ico");
-      const int count = static_cast<unsigned char>(file[4]);
+      const int count = static_cast<int>(ReadIcoDirectory(file).value().size());
       QCOMPARE(reader.imageCount(), count);
       for (int i = 0; i < count; ++i) {
         QVERIFY(reader.jumpToImage(i));

@@ -46,15 +46,16 @@ constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{256} << 20;
 constexpr int kMaxDecodedMegabytes = 1024;
 
 constexpr std::string_view kIconSignature("\0\0\1\0", 4);
-constexpr std::string_view kFormatsText = "PNG, JPEG, GIF, BMP, WebP, SVG oder ICO";
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 
 IconFromImage Failed(std::string text) { return {{}, std::move(text)}; }
 
+bool ReadsWebP() { return QImageReader::supportedImageFormats().contains("webp"); }
+
 std::string NotReadable(const std::string& name) {
-  return "Die Datei " + Quoted(name) + " ist kein Bild, das Tervando lesen kann (" +
-         std::string(kFormatsText) + ").";
+  return "Die Datei " + Quoted(name) + " ist kein Bild, das Tervando lesen kann (PNG, JPEG, GIF, " +
+         (ReadsWebP() ? "BMP, WebP" : "BMP") + ", SVG oder ICO).";
 }
 
 std::string Damaged(const std::string& name) {

@@ -374,6 +374,12 @@ std::string IconFromPicture(QImage picture) {
 }
 
 IconFromImage IconFromImageBytes(std::string_view bytes, const std::string& name) {
+  // The decoders' own notes (libpng, the SVG parser) are English and add nothing to the German
+  // message the user gets; on the terminal they would stand before it.
+  struct QuietQt {
+    QtMessageHandler previous = qInstallMessageHandler(IgnoreQtMessage);
+    ~QuietQt() { qInstallMessageHandler(previous); }
+  } quiet;
   if (bytes.empty()) {
     return Failed("Die Datei " + Quoted(name) + " ist leer.");
   }

@@ -265,11 +265,13 @@ void Form1::ChooseWebRoot() {
 
 void Form1::ChooseIcon() { ApplyChosenIcon(SelIconDialog::ChooseIcon(this)); }
 
-void Form1::ApplyChosenIcon(int index) {
-  if (index < 1 || index > kIconCount) {
+void Form1::ApplyChosenIcon(int index) { ApplyChosenIcon(std::string(IconFile(index))); }
+
+void Form1::ApplyChosenIcon(const std::string& iconFile) {
+  if (iconFile.empty()) {
     return;
   }
-  m_state.preview.bytes = std::string(IconFile(index));
+  m_state.preview.bytes = iconFile;
   m_state.preview.pending = true;
   ShowPreview();
 }

@@ -48,9 +48,12 @@ class Form1 : public QWidget, public Host {
   void ListeSelect(int mode);
   void ResetPageList();
 
-  // Puts catalogue entry `index` (1..511) into the preview as the icon the next Start writes;
-  // 0 (the dialog was cancelled) changes nothing.
+  // Puts catalogue entry `index` (1..kIconCount) into the preview as the icon the next Start
+  // writes; 0 (the dialog was cancelled) changes nothing.
   void ApplyChosenIcon(int index);
+  // The same for an icon file (a catalogue entry's or one made from the user's own picture);
+  // empty changes nothing.
+  void ApplyChosenIcon(const std::string& iconFile);
 
   int LastSortColumn() const { return m_lastSortColumn; }
   PageListModel& PageList() { return m_pageList; }

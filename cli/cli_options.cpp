@@ -1,6 +1,9 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
+#include <string>
+
+#include "icons/icon_catalogue.h"
 
 #include "support/write_log.h"
 
@@ -17,14 +20,19 @@ bool ParseIconNumber(const std::string& text, int& number) {
 }  // namespace
 
 std::string CliUsage() {
-  return "Aufruf: tervando-cli [OPTIONEN] HAUPTVERZEICHNIS\n"
-         "\n"
-         "Setzt in jeder Web-Seite unter HAUPTVERZEICHNIS den Favicon-Verweis ein (oder\n"
-         "frischt ihn auf) und legt favicon.ico in das Hauptverzeichnis.\n"
-         "\n"
-         "  -r, --remove        Favicon-Verweise löschen statt einsetzen\n"
-         "      --icon N        Icon N (1-511) des Katalogs als favicon.ico schreiben\n"
-         "      --icon-file F   die Icon-Datei F als favicon.ico schreiben\n"
+  return std::string(
+             "Aufruf: tervando-cli [OPTIONEN] HAUPTVERZEICHNIS\n"
+             "\n"
+             "Setzt in jeder Web-Seite unter HAUPTVERZEICHNIS den Favicon-Verweis ein (oder\n"
+             "frischt ihn auf) und legt favicon.ico in das Hauptverzeichnis.\n"
+             "\n"
+             "  -r, --remove        Favicon-Verweise löschen statt einsetzen\n"
+             "      --icon N        Icon N (1-") +
+         std::to_string(kIconCount) +
+         ") des Katalogs als favicon.ico schreiben\n"
+         "      --icon-file F   die Icon-Datei F als favicon.ico schreiben, oder ein Bild\n"
+         "                      (PNG, JPEG, GIF, BMP, WebP, SVG) als Icon in 16, 32, 48\n"
+         "                      und 256 Bildpunkten\n"
          "      --overwrite     ein vorhandenes favicon.ico ohne Rückfrage überschreiben\n"
          "      --stop-on-error beim ersten Fehler aufhören\n"
          "  -n, --dry-run       nichts schreiben, nur die Seiten nennen, die sich ändern würden\n"
@@ -137,10 +145,11 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
     } else if (argument == "--icon") {
       int number = 0;
       if (value(text)) {
-        if (ParseIconNumber(text, number) && number >= 1 && number <= 511) {
+        if (ParseIconNumber(text, number) && number >= 1 && number <= kIconCount) {
           o.icon = number;
         } else {
-          parse.error = "--icon erwartet eine Zahl von 1 bis 511, nicht \"" + text + "\".";
+          parse.error = "--icon erwartet eine Zahl von 1 bis " + std::to_string(kIconCount) +
+                        ", nicht \"" + text + "\".";
         }
       }
     } else if (argument == "--extensions") {

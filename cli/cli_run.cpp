@@ -21,6 +21,7 @@
 #include "engine/page_file.h"
 #include "engine/start.h"
 #include "icons/icon_catalogue.h"
+#include "icons/image_to_icon.h"
 #include "site/options.h"
 #include "site/web_root.h"
 #include "support/escape_control_bytes.h"
@@ -57,20 +58,6 @@ std::string ReadableFolder(const std::string& argument) {
   }
   closedir(dir);
   return absolute.string();
-}
-
-// The six-byte header of an icon file: reserved 0, type 1, at least one image whose
-// directory entry fits.
-bool LooksLikeIconFile(const std::string& bytes) {
-  if (bytes.size() < 6 + 16) {
-    return false;
-  }
-  auto word = [&](std::size_t at) {
-    return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
-           static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
-  };
-  const unsigned images = word(4);
-  return word(0) == 0 && word(2) == 1 && images > 0 && bytes.size() >= 6 + 16 * images;
 }
 
 // The log file named by --log must take the run's lines before any page is touched: a run
@@ -115,14 +102,11 @@ int RunCli(const std::vector<std::string>& arguments) {
       return UsageError("Icon " + std::to_string(*options.icon) + " fehlt.");
     }
   } else if (options.iconFile) {
-    try {
-      chosenIcon = ReadWholeFile(*options.iconFile);
-    } catch (const std::exception& error) {
-      return UsageError(error.what());
+    IconFromImage icon = IconFromImageFile(*options.iconFile);
+    if (!icon.error.empty()) {
+      return UsageError(icon.error);
     }
-    if (!LooksLikeIconFile(*chosenIcon)) {
-      return UsageError("\"" + *options.iconFile + "\" ist keine Icon-Datei.");
-    }
+    chosenIcon = std::move(icon.iconFile);
   }
 
   ReadOptions();

@@ -3,6 +3,9 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
+#include <algorithm>
+
+#include "icons/ico_reader.h"
 
 namespace tervando {
 
@@ -14,24 +17,21 @@ struct Candidate {
   int colours = 0;
 };
 
-int Byte(std::string_view bytes, std::size_t at) { return static_cast<unsigned char>(bytes[at]); }
-
 // Chooses from the icon directory without trusting it: a damaged directory gives no choice.
 Candidate ChooseImage(std::string_view file, int size) {
   Candidate best;
-  if (file.size() < 6 || Byte(file, 0) != 0 || Byte(file, 1) != 0 || Byte(file, 2) != 1 ||
-      Byte(file, 3) != 0) {
+  const auto directory = ReadIcoDirectory(file);
+  if (!directory) {
     return best;
   }
-  const std::size_t count = Byte(file, 4) | Byte(file, 5) << 8;
-  if (count == 0 || 6 + 16 * count > file.size()) {
-    return best;
-  }
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t at = 6 + 16 * i;
-    const int width = Byte(file, at) == 0 ? 256 : Byte(file, at);
-    // A colour count of 0 stands for 256 colours or more.
-    const int colours = Byte(file, at + 2) == 0 ? 256 : Byte(file, at + 2);
+  for (std::size_t i = 0; i < directory->size(); ++i) {
+    const IcoDirEntry& entry = (*directory)[i];
+    const int width = entry.width;
+    // A colour count of 0 stands for 256 colours or more; the bit count, where given, says how
+    // many more.
+    const int colours = entry.colourCount != 0 ? entry.colourCount
+                        : entry.bitCount > 8   ? 1 << std::min(entry.bitCount, 24)
+                                               : 256;
     const bool fits = width == size;
     const bool best_fits = best.width == size;
     const bool better =

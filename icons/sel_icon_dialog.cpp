@@ -7,7 +7,11 @@
 #include <QScreen>
 
 #include "engine/message.h"
+#include "icons/choose_image_file.h"
+#include "icons/icon_catalogue.h"
 #include "icons/icon_catalogue_model.h"
+#include "icons/image_to_icon.h"
+#include "support/message_box.h"
 #include "ui_sel_icon_dialog.h"
 
 namespace tervando {
@@ -31,6 +35,7 @@ SelIconDialog::SelIconDialog(QWidget* parent)
   m_Btn->setObjectName(QStringLiteral("Btn"));
   m_Btn->addButton(m_ui->Btn0, 0);
   m_Btn->addButton(m_ui->Btn1, 1);
+  m_Btn->addButton(m_ui->Btn2, 2);
   connect(m_Btn, &QButtonGroup::idClicked, this, &SelIconDialog::OnBtnClicked);
 
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
@@ -41,14 +46,13 @@ SelIconDialog::SelIconDialog(QWidget* parent)
 
 SelIconDialog::~SelIconDialog() = default;
 
-int SelIconDialog::ChooseIcon(QWidget* parent) {
+std::string SelIconDialog::ChooseIcon(QWidget* parent) {
   SelIconDialog dialog(parent);
-  int chosen = 0;
-  connect(&dialog, &SelIconDialog::ApplyChosenIcon, &dialog, [&chosen](int index) {
-    if (index != 0) {
-      chosen = index;
-    }
-  });
+  std::string chosen;
+  connect(&dialog, &SelIconDialog::ApplyChosenIcon, &dialog,
+          [&chosen](int index) { chosen = IconFile(index); });
+  connect(&dialog, &SelIconDialog::ApplyOwnIcon, &dialog,
+          [&chosen](const QByteArray& iconFile) { chosen = iconFile.toStdString(); });
   dialog.exec();
   return chosen;
 }
@@ -72,13 +76,36 @@ void SelIconDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void SelIconDialog::OnBtnClicked(int index) {
-  if (index == 0) {
-    emit ApplyChosenIcon(IconCatalogueModel::EntryOf(m_ui->IconListView->currentIndex()));
-    accept();
-  } else {
-    emit ApplyChosenIcon(0);
-    reject();
+  switch (index) {
+    case 0:
+      emit ApplyChosenIcon(IconCatalogueModel::EntryOf(m_ui->IconListView->currentIndex()));
+      accept();
+      break;
+    case 2:
+      ChooseOwnImage();
+      break;
+    default:
+      emit ApplyChosenIcon(0);
+      reject();
   }
+}
+
+// The picture becomes the icon as a catalogue entry does on "OK". A cancelled file dialog or a
+// picture that can't be used leaves the dialog open for another choice.
+void SelIconDialog::ChooseOwnImage() {
+  const std::string path = ChooseImageFile(this);
+  if (path.empty()) {
+    return;
+  }
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  const IconFromImage icon = IconFromImageFile(path);
+  QGuiApplication::restoreOverrideCursor();
+  if (!icon.error.empty()) {
+    ShowMessage({icon.error, MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok});
+    return;
+  }
+  emit ApplyOwnIcon(QByteArray::fromStdString(icon.iconFile));
+  accept();
 }
 
 }  // namespace tervando

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDialog>
 #include <memory>
+#include <string>
 
 class QButtonGroup;
 class QKeyEvent;
@@ -13,8 +15,8 @@ class SelIconDialog;
 }
 class IconCatalogueModel;
 
-// The modal dialog that shows the catalogue and lets the user confirm one icon. Every opening
-// starts afresh with icon 1 current.
+// The modal dialog that shows the catalogue and lets the user confirm one icon, or take an icon
+// made from a picture of their own. Every opening starts afresh with icon 1 current.
 class SelIconDialog : public QDialog {
   Q_OBJECT
 
@@ -22,13 +24,16 @@ class SelIconDialog : public QDialog {
   explicit SelIconDialog(QWidget* parent = nullptr);
   ~SelIconDialog() override;
 
-  // Opens the dialog modally and returns the confirmed entry (1..kIconCount), or 0 when the
-  // dialog was cancelled or closed in any other way.
-  static int ChooseIcon(QWidget* parent);
+  // Opens the dialog modally and returns the confirmed icon as its icon file: the catalogue
+  // entry's, or the one made from the user's own picture. Empty when the dialog was cancelled
+  // or closed in any other way.
+  static std::string ChooseIcon(QWidget* parent);
 
  signals:
   // Raised with the current entry on "OK" and with 0 on "Abbrechen"; 0 asks for no change.
   void ApplyChosenIcon(int index);
+  // Raised with the icon file made from the user's own picture ("Eigenes Bild ...").
+  void ApplyOwnIcon(const QByteArray& iconFile);
 
  protected:
   // Neither button is the default or the cancel button: Escape leaves the dialog open, and
@@ -37,6 +42,7 @@ class SelIconDialog : public QDialog {
 
  private:
   void OnBtnClicked(int index);
+  void ChooseOwnImage();
 
   std::unique_ptr<Ui::SelIconDialog> m_ui;
   IconCatalogueModel* m_model;

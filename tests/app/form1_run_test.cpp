@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
@@ -25,6 +26,8 @@
 #include "app/show_once_notice.h"
 #include "engine/favicon_file.h"
 #include "engine/messages.h"
+#include "icons/choose_image_file.h"
+#include "icons/ico_reader.h"
 #include "icons/icon_catalogue.h"
 #include "icons/sel_icon_dialog.h"
 #include "support/message_box.h"
@@ -276,6 +279,32 @@ class Form1RunTest : public QObject {
     Click("Btn_8");
     QCOMPARE(m_messages.size(), size_t{2});
     QCOMPARE(ReadBytes(Page("favicon.ico")), std::string(IconFile(133)));
+  }
+
+  // "Eigenes Bild ..." in the dialog: the icon made of the picture is pending like a catalogue
+  // icon, and Start writes it after the overwrite question.
+  void ownPictureIsWrittenLikeACatalogueIcon() {
+    MakeSite();
+    WriteBytes(Page("favicon.ico"), std::string(IconFile(1)));
+    QImage logo(60, 30, QImage::Format_ARGB32);
+    logo.fill(QColor(200, 0, 0, 160));
+    const std::string picture = Page("logo.png");
+    QVERIFY(logo.save(QString::fromStdString(picture)));
+    Click("Btn_4");
+    SetImageFileChooser([picture] { return picture; });
+    QTimer::singleShot(0, this, [] {
+      auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
+      if (dialog) QTest::mouseClick(dialog->findChild<QPushButton*>("Btn2"), Qt::LeftButton);
+    });
+    Click("Btn_7");
+    SetImageFileChooser({});
+    const std::string icon = m_form->State().preview.bytes;
+    QVERIFY(m_form->State().preview.pending);
+    QCOMPARE(ReadIcoDirectory(icon).value_or(std::vector<IcoDirEntry>{}).size(), size_t{4});
+    m_answers = {MessageAnswer::Ok};
+    Click("Btn_8");
+    QCOMPARE(m_messages.at(0).text, OverwriteFaviconMessage().text);
+    QCOMPARE(ReadBytes(Page("favicon.ico")), icon);
   }
 
   void cancelledIconDialogChangesNothing() {

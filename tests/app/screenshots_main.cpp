@@ -16,6 +16,7 @@
 #include "app/form1.h"
 #include "app/german_translations.h"
 #include "app/show_once_notice.h"
+#include "icons/image_to_icon.h"
 #include "icons/sel_icon_dialog.h"
 #include "support/expand_escapes.h"
 #include "support/info_form_freeware.h"
@@ -99,6 +100,22 @@ int main(int argc, char* argv[]) {
   });
   QTest::mouseClick(form.findChild<QPushButton*>("Btn_8"), Qt::LeftButton);
   Save(form, QStringLiteral("form1_after_run"));
+
+  // The user's own picture in the preview, and the message for one that can't be used.
+  const QString logo = site.filePath(QStringLiteral("logo.svg"));
+  QFile logoFile(logo);
+  if (logoFile.open(QIODevice::WriteOnly)) {
+    logoFile.write(
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 40 30'><rect width='40' height='30'"
+        " rx='6' fill='#c03020'/><text x='20' y='22' font-size='18' text-anchor='middle'"
+        " fill='white'>T</text></svg>");
+    logoFile.close();
+  }
+  form.ApplyChosenIcon(tervando::IconFromImageFile(logo.toStdString()).iconFile);
+  Save(form, QStringLiteral("form1_own_picture"));
+  SaveMessage({tervando::IconFromImageBytes("\x89PNG\r\n\x1a\n...", "/home/anna/logo.png").error,
+               tervando::MessageIcon::Critical},
+              QStringLiteral("own_picture_failed"));
 
   tervando::SelIconDialog iconDialog(&form);
   Save(iconDialog, QStringLiteral("sel_icon_dialog"));

@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QImage>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -13,6 +15,7 @@
 #include <regex>
 
 #include "engine/web_root_lock.h"
+#include "icons/ico_reader.h"
 #include "icons/icon_catalogue.h"
 #include "tests/cli/cli_process.h"
 #include "tests/site/scratch_folder.h"
@@ -238,10 +241,67 @@ TEST_F(CliSite, IconFileIsCheckedAndWritten) {
   const std::string icon = logs.Write("mine.ico", std::string(IconFile(12)));
   EXPECT_EQ(RunTervandoCli({"--icon-file", icon, "--no-log", "-q", root.Path()}).exitCode, 0);
   EXPECT_EQ(ReadFile(P("favicon.ico")), std::string(IconFile(12)));
+  const std::string index = ReadFile(P("index.htm"));
   const std::string png = logs.Write("fake.ico", "\x89PNG\r\n\x1a\n....................");
-  const auto refused = RunTervandoCli({"--icon-file", png, root.Path()});
+  const auto refused = RunTervandoCli({"--icon-file", png, "--overwrite", root.Path()});
   EXPECT_EQ(refused.exitCode, 2);
-  EXPECT_NE(refused.err.find("keine Icon-Datei"), std::string::npos);
+  EXPECT_NE(refused.err.find("tervando-cli: Das Bild in der Datei \"" + png + "\" ist beschädigt"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(P("favicon.ico")), std::string(IconFile(12)));  // nothing written
+  EXPECT_EQ(ReadFile(P("index.htm")), index);
+}
+
+// Unsets a variable of this process (and so of the programs it starts) for one scope.
+class WithoutVariable {
+ public:
+  explicit WithoutVariable(const char* name) : m_name(name) {
+    if (const char* value = std::getenv(name)) {
+      m_value = value;
+    }
+    unsetenv(name);
+  }
+  ~WithoutVariable() {
+    if (m_value) {
+      setenv(m_name, m_value->c_str(), 1);
+    }
+  }
+
+ private:
+  const char* m_name;
+  std::optional<std::string> m_value;
+};
+
+TEST_F(CliSite, PictureBecomesAnIconOfFourSizesWithoutADisplay) {
+  const WithoutVariable display("DISPLAY");
+  const WithoutVariable wayland("WAYLAND_DISPLAY");
+  const WithoutVariable platform("QT_QPA_PLATFORM");
+  QImage picture(90, 60, QImage::Format_ARGB32);
+  picture.fill(QColor(0, 128, 255, 200));
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(picture.save(&buffer, "PNG"));
+  const std::vector<std::pair<std::string, std::string>> pictures = {
+      {"some.png", png.toStdString()},
+      {"some.svg",
+       "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 30 20'><rect width='30' height='20'"
+       " fill='navy'/><text x='2' y='15' fill='white'>Tv</text></svg>"},
+  };
+  for (const auto& [name, bytes] : pictures) {
+    SCOPED_TRACE(name);
+    const auto run = RunTervandoCli(
+        {"--icon-file", logs.Write(name, bytes), "--overwrite", "--no-log", "-q", root.Path()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    const std::string written = ReadFile(P("favicon.ico"));
+    const auto directory = ReadIcoDirectory(written);
+    ASSERT_TRUE(directory);
+    std::vector<int> sizes;
+    for (const IcoDirEntry& entry : *directory) {
+      sizes.push_back(entry.width);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 256}));
+  }
 }
 
 TEST_F(CliSite, FailingPagesGiveExitOneAndStopOnErrorEndsAtTheFirst) {
@@ -525,6 +585,21 @@ TEST(CliUsage, BadCallsExitWithTwo) {
     EXPECT_NE(result.err.find("tervando-cli: "), std::string::npos);
     EXPECT_EQ(result.out, "");
   }
+}
+
+TEST(CliUsage, LinksNoWidgetsLibrary) {
+  const std::string command =
+      std::string("ldd ") + std::getenv("TERVANDO_BIN_DIR") + "/tervando-cli 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string libraries;
+  char chunk[4096];
+  while (const std::size_t got = std::fread(chunk, 1, sizeof chunk, pipe)) {
+    libraries.append(chunk, got);
+  }
+  ASSERT_EQ(pclose(pipe), 0) << libraries;
+  EXPECT_NE(libraries.find("libQt6Gui"), std::string::npos) << libraries;
+  EXPECT_EQ(libraries.find("Widgets"), std::string::npos) << libraries;
 }
 
 TEST(CliUsage, VersionAndHelp) {

@@ -8,12 +8,19 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <string>
+#include <vector>
 
+#include "icons/choose_image_file.h"
+#include "icons/ico_reader.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_image.h"
+#include "icons/image_to_icon.h"
+#include "support/message_box.h"
 
 namespace tervando {
 
@@ -32,7 +39,7 @@ class SelIconDialogTest : public QObject {
     list->setCurrentIndex(list->model()->index(entry - 1, 0));
   }
   // Runs `step` on the modal dialog once ChooseIcon has shown it.
-  static int ChooseWith(const std::function<void(SelIconDialog&)>& step) {
+  static std::string ChooseWith(const std::function<void(SelIconDialog&)>& step) {
     QTimer::singleShot(0, [step] {
       auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
@@ -54,7 +61,8 @@ class SelIconDialogTest : public QObject {
     QCOMPARE(frame->title(), QString::fromUtf8("Bitte wählen Sie das gewünschte Icon aus ... "));
     QCOMPARE(Button(dialog, "Btn0")->text(), QStringLiteral("OK"));
     QCOMPARE(Button(dialog, "Btn1")->text(), QStringLiteral("Abbrechen"));
-    for (const char* name : {"Btn0", "Btn1"}) {
+    QCOMPARE(Button(dialog, "Btn2")->text(), QStringLiteral("Eigenes &Bild ..."));
+    for (const char* name : {"Btn0", "Btn1", "Btn2"}) {
       QVERIFY(!Button(dialog, name)->isDefault());
       QVERIFY(!Button(dialog, name)->autoDefault());
     }
@@ -65,6 +73,7 @@ class SelIconDialogTest : public QObject {
     QCOMPARE(List(dialog)->geometry(), QRect(8, 16, 517, 321));
     QCOMPARE(Button(dialog, "Btn0")->geometry(), QRect(460, 358, 81, 25));
     QCOMPARE(Button(dialog, "Btn1")->geometry(), QRect(374, 358, 81, 25));
+    QCOMPARE(Button(dialog, "Btn2")->geometry(), QRect(254, 358, 115, 25));
     QVERIFY(!(dialog.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(List(dialog)->viewMode(), QListView::IconMode);
@@ -73,7 +82,7 @@ class SelIconDialogTest : public QObject {
 
   void TextsFitTheirControls() {
     SelIconDialog dialog;
-    for (const char* name : {"Btn0", "Btn1"}) {
+    for (const char* name : {"Btn0", "Btn1", "Btn2"}) {
       QPushButton* button = Button(dialog, name);
       QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width() - 8, name);
     }
@@ -100,7 +109,7 @@ class SelIconDialogTest : public QObject {
       QBuffer buffer;
       buffer.setData(QByteArray(file.data(), static_cast<qsizetype>(file.size())));
       QImageReader reader(&buffer, "ico");
-      const int count = static_cast<unsigned char>(file[4]);
+      const int count = static_cast<int>(ReadIcoDirectory(file).value().size());
       QCOMPARE(reader.imageCount(), count);
       for (int i = 0; i < count; ++i) {
         QVERIFY(reader.jumpToImage(i));
@@ -134,15 +143,16 @@ class SelIconDialogTest : public QObject {
   }
 
   void OkAtOnceAppliesIconOne() {
-    QCOMPARE(ChooseWith([](SelIconDialog& d) { Button(d, "Btn0")->click(); }), 1);
+    QCOMPARE(ChooseWith([](SelIconDialog& d) { Button(d, "Btn0")->click(); }),
+             std::string(IconFile(1)));
   }
 
   void ChooseIconReturnsTheConfirmedEntry() {
     QCOMPARE(ChooseWith([](SelIconDialog& d) {
-               MakeCurrent(d, 511);
+               MakeCurrent(d, kIconCount);
                Button(d, "Btn0")->click();
              }),
-             511);
+             std::string(IconFile(kIconCount)));
   }
 
   void CancelAppliesNothing() {
@@ -159,7 +169,7 @@ class SelIconDialogTest : public QObject {
                MakeCurrent(d, 42);
                Button(d, "Btn1")->click();
              }),
-             0);
+             std::string());
   }
 
   void OtherClosesApplyNothing() {
@@ -174,7 +184,7 @@ class SelIconDialogTest : public QObject {
                MakeCurrent(d, 7);
                d.close();
              }),
-             0);
+             std::string());
   }
 
   void EscapeLeavesTheDialogOpen() {
@@ -227,6 +237,71 @@ class SelIconDialogTest : public QObject {
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toInt(), applied);
     QVERIFY(!dialog.isVisible());
+  }
+
+  // "Eigenes Bild ...": a usable picture closes the dialog with its icon file; a cancelled file
+  // dialog or a bad file (after its message) leaves the dialog open.
+  void OwnImage_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("picture") << "logo.png" << true << "";
+    QTest::newRow("file dialog cancelled") << "" << false << "";
+    QTest::newRow("broken picture")
+        << "broken.png" << false << "Das Bild in der Datei \"%1\" ist beschädigt";
+  }
+  void OwnImage() {
+    QFETCH(QString, file);
+    QFETCH(bool, closes);
+    QFETCH(QString, message);
+    QTemporaryDir folder;
+    QImage logo(64, 32, QImage::Format_ARGB32);
+    logo.fill(QColor(0, 0, 255, 128));
+    QVERIFY(logo.save(folder.filePath("logo.png")));
+    QFile broken(folder.filePath("broken.png"));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("\x89PNG\r\n\x1a\nnot really");
+    broken.close();
+    const QString path = file.isEmpty() ? QString() : folder.filePath(file);
+    QStringList asked;
+    SetImageFileChooser([&] {
+      asked << QStringLiteral("chosen");
+      return path.toStdString();
+    });
+    std::vector<Message> shown;
+    SetMessageHandler([&shown](const Message& m) {
+      shown.push_back(m);
+      return MessageAnswer::Ok;
+    });
+    bool stayedOpen = false;
+    const std::string chosen = ChooseWith([&stayedOpen](SelIconDialog& d) {
+      Button(d, "Btn2")->click();
+      stayedOpen = d.isVisible();
+      if (stayedOpen) {
+        Button(d, "Btn1")->click();
+      }
+    });
+    SetImageFileChooser({});
+    SetMessageHandler({});
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(stayedOpen, !closes);
+    if (closes) {
+      const auto directory = ReadIcoDirectory(chosen);
+      QVERIFY(directory);
+      QCOMPARE(directory->size(), std::size(kIconSizes));
+      QCOMPARE(DecodeIconImage(chosen, 32).pixelColor(16, 16), QColor(0, 0, 255, 128));
+    } else {
+      QCOMPARE(chosen, std::string());
+    }
+    if (message.isEmpty()) {
+      QCOMPARE(shown.size(), std::size_t{0});
+    } else {
+      QCOMPARE(shown.size(), std::size_t{1});
+      QVERIFY2(QString::fromStdString(shown[0].text).startsWith(message.arg(path)),
+               shown[0].text.c_str());
+      QCOMPARE(shown[0].icon, MessageIcon::Critical);
+      QCOMPARE(shown[0].buttons, MessageButtons::Ok);
+    }
   }
 
   void DecodingPicksTheRightImage() {

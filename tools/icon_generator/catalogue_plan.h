@@ -3,9 +3,11 @@
 #include <QByteArray>
 #include <QImage>
 
+#include "icons/icon_catalogue.h"
+
 namespace tervando::icongen {
 
-inline constexpr int kCatalogueSize = 511;
+inline constexpr int kCatalogueSize = kIconCount;
 
 // Which images an entry's icon file holds, in file order.
 enum class EntryLayout {

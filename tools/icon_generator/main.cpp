@@ -13,6 +13,7 @@
 
 #include "artwork.h"
 #include "catalogue_plan.h"
+#include "icons/ico_reader.h"
 
 namespace {
 
@@ -29,17 +30,20 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
 
 // The first colour image of `size`, decoded the way the program decodes it.
 QImage DecodeBest(const QByteArray& bytes, int size) {
-  const auto byte = [&](int at) { return static_cast<unsigned char>(bytes.at(at)); };
-  const int count = byte(4) | byte(5) << 8;
-  for (int i = 0; i < count; ++i) {
-    const int entry = 6 + 16 * i;
-    if (byte(entry) != size || byte(entry + 2) == 2) {
+  const auto directory =
+      tervando::ReadIcoDirectory(std::string_view(bytes.constData(), bytes.size()));
+  if (!directory) {
+    return {};
+  }
+  for (std::size_t i = 0; i < directory->size(); ++i) {
+    const tervando::IcoDirEntry& entry = (*directory)[i];
+    if (entry.width != size || entry.colourCount == 2) {
       continue;
     }
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer, "ico");
-    reader.jumpToImage(i);
+    reader.jumpToImage(static_cast<int>(i));
     return reader.read();
   }
   return {};

@@ -1,0 +1,222 @@
+#include "icons/image_to_icon.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "icons/ico_reader.h"
+#include "icons/ico_writer.h"
+#include "icons/icon_catalogue.h"
+#include "icons/icon_image.h"
+#include "tests/site/scratch_folder.h"
+
+namespace tervando {
+namespace {
+
+using namespace std::string_literals;
+
+std::string Encoded(const QImage& image, const char* format, int quality = -1) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(image.save(&buffer, format, quality)) << format;
+  return bytes.toStdString();
+}
+
+QImage Filled(int width, int height, QColor colour) {
+  QImage image(width, height, QImage::Format_ARGB32);
+  image.fill(colour);
+  return image;
+}
+
+// 3 x 2 red pixels.
+const std::string kGif =
+    "GIF89a\x03\0\x02\0\xf0\0\0\xff\0\0\0\0\0\x21\xf9\x04\0\0\0\0\0\x2c\0\0\0\0\x03\0\x02\0\0\x02\x02\x84\x5f\0\x3b"s;
+
+const std::string kWideSvg =
+    "<svg xmlns='http://www.w3.org/2000/svg' width='120' height='60' viewBox='0 0 120 60'>"
+    "<rect width='120' height='60' fill='#00c000'/>"
+    "<text x='4' y='20' font-size='16' fill='white'>Tv</text></svg>";
+
+struct Input {
+  const char* name;
+  std::string bytes;
+  QSize picture;  // aspect of the picture, to know where the transparent margins are
+  QColor centre;  // the colour the middle of the icon must show
+  int tolerance;
+};
+
+std::vector<Input> Inputs() {
+  std::vector<Input> inputs = {
+      {"wide.png, half transparent",
+       Encoded(Filled(300, 100, QColor(255, 0, 0, 128)), "PNG"),
+       {300, 100},
+       QColor(255, 0, 0, 128),
+       2},
+      {"photo.jpg",
+       Encoded(Filled(640, 640, QColor(0, 160, 0)), "JPEG", 95),
+       {640, 640},
+       QColor(0, 160, 0),
+       8},
+      {"tall.bmp",
+       Encoded(Filled(40, 80, QColor(0, 0, 255)), "BMP"),
+       {40, 80},
+       QColor(0, 0, 255),
+       0},
+      {"tiny.gif", kGif, {3, 2}, QColor(255, 0, 0), 0},
+      {"logo.svg", kWideSvg, {120, 60}, QColor(0, 192, 0), 2},
+  };
+  if (QImageReader::supportedImageFormats().contains("webp")) {
+    inputs.push_back({"logo.webp",
+                      Encoded(Filled(50, 50, QColor(0, 0, 255, 200)), "WEBP", 100),
+                      {50, 50},
+                      QColor(0, 0, 255, 200),
+                      3});
+  }
+  return inputs;
+}
+
+bool Near(QColor a, QColor b, int tolerance) {
+  return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+         std::abs(a.blue() - b.blue()) <= tolerance && std::abs(a.alpha() - b.alpha()) <= tolerance;
+}
+
+TEST(IconFromImage, EveryPictureKindGivesFourSizesThatBothDecodersRead) {
+  for (const Input& input : Inputs()) {
+    SCOPED_TRACE(input.name);
+    const IconFromImage icon = IconFromImageBytes(input.bytes, input.name);
+    ASSERT_EQ(icon.error, "");
+    const std::string& file = icon.iconFile;
+
+    // The program's own reader: the directory, one 32-bit image per size, 256 px as PNG.
+    const auto directory = ReadIcoDirectory(file);
+    ASSERT_TRUE(directory);
+    ASSERT_EQ(directory->size(), std::size(kIconSizes));
+    for (std::size_t i = 0; i < directory->size(); ++i) {
+      const IcoDirEntry& entry = (*directory)[i];
+      EXPECT_EQ(entry.width, kIconSizes[i]);
+      EXPECT_EQ(entry.height, kIconSizes[i]);
+      EXPECT_EQ(entry.bitCount, 32);
+      EXPECT_EQ(entry.planes, 1);
+      EXPECT_EQ(IsPngPayload(IcoPayload(file, entry)), kIconSizes[i] == 256);
+    }
+
+    // Qt's icon reader reads every image; the preview's choice finds each size.
+    QBuffer buffer;
+    buffer.setData(QByteArray::fromStdString(file));
+    QImageReader reader(&buffer, "ico");
+    ASSERT_EQ(reader.imageCount(), static_cast<int>(std::size(kIconSizes)));
+    for (int i = 0; i < reader.imageCount(); ++i) {
+      const int side = kIconSizes[i];
+      ASSERT_TRUE(reader.jumpToImage(i));
+      const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+      ASSERT_EQ(image.size(), QSize(side, side));
+      EXPECT_EQ(DecodeIconImage(file, side).size(), QSize(side, side));
+
+      const QColor centre = image.pixelColor(side / 2, side / 2);
+      EXPECT_TRUE(Near(centre, input.centre, input.tolerance))
+          << side << " px: centre " << qPrintable(centre.name(QColor::HexArgb));
+      // Fitted into the square and centred: the margins beside the picture stay transparent.
+      const bool wide = input.picture.width() > input.picture.height();
+      const bool tall = input.picture.width() < input.picture.height();
+      if (wide || tall) {
+        const QPoint margin = wide ? QPoint(side / 2, 0) : QPoint(0, side / 2);
+        const QPoint opposite = wide ? QPoint(side / 2, side - 1) : QPoint(side - 1, side / 2);
+        EXPECT_EQ(image.pixelColor(margin).alpha(), 0) << side << " px";
+        EXPECT_EQ(image.pixelColor(opposite).alpha(), 0) << side << " px";
+      }
+    }
+  }
+}
+
+TEST(IconFromImage, SvgIsDrawnSharpAtEverySize) {
+  // Its edge falls on a pixel boundary at every size: drawn afresh, no pixel is in between.
+  const std::string half =
+      "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16'>"
+      "<rect width='8' height='16' fill='black'/></svg>";
+  const IconFromImage icon = IconFromImageBytes(half, "half.svg");
+  ASSERT_EQ(icon.error, "");
+  for (const int side : kIconSizes) {
+    const QImage image =
+        DecodeIconImage(icon.iconFile, side).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(image.width(), side);
+    for (int x = 0; x < side; ++x) {
+      EXPECT_EQ(qAlpha(image.pixel(x, side / 2)), x < side / 2 ? 255 : 0) << side << " px, x " << x;
+    }
+  }
+}
+
+TEST(IconFromImage, BigReductionsAverageEveryPixel) {
+  // Fine black and white stripes become an even grey, not stripes or one of the two colours.
+  QImage stripes(2000, 1999, QImage::Format_RGB32);
+  for (int y = 0; y < stripes.height(); ++y) {
+    stripes.setPixel(0, y, 0);
+    for (int x = 0; x < stripes.width(); ++x) {
+      stripes.setPixel(x, y, (x % 2) ? 0xFFFFFFFF : 0xFF000000);
+    }
+  }
+  const std::string file = IconFromPicture(stripes);
+  for (const int side : kIconSizes) {
+    const QImage image = DecodeIconImage(file, side);
+    for (const int x : {1, side / 3, side / 2, side - 2}) {
+      EXPECT_NEAR(qGray(image.pixel(x, side / 2)), 128, 6) << side << " px, x " << x;
+    }
+  }
+}
+
+TEST(IconFromImage, AnIconFileIsTakenByteForByte) {
+  const std::string catalogue(IconFile(12));
+  EXPECT_EQ(IconFromImageBytes(catalogue, "mine.ico").iconFile, catalogue);
+  const std::string ours = IconFromImageBytes(kWideSvg, "logo.svg").iconFile;
+  EXPECT_EQ(IconFromImageBytes(ours, "favicon.ico").iconFile, ours);
+}
+
+TEST(IconFromImage, BadInputIsRefusedWithAGermanReason) {
+  const std::string png = Encoded(Filled(20, 20, Qt::red), "PNG");
+  std::string badImage = WriteIcoFile({{1, 1, 2, 0, 0, "\x28\0\0\0"s + std::string(60, '\x07')}});
+  // A JPEG whose frame header claims 20000 x 20000 pixels.
+  std::string jpegTooLarge = Encoded(Filled(8, 8, Qt::red), "JPEG");
+  const std::size_t frame = jpegTooLarge.find("\xFF\xC0"s);
+  ASSERT_NE(frame, std::string::npos);
+  jpegTooLarge.replace(frame + 5, 4, "\x4e\x20\x4e\x20"s);
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {"empty.png", "", "ist leer."},
+      {"notes.txt", "just some text\n", "kein Bild, das Tervando lesen kann"},
+      {"scan.tif", Encoded(Filled(8, 8, Qt::red), "TIFF"), "kein Bild, das Tervando lesen kann"},
+      {"pointer.cur", "\0\0\2\0\1\0"s + std::string(40, '\0'), "kein Bild, das Tervando lesen"},
+      {"cut.png", png.substr(0, png.size() / 2), "beschädigt"},
+      {"fake.png", "\x89PNG\r\n\x1a\n...................."s, "beschädigt"},
+      {"clear.png", Encoded(Filled(20, 20, Qt::transparent), "PNG"), "ist leer"},
+      {"huge.jpg", jpegTooLarge, "20000 × 20000 Bildpunkten zu groß"},
+      {"lying.ico", "\0\0\1\0\5\0 not really a directory"s, "keine gültige Icon-Datei"},
+      {"garbled.ico", badImage, "ist beschädigt: Bild 1"},
+      {"broken.svg", "<svg xmlns='http://www.w3.org/2000/svg'><rect", "SVG-Zeichnung"},
+      {"nothing.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='0' height='0'/>", "ist leer"},
+  };
+  for (const auto& c : cases) {
+    const IconFromImage icon = IconFromImageBytes(c.bytes, c.name);
+    EXPECT_EQ(icon.iconFile, "") << c.name;
+    EXPECT_NE(icon.error.find(c.reason), std::string::npos) << c.name << ": " << icon.error;
+    EXPECT_NE(icon.error.find(c.name), std::string::npos) << c.name << ": " << icon.error;
+  }
+
+  test::ScratchFolder folder;
+  for (const std::string& path : {folder.Path() + "missing.png", folder.MakeFolder("logo.png")}) {
+    const IconFromImage icon = IconFromImageFile(path);
+    EXPECT_EQ(icon.iconFile, "");
+    EXPECT_EQ(icon.error.rfind("Das Bild lässt sich nicht lesen (", 0), 0u) << icon.error;
+  }
+  EXPECT_EQ(IconFromImageFile(folder.Write("ok.png", png)).error, "");
+}
+
+}  // namespace
+}  // namespace tervando

@@ -54,6 +54,7 @@ class Run {
         m_state(state),
         m_options(options),
         m_pool(options.threads),
+        m_committer(options.threads > 0 ? 1 : 0),
         m_prefix(state.faviconLinkPrefix),
         m_depth(state.webRootDepth),
         m_rows(host.RowCount()),
@@ -176,7 +177,15 @@ class Run {
     try {
       PreparedPage page = WaitYielding(m_host, entry.prepared);
       if (page.replace) {
-        page.replace->Commit();
+        // The rename waits for the file system's journal, which the workers keep busy: it
+        // runs on a thread of its own (one, so the order stays) while this one yields.
+        auto commit = std::make_shared<std::packaged_task<int()>>([&page] {
+          page.replace->Commit();
+          return 0;
+        });
+        std::future<int> committed = commit->get_future();
+        m_committer.Submit([commit] { (*commit)(); });
+        WaitYielding(m_host, committed);
       }
       if (page.changed) {
         ++m_result.changed;
@@ -239,6 +248,7 @@ class Run {
   const SiteState& m_state;
   const RunOptions& m_options;
   WorkerPool m_pool;
+  WorkerPool m_committer;
   // Read by the workers; copied so nothing the window changes meanwhile is shared.
   const std::string m_prefix;
   const int m_depth;

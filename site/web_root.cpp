@@ -1,12 +1,15 @@
 #include "site/web_root.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
 #include "engine/paths.h"
+#include "engine/yield.h"
 #include "site/app_folder.h"
+#include "site/options.h"
 #include "site/page_collection.h"
 
 namespace tervando {
@@ -44,21 +47,26 @@ bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder
   if (chosenFolder.empty()) {
     return false;
   }
-  state.webRoot = WithTrailingBackslash(chosenFolder);
+  // Pages are listed under their real paths, so the root and its depth are the real ones too.
+  char* real = realpath(chosenFolder.c_str(), nullptr);
+  state.webRoot = WithTrailingBackslash(real != nullptr ? std::string(real) : chosenFolder);
+  std::free(real);
   state.webRootDepth = CountOccurrences(std::string(1, kPathSeparator), state.webRoot, 0);
   host.ShowWebRoot(state.webRoot);
 
   FillGuard guard(host);
   host.SetProgressValue(1);
-  std::vector<std::string> foundFiles = CollectFiles(state.webRoot);
-  const int count = static_cast<int>(foundFiles.size());
+  // The window keeps repainting while a big tree is scanned.
+  ScanResult scan = ScanWebRoot(state.webRoot, PageExtensions(), {},
+                                [](const std::string&, std::size_t) { YieldToMessageLoop(); });
+  const int count = static_cast<int>(scan.pages.size());
   host.SetProgressValue(0);
   host.SetProgressRange(0, std::max(count, 1));  // 0..0 is no valid range for a bar
   for (int i = 0; i < count; ++i) {
-    AddPageToList(host, foundFiles[static_cast<std::size_t>(i)]);
+    AddPageToList(host, scan.pages[static_cast<std::size_t>(i)]);
     host.SetProgressValue(i + 1);
   }
-  foundFiles = {};
+  scan = {};
   host.SetProgressValue(0);
   host.SetSortingEnabled(true);
   host.SetStatusText("Eintragung beendet");

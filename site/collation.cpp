@@ -16,9 +16,11 @@ namespace {
 // Below this many texts a second thread costs more than it saves.
 constexpr std::size_t kParallelKeys = 20000;
 
+// The C locale and its UTF-8 variants ("C.UTF-8") collate by code point, capitals first.
 bool PlainCLocale() {
   const char* name = std::setlocale(LC_COLLATE, nullptr);
-  return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+  return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0 ||
+         std::strncmp(name, "C.", 2) == 0;
 }
 
 // How many leading bytes all texts share, cut back to the last separator among them.

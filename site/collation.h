@@ -7,7 +7,7 @@
 namespace tervando {
 
 // The order in which a person expects a list of paths: the user's collation (LC_COLLATE, set by
-// the programs at start), or letters without regard to case in the C/POSIX locale; texts that
+// the programs at start), or ASCII letters without regard to case in the C/POSIX locale (C.UTF-8 too); texts that
 // collate alike are ordered by their bytes, so the order is total and the same on every run.
 // A leading folder that all texts share never decides anything and is left out of the keys.
 

@@ -281,9 +281,13 @@ bool IsPagePath(std::string_view path, const std::vector<std::string>& pageExten
 bool IsPagePath(std::string_view path) { return IsPagePath(path, PageExtensions()); }
 
 void AddPageToList(Host& host, const std::string& path) {
-  if (IsPagePath(path) && !host.ContainsRow(path)) {
-    host.SetStatusText("Die Liste wird aufgefüllt: " + path);
+  if (IsPagePath(path)) {
+    // The insert itself finds a duplicate: one lookup per page.
+    const int rows = host.RowCount();
     host.InsertCheckedRowAtTop(path);
+    if (host.RowCount() != rows) {
+      host.SetStatusText("Die Liste wird aufgefüllt: " + path);
+    }
   }
   int& counter = YieldCounter();
   counter = (counter + 1) % 64;

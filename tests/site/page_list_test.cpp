@@ -65,6 +65,7 @@ TEST(PageList, SortsByTheUsersCollationWithABytewiseTieBreak) {
       {"C",
        {"/s/a/z.htm", "/s/about.html", "/s/B.htm", "/s/b.htm", "/s/Zeta.htm", "/s/\xC3\xA4.htm",
         "/s/\xFF.htm"}},
+      {"C.UTF-8", {"/s/About.htm", "/s/about.htm", "/s/x/y.htm", "/s/Zeta.htm"}},
       {"de_DE.UTF-8",
        {"/s/about.html", "/s/Apfel.htm", "/s/\xC3\x84pfel.htm", "/s/b.htm", "/s/B.htm",
         "/s/Birne.htm", "/s/Zeta.htm"}},

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <unordered_map>
 
 #include "engine/ascii.h"
 #include "engine/paths.h"
@@ -13,7 +14,7 @@ namespace tervando {
 
 namespace {
 
-// Below this many texts a second thread costs more than it saves.
+// Below this many names a second thread costs more than it saves.
 constexpr std::size_t kParallelKeys = 20000;
 
 // The C locale and its UTF-8 variants ("C.UTF-8") collate by code point, capitals first.
@@ -23,7 +24,8 @@ bool PlainCLocale() {
          std::strncmp(name, "C.", 2) == 0;
 }
 
-// How many leading bytes all texts share, cut back to the last separator among them.
+// How many leading bytes all texts share, cut back to the last separator among them: those
+// folders never decide anything.
 std::size_t SharedFolderLength(const std::vector<std::string_view>& texts) {
   if (texts.empty()) {
     return 0;
@@ -37,17 +39,30 @@ std::size_t SharedFolderLength(const std::vector<std::string_view>& texts) {
   return separator == std::string_view::npos ? 0 : separator + 1;
 }
 
-// Appends the collation key of `text` to `arena`. strxfrm needs a terminated string.
-void AppendKey(std::string& arena, std::string& scratch, std::string_view text, bool plainC) {
+// Calls `name` for each name of `path` between separators.
+template <typename Name>
+void ForEachName(std::string_view path, Name name) {
+  for (;;) {
+    const std::size_t separator = path.find(kPathSeparator);
+    name(path.substr(0, separator));
+    if (separator == std::string_view::npos) {
+      return;
+    }
+    path.remove_prefix(separator + 1);
+  }
+}
+
+// The collation key of `name`, appended to `arena`. strxfrm needs a terminated string.
+void AppendKey(std::string& arena, std::string& scratch, std::string_view name, bool plainC) {
   if (plainC) {
-    for (const char c : text) {
+    for (const char c : name) {
       arena += AsciiLower(c);
     }
     return;
   }
-  scratch.assign(text);
+  scratch.assign(name);
   const std::size_t start = arena.size();
-  std::size_t room = 8 * text.size() + 16;  // keys of the usual locales stay below this
+  std::size_t room = 8 * name.size() + 16;  // keys of the usual locales stay below this
   for (;;) {
     arena.resize(start + room);
     const std::size_t length = std::strxfrm(arena.data() + start, scratch.c_str(), room);
@@ -59,99 +74,145 @@ void AppendKey(std::string& arena, std::string& scratch, std::string_view text, 
   }
 }
 
-struct Keyed {
-  std::uint64_t head;  // the key's first eight bytes, big-endian: most comparisons end here
-  const char* key;
-  std::uint32_t length;
-  std::uint32_t index;
-};
-
-std::uint64_t Head(std::string_view key) {
-  std::uint64_t head = 0;
-  for (std::size_t i = 0; i < 8; ++i) {
-    head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
-  }
-  return head;
-}
-
-// Keys of texts[begin, end) into one arena; the records point into it once it is complete.
-struct KeyBatch {
+struct Keys {
   std::string arena;
   std::vector<std::size_t> ends;
 
-  void Build(const std::vector<std::string_view>& texts, std::size_t begin, std::size_t end,
-             std::size_t skip, bool plainC) {
+  void Build(const std::vector<std::string_view>& names, std::size_t begin, std::size_t end,
+             bool plainC) {
     std::string scratch;
     ends.reserve(end - begin);
     for (std::size_t i = begin; i < end; ++i) {
-      AppendKey(arena, scratch, texts[i].substr(skip), plainC);
+      AppendKey(arena, scratch, names[i], plainC);
       ends.push_back(arena.size());
     }
   }
-
-  void Records(std::size_t firstIndex, std::vector<Keyed>& out) const {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < ends.size(); ++i) {
-      const std::string_view key(arena.data() + start, ends[i] - start);
-      out.push_back({Head(key), key.data(), static_cast<std::uint32_t>(key.size()),
-                     static_cast<std::uint32_t>(firstIndex + i)});
-      start = ends[i];
-    }
+  std::string_view Key(std::size_t i) const {
+    const std::size_t start = i == 0 ? 0 : ends[i - 1];
+    return {arena.data() + start, ends[i] - start};
   }
 };
+
+// Ranks of the distinct names: equal ranks for names that collate alike.
+std::vector<std::uint32_t> RankNames(const std::vector<std::string_view>& names, bool plainC) {
+  const std::size_t half = names.size() >= kParallelKeys && std::thread::hardware_concurrency() > 1
+                               ? names.size() / 2
+                               : names.size();
+  Keys first;
+  Keys second;
+  {
+    std::jthread helper;
+    if (half < names.size()) {
+      helper = std::jthread([&] { second.Build(names, half, names.size(), plainC); });
+    }
+    first.Build(names, 0, half, plainC);
+  }
+  struct Keyed {
+    std::string_view key;
+    std::uint32_t name;
+  };
+  std::vector<Keyed> byKey(names.size());
+  for (std::uint32_t i = 0; i < byKey.size(); ++i) {
+    byKey[i] = {i < half ? first.Key(i) : second.Key(i - half), i};
+  }
+  std::sort(byKey.begin(), byKey.end(),
+            [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+  std::vector<std::uint32_t> rank(names.size());
+  std::uint32_t current = 0;
+  for (std::size_t i = 0; i < byKey.size(); ++i) {
+    if (i > 0 && byKey[i - 1].key != byKey[i].key) {
+      ++current;
+    }
+    rank[byKey[i].name] = current;
+  }
+  return rank;
+}
+
+struct Row {
+  std::uint64_t head;  // the first two ranks (plus one; 0 for none): most comparisons end here
+  std::uint32_t begin;
+  std::uint32_t count;
+  std::uint32_t index;
+};
+
+int CollateName(std::string_view a, std::string_view b, bool plainC) {
+  if (plainC) {
+    return AsciiLowerCopy(a).compare(AsciiLowerCopy(b));
+  }
+  return std::strcoll(std::string(a).c_str(), std::string(b).c_str());
+}
 
 }  // namespace
 
 std::vector<std::uint32_t> CollatedOrder(const std::vector<std::string_view>& texts) {
   const bool plainC = PlainCLocale();
   const std::size_t skip = SharedFolderLength(texts);
-  const std::size_t half = texts.size() >= kParallelKeys && std::thread::hardware_concurrency() > 1
-                               ? texts.size() / 2
-                               : texts.size();
-  KeyBatch first;
-  KeyBatch second;
-  {
-    std::jthread helper;
-    if (half < texts.size()) {
-      helper = std::jthread([&] { second.Build(texts, half, texts.size(), skip, plainC); });
-    }
-    first.Build(texts, 0, half, skip, plainC);
-  }
-  std::vector<Keyed> keyed;
-  keyed.reserve(texts.size());
-  first.Records(0, keyed);
-  second.Records(half, keyed);
 
-  std::sort(keyed.begin(), keyed.end(), [&texts](const Keyed& a, const Keyed& b) {
+  // Each path as the ids of its names; most names (folders, "index.html") recur.
+  std::unordered_map<std::string_view, std::uint32_t> ids;
+  std::vector<std::string_view> names;
+  std::vector<std::uint32_t> flat;
+  std::vector<Row> rows;
+  rows.reserve(texts.size());
+  for (std::uint32_t index = 0; index < texts.size(); ++index) {
+    const auto begin = static_cast<std::uint32_t>(flat.size());
+    ForEachName(texts[index].substr(skip), [&](std::string_view name) {
+      const auto [at, added] = ids.try_emplace(name, static_cast<std::uint32_t>(names.size()));
+      if (added) {
+        names.push_back(name);
+      }
+      flat.push_back(at->second);
+    });
+    rows.push_back({0, begin, static_cast<std::uint32_t>(flat.size()) - begin, index});
+  }
+  ids = {};
+  const std::vector<std::uint32_t> rank = RankNames(names, plainC);
+  for (std::uint32_t& id : flat) {
+    id = rank[id];
+  }
+  for (Row& row : rows) {
+    const std::uint64_t second = row.count > 1 ? flat[row.begin + 1] + std::uint64_t{1} : 0;
+    row.head = ((flat[row.begin] + std::uint64_t{1}) << 32) | second;
+  }
+
+  std::sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
     if (a.head != b.head) {
       return a.head < b.head;
     }
-    const int byKey = std::memcmp(a.key, b.key, std::min(a.length, b.length));
-    if (byKey != 0 || a.length != b.length) {
-      return byKey != 0 ? byKey < 0 : a.length < b.length;
+    const auto aRanks = flat.begin() + a.begin;
+    const auto bRanks = flat.begin() + b.begin;
+    const auto differ = std::mismatch(aRanks, aRanks + a.count, bRanks, bRanks + b.count);
+    if (differ.first != aRanks + a.count && differ.second != bRanks + b.count) {
+      return *differ.first < *differ.second;
+    }
+    if (a.count != b.count) {
+      return a.count < b.count;
     }
     return texts[a.index] < texts[b.index];
   });
   std::vector<std::uint32_t> order;
-  order.reserve(keyed.size());
-  for (const Keyed& k : keyed) {
-    order.push_back(k.index);
+  order.reserve(rows.size());
+  for (const Row& row : rows) {
+    order.push_back(row.index);
   }
   return order;
 }
 
 int Collate(std::string_view a, std::string_view b) {
+  const bool plainC = PlainCLocale();
   const std::size_t skip = SharedFolderLength({a, b});
-  int byKey = 0;
-  if (PlainCLocale()) {
-    const std::string lowerA = AsciiLowerCopy(a.substr(skip));
-    const std::string lowerB = AsciiLowerCopy(b.substr(skip));
-    byKey = lowerA.compare(lowerB);
-  } else {
-    byKey = std::strcoll(std::string(a.substr(skip)).c_str(), std::string(b.substr(skip)).c_str());
+  std::vector<std::string_view> aNames;
+  std::vector<std::string_view> bNames;
+  ForEachName(a.substr(skip), [&](std::string_view name) { aNames.push_back(name); });
+  ForEachName(b.substr(skip), [&](std::string_view name) { bNames.push_back(name); });
+  for (std::size_t i = 0; i < aNames.size() && i < bNames.size(); ++i) {
+    const int byName = CollateName(aNames[i], bNames[i], plainC);
+    if (byName != 0) {
+      return byName;
+    }
   }
-  if (byKey != 0) {
-    return byKey;
+  if (aNames.size() != bNames.size()) {
+    return aNames.size() < bNames.size() ? -1 : 1;
   }
   return a.compare(b);
 }

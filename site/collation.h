@@ -6,12 +6,13 @@
 
 namespace tervando {
 
-// The order in which a person expects a list of paths: the user's collation (LC_COLLATE, set by
-// the programs at start), or ASCII letters without regard to case in the C/POSIX locale (C.UTF-8 too); texts that
-// collate alike are ordered by their bytes, so the order is total and the same on every run.
-// A leading folder that all texts share never decides anything and is left out of the keys.
+// The order in which a person expects a list of paths: folder by folder, each name by the
+// user's collation (LC_COLLATE, set by the programs at start), or by ASCII letters without
+// regard to case in the C/POSIX locale (C.UTF-8 too). A folder's pages stay together, right
+// after the folder's name would come; paths that collate alike are ordered by their bytes, so
+// the order is total and the same on every run.
 
-// The indices of `texts`, ascending. Each text's collation key is computed once.
+// The indices of `texts`, ascending. The collation key of each distinct name is computed once.
 std::vector<std::uint32_t> CollatedOrder(const std::vector<std::string_view>& texts);
 
 // Less than, equal to or greater than zero as `a` goes before, with or after `b` in the order of

@@ -55,8 +55,8 @@ TEST(PageList, DuplicatesAreComparedByteForByte) {
   EXPECT_FALSE(list.Contains("/s/a.HTM"));
 }
 
-// The list sorts as a person reads, whatever order the pages were found in, and a page inserted
-// while sorting is on lands where the sort would have put it.
+// The list sorts as a person reads, folder by folder, whatever order the pages were found in,
+// and a page inserted while sorting is on lands where the sort would have put it.
 TEST(PageList, SortsByTheUsersCollationWithABytewiseTieBreak) {
   const struct {
     const char* locale;
@@ -67,8 +67,8 @@ TEST(PageList, SortsByTheUsersCollationWithABytewiseTieBreak) {
         "/s/\xFF.htm"}},
       {"C.UTF-8", {"/s/About.htm", "/s/about.htm", "/s/x/y.htm", "/s/Zeta.htm"}},
       {"de_DE.UTF-8",
-       {"/s/about.html", "/s/Apfel.htm", "/s/\xC3\x84pfel.htm", "/s/b.htm", "/s/B.htm",
-        "/s/Birne.htm", "/s/Zeta.htm"}},
+       {"/s/a/z.htm", "/s/\xC3\x84/a.htm", "/s/about.html", "/s/Apfel.htm", "/s/\xC3\x84pfel.htm",
+        "/s/b.htm", "/s/B.htm", "/s/Birne.htm", "/s/Zeta.htm"}},
   };
   for (const auto& c : cases) {
     const Collation collation(c.locale);
@@ -78,7 +78,7 @@ TEST(PageList, SortsByTheUsersCollationWithABytewiseTieBreak) {
     }
     PageList list;
     for (std::size_t i = 0; i < c.ascending.size(); ++i) {
-      list.InsertMarkedAtTop(c.ascending[(i * 3) % c.ascending.size()]);  // shuffled
+      list.InsertMarkedAtTop(c.ascending[(i * 5) % c.ascending.size()]);  // shuffled
     }
     list.SetMarked(list.Find(c.ascending[1]), false);
     list.SetSortingEnabled(true);
@@ -91,7 +91,7 @@ TEST(PageList, SortsByTheUsersCollationWithABytewiseTieBreak) {
     PageList sorted;
     sorted.SetSortingEnabled(true);
     for (std::size_t i = 0; i < c.ascending.size(); ++i) {
-      sorted.InsertMarkedAtTop(c.ascending[(i * 5) % c.ascending.size()]);
+      sorted.InsertMarkedAtTop(c.ascending[(i * 5 + 3) % c.ascending.size()]);
     }
     EXPECT_EQ(Rows(sorted), c.ascending) << c.locale;
     for (std::size_t i = 0; i + 1 < c.ascending.size(); ++i) {

@@ -12,7 +12,10 @@ constexpr char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-inline bool AsciiEqualNoCase(char a, char b) { return AsciiLower(a) == AsciiLower(b); }
+// A function object rather than a function, so the algorithms below inline it.
+inline constexpr auto AsciiEqualNoCase = [](char a, char b) {
+  return AsciiLower(a) == AsciiLower(b);
+};
 
 inline std::string AsciiLowerCopy(std::string_view text) {
   std::string lower(text);

@@ -10,7 +10,7 @@ namespace tervando {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 constexpr std::uint64_t kEmpty = 0;
 
 std::uint32_t HashOf(std::string_view path) {

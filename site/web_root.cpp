@@ -63,7 +63,9 @@ bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder
   host.SetProgressValue(0);
   host.SetProgressRange(0, std::max(count, 1));  // 0..0 is no valid range for a bar
   for (int i = 0; i < count; ++i) {
-    AddPageToList(host, scan.pages[static_cast<std::size_t>(i)]);
+    std::string& page = scan.pages[static_cast<std::size_t>(i)];
+    AddPageToList(host, page);
+    std::string().swap(page);  // the list holds its own copy
     host.SetProgressValue(i + 1);
   }
   scan = {};

@@ -2,7 +2,8 @@
 # Page collection beside find: trees of 100,000 and 1,000,000 files (10 files per folder, half of
 # them pages, folders two levels deep), listed by `tervando-cli --list` and by
 # `find ROOT -type f`, alternately, warm cache. Prints the medians, their ratio (goal: the CLI
-# within 1.5 times find) and the peak resident memory of each.
+# within 1.5 times find) and the peak resident memory of each; then the page list's sort of
+# 100,000 rows beside sort -f (bench_page_list).
 # SIZES (default "100000 1000000") and ROUNDS (default 5) change the runs.
 set -euo pipefail
 build=${1:-build}
@@ -54,3 +55,11 @@ for files in $sizes; do
   }'
   rm -rf "$root"
 done
+
+# Sorting the list: in C.UTF-8 and, where it is installed, a German locale.
+if [ -x "$build/bench/bench_page_list" ]; then
+  LC_ALL=C.UTF-8 "$build/bench/bench_page_list"
+  if locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    LC_ALL=de_DE.UTF-8 "$build/bench/bench_page_list"
+  fi
+fi

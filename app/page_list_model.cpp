@@ -37,12 +37,13 @@ std::vector<bool> PageListModel::Marks() const {
 }
 
 void PageListModel::InsertCheckedAtTop(const std::string& path) {
-  if (m_pages.Contains(path)) {
+  if (!m_pages.SortingEnabled()) {
+    if (m_pages.InsertMarkedAtTop(path) >= 0) {  // the insert itself skips a duplicate
+      ++m_unpublished;
+    }
     return;
   }
-  if (!m_pages.SortingEnabled()) {
-    m_pages.InsertMarkedAtTop(path);
-    ++m_unpublished;
+  if (m_pages.Contains(path)) {
     return;
   }
   Publish();

@@ -41,7 +41,7 @@ class PageListModel : public QAbstractListModel {
   // Hands the rows gathered at the top to the view.
   void Publish();
   int Unpublished() const { return m_unpublished; }
-  // The page-list row of a view row and back.
+  // The page-list row of a view row.
   int RowOf(const QModelIndex& index) const { return index.row() + m_unpublished; }
 
   // QAbstractListModel

@@ -378,7 +378,6 @@ void Form1::ListeColumnClick(int column) {
     return;
   }
   m_lastSortColumn = column;
-  m_pageList.SetSortKey(column - 1);
   m_pageList.SetSorted(true);
 }
 

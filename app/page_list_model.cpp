@@ -1,10 +1,11 @@
 #include "app/page_list_model.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tervando {
 
-PageListModel::PageListModel(QObject* parent) : QAbstractItemModel(parent) {}
+PageListModel::PageListModel(QObject* parent) : QAbstractListModel(parent) {}
 
 void PageListModel::SetMarked(int row, bool marked) {
   if (m_pages.Marked(row) == marked) {
@@ -35,39 +36,18 @@ std::vector<bool> PageListModel::Marks() const {
   return marks;
 }
 
-// Where a new path goes in the sorted list: the first row it belongs above.
-int PageListModel::SortedPlace(const std::string& path) const {
-  int low = 0;
-  int high = Count();
-  while (low < high) {
-    const int middle = low + (high - low) / 2;
-    const std::string& there = m_pages.Path(middle);
-    const bool above = Order() == SortOrder::Ascending ? path < there : there < path;
-    if (above) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
-  }
-  return low;
-}
-
-int PageListModel::FindSorted(const std::string& path) const {
-  const int place = SortedPlace(path);  // one past the row holding the path
-  return place > 0 && m_pages.Path(place - 1) == path ? place - 1 : -1;
-}
-
 void PageListModel::InsertCheckedAtTop(const std::string& path) {
+  if (!m_pages.SortingEnabled()) {
+    if (m_pages.InsertMarkedAtTop(path) >= 0) {  // the insert itself skips a duplicate
+      ++m_unpublished;
+    }
+    return;
+  }
   if (m_pages.Contains(path)) {
     return;
   }
-  if (!m_pages.SortingEnabled()) {
-    m_pages.InsertMarkedAtTop(path);
-    ++m_unpublished;
-    return;
-  }
   Publish();
-  const int place = SortedPlace(path);
+  const int place = m_pages.PlaceFor(path);
   beginInsertRows({}, place, place);
   m_pages.InsertMarkedAtTop(path);
   endInsertRows();
@@ -96,17 +76,16 @@ void PageListModel::Resort(Change change) {
   Publish();
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   const QModelIndexList before = persistentIndexList();
-  std::vector<std::string> paths;
-  paths.reserve(static_cast<size_t>(before.size()));
+  std::vector<std::uint32_t> ids;
+  ids.reserve(static_cast<size_t>(before.size()));
   for (const QModelIndex& old : before) {
-    paths.push_back(m_pages.Path(old.row()));
+    ids.push_back(m_pages.IdAt(old.row()));
   }
   change();
-  // Sorted rows are in byte order, so each remembered path is found by halving.
   QModelIndexList after;
   after.reserve(before.size());
-  for (size_t i = 0; i < paths.size(); ++i) {
-    after.push_back(index(FindSorted(paths[i]), before[static_cast<qsizetype>(i)].column()));
+  for (size_t i = 0; i < ids.size(); ++i) {
+    after.push_back(index(m_pages.RowOfId(ids[i]), before[static_cast<qsizetype>(i)].column()));
   }
   changePersistentIndexList(before, after);
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -128,20 +107,9 @@ void PageListModel::SetOrder(SortOrder order) {
   Resort([this, order] { m_pages.SetSortOrder(order); });
 }
 
-QModelIndex PageListModel::index(int row, int column, const QModelIndex& parent) const {
-  if (parent.isValid() || column != 0 || row < 0 || row >= rowCount()) {
-    return {};
-  }
-  return createIndex(row, column);
-}
-
-QModelIndex PageListModel::parent(const QModelIndex&) const { return {}; }
-
 int PageListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : Count() - m_unpublished;
 }
-
-int PageListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 1; }
 
 QVariant PageListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) {
@@ -151,7 +119,8 @@ QVariant PageListModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       // Paths are bytes; the view shows them as UTF-8, the page list keeps them unchanged.
-      return QString::fromUtf8(m_pages.Path(row));
+      return QString::fromUtf8(m_pages.Path(row).data(),
+                               static_cast<qsizetype>(m_pages.Path(row).size()));
     case Qt::CheckStateRole:
       return m_pages.Marked(row) ? Qt::Checked : Qt::Unchecked;
     default:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractItemModel>
+#include <QAbstractListModel>
 #include <string>
 #include <vector>
 
@@ -9,11 +9,11 @@
 namespace tervando {
 
 // The page list `Liste` as the view sees it: one checkable item per row of the core PageList,
-// its text the page's full path. Rows found by the collection go in at the top; while sorting
-// is off they are gathered and handed to the view in batches (Publish), so 100,000 pages fill
-// without the view re-laying itself out for every row. Row numbers in the page-list methods
-// count every row, the view's rows only the published ones.
-class PageListModel : public QAbstractItemModel {
+// its text the page's full path, in the PageList's order. Rows found by the collection go in at
+// the top; while sorting is off they are gathered and handed to the view in batches (Publish),
+// so 100,000 pages fill without the view re-laying itself out for every row. Row numbers in the
+// page-list methods count every row, the view's rows only the published ones.
+class PageListModel : public QAbstractListModel {
   Q_OBJECT
 
  public:
@@ -21,7 +21,7 @@ class PageListModel : public QAbstractItemModel {
 
   const PageList& Pages() const { return m_pages; }
   int Count() const { return m_pages.Count(); }
-  const std::string& Text(int row) const { return m_pages.Path(row); }
+  std::string Text(int row) const { return std::string(m_pages.Path(row)); }
   bool Marked(int row) const { return m_pages.Marked(row); }
   void SetMarked(int row, bool marked);
   // Sets every row's mark at once: marks[row] for row 0..Count()-1.
@@ -38,35 +38,25 @@ class PageListModel : public QAbstractItemModel {
   bool Sorted() const { return m_pages.SortingEnabled(); }
   void SetOrder(SortOrder order);
   SortOrder Order() const { return m_pages.Order(); }
-  // The sort key (0-based column). The list has one column, so every key sorts by the path.
-  void SetSortKey(int column) { m_sortKey = column; }
-  int SortKey() const { return m_sortKey; }
-
   // Hands the rows gathered at the top to the view.
   void Publish();
   int Unpublished() const { return m_unpublished; }
-  // The page-list row of a view row and back.
+  // The page-list row of a view row.
   int RowOf(const QModelIndex& index) const { return index.row() + m_unpublished; }
 
-  // QAbstractItemModel
-  QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
-  QModelIndex parent(const QModelIndex& child) const override;
+  // QAbstractListModel
   int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
-  int SortedPlace(const std::string& path) const;
-  int FindSorted(const std::string& path) const;
   template <typename Change>
   void Resort(Change change);
 
   PageList m_pages;
   int m_unpublished = 0;  // rows at the top that the view does not know yet
-  int m_sortKey = 0;
 };
 
 }  // namespace tervando

@@ -21,9 +21,11 @@
 #include "engine/page_check.h"
 #include "engine/page_file.h"
 #include "engine/paths.h"
+#include "engine/real_path.h"
 #include "site/app_folder.h"
 #include "site/options.h"
 #include "site/page_collection.h"
+#include "site/page_list.h"
 
 namespace tervando {
 
@@ -233,14 +235,17 @@ std::string JsonReport(const std::vector<std::string>& pages,
 }  // namespace
 
 std::vector<std::string> PagesToCheck(const std::string& webRoot) {
-  std::vector<std::string> pages;
-  for (std::string& path : CollectFiles(webRoot)) {
-    if (IsPagePath(path)) {
-      pages.push_back(std::move(path));
-    }
+  // The pages a run would list, in the order --list prints them.
+  PageList list;
+  for (const std::string& path : ScanWebRoot(webRoot, PageExtensions()).pages) {
+    list.InsertMarkedAtTop(path);
   }
-  std::sort(pages.begin(), pages.end());
-  pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+  list.SetSortingEnabled(true);
+  std::vector<std::string> pages;
+  pages.reserve(static_cast<std::size_t>(list.Count()));
+  for (int row = 0; row < list.Count(); ++row) {
+    pages.emplace_back(list.Path(row));
+  }
   return pages;
 }
 
@@ -253,7 +258,8 @@ int RunCheck(const CliOptions& options) {
   if (options.extensions) {
     SetPageExtensions(ParseExtensions(*options.extensions));
   }
-  const std::string webRoot = WithTrailingBackslash(folder);
+  // Pages are listed under their real paths, as the run lists them.
+  const std::string webRoot = WithTrailingBackslash(RealPathOf(folder));
   const int webRootDepth = CountOccurrences(std::string_view(&kPathSeparator, 1), webRoot, 0);
 
   const std::vector<std::string> pages = PagesToCheck(webRoot);

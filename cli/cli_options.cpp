@@ -4,7 +4,6 @@
 #include <string>
 
 #include "icons/icon_catalogue.h"
-
 #include "support/write_log.h"
 
 namespace tervando {

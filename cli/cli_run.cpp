@@ -132,6 +132,7 @@ int RunCli(const std::vector<std::string>& arguments) {
   const InterruptScope interrupts;
   SelectWebRoot(host, state, webRoot);
   host.ClearProgress();
+  host.WarnSkipped(options.list);
   if (options.list) {
     for (int row = 1; row <= host.RowCount(); ++row) {
       std::cout << PathEntry(host.RowText(row), options.null);

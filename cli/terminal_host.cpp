@@ -9,6 +9,7 @@
 
 #include "engine/interrupt.h"
 #include "engine/messages.h"
+#include "site/scan_warnings.h"
 #include "support/escape_control_bytes.h"
 #include "support/write_log.h"
 
@@ -134,6 +135,41 @@ bool TerminalHost::RetryFaviconWrite(const std::string& errorInfo) {
 void TerminalHost::PageChanged(int, const std::string& path, const std::string& difference) {
   Print(m_options.diff ? difference : PathEntry(path, m_options.null));
 }
+
+void TerminalHost::Skipped(const SkippedEntry& entry) {
+  std::vector<std::string>* paths = nullptr;
+  switch (entry.cause) {
+    case SkipCause::kUnreadableFolder:
+      paths = &m_skipped.skipped.unreadableFolders;
+      break;
+    case SkipCause::kDanglingLink:
+      paths = &m_skipped.skipped.danglingLinks;
+      break;
+    case SkipCause::kOutsideRoot:
+      paths = &m_skipped.skipped.linksOutOfRoot;
+      break;
+    case SkipCause::kNameTooLong:
+      paths = &m_skipped.skipped.tooLong;
+      break;
+    case SkipCause::kLeftoverTemporary:
+      paths = &m_skipped.leftovers;
+      break;
+  }
+  paths->push_back(entry.path);
+}
+
+void TerminalHost::WarnSkipped(bool paths) {
+  for (const ScanWarning& warning : ScanWarnings(m_skipped)) {
+    Warn(warning.text);
+    if (paths) {
+      for (const std::string& path : *warning.paths) {
+        Warn("  " + path);
+      }
+    }
+  }
+}
+
+void TerminalHost::LeftoversRemoved(int count) { Warn(RemovedLeftoversText(count)); }
 
 void TerminalHost::Log(const std::string& line) {
   if (m_logging) {

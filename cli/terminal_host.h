@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_options.h"
+#include "site/page_collection.h"
 #include "site/page_list_host.h"
 
 namespace tervando {
@@ -31,7 +32,12 @@ class TerminalHost : public PageListHost {
   bool ConfirmFaviconOverwrite() override;
   bool RetryFaviconWrite(const std::string& errorInfo) override;
   void PageChanged(int number, const std::string& path, const std::string& difference) override;
+  void Skipped(const SkippedEntry& entry) override;
+  void LeftoversRemoved(int count) override;
   void Log(const std::string& line) override;
+
+  // Warns of what the scan passed over, by cause; with `paths`, each path on a line of its own.
+  void WarnSkipped(bool paths);
   bool StopRequested() const override;
 
   // A line on stderr (the progress line is cleared first), unless quiet.
@@ -58,6 +64,7 @@ class TerminalHost : public PageListHost {
   int m_value = 0;
   int m_count = 0;
   std::string m_status;
+  ScanResult m_skipped;  // what the scan reported passing over
   bool m_progressShown = false;
   std::chrono::steady_clock::time_point m_lastDraw{};
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/ascii.h"
+
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define TERVANDO_SSE2 1
@@ -18,7 +20,6 @@ namespace {
 constexpr std::size_t kBlock = 64;
 constexpr std::size_t kFarApart = 16;  // needles this long are filtered by first and last byte
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c | 0x20) : c; }
 bool IsLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
 
 std::uint64_t BracketMaskTail(std::string_view text, std::size_t start) {
@@ -34,7 +35,7 @@ std::uint64_t BracketMaskTail(std::string_view text, std::size_t start) {
 
 bool EqualsNoCaseAt(std::string_view text, std::size_t at, std::string_view lowerNeedle) {
   for (std::size_t k = 0; k < lowerNeedle.size(); ++k) {
-    if (FoldCase(text[at + k]) != lowerNeedle[k]) {
+    if (AsciiLower(text[at + k]) != lowerNeedle[k]) {
       return false;
     }
   }

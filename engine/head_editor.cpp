@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include "engine/ascii.h"
 #include "engine/byte_scan.h"
 #include "engine/errors.h"
 #include "engine/paths.h"
@@ -17,30 +18,11 @@ namespace {
 constexpr std::string_view kHeadTag = "<head>";
 constexpr std::string_view kHeadEndTag = "</head>";
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return FoldCase(x) == FoldCase(y);
-         });
-}
-
-bool ContainsNoCase(std::string_view haystack, std::string_view needle) {
-  if (needle.empty()) {
-    return true;
-  }
-  if (needle.size() > haystack.size()) {
-    return false;
-  }
-  return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
-                     [](char x, char y) { return FoldCase(x) == FoldCase(y); }) != haystack.end();
-}
-
 bool Matches(std::string_view item, std::string_view needle, bool caseSensitive, bool wholeMatch) {
   if (caseSensitive) {
     return wholeMatch ? item == needle : item.find(needle) != item.npos;
   }
-  return wholeMatch ? EqualsNoCase(item, needle) : ContainsNoCase(item, needle);
+  return wholeMatch ? EqualsIgnoringCase(item, needle) : ContainsIgnoringCase(item, needle);
 }
 
 // A prefix that starts a tag and can never be touched by masking: then "a tag contains it"
@@ -51,14 +33,6 @@ bool IsPlainTagOpener(std::string_view prefix) {
     return false;
   }
   return prefix.find_first_of("<>\x1b", 1) == std::string_view::npos;
-}
-
-std::string LowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    c = FoldCase(c);
-  }
-  return lower;
 }
 
 struct Range {
@@ -79,7 +53,7 @@ struct HeadPlaces {
 class PlainSearch {
  public:
   PlainSearch(std::string_view text, std::string_view prefix)
-      : m_text(text), m_scanner(text), m_prefix(LowerCase(prefix)) {}
+      : m_text(text), m_scanner(text), m_prefix(AsciiLowerCopy(prefix)) {}
 
   HeadPlaces Find(bool remove) {
     HeadPlaces places;
@@ -151,10 +125,10 @@ class TagWalkSearch {
       if (tag.holdsOperator) {
         continue;
       }
-      if (!head && EqualsNoCase(bytes, kHeadTag)) {
+      if (!head && EqualsIgnoringCase(bytes, kHeadTag)) {
         head = Range{tag.begin, tag.end};
       }
-      if (!EqualsNoCase(bytes, kHeadEndTag)) {
+      if (!EqualsIgnoringCase(bytes, kHeadEndTag)) {
         continue;
       }
       if (!head || (link && link->begin == tag.begin)) {
@@ -178,9 +152,9 @@ class TagWalkSearch {
 
   bool HoldsPrefix(const TagScanner::Tag& tag, std::string_view bytes) {
     if (!tag.holdsOperator) {
-      return ContainsNoCase(bytes, m_prefix);
+      return ContainsIgnoringCase(bytes, m_prefix);
     }
-    return ContainsNoCase(m_scanner.MaskedTag(tag), m_prefix);
+    return ContainsIgnoringCase(m_scanner.MaskedTag(tag), m_prefix);
   }
 
   bool LinkAfter() {
@@ -272,7 +246,7 @@ int CountOccurrences(std::string_view needle, std::string_view haystack, int com
   int count = 0;
   for (std::size_t p = 0; p + needle.size() <= haystack.size(); ++p) {
     const std::string_view window = haystack.substr(p, needle.size());
-    if (compareMode == 0 ? window == needle : EqualsNoCase(window, needle)) {
+    if (compareMode == 0 ? window == needle : EqualsIgnoringCase(window, needle)) {
       ++count;
     }
   }

@@ -49,8 +49,10 @@ class Host {
   // `difference` holds the change as text when the run was asked to describe changes.
   virtual void PageChanged(int /*number*/, const std::string& /*path*/,
                            const std::string& /*difference*/) {}
-  // An entry the scan passed over, or a leftover temporary file it removed.
+  // An entry the scan passed over, or a leftover temporary file of an interrupted run it found.
   virtual void Skipped(const SkippedEntry& /*entry*/) {}
+  // Start removed this many leftover temporary files before its run.
+  virtual void LeftoversRemoved(int /*count*/) {}
 
   // One line of the activity log (the window and the CLI pass it on to WriteLog).
   virtual void Log(const std::string& line) = 0;

@@ -44,7 +44,7 @@ enum class SkipCause {
   kDanglingLink,       // a link that leads nowhere (or in a loop)
   kOutsideRoot,        // a link that leads out of the web root
   kNameTooLong,        // a name or path the system can't take
-  kLeftoverTemporary,  // a temporary file of an interrupted run, removed
+  kLeftoverTemporary,  // a temporary file of an interrupted run (removed by the next run)
 };
 struct SkippedEntry {
   SkipCause cause = SkipCause::kUnreadableFolder;

@@ -117,8 +117,9 @@ void WriteAll(int fd, std::string_view bytes, const std::string& shownPath) {
 // Owner and group where allowed (root; or a group the user belongs to), then the mode, since
 // a change of owner can clear mode bits.
 void TakeOverOwnerAndMode(int fd, const struct stat& old, const std::string& shownPath) {
-  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-    (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+      ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+    // Neither is allowed: the new file keeps this user as owner, as any edit by them would.
   }
   if (::fchmod(fd, (old.st_mode & 07777) | S_IWUSR) != 0) {
     throw FileError(errno, "Dateiattribute können nicht gesetzt werden", shownPath);
@@ -144,6 +145,20 @@ bool IsTemporaryName(std::string_view name) {
     }
   }
   return true;
+}
+
+int RemoveTemporaryFiles(const std::vector<std::string>& paths) {
+  int removed = 0;
+  for (const std::string& path : paths) {
+    const std::size_t slash = path.rfind('/');
+    struct stat info {};
+    if (IsTemporaryName(
+            std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1)) &&
+        ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(path.c_str()) == 0) {
+      ++removed;
+    }
+  }
+  return removed;
 }
 
 bool FileIdentity::operator==(const FileIdentity& other) const {

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tervando {
 
@@ -17,6 +18,9 @@ inline constexpr char kTemporaryPrefix[] = ".tervando-";
 inline constexpr char kTemporarySuffix[] = ".tmp";
 // True for a name of that exact pattern.
 bool IsTemporaryName(std::string_view name);
+// Removes the files of these paths whose name has that pattern and that are still regular
+// files; returns how many were removed. Only while no run works in their folders.
+int RemoveTemporaryFiles(const std::vector<std::string>& paths);
 
 // Which file was read: checked again just before the file is replaced, so a change another
 // program made meanwhile is not overwritten.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tervando {
 
@@ -17,6 +18,8 @@ struct SiteState {
   int webRootDepth = 0;           // separators in webRoot
   std::string faviconLinkPrefix;  // built once at start-up
   PreviewIcon preview;
+  // Temporary files of an interrupted run that the last scan found; the next run removes them.
+  std::vector<std::string> leftovers;
 };
 
 }  // namespace tervando

@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "engine/page_file.h"
 #include "engine/web_root_lock.h"
 
 namespace tervando {
@@ -25,6 +26,14 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
       host.Tell({NoticeKind::kWebRootBusy, state.webRoot});
       result.webRootBusy = true;
       return result;
+    }
+    // No run works here now, so what an interrupted one left behind can go.
+    if (!state.leftovers.empty()) {
+      const int removed = RemoveTemporaryFiles(state.leftovers);
+      state.leftovers.clear();
+      if (removed > 0) {
+        host.LeftoversRemoved(removed);
+      }
     }
   }
   try {

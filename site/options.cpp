@@ -10,6 +10,7 @@
 #include <optional>
 #include <utility>
 
+#include "engine/ascii.h"
 #include "site/app_folder.h"
 
 namespace tervando {
@@ -41,20 +42,6 @@ std::string_view TrimBlanks(std::string_view text) {
     text.remove_suffix(1);
   }
   return text;
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-      return false;
-    }
-  }
-  return true;
 }
 
 std::string_view WithoutEnclosingQuotes(std::string_view value) {

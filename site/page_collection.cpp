@@ -1,12 +1,18 @@
 #include "site/page_collection.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <climits>
 #include <cstdint>
-#include <functional>
+#include <cstdlib>
 #include <unordered_set>
 
+#include "engine/ascii.h"
+#include "engine/page_file.h"
 #include "engine/paths.h"
 #include "site/app_folder.h"
 #include "site/options.h"
@@ -14,6 +20,10 @@
 namespace tervando {
 
 namespace {
+
+constexpr char kFrontPageFolder[] = {kPathSeparator, '_', 'v', 't', 'i', '_', '\0'};
+constexpr auto kProgressInterval = std::chrono::milliseconds(5);
+constexpr unsigned kStopCheckEntries = 4096;  // inside a folder with very many entries
 
 struct FolderId {
   dev_t device;
@@ -28,60 +38,200 @@ struct FolderIdHash {
   }
 };
 
-enum class EntryKind { Skip, File, Folder };
-
-EntryKind KindOf(const dirent& entry, const std::string& fullPath) {
-  switch (entry.d_type) {
-    case DT_REG:
-      return EntryKind::File;
-    case DT_DIR:
-      return EntryKind::Folder;
-    case DT_LNK:
-    case DT_UNKNOWN:
-      break;
-    default:  // pipes, sockets, devices: reading one would block or never end
-      return EntryKind::Skip;
-  }
-  struct stat info {};
-  if (stat(fullPath.c_str(), &info) != 0) {
-    return EntryKind::Skip;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    return EntryKind::Folder;
-  }
-  if (S_ISREG(info.st_mode)) {
-    return EntryKind::File;
-  }
-  return EntryKind::Skip;
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
-  if (ending.size() > text.size()) {
-    return false;
-  }
-  const std::string_view tail = text.substr(text.size() - ending.size());
-  for (std::size_t i = 0; i < ending.size(); ++i) {
-    if (AsciiLower(tail[i]) != AsciiLower(ending[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-bool ContainsIgnoringCase(std::string_view text, std::string_view needle) {
-  for (std::size_t start = 0; start + needle.size() <= text.size(); ++start) {
-    std::size_t i = 0;
-    while (i < needle.size() && AsciiLower(text[start + i]) == AsciiLower(needle[i])) {
-      ++i;
-    }
-    if (i == needle.size()) {
+bool HasPageExtension(std::string_view name, const std::vector<std::string>& pageExtensions) {
+  for (const std::string& extension : pageExtensions) {
+    if (EndsWithIgnoringCase(name, extension)) {
       return true;
     }
   }
   return false;
 }
+
+bool IsPageName(std::string_view name, bool inFrontPageFolder,
+                const std::vector<std::string>& pageExtensions) {
+  // A name starting with "_vti_" puts the separator before it into the path.
+  return !inFrontPageFolder &&
+         !(name.size() >= 5 && EqualsIgnoringCase(name.substr(0, 5), "_vti_")) &&
+         HasPageExtension(name, pageExtensions);
+}
+
+bool TooLongForTheSystem(std::size_t pathLength) { return pathLength + 1 > PATH_MAX; }
+
+std::string WithoutTrailingSeparator(std::string path) {
+  if (path.size() > 1 && path.back() == kPathSeparator) {
+    path.pop_back();
+  }
+  return path;
+}
+
+class Scanner {
+ public:
+  Scanner(const std::vector<std::string>& pageExtensions, const std::function<bool()>& stop,
+          const ScanProgress& progress)
+      : m_extensions(pageExtensions), m_stop(stop), m_progress(progress) {}
+
+  ScanResult Run(const std::string& root) {
+    char* real = realpath(root.c_str(), nullptr);
+    if (real == nullptr) {
+      const int error = errno;
+      m_result.root = WithTrailingBackslash(root);
+      Unopenable(WithoutTrailingSeparator(root), error);
+      return std::move(m_result);
+    }
+    m_result.root = WithTrailingBackslash(real);
+    std::free(real);
+    m_pending.push_back(m_result.root);
+    while (!m_pending.empty()) {
+      if (StopRequested()) {
+        break;
+      }
+      const std::string folder = std::move(m_pending.back());
+      m_pending.pop_back();
+      Report(folder);
+      ListFolder(folder);
+    }
+    return std::move(m_result);
+  }
+
+ private:
+  bool StopRequested() {
+    if (m_stop && m_stop()) {
+      m_result.stopped = true;
+    }
+    return m_result.stopped;
+  }
+
+  void Report(const std::string& folder) {
+    if (!m_progress) {
+      return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (m_reported && now - m_lastReport < kProgressInterval) {
+      return;
+    }
+    m_reported = true;
+    m_lastReport = now;
+    m_progress(folder, m_result.pages.size());
+  }
+
+  void Unopenable(std::string path, int error) {
+    (error == ENAMETOOLONG ? m_result.skipped.tooLong : m_result.skipped.unreadableFolders)
+        .push_back(std::move(path));
+  }
+
+  bool InsideRoot(std::string_view realPath) const {
+    return realPath.starts_with(m_result.root) ||
+           realPath == WithoutTrailingSeparator(m_result.root);
+  }
+
+  // A link is never followed; it only matters when it leads nowhere or out of the root.
+  void LookAtLink(std::string full, std::string_view name, bool inFrontPageFolder) {
+    struct stat target {};
+    if (stat(full.c_str(), &target) != 0) {
+      m_result.skipped.danglingLinks.push_back(std::move(full));
+      return;
+    }
+    char* real = realpath(full.c_str(), nullptr);
+    if (real == nullptr) {
+      m_result.skipped.danglingLinks.push_back(std::move(full));
+      return;
+    }
+    const std::string realPath(real);
+    std::free(real);
+    if (InsideRoot(realPath)) {
+      return;
+    }
+    const std::string_view realName =
+        std::string_view(realPath).substr(realPath.rfind(kPathSeparator) + 1);
+    if (S_ISDIR(target.st_mode) ||
+        (S_ISREG(target.st_mode) && (IsPageName(name, inFrontPageFolder, m_extensions) ||
+                                     IsPageName(realName, false, m_extensions)))) {
+      m_result.skipped.linksOutOfRoot.push_back(std::move(full));
+    }
+  }
+
+  void ListFolder(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+      const int error = errno;
+      Unopenable(WithoutTrailingSeparator(folder), error);
+      return;
+    }
+    struct stat info {};
+    // A folder mounted twice would otherwise be entered again, or forever.
+    if (fstat(dirfd(dir), &info) != 0 || !m_entered.insert({info.st_dev, info.st_ino}).second) {
+      closedir(dir);
+      return;
+    }
+    const bool inFrontPageFolder = ContainsIgnoringCase(folder, kFrontPageFolder);
+    unsigned entries = 0;
+    while (const dirent* entry = readdir(dir)) {
+      if (++entries % kStopCheckEntries == 0 && StopRequested()) {
+        break;
+      }
+      const std::string_view name(entry->d_name);
+      unsigned char type = entry->d_type;
+      if (type == DT_UNKNOWN) {
+        struct stat own {};
+        if (fstatat(dirfd(dir), entry->d_name, &own, AT_SYMLINK_NOFOLLOW) != 0) {
+          continue;  // gone since it was listed
+        }
+        type = S_ISREG(own.st_mode)   ? DT_REG
+               : S_ISDIR(own.st_mode) ? DT_DIR
+               : S_ISLNK(own.st_mode) ? DT_LNK
+                                      : DT_UNKNOWN;
+      }
+      if (name.front() == '.') {
+        if (type == DT_REG && IsTemporaryName(name)) {
+          m_result.leftovers.push_back(folder + entry->d_name);
+        }
+        continue;
+      }
+      switch (type) {
+        case DT_REG:
+          if (IsPageName(name, inFrontPageFolder, m_extensions)) {
+            AddFound(m_result.pages, folder, name, false);
+          }
+          break;
+        case DT_DIR:
+          AddFound(m_pending, folder, name, true);
+          break;
+        case DT_LNK:
+          LookAtLink(folder + entry->d_name, name, inFrontPageFolder);
+          break;
+        default:  // pipes, sockets, devices: reading one would block or never end
+          break;
+      }
+    }
+    closedir(dir);
+  }
+
+  void AddFound(std::vector<std::string>& into, const std::string& folder, std::string_view name,
+                bool isFolder) {
+    std::string full;
+    full.reserve(folder.size() + name.size() + 1);
+    full.append(folder).append(name);
+    if (TooLongForTheSystem(full.size() + (isFolder ? 1 : 0))) {
+      m_result.skipped.tooLong.push_back(std::move(full));
+      return;
+    }
+    if (isFolder) {
+      full += kPathSeparator;
+    }
+    into.push_back(std::move(full));
+  }
+
+  const std::vector<std::string>& m_extensions;
+  const std::function<bool()>& m_stop;
+  const ScanProgress& m_progress;
+  ScanResult m_result;
+  // Pending folders of all levels on one stack: popping from the end enters the last-found
+  // subfolder first and finishes its subtree before its older siblings come up.
+  std::vector<std::string> m_pending;
+  std::unordered_set<FolderId, FolderIdHash> m_entered;
+  bool m_reported = false;
+  std::chrono::steady_clock::time_point m_lastReport{};
+};
 
 int& YieldCounter() {
   static int counter = 0;
@@ -90,63 +240,25 @@ int& YieldCounter() {
 
 }  // namespace
 
-std::vector<std::string> CollectFiles(const std::string& folder) {
-  std::vector<std::string> found;
-  std::unordered_set<FolderId, FolderIdHash> entered;
-  // Pending folders of all levels on one stack: popping from the end enters the last-found
-  // subfolder first and finishes its subtree before its older siblings come up.
-  std::vector<std::string> pending{WithTrailingBackslash(folder)};
-  while (!pending.empty()) {
-    const std::string path = std::move(pending.back());
-    pending.pop_back();
-    DIR* dir = opendir(path.c_str());
-    if (dir == nullptr) {
-      continue;
-    }
-    struct stat info {};
-    if (fstat(dirfd(dir), &info) != 0 || !entered.insert({info.st_dev, info.st_ino}).second) {
-      closedir(dir);
-      continue;
-    }
-    while (const dirent* entry = readdir(dir)) {
-      if (entry->d_name[0] == '.') {
-        continue;
-      }
-      std::string full = path + entry->d_name;
-      switch (KindOf(*entry, full)) {
-        case EntryKind::File:
-          found.push_back(std::move(full));
-          break;
-        case EntryKind::Folder:
-          full += kPathSeparator;
-          pending.push_back(std::move(full));
-          break;
-        case EntryKind::Skip:
-          break;
-      }
-    }
-    closedir(dir);
-  }
-  return found;
+ScanResult ScanWebRoot(const std::string& root, const std::vector<std::string>& pageExtensions,
+                       const std::function<bool()>& stop, const ScanProgress& progress) {
+  return Scanner(pageExtensions, stop, progress).Run(root);
 }
 
-bool IsPagePath(std::string_view path) {
-  static constexpr char kFrontPageFolder[] = {kPathSeparator, '_', 'v', 't', 'i', '_', '\0'};
-  if (ContainsIgnoringCase(path, kFrontPageFolder)) {
-    return false;
-  }
-  for (const std::string& extension : PageExtensions()) {
-    if (EndsWithIgnoringCase(path, extension)) {
-      return true;
-    }
-  }
-  return false;
+bool IsPagePath(std::string_view path, const std::vector<std::string>& pageExtensions) {
+  return !ContainsIgnoringCase(path, kFrontPageFolder) && HasPageExtension(path, pageExtensions);
 }
+
+bool IsPagePath(std::string_view path) { return IsPagePath(path, PageExtensions()); }
 
 void AddPageToList(Host& host, const std::string& path) {
-  if (IsPagePath(path) && !host.ContainsRow(path)) {
-    host.ShowStatus({StatusKind::kFilling, path, 0});
+  if (IsPagePath(path)) {
+    // The insert itself finds a duplicate: one lookup per page.
+    const int rows = host.RowCount();
     host.InsertCheckedRowAtTop(path);
+    if (host.RowCount() != rows) {
+      host.ShowStatus({StatusKind::kFilling, path, 0});
+    }
   }
   int& counter = YieldCounter();
   counter = (counter + 1) % 64;

@@ -15,7 +15,7 @@ class PageListHost : public Host {
   const PageList& Pages() const { return m_pages; }
 
   int RowCount() const override { return m_pages.Count(); }
-  std::string RowText(int row) const override { return m_pages.Path(row - 1); }
+  std::string RowText(int row) const override { return std::string(m_pages.Path(row - 1)); }
   bool RowMarked(int row) const override { return m_pages.Marked(row - 1); }
   bool ContainsRow(const std::string& path) const override { return m_pages.Contains(path); }
   void InsertCheckedRowAtTop(const std::string& path) override { m_pages.InsertMarkedAtTop(path); }

@@ -39,7 +39,6 @@ class PageListModelTest : public QObject {
     QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
     QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("Gefundene Web-Seiten"));
-    QCOMPARE(model.columnCount(), 1);
   }
 
   void duplicatesAreSkippedAndCaseCounts() {
@@ -85,7 +84,7 @@ class PageListModelTest : public QObject {
 
   void sortingFollowsOrderAndKeepsSelection() {
     PageListModel model;
-    for (const char* path : {"/web/b.htm", "/web/d.htm", "/web/a.htm", "/web/c.htm"}) {
+    for (const char* path : {"/web/B.htm", "/web/d.htm", "/web/a.htm", "/web/c.htm"}) {
       model.InsertCheckedAtTop(path);
     }
     model.Publish();
@@ -98,7 +97,7 @@ class PageListModelTest : public QObject {
 
     model.SetSorted(true);
     QCOMPARE(ViewTexts(model),
-             (std::vector<std::string>{"/web/a.htm", "/web/b.htm", "/web/c.htm", "/web/d.htm"}));
+             (std::vector<std::string>{"/web/a.htm", "/web/B.htm", "/web/c.htm", "/web/d.htm"}));
     QCOMPARE(selection.selectedRows().size(), 1);
     QCOMPARE(selection.selectedRows()[0].row(), 3);
     QCOMPARE(selection.currentIndex().row(), 3);
@@ -106,12 +105,12 @@ class PageListModelTest : public QObject {
 
     model.SetOrder(SortOrder::Descending);
     QCOMPARE(ViewTexts(model),
-             (std::vector<std::string>{"/web/d.htm", "/web/c.htm", "/web/b.htm", "/web/a.htm"}));
+             (std::vector<std::string>{"/web/d.htm", "/web/c.htm", "/web/B.htm", "/web/a.htm"}));
     QCOMPARE(selection.selectedRows()[0].row(), 0);
 
     model.InsertCheckedAtTop("/web/bb.htm");  // sorting on: at its sorted place
     QCOMPARE(ViewTexts(model), (std::vector<std::string>{"/web/d.htm", "/web/c.htm", "/web/bb.htm",
-                                                         "/web/b.htm", "/web/a.htm"}));
+                                                         "/web/B.htm", "/web/a.htm"}));
     QCOMPARE(selection.selectedRows()[0].row(), 0);
   }
 

@@ -11,6 +11,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -38,7 +39,8 @@ class PageFileTest : public testing::Test {
   }
   void TearDown() override {
     ::chmod(m_root.c_str(), 0700);
-    (void)std::system(("rm -rf '" + m_root + "'").c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
   }
 
   std::string Write(const std::string& name, const std::string& bytes, mode_t mode = 0644) {

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+namespace tervando {
+
+// Case folding of the ASCII letters only: page text, paths and option names are bytes in any
+// encoding, and only A-Z may be folded without changing what a byte means.
+constexpr char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// A function object rather than a function, so the algorithms below inline it.
+inline constexpr auto AsciiEqualNoCase = [](char a, char b) {
+  return AsciiLower(a) == AsciiLower(b);
+};
+
+inline std::string AsciiLowerCopy(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    c = AsciiLower(c);
+  }
+  return lower;
+}
+
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), AsciiEqualNoCase);
+}
+
+inline bool ContainsIgnoringCase(std::string_view text, std::string_view needle) {
+  return needle.empty() || std::search(text.begin(), text.end(), needle.begin(), needle.end(),
+                                       AsciiEqualNoCase) != text.end();
+}
+
+inline bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
+  return ending.size() <= text.size() &&
+         EqualsIgnoringCase(text.substr(text.size() - ending.size()), ending);
+}
+
+}  // namespace tervando

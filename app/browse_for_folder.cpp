@@ -2,16 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <utility>
 
 namespace tervando {
-
-namespace {
-FolderChooser& Chooser() {
-  static FolderChooser chooser;
-  return chooser;
-}
-}  // namespace
 
 std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const std::string& prompt,
                                               const std::string& startFolder) {
@@ -25,16 +17,11 @@ std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const std::string&
 
 std::string BrowseForFolder(QWidget* owner, const std::string& prompt,
                             const std::string& startFolder) {
-  if (const auto& chooser = Chooser()) {
-    return chooser(prompt);
-  }
   const std::unique_ptr<QFileDialog> dialog = MakeFolderDialog(owner, prompt, startFolder);
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
     return {};
   }
   return QFile::encodeName(dialog->selectedFiles().constFirst()).toStdString();
 }
-
-void SetFolderChooser(FolderChooser chooser) { Chooser() = std::move(chooser); }
 
 }  // namespace tervando

@@ -2,7 +2,6 @@
 
 #include <QFileDialog>
 #include <QWidget>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,9 +17,5 @@ std::string BrowseForFolder(QWidget* owner, const std::string& prompt,
 // The dialog BrowseForFolder shows.
 std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const std::string& prompt,
                                               const std::string& startFolder);
-
-// Tests choose the folder by script; an empty chooser restores the dialog.
-using FolderChooser = std::function<std::string(const std::string& prompt)>;
-void SetFolderChooser(FolderChooser chooser);
 
 }  // namespace tervando

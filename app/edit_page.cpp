@@ -3,16 +3,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <utility>
 
 namespace tervando {
 
 namespace {
-
-EditPageHandler& Handler() {
-  static EditPageHandler handler;
-  return handler;
-}
 
 // The desktop entry of the default program for plain text, e.g. "org.gnome.TextEditor.desktop".
 QString DefaultTextEditorEntry() {
@@ -66,7 +60,9 @@ bool LaunchTerminalEditor(const QString& file) {
   return QProcess::startDetached(terminal, arguments);
 }
 
-void LaunchTextEditor(const std::string& path) {
+}  // namespace
+
+void EditPage(const std::string& path) {
   const QString file = QFile::decodeName(QByteArray::fromStdString(path));
   const QString entry = DefaultTextEditorEntry();
   if (!entry.isEmpty() && LaunchDesktopEntry(entry, file)) {
@@ -74,17 +70,5 @@ void LaunchTextEditor(const std::string& path) {
   }
   LaunchTerminalEditor(file);
 }
-
-}  // namespace
-
-void EditPage(const std::string& path) {
-  if (const auto& handler = Handler()) {
-    handler(path);
-    return;
-  }
-  LaunchTextEditor(path);
-}
-
-void SetEditPageHandler(EditPageHandler handler) { Handler() = std::move(handler); }
 
 }  // namespace tervando

@@ -15,10 +15,10 @@
 #include <QTimer>
 
 #include "app/browse_for_folder.h"
-#include "app/edit_page.h"
 #include "app/show_once_notice.h"
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
+#include "engine/internal_error.h"
 #include "engine/interrupt.h"
 #include "engine/messages.h"
 #include "engine/start.h"
@@ -30,7 +30,6 @@
 #include "support/artwork.h"
 #include "support/crisp_pixmap.h"
 #include "support/info_form_freeware.h"
-#include "support/message_box.h"
 #include "support/on_click.h"
 #include "support/open_with_shell.h"
 #include "support/show_help.h"
@@ -102,8 +101,11 @@ class Form1::BusyScope {
   bool m_outer;
 };
 
-Form1::Form1(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<::Ui::Form1>()) {
+Form1::Form1(Desktop& desktop, QWidget* parent)
+    : QWidget(parent), m_desktop(desktop), m_ui(std::make_unique<::Ui::Form1>()) {
   m_ui->setupUi(this);
+  // The engine's text routines have no window; their internal errors show as the window's box.
+  SetInternalErrorHook([&desktop](const std::string& text) { desktop.ShowMessage({text}); });
   SetUpControls();
   m_sinceEvents.start();
   m_sinceShown.start();
@@ -118,7 +120,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<::Ui::For
   });
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { SetInternalErrorHook({}); }
 
 void Form1::SetUpControls() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -169,8 +171,8 @@ void Form1::SetUpControls() {
   m_ui->Picture1->setPixmap(ArtworkPixmap(Artwork::kFavouritesPicture));
   m_ui->Image2->setPixmap(ArtworkPixmap(Artwork::kMakerBanner));
   m_ui->Image2->setCursor(ArtworkCursor());
-  OnClick(m_ui->Picture1, [] { OpenMakerSite(); });
-  OnClick(m_ui->Image2, [] { OpenMakerSite(); });
+  OnClick(m_ui->Picture1, [this] { OpenMakerSite(m_desktop); });
+  OnClick(m_ui->Image2, [this] { OpenMakerSite(m_desktop); });
 }
 
 void Form1::FormLoad() {
@@ -183,7 +185,7 @@ void Form1::FormLoad() {
   m_ui->Btn_4->setFocus(Qt::OtherFocusReason);
   show();
   // The notice belongs in front of the window, so it waits until the window is on screen.
-  QTimer::singleShot(0, this, [] { ShowOnceNotice(); });
+  QTimer::singleShot(0, this, [this] { ShowOnceNotice(m_desktop); });
 }
 
 void Form1::BtnClick(int index) {
@@ -228,7 +230,7 @@ void Form1::BtnClick(int index) {
       EndProgram();
       break;
     case 10:
-      ShowHelp();
+      ShowHelp(m_desktop);
       break;
     case 11:
       ShowCurrentFavicon();
@@ -246,7 +248,7 @@ void Form1::SetUnsetFaviconOPTClick(int) {
 }
 
 void Form1::ChooseWebRoot() {
-  const std::string folder = BrowseForFolder(this, kWebRootPrompt, m_state.webRoot);
+  const std::string folder = m_desktop.ChooseFolder(this, kWebRootPrompt, m_state.webRoot);
   if (folder.empty()) {
     return;
   }
@@ -263,7 +265,7 @@ void Form1::ChooseWebRoot() {
   ShowPreview();
 }
 
-void Form1::ChooseIcon() { ApplyChosenIcon(SelIconDialog::ChooseIcon(this)); }
+void Form1::ChooseIcon() { ApplyChosenIcon(SelIconDialog::ChooseIcon(m_desktop, this)); }
 
 void Form1::ApplyChosenIcon(int index) { ApplyChosenIcon(std::string(IconFile(index))); }
 
@@ -310,7 +312,7 @@ void Form1::EndProgram() {
 
 void Form1::FocusList() { m_ui->Liste->setFocus(Qt::OtherFocusReason); }
 
-void Form1::ShowInfoForm() { InfoFormFreeware::ShowInstance(ScreenSize(*this)); }
+void Form1::ShowInfoForm() { InfoFormFreeware::ShowInstance(m_desktop, ScreenSize(*this)); }
 
 std::vector<bool> Form1::SelectedRows() const {
   std::vector<bool> selected(static_cast<size_t>(m_pageList.rowCount()), false);
@@ -386,7 +388,7 @@ void Form1::ListeDblClick() {
   if (!current.isValid()) {
     return;
   }
-  EditPage(m_pageList.Text(m_pageList.RowOf(current)));
+  m_desktop.EditPage(m_pageList.Text(m_pageList.RowOf(current)));
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -480,7 +482,7 @@ MessageAnswer Form1::Ask(const Message& message) {
     return SafeAnswer(message.buttons);  // the program is ending: nothing more is asked
   }
   ShowPending();
-  return ShowMessage(message);
+  return m_desktop.ShowMessage(message);
 }
 
 void Form1::Tell(const Notice& notice) { Ask(NoticeMessage(notice)); }

@@ -12,6 +12,7 @@
 #include "engine/host.h"
 #include "engine/message.h"
 #include "engine/site_state.h"
+#include "support/desktop.h"
 
 class QSocketNotifier;
 
@@ -25,12 +26,13 @@ class InterruptScope;
 
 // The main window: the page list with its marking commands, the mode pair, the favicon
 // preview, Start and the status bar. It hosts the core's long operations (scan and fill,
-// the run, placing favicon.ico) through the Host interface.
+// the run, placing favicon.ico) through the Host interface. Message boxes, dialogs of the
+// desktop, the editor and the browser are reached through `desktop`, which must outlive it.
 class Form1 : public QWidget, public Host {
   Q_OBJECT
 
  public:
-  explicit Form1(QWidget* parent = nullptr);
+  explicit Form1(Desktop& desktop, QWidget* parent = nullptr);
   ~Form1() override;
 
   // The start-up sequence: caption, empty list, options, link prefix, show, then the
@@ -106,6 +108,7 @@ class Form1 : public QWidget, public Host {
   void ShowCurrentFavicon();
   void ShowPreview();
 
+  Desktop& m_desktop;
   std::unique_ptr<::Ui::Form1> m_ui;
   // SIGTERM, SIGINT and SIGHUP end the program the way "&Ende" does.
   std::unique_ptr<InterruptScope> m_interrupts;

@@ -2,7 +2,6 @@
 
 #include "app/app_settings.h"
 #include "support/expand_escapes.h"
-#include "support/message_box.h"
 #include "support/version_text.h"
 
 namespace tervando {
@@ -20,13 +19,13 @@ const char kShowOnceNoticeText[] =
     "Eventuelle Fragen und Anregungen zu diesem Produkt werden unter der E-Mail-Adresse "
     "support@orvatek.example gerne angenommen.";
 
-void ShowOnceNotice() {
+void ShowOnceNotice(Desktop& desktop) {
   const std::string stored = GetAppSetting(kShowOnceKey);
   const std::string current = VersionText(1);
   if (stored == current) {
     return;
   }
-  ShowMessage({ExpandEscapes(kShowOnceNoticeText), MessageIcon::Exclamation});
+  desktop.ShowMessage({ExpandEscapes(kShowOnceNoticeText), MessageIcon::Exclamation});
   SaveAppSetting(kShowOnceKey, current);
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "support/desktop.h"
+
 namespace tervando {
 
 inline constexpr char kShowOnceKey[] = "ShowOnceWarning";
@@ -11,6 +13,6 @@ extern const char kShowOnceNoticeText[];
 
 // Shows the notice about backups and the missing undo once per user and program version:
 // when the stored "ShowOnceWarning" differs from VersionText(1), then stores the current one.
-void ShowOnceNotice();
+void ShowOnceNotice(Desktop& desktop);
 
 }  // namespace tervando

@@ -14,10 +14,9 @@
 #include <fstream>
 #include <string>
 
-#include "app/browse_for_folder.h"
 #include "app/form1.h"
 #include "icons/sel_icon_dialog.h"
-#include "support/message_box.h"
+#include "support_gui/scripted_desktop.h"
 
 namespace fs = std::filesystem;
 using namespace tervando;
@@ -103,7 +102,7 @@ int main(int argc, char* argv[]) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QStandardPaths::setTestModeEnabled(true);
   QApplication application(argc, argv);
-  SetMessageHandler([](const Message& message) { return message.defaultAnswer; });
+  testing::ScriptedDesktop desktop;  // every message takes its default button
 
   std::printf("building trees in %s ...\n", work.c_str());
   MakeTree(work / "fill", kFillFolders, kFillPagesPerFolder, "<html><head></head></html>\n");
@@ -112,12 +111,12 @@ int main(int argc, char* argv[]) {
   Shell("sync");
 
   FreezeMeter meter;
-  Form1 form;
+  Form1 form(desktop);
   form.FormLoad();
 
   // Opening the icon dialog: built, filled, shown and painted.
   const double dialogSeconds = Seconds([&] {
-    SelIconDialog dialog(&form);
+    SelIconDialog dialog(desktop, &form);
     dialog.show();
     QApplication::processEvents();
     dialog.close();
@@ -126,7 +125,7 @@ int main(int argc, char* argv[]) {
   // The fill, beside find over the same tree (both with a warm cache: find runs first).
   const std::string fill = (work / "fill").string();
   const double find = Seconds([&] { Shell("find '" + fill + "' -type f > /dev/null"); });
-  SetFolderChooser([&](const std::string&) { return fill; });
+  desktop.folder = fill;
   double fillFreeze = 0;
   const double fillSeconds = meter.Run([&] { form.BtnClick(4); }, &fillFreeze);
   const int rows = form.RowCount();
@@ -139,7 +138,7 @@ int main(int argc, char* argv[]) {
   const std::string fresh = "rm -rf '" + site + "' && cp -a '" + (work / "template").string() +
                             "' '" + site + "' && sync";
   Shell(fresh);
-  SetFolderChooser([&](const std::string&) { return site; });
+  desktop.folder = site;
   form.BtnClick(4);
   double runFreeze = 0;
   const double runSeconds = meter.Run(

@@ -4,16 +4,10 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QStringList>
-#include <utility>
 
 namespace tervando {
 
 namespace {
-
-ImageFileChooser& Chooser() {
-  static ImageFileChooser chooser;
-  return chooser;
-}
 
 // WebP only where this Qt has the plugin for it.
 QString NameFilters() {
@@ -30,14 +24,9 @@ QString NameFilters() {
 }  // namespace
 
 std::string ChooseImageFile(QWidget* owner) {
-  if (const auto& chooser = Chooser()) {
-    return chooser();
-  }
   const QString file = QFileDialog::getOpenFileName(owner, QString::fromUtf8(kOwnImageTitle),
                                                     QString(), NameFilters());
   return QFile::encodeName(file).toStdString();
 }
-
-void SetImageFileChooser(ImageFileChooser chooser) { Chooser() = std::move(chooser); }
 
 }  // namespace tervando

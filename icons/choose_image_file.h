@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 #include <string>
 
 namespace tervando {
@@ -11,9 +10,5 @@ inline constexpr char kOwnImageTitle[] = "Eigenes Bild wählen";
 // The file dialog for the user's own picture, showing the picture kinds Tervando takes. Returns
 // the chosen file's path, or the empty text when the user cancels.
 std::string ChooseImageFile(QWidget* owner);
-
-// Tests choose the file by script; an empty chooser restores the dialog.
-using ImageFileChooser = std::function<std::string()>;
-void SetImageFileChooser(ImageFileChooser chooser);
 
 }  // namespace tervando

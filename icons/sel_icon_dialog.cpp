@@ -7,18 +7,17 @@
 #include <QScreen>
 
 #include "engine/message.h"
-#include "icons/choose_image_file.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_catalogue_model.h"
 #include "icons/image_to_icon.h"
-#include "support/message_box.h"
 #include "ui_sel_icon_dialog.h"
 
 namespace tervando {
 
-SelIconDialog::SelIconDialog(QWidget* parent)
+SelIconDialog::SelIconDialog(Desktop& desktop, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_desktop(desktop),
       m_ui(std::make_unique<Ui::SelIconDialog>()),
       m_model(new IconCatalogueModel(this)),
       m_Btn(new QButtonGroup(this)) {
@@ -46,8 +45,8 @@ SelIconDialog::SelIconDialog(QWidget* parent)
 
 SelIconDialog::~SelIconDialog() = default;
 
-std::string SelIconDialog::ChooseIcon(QWidget* parent) {
-  SelIconDialog dialog(parent);
+std::string SelIconDialog::ChooseIcon(Desktop& desktop, QWidget* parent) {
+  SelIconDialog dialog(desktop, parent);
   std::string chosen;
   connect(&dialog, &SelIconDialog::ApplyChosenIcon, &dialog,
           [&chosen](int index) { chosen = IconFile(index); });
@@ -93,7 +92,7 @@ void SelIconDialog::OnBtnClicked(int index) {
 // The picture becomes the icon as a catalogue entry does on "OK". A cancelled file dialog or a
 // picture that can't be used leaves the dialog open for another choice.
 void SelIconDialog::ChooseOwnImage() {
-  const std::string path = ChooseImageFile(this);
+  const std::string path = m_desktop.ChooseImageFile(this);
   if (path.empty()) {
     return;
   }
@@ -101,7 +100,8 @@ void SelIconDialog::ChooseOwnImage() {
   const IconFromImage icon = IconFromImageFile(path);
   QGuiApplication::restoreOverrideCursor();
   if (!icon.error.empty()) {
-    ShowMessage({icon.error, MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok});
+    m_desktop.ShowMessage(
+        {icon.error, MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok});
     return;
   }
   emit ApplyOwnIcon(QByteArray::fromStdString(icon.iconFile));

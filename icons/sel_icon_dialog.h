@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "support/desktop.h"
+
 class QButtonGroup;
 class QKeyEvent;
 
@@ -16,18 +18,19 @@ class SelIconDialog;
 class IconCatalogueModel;
 
 // The modal dialog that shows the catalogue and lets the user confirm one icon, or take an icon
-// made from a picture of their own. Every opening starts afresh with icon 1 current.
+// made from a picture of their own. Every opening starts afresh with icon 1 current. The picture
+// dialog and the message for a picture that can't be used come from `desktop`.
 class SelIconDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit SelIconDialog(QWidget* parent = nullptr);
+  explicit SelIconDialog(Desktop& desktop, QWidget* parent = nullptr);
   ~SelIconDialog() override;
 
   // Opens the dialog modally and returns the confirmed icon as its icon file: the catalogue
   // entry's, or the one made from the user's own picture. Empty when the dialog was cancelled
   // or closed in any other way.
-  static std::string ChooseIcon(QWidget* parent);
+  static std::string ChooseIcon(Desktop& desktop, QWidget* parent);
 
  signals:
   // Raised with the current entry on "OK" and with 0 on "Abbrechen"; 0 asks for no change.
@@ -44,6 +47,7 @@ class SelIconDialog : public QDialog {
   void OnBtnClicked(int index);
   void ChooseOwnImage();
 
+  Desktop& m_desktop;
   std::unique_ptr<Ui::SelIconDialog> m_ui;
   IconCatalogueModel* m_model;
   QButtonGroup* m_Btn;

@@ -89,8 +89,8 @@ QPoint InfoFormPosition(QSize screen, QSize frame) {
   return CenteredPosition(screen, frame);
 }
 
-InfoFormFreeware::InfoFormFreeware(QSize screenSize, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<::Ui::InfoFormFreeware>()) {
+InfoFormFreeware::InfoFormFreeware(Desktop& desktop, QSize screenSize, QWidget* parent)
+    : QDialog(parent), m_desktop(desktop), m_ui(std::make_unique<::Ui::InfoFormFreeware>()) {
   m_ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -99,7 +99,7 @@ InfoFormFreeware::InfoFormFreeware(QSize screenSize, QWidget* parent)
 
   m_ui->Image1->setPixmap(ArtworkPixmap(Artwork::kInfoBanner));
   m_ui->Image1->setCursor(ArtworkCursor());
-  OnClick(m_ui->Image1, [] { OpenMakerSite(); });
+  OnClick(m_ui->Image1, [this] { OpenMakerSite(m_desktop); });
 
   m_ui->Label_0->setFont(LabelFont());
   WrapCaptionToWidth(*m_ui->Btn_1);
@@ -130,7 +130,7 @@ void InfoFormFreeware::keyPressEvent(QKeyEvent* event) {
 void InfoFormFreeware::BtnClick(int index) {
   switch (index) {
     case 1:
-      OpenMakerSite();
+      OpenMakerSite(m_desktop);
       break;
     case 3:
       close();
@@ -140,10 +140,10 @@ void InfoFormFreeware::BtnClick(int index) {
   }
 }
 
-InfoFormFreeware* InfoFormFreeware::ShowInstance(QSize screenSize) {
+InfoFormFreeware* InfoFormFreeware::ShowInstance(Desktop& desktop, QSize screenSize) {
   QPointer<InfoFormFreeware>& instance = Instance();
   if (!instance) {
-    instance = new InfoFormFreeware(screenSize);
+    instance = new InfoFormFreeware(desktop, screenSize);
   }
   instance->show();
   instance->raise();

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <memory>
 
+#include "support/desktop.h"
+
 namespace Ui {
 class InfoFormFreeware;
 }
@@ -30,16 +32,17 @@ void PlaceByFrame(QWidget& window, QSize screen, PlacementRule rule);
 QPoint InfoFormPosition(QSize screen, QSize frame);
 
 // The About dialog: name, version and purpose, a picture and a button that open the maker's
-// web address, and a button that closes it. Not modal; deletes itself when closed.
+// web address, and a button that closes it. Not modal; deletes itself when closed. `desktop`
+// must outlive it.
 class InfoFormFreeware : public QDialog {
   Q_OBJECT
 
  public:
-  explicit InfoFormFreeware(QSize screenSize, QWidget* parent = nullptr);
+  InfoFormFreeware(Desktop& desktop, QSize screenSize, QWidget* parent = nullptr);
   ~InfoFormFreeware() override;
 
   // Shows the one open instance, or loads a new one on a screen of the given size.
-  static InfoFormFreeware* ShowInstance(QSize screenSize);
+  static InfoFormFreeware* ShowInstance(Desktop& desktop, QSize screenSize);
   static InfoFormFreeware* OpenInstance();
 
  protected:
@@ -50,6 +53,7 @@ class InfoFormFreeware : public QDialog {
   void FormLoad(QSize screenSize);
   void BtnClick(int index);
 
+  Desktop& m_desktop;
   std::unique_ptr<::Ui::InfoFormFreeware> m_ui;
   QButtonGroup m_btn;
 };

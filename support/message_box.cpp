@@ -2,16 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <utility>
 
 namespace tervando {
 
 namespace {
-
-MessageHandler& Handler() {
-  static MessageHandler handler;
-  return handler;
-}
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
@@ -67,7 +61,9 @@ QWidget* BoxOwner() {
   return nullptr;
 }
 
-MessageAnswer ShowRealBox(const Message& message) {
+}  // namespace
+
+MessageAnswer ShowMessageBox(const Message& message) {
   const std::unique_ptr<QMessageBox> box = MakeMessageBox(message, BoxOwner());
   switch (box->exec()) {
     case QMessageBox::Ok:
@@ -83,8 +79,6 @@ MessageAnswer ShowRealBox(const Message& message) {
   }
 }
 
-}  // namespace
-
 std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* parent) {
   auto box = std::make_unique<QMessageBox>(BoxIcon(message.icon), QString::fromUtf8(kProgramTitle),
                                            MessageDisplayText(message.text),
@@ -93,15 +87,6 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* par
   box->setDefaultButton(BoxButton(message.defaultAnswer));
   return box;
 }
-
-MessageAnswer ShowMessage(const Message& message) {
-  if (const auto& handler = Handler()) {
-    return handler(message);
-  }
-  return ShowRealBox(message);
-}
-
-void SetMessageHandler(MessageHandler handler) { Handler() = std::move(handler); }
 
 QString MessageDisplayText(const std::string& text) {
   QString shown = QString::fromUtf8(text);

@@ -2,7 +2,6 @@
 
 #include <QMessageBox>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,16 +9,11 @@
 
 namespace tervando {
 
-// Every message box and question of the window program goes through ShowMessage, so tests can
-// answer it by script instead of blocking on a real box.
-using MessageHandler = std::function<MessageAnswer(const Message& message)>;
+// Shows the message as a modal box in front of the program's window and returns the button
+// chosen; closing the box without one gives SafeAnswer. The window reaches it through Desktop.
+MessageAnswer ShowMessageBox(const Message& message);
 
-MessageAnswer ShowMessage(const Message& message);
-
-// Replaces the real message box; an empty handler restores it.
-void SetMessageHandler(MessageHandler handler);
-
-// The box ShowMessage shows: title, icon, buttons and default button as the message says.
+// The box ShowMessageBox shows: title, icon, buttons and default button as the message says.
 std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* parent);
 
 // The message texts break lines with single CR characters; the box's label wants LF.

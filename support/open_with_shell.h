@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QUrl>
-#include <functional>
 #include <string>
+
+#include "support/desktop.h"
 
 namespace tervando {
 
@@ -18,13 +19,10 @@ inline constexpr int kShowMaximized = 3;
 QUrl ShellUrl(const std::string& target);
 
 // Hands the target to the desktop's default program and returns at once; failures are silent.
-void OpenWithShell(const std::string& target, int show);
+// Show command 0 stands for kShowNormal.
+void OpenWithShell(Desktop& desktop, const std::string& target, int show);
 
 // Opens the maker's web address in the default browser.
-void OpenMakerSite();
-
-// Tests replace the desktop by a recorder; an empty handler restores it.
-using ShellHandler = std::function<void(const QUrl& url, int show)>;
-void SetShellHandler(ShellHandler handler);
+void OpenMakerSite(Desktop& desktop);
 
 }  // namespace tervando

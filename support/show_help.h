@@ -2,15 +2,17 @@
 
 #include <string>
 
+#include "support/desktop.h"
+
 namespace tervando {
 
 inline constexpr char kHelpNotFound[] = "Die Online-Hilfe konnte leider nicht gefunden werden ...";
 
 // Opens the help page beside the program ("hilfe.htm", else "index.htm") in the default
 // browser, or says that there is none.
-void ShowHelp();
+void ShowHelp(Desktop& desktop);
 
 // The same lookup in a given folder (ending with the separator).
-void ShowHelpIn(const std::string& folder);
+void ShowHelpIn(Desktop& desktop, const std::string& folder);
 
 }  // namespace tervando

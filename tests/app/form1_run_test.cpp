@@ -21,18 +21,16 @@
 #include <vector>
 
 #include "app/app_settings.h"
-#include "app/browse_for_folder.h"
 #include "app/form1.h"
 #include "app/show_once_notice.h"
 #include "engine/favicon_file.h"
 #include "engine/messages.h"
-#include "icons/choose_image_file.h"
 #include "icons/ico_reader.h"
 #include "icons/icon_catalogue.h"
 #include "icons/sel_icon_dialog.h"
-#include "support/message_box.h"
 #include "support/write_log.h"
 #include "support_gui/isolated_qt_test.h"
+#include "support_gui/scripted_desktop.h"
 
 namespace tervando {
 
@@ -93,34 +91,14 @@ class Form1RunTest : public QObject {
     m_root = m_site->path().toStdString();
     m_log = m_logs->filePath("Application.log").toStdString();
     WriteLog("", m_log, true);  // later lines go to this test's own log
-    m_messages.clear();
-    m_answers.clear();
-    m_prompts.clear();
-    m_form = std::make_unique<Form1>();
+    m_desktop = testing::ScriptedDesktop();
+    m_desktop.folder = m_root;
+    m_form = std::make_unique<Form1>(m_desktop);
     m_form->FormLoad();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    SetMessageHandler([this](const Message& message) {
-      m_messages.push_back(message);
-      if (m_onMessage) m_onMessage(message);
-      if (m_answers.empty()) return message.defaultAnswer;
-      const MessageAnswer answer = m_answers.front();
-      m_answers.pop_front();
-      return answer;
-    });
-    SetFolderChooser([this](const std::string& prompt) {
-      m_prompts.push_back(prompt);
-      if (m_onFolderDialog) m_onFolderDialog();
-      return m_root;
-    });
   }
 
-  void cleanup() {
-    m_onMessage = nullptr;
-    m_onFolderDialog = nullptr;
-    m_form.reset();
-    SetMessageHandler({});
-    SetFolderChooser({});
-  }
+  void cleanup() { m_form.reset(); }
 
   void pathCollectsPagesAndEnablesStart() {
     MakeSite();
@@ -149,7 +127,7 @@ class Form1RunTest : public QObject {
   void cancelledFolderDialogChangesNothing() {
     MakeSite();
     Click("Btn_4");
-    m_root.clear();  // the dialog now returns "": cancelled
+    m_desktop.folder.clear();  // the dialog now returns "": cancelled
     Click("Btn_4");
     QCOMPARE(m_form->State().webRoot, m_site->path().toStdString() + "/");
     QCOMPARE(m_form->RowCount(), 3);
@@ -291,13 +269,12 @@ class Form1RunTest : public QObject {
     const std::string picture = Page("logo.png");
     QVERIFY(logo.save(QString::fromStdString(picture)));
     Click("Btn_4");
-    SetImageFileChooser([picture] { return picture; });
+    m_desktop.imageFile = picture;
     QTimer::singleShot(0, this, [] {
       auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
       if (dialog) QTest::mouseClick(dialog->findChild<QPushButton*>("Btn2"), Qt::LeftButton);
     });
     Click("Btn_7");
-    SetImageFileChooser({});
     const std::string icon = m_form->State().preview.bytes;
     QVERIFY(m_form->State().preview.pending);
     QCOMPARE(ReadIcoDirectory(icon).value_or(std::vector<IcoDirEntry>{}).size(), size_t{4});
@@ -486,12 +463,14 @@ class Form1RunTest : public QObject {
   std::unique_ptr<QTemporaryDir> m_logs;
   std::string m_root;
   std::string m_log;
+  testing::ScriptedDesktop m_desktop;
   std::unique_ptr<Form1> m_form;
-  std::vector<Message> m_messages;
-  std::deque<MessageAnswer> m_answers;
-  std::vector<std::string> m_prompts;
-  std::function<void(const Message&)> m_onMessage;
-  std::function<void()> m_onFolderDialog;
+  // What the desktop was asked and how it answers, under the names the tests use.
+  std::vector<Message>& m_messages = m_desktop.messages;
+  std::deque<MessageAnswer>& m_answers = m_desktop.answers;
+  std::vector<std::string>& m_prompts = m_desktop.folderPrompts;
+  std::function<void(const Message&)>& m_onMessage = m_desktop.onMessage;
+  std::function<void()>& m_onFolderDialog = m_desktop.onFolderDialog;
 };
 
 }  // namespace tervando

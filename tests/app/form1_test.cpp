@@ -1,5 +1,8 @@
 #include "app/form1.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -17,15 +20,14 @@
 #include <vector>
 
 #include "app/app_settings.h"
-#include "app/browse_for_folder.h"
-#include "app/edit_page.h"
 #include "app/show_once_notice.h"
+#include "engine/internal_error.h"
 #include "site/options.h"
 #include "support/expand_escapes.h"
 #include "support/info_form_freeware.h"
-#include "support/message_box.h"
 #include "support/open_with_shell.h"
 #include "support_gui/isolated_qt_test.h"
+#include "support_gui/scripted_desktop.h"
 
 namespace tervando {
 
@@ -67,24 +69,17 @@ class Form1Test : public QObject {
  private slots:
   void init() {
     m_messages.clear();
-    m_shellCalls.clear();
-    m_edited.clear();
+    m_desktop = testing::ScriptedDesktop();
     SaveAppSetting(kShowOnceKey, "2.1.202");  // most tests start after the notice was seen
-    SetShellHandler([this](const QUrl& url, int show) { m_shellCalls.emplace_back(url, show); });
-    SetEditPageHandler([this](const std::string& path) { m_edited.push_back(path); });
-    m_form = std::make_unique<Form1>();
-    SetMessageHandler([this](const Message& message) {
+    m_desktop.onMessage = [this](const Message& message) {
       m_messages.push_back({message, m_form && m_form->isVisible()});
-      return MessageAnswer::Ok;
-    });
+    };
+    m_form = std::make_unique<Form1>(m_desktop);
   }
 
   void cleanup() {
     m_form.reset();
     if (InfoFormFreeware* open = InfoFormFreeware::OpenInstance()) delete open;
-    SetMessageHandler({});
-    SetShellHandler({});
-    SetEditPageHandler({});
   }
 
   void startUpSetsCaptionListOptionsPrefixThenShowsNotice() {
@@ -146,7 +141,7 @@ class Form1Test : public QObject {
     QCOMPARE(GetAppSetting(kShowOnceKey), std::string("2.1.202"));
     // The next start of the same version stays quiet.
     m_messages.clear();
-    ShowOnceNotice();
+    ShowOnceNotice(m_desktop);
     QVERIFY(m_messages.empty());
   }
 
@@ -336,17 +331,11 @@ class Form1Test : public QObject {
 
   // Space right after start acts on "&Pfad", not on "&Info".
   void startFocusIsOnPfad() {
-    std::vector<std::string> prompts;
-    SetFolderChooser([&](const std::string& prompt) {
-      prompts.push_back(prompt);
-      return std::string();
-    });
     m_form->FormLoad();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QCOMPARE(QApplication::focusWidget(), m_form->findChild<QWidget*>("Btn_4"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    SetFolderChooser({});
-    QCOMPARE(prompts.size(), size_t{1});
+    QCOMPARE(m_desktop.folderPrompts.size(), size_t{1});
     QVERIFY(!InfoFormFreeware::OpenInstance());
   }
 
@@ -393,6 +382,33 @@ class Form1Test : public QObject {
     QCOMPARE(m_messages[0].message.buttons, MessageButtons::Ok);
     QCOMPARE(SelectedRows(), (std::vector<int>{1}));
     QCOMPARE(Marks(*m_form), (std::vector<bool>{false, true, true}));
+  }
+
+  // The engine's internal errors end the program after a plain box of the window's desktop
+  // (OK only, no icon), not silently on a terminal the user may not have.
+  void internalErrorShowsAPlainBoxThenEnds() {
+    int seen[2];
+    QVERIFY(pipe(seen) == 0);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+      m_desktop.onMessage = [&seen](const Message& message) {
+        const bool plain =
+            message.icon == MessageIcon::None && message.buttons == MessageButtons::Ok;
+        const std::string report = message.text + (plain ? " (plain)" : " (other)");
+        (void)!write(seen[1], report.data(), report.size());
+      };
+      EndWithInternalError("SplitUnsplitHtmlString: Unknown Mode 3");
+    }
+    close(seen[1]);
+    char report[128] = {};
+    const ssize_t length = read(seen[0], report, sizeof report - 1);
+    close(seen[0]);
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(length > 0);
+    QCOMPARE(std::string(report), std::string("SplitUnsplitHtmlString: Unknown Mode 3 (plain)"));
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == EXIT_FAILURE);
   }
 
   void listButtonsDispatchAndGiveTheListFocus_data() {
@@ -613,10 +629,11 @@ class Form1Test : public QObject {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
   }
 
+  testing::ScriptedDesktop m_desktop;
   std::unique_ptr<Form1> m_form;
   std::vector<SeenMessage> m_messages;
-  std::vector<std::pair<QUrl, int>> m_shellCalls;
-  std::vector<std::string> m_edited;
+  std::vector<testing::ScriptedDesktop::Opened>& m_shellCalls = m_desktop.opened;
+  std::vector<std::string>& m_edited = m_desktop.editedPages;
 };
 
 }  // namespace tervando

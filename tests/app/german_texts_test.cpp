@@ -16,6 +16,7 @@
 #include "support/message_box.h"
 #include "support/write_log.h"
 #include "support_gui/isolated_qt_test.h"
+#include "support_gui/scripted_desktop.h"
 
 namespace tervando {
 
@@ -82,19 +83,18 @@ class GermanTextsTest : public QObject {
     page.close();
     WriteLog("", logs.filePath("Application.log").toStdString(), true);
     std::vector<Message> prompts;
-    SetMessageHandler([&](const Message& message) {
+    testing::ScriptedDesktop desktop;
+    desktop.answer = [&](const Message& message) {
       if (message.buttons == MessageButtons::OkCancel) prompts.push_back(message);
       return SafeAnswer(message.buttons);
-    });
-    SetFolderChooser([&](const std::string&) { return site.path().toStdString(); });
+    };
+    desktop.folder = site.path().toStdString();
     {
-      Form1 form;
+      Form1 form(desktop);
       form.FormLoad();
       form.BtnClick(4);
       form.BtnClick(8);
     }
-    SetMessageHandler({});
-    SetFolderChooser({});
     QVERIFY(!prompts.empty());
     for (const Message& prompt : prompts) {
       QCOMPARE(QuotedNames(prompt.text), (QStringList{"Abbrechen", "OK"}));

@@ -23,6 +23,7 @@
 #include "support/message_box.h"
 #include "support/show_help.h"
 #include "support_gui/isolated_qt_test.h"
+#include "support_gui/scripted_desktop.h"
 
 namespace {
 
@@ -59,8 +60,9 @@ int main(int argc, char* argv[]) {
   QDir().mkpath(g_folder);
 
   // Messages are recorded, not shown, while the window starts.
-  tervando::SetMessageHandler([](const tervando::Message&) { return tervando::MessageAnswer::Ok; });
-  tervando::Form1 form;
+  tervando::testing::ScriptedDesktop desktop;
+  desktop.answer = [](const tervando::Message&) { return tervando::MessageAnswer::Ok; };
+  tervando::Form1 form(desktop);
   form.FormLoad();
   QTest::qWait(100);
   Save(form, QStringLiteral("form1_start"));
@@ -77,7 +79,7 @@ int main(int argc, char* argv[]) {
     QFile file(page);
     if (file.open(QIODevice::WriteOnly)) file.write("<html><head><title>x</title></head></html>");
   }
-  tervando::SetFolderChooser([&root](const std::string&) { return root; });
+  desktop.folder = root;
   QTest::mouseClick(form.findChild<QPushButton*>("Btn_4"), Qt::LeftButton);
   form.PageList().SetMarked(2, false);
   form.ApplyChosenIcon(133);
@@ -86,7 +88,7 @@ int main(int argc, char* argv[]) {
   // A run in progress, caught at the question for a page that has gone missing.
   QFile::remove(
       site.filePath(QStringLiteral("kapitel-3/unterseite-mit-einem-recht-langen-namen-10.htm")));
-  tervando::SetMessageHandler([&form](const tervando::Message& message) {
+  desktop.answer = [&form](const tervando::Message& message) {
     if (message.buttons == tervando::MessageButtons::OkCancel &&
         message.text.find("Folgende Datei") == 0) {
       Save(form, QStringLiteral("form1_run_in_progress"));
@@ -97,7 +99,7 @@ int main(int argc, char* argv[]) {
                                : QStringLiteral("question"));
     }
     return message.defaultAnswer;
-  });
+  };
   QTest::mouseClick(form.findChild<QPushButton*>("Btn_8"), Qt::LeftButton);
   Save(form, QStringLiteral("form1_after_run"));
 
@@ -117,12 +119,12 @@ int main(int argc, char* argv[]) {
                tervando::MessageIcon::Critical},
               QStringLiteral("own_picture_failed"));
 
-  tervando::SelIconDialog iconDialog(&form);
+  tervando::SelIconDialog iconDialog(desktop, &form);
   Save(iconDialog, QStringLiteral("sel_icon_dialog"));
   iconDialog.close();
 
   const QSize screen = application.primaryScreen()->geometry().size();
-  auto* info = tervando::InfoFormFreeware::ShowInstance(screen);
+  auto* info = tervando::InfoFormFreeware::ShowInstance(desktop, screen);
   Save(*info, QStringLiteral("info_form_freeware"));
   info->close();
 
@@ -131,7 +133,6 @@ int main(int argc, char* argv[]) {
   Save(*folderDialog, QStringLiteral("folder_dialog"));
   folderDialog->close();
 
-  tervando::SetMessageHandler({});
   SaveMessage(
       {tervando::ExpandEscapes(tervando::kShowOnceNoticeText), tervando::MessageIcon::Exclamation},
       QStringLiteral("notice"));

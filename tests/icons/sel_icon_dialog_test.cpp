@@ -15,12 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "icons/choose_image_file.h"
 #include "icons/ico_reader.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_image.h"
 #include "icons/image_to_icon.h"
-#include "support/message_box.h"
+#include "support_gui/scripted_desktop.h"
 
 namespace tervando {
 
@@ -39,23 +38,25 @@ class SelIconDialogTest : public QObject {
     list->setCurrentIndex(list->model()->index(entry - 1, 0));
   }
   // Runs `step` on the modal dialog once ChooseIcon has shown it.
-  static std::string ChooseWith(const std::function<void(SelIconDialog&)>& step) {
+  std::string ChooseWith(const std::function<void(SelIconDialog&)>& step) {
     QTimer::singleShot(0, [step] {
       auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
       step(*dialog);
     });
-    return SelIconDialog::ChooseIcon(nullptr);
+    return SelIconDialog::ChooseIcon(m_desktop, nullptr);
   }
 
  private slots:  // NOLINT(readability-redundant-access-specifiers): Qt needs the slots marker
+  void init() { m_desktop = testing::ScriptedDesktop(); }
+
   void TitleCountsTheCatalogue() {
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Tervando - Icon-Auswahl (511 Stück)"));
   }
 
   void ControlsAndTexts() {
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("Frame1"));
     QVERIFY(frame);
     QCOMPARE(frame->title(), QString::fromUtf8("Bitte wählen Sie das gewünschte Icon aus ... "));
@@ -81,7 +82,7 @@ class SelIconDialogTest : public QObject {
   }
 
   void TextsFitTheirControls() {
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     for (const char* name : {"Btn0", "Btn1", "Btn2"}) {
       QPushButton* button = Button(dialog, name);
       QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width() - 8, name);
@@ -91,7 +92,7 @@ class SelIconDialogTest : public QObject {
   }
 
   void ListShowsEveryEntryWithItsNumber() {
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     const QAbstractItemModel* model = List(dialog)->model();
     QCOMPARE(model->rowCount(), 511);
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -122,17 +123,17 @@ class SelIconDialogTest : public QObject {
 
   void IconOneIsCurrentAtEveryOpening() {
     {
-      SelIconDialog first;
+      SelIconDialog first(m_desktop);
       QCOMPARE(List(first)->currentIndex().row(), 0);
       MakeCurrent(first, 300);
       QTest::mouseClick(Button(first, "Btn0"), Qt::LeftButton);
     }
-    SelIconDialog second;
+    SelIconDialog second(m_desktop);
     QCOMPARE(List(second)->currentIndex().row(), 0);
   }
 
   void OkAppliesTheCurrentEntry() {
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
     dialog.show();
     MakeCurrent(dialog, 300);
@@ -156,7 +157,7 @@ class SelIconDialogTest : public QObject {
   }
 
   void CancelAppliesNothing() {
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
     dialog.show();
     MakeCurrent(dialog, 42);
@@ -173,7 +174,7 @@ class SelIconDialogTest : public QObject {
   }
 
   void OtherClosesApplyNothing() {
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
     dialog.show();
     MakeCurrent(dialog, 7);
@@ -188,7 +189,7 @@ class SelIconDialogTest : public QObject {
   }
 
   void EscapeLeavesTheDialogOpen() {
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -204,7 +205,7 @@ class SelIconDialogTest : public QObject {
   }
 
   void EnterHasNoMeaningOfItsOwn() {
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -226,7 +227,7 @@ class SelIconDialogTest : public QObject {
   void EnterPressesTheFocusedButton() {
     QFETCH(QString, button);
     QFETCH(int, applied);
-    SelIconDialog dialog;
+    SelIconDialog dialog(m_desktop);
     QSignalSpy spy(&dialog, &SelIconDialog::ApplyChosenIcon);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -263,16 +264,8 @@ class SelIconDialogTest : public QObject {
     broken.write("\x89PNG\r\n\x1a\nnot really");
     broken.close();
     const QString path = file.isEmpty() ? QString() : folder.filePath(file);
-    QStringList asked;
-    SetImageFileChooser([&] {
-      asked << QStringLiteral("chosen");
-      return path.toStdString();
-    });
-    std::vector<Message> shown;
-    SetMessageHandler([&shown](const Message& m) {
-      shown.push_back(m);
-      return MessageAnswer::Ok;
-    });
+    m_desktop.imageFile = path.toStdString();
+    const std::vector<Message>& shown = m_desktop.messages;
     bool stayedOpen = false;
     const std::string chosen = ChooseWith([&stayedOpen](SelIconDialog& d) {
       Button(d, "Btn2")->click();
@@ -281,9 +274,7 @@ class SelIconDialogTest : public QObject {
         Button(d, "Btn1")->click();
       }
     });
-    SetImageFileChooser({});
-    SetMessageHandler({});
-    QCOMPARE(asked.size(), 1);
+    QCOMPARE(m_desktop.imageDialogs, 1);
     QCOMPARE(stayedOpen, !closes);
     if (closes) {
       const auto directory = ReadIcoDirectory(chosen);
@@ -341,6 +332,9 @@ class SelIconDialogTest : public QObject {
     QCOMPARE(DecodeIconImage(std::string_view(png.constData(), png.size()), 32).size(),
              QSize(20, 20));
   }
+
+ private:
+  testing::ScriptedDesktop m_desktop;
 };
 
 }  // namespace tervando

@@ -18,15 +18,11 @@
 #include "support/show_help.h"
 #include "support/wrap_caption.h"
 #include "support_gui/isolated_qt_test.h"
+#include "support_gui/scripted_desktop.h"
 
 namespace tervando {
 
 namespace {
-
-struct ShellCall {
-  QUrl url;
-  int show;
-};
 
 void WriteFile(const QString& path) {
   QFile file(path);
@@ -42,20 +38,10 @@ class SupportGuiTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    m_shellCalls.clear();
-    m_messages.clear();
-    SetShellHandler([this](const QUrl& url, int show) { m_shellCalls.push_back({url, show}); });
-    SetMessageHandler([this](const Message& message) {
-      m_messages.push_back(message);
-      return MessageAnswer::Ok;
-    });
-  }
+  void init() { m_desktop = testing::ScriptedDesktop(); }
 
   void cleanup() {
     if (InfoFormFreeware* open = InfoFormFreeware::OpenInstance()) delete open;
-    SetShellHandler({});
-    SetMessageHandler({});
   }
 
   void shellUrlTurnsTargetsIntoAddresses_data() {
@@ -79,47 +65,47 @@ class SupportGuiTest : public QObject {
   }
 
   void showCommandZeroMeansNormalWindow() {
-    OpenWithShell("www.orvatek.example", 0);
-    OpenWithShell("www.orvatek.example", kShowMaximized);
-    QCOMPARE(m_shellCalls.size(), size_t{2});
-    QCOMPARE(m_shellCalls[0].show, kShowNormal);
-    QCOMPARE(m_shellCalls[1].show, kShowMaximized);
+    OpenWithShell(m_desktop, "www.orvatek.example", 0);
+    OpenWithShell(m_desktop, "www.orvatek.example", kShowMaximized);
+    QCOMPARE(m_desktop.opened.size(), size_t{2});
+    QCOMPARE(m_desktop.opened[0].show, kShowNormal);
+    QCOMPARE(m_desktop.opened[1].show, kShowMaximized);
   }
 
   void makerSiteOpensMaximised() {
-    OpenMakerSite();
-    QCOMPARE(m_shellCalls.size(), size_t{1});
-    QCOMPARE(m_shellCalls[0].url, QUrl(QStringLiteral("http://www.orvatek.example")));
-    QCOMPARE(m_shellCalls[0].show, kShowMaximized);
+    OpenMakerSite(m_desktop);
+    QCOMPARE(m_desktop.opened.size(), size_t{1});
+    QCOMPARE(m_desktop.opened[0].url, QUrl(QStringLiteral("http://www.orvatek.example")));
+    QCOMPARE(m_desktop.opened[0].show, kShowMaximized);
   }
 
   void helpPrefersHilfeOverIndex() {
     QTemporaryDir dir;
     WriteFile(dir.filePath("hilfe.htm"));
     WriteFile(dir.filePath("index.htm"));
-    ShowHelpIn(Folder(dir));
-    QCOMPARE(m_shellCalls.size(), size_t{1});
-    QCOMPARE(m_shellCalls[0].url, QUrl::fromLocalFile(dir.filePath("hilfe.htm")));
-    QCOMPARE(m_shellCalls[0].show, kShowNormal);
-    QVERIFY(m_messages.empty());
+    ShowHelpIn(m_desktop, Folder(dir));
+    QCOMPARE(m_desktop.opened.size(), size_t{1});
+    QCOMPARE(m_desktop.opened[0].url, QUrl::fromLocalFile(dir.filePath("hilfe.htm")));
+    QCOMPARE(m_desktop.opened[0].show, kShowNormal);
+    QVERIFY(m_desktop.messages.empty());
   }
 
   void helpFallsBackToIndexSilently() {
     QTemporaryDir dir;
     WriteFile(dir.filePath("index.htm"));
-    ShowHelpIn(Folder(dir));
-    QCOMPARE(m_shellCalls.size(), size_t{1});
-    QCOMPARE(m_shellCalls[0].url, QUrl::fromLocalFile(dir.filePath("index.htm")));
-    QVERIFY(m_messages.empty());
+    ShowHelpIn(m_desktop, Folder(dir));
+    QCOMPARE(m_desktop.opened.size(), size_t{1});
+    QCOMPARE(m_desktop.opened[0].url, QUrl::fromLocalFile(dir.filePath("index.htm")));
+    QVERIFY(m_desktop.messages.empty());
   }
 
   void folderNamedHilfeCountsAsMissing() {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("hilfe.htm"));
     WriteFile(dir.filePath("index.htm"));
-    ShowHelpIn(Folder(dir));
-    QCOMPARE(m_shellCalls.size(), size_t{1});
-    QCOMPARE(m_shellCalls[0].url, QUrl::fromLocalFile(dir.filePath("index.htm")));
+    ShowHelpIn(m_desktop, Folder(dir));
+    QCOMPARE(m_desktop.opened.size(), size_t{1});
+    QCOMPARE(m_desktop.opened[0].url, QUrl::fromLocalFile(dir.filePath("index.htm")));
   }
 
   void missingHelpShowsOneMessageAndOpensNothing() {
@@ -128,14 +114,14 @@ class SupportGuiTest : public QObject {
     WriteFile(workingDir.filePath("hilfe.htm"));
     const QString previous = QDir::currentPath();
     QDir::setCurrent(workingDir.path());
-    ShowHelpIn(Folder(dir));
+    ShowHelpIn(m_desktop, Folder(dir));
     QDir::setCurrent(previous);
-    QVERIFY(m_shellCalls.empty());
-    QCOMPARE(m_messages.size(), size_t{1});
-    QCOMPARE(m_messages[0].text,
+    QVERIFY(m_desktop.opened.empty());
+    QCOMPARE(m_desktop.messages.size(), size_t{1});
+    QCOMPARE(m_desktop.messages[0].text,
              std::string("Die Online-Hilfe konnte leider nicht gefunden werden ..."));
-    QCOMPARE(m_messages[0].icon, MessageIcon::Information);
-    QCOMPARE(m_messages[0].buttons, MessageButtons::Ok);
+    QCOMPARE(m_desktop.messages[0].icon, MessageIcon::Information);
+    QCOMPARE(m_desktop.messages[0].buttons, MessageButtons::Ok);
   }
 
   void messageLineBreaksAreShownAsLines_data() {
@@ -171,13 +157,13 @@ class SupportGuiTest : public QObject {
     QCOMPARE(InfoFormText(),
              QStringLiteral("Tervando (V2.1b) \u2013 Aut. Einfügen und Löschen von Favicons in "
                             "Web-Seiten"));
-    InfoFormFreeware form(QSize(1024, 768));
+    InfoFormFreeware form(m_desktop, QSize(1024, 768));
     QCOMPARE(form.windowTitle(), QStringLiteral("Info über Tervando"));
     QCOMPARE(form.findChild<QLabel*>("Label_0")->text(), InfoFormText());
   }
 
   void aboutGeometryAndControls() {
-    InfoFormFreeware form(QSize(1024, 768));
+    InfoFormFreeware form(m_desktop, QSize(1024, 768));
     QCOMPARE(form.size(), QSize(626, 424));
     QCOMPARE(form.minimumSize(), form.maximumSize());
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -211,7 +197,7 @@ class SupportGuiTest : public QObject {
   }
 
   void wrappedCaptionsFitTheirButtons() {
-    InfoFormFreeware form(QSize(1024, 768));
+    InfoFormFreeware form(m_desktop, QSize(1024, 768));
     for (const char* name : {"Btn_1", "Btn_3"}) {
       auto* button = form.findChild<QPushButton*>(name);
       const QFontMetrics metrics(button->font());
@@ -235,7 +221,7 @@ class SupportGuiTest : public QObject {
   void aboutPlacement() {
     QFETCH(QSize, screen);
     QFETCH(bool, topLeft);
-    InfoFormFreeware form(screen);
+    InfoFormFreeware form(m_desktop, screen);
     const QSize frame = form.frameGeometry().size();
     const QPoint expected = topLeft ? QPoint(0, 0)
                                     : QPoint((screen.width() - frame.width()) / 2,
@@ -279,44 +265,44 @@ class SupportGuiTest : public QObject {
   }
 
   void aboutIsOneInstanceBroughtToFront() {
-    InfoFormFreeware* first = InfoFormFreeware::ShowInstance(QSize(1024, 768));
+    InfoFormFreeware* first = InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
     first->move(3, 4);  // a load would place it again; bringing to front must not
-    InfoFormFreeware* second = InfoFormFreeware::ShowInstance(QSize(1024, 768));
+    InfoFormFreeware* second = InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
     QCOMPARE(second, first);
     QCOMPARE(second->pos(), QPoint(3, 4));
     QVERIFY(second->isVisible());
   }
 
   void closeButtonUnloadsAndReopeningLoadsAgain() {
-    InfoFormFreeware* first = InfoFormFreeware::ShowInstance(QSize(1024, 768));
+    InfoFormFreeware* first = InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
     QPointer<InfoFormFreeware> watch(first);
     QTest::mouseClick(first->findChild<QPushButton*>("Btn_3"), Qt::LeftButton);
     QTRY_VERIFY(watch.isNull());
     QCOMPARE(InfoFormFreeware::OpenInstance(), nullptr);
-    InfoFormFreeware* again = InfoFormFreeware::ShowInstance(QSize(640, 480));
+    InfoFormFreeware* again = InfoFormFreeware::ShowInstance(m_desktop, QSize(640, 480));
     QCOMPARE(again->pos(), QPoint(0, 0));
     QCOMPARE(again->findChild<QLabel*>("Label_0")->text(), InfoFormText());
   }
 
   void escapeLeavesTheDialogOpenEnterPressesTheFocusedButton() {
-    InfoFormFreeware* form = InfoFormFreeware::ShowInstance(QSize(1024, 768));
+    InfoFormFreeware* form = InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
     QTest::keyClick(form, Qt::Key_Escape);
     QVERIFY(form->isVisible());
-    QVERIFY(m_shellCalls.empty());
+    QVERIFY(m_desktop.opened.empty());
     auto* whatsNew = form->findChild<QPushButton*>("Btn_1");
     whatsNew->setFocus();
     QTest::keyClick(whatsNew, Qt::Key_Return);
-    QCOMPARE(m_shellCalls.size(), size_t{1});
+    QCOMPARE(m_desktop.opened.size(), size_t{1});
     QVERIFY(form->isVisible());
   }
 
   void pictureAndButtonOpenTheMakerSite() {
-    InfoFormFreeware form(QSize(1024, 768));
+    InfoFormFreeware form(m_desktop, QSize(1024, 768));
     form.show();
     QTest::mouseClick(form.findChild<QLabel*>("Image1"), Qt::LeftButton);
     QTest::mouseClick(form.findChild<QPushButton*>("Btn_1"), Qt::LeftButton);
-    QCOMPARE(m_shellCalls.size(), size_t{2});
-    for (const ShellCall& call : m_shellCalls) {
+    QCOMPARE(m_desktop.opened.size(), size_t{2});
+    for (const auto& call : m_desktop.opened) {
       QCOMPARE(call.url, QUrl(QStringLiteral("http://www.orvatek.example")));
       QCOMPARE(call.show, kShowMaximized);
     }
@@ -324,8 +310,7 @@ class SupportGuiTest : public QObject {
   }
 
  private:
-  std::vector<ShellCall> m_shellCalls;
-  std::vector<Message> m_messages;
+  testing::ScriptedDesktop m_desktop;
 };
 
 }  // namespace tervando

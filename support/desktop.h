@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QUrl>
+#include <string>
+
+#include "engine/message.h"
+
+class QWidget;
+
+namespace tervando {
+
+// Everything the window program asks of the desktop it runs on: message boxes, the folder and
+// picture dialogs, the text editor and the default program for addresses. The window and its
+// dialogs reach the desktop only through this, so tests can run them with a scripted one.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // Shows a message box or question (see MakeMessageBox) and returns the button chosen.
+  virtual MessageAnswer ShowMessage(const Message& message) = 0;
+
+  // The folder dialog, opened in `startFolder` (the home folder while empty). Returns the chosen
+  // folder, or the empty text when the user cancels.
+  virtual std::string ChooseFolder(QWidget* owner, const std::string& prompt,
+                                   const std::string& startFolder) = 0;
+
+  // The file dialog for the user's own picture. Returns the chosen file's path, or the empty
+  // text when the user cancels.
+  virtual std::string ChooseImageFile(QWidget* owner) = 0;
+
+  // Opens a page in the default editor for plain text; nothing is reported when none starts.
+  virtual void EditPage(const std::string& path) = 0;
+
+  // Hands a web address or help page to the default program and returns at once; failures are
+  // silent. `show` is kShowNormal or kShowMaximized.
+  virtual void OpenUrl(const QUrl& url, int show) = 0;
+};
+
+}  // namespace tervando

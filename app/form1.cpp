@@ -26,6 +26,7 @@
 #include "icons/icon_image.h"
 #include "icons/sel_icon_dialog.h"
 #include "site/options.h"
+#include "site/scan_warnings.h"
 #include "site/web_root.h"
 #include "support/artwork.h"
 #include "support/crisp_pixmap.h"
@@ -253,12 +254,19 @@ void Form1::ChooseWebRoot() {
     return;
   }
   BusyScope busy(*this);
+  m_skipped = {};
   try {
     SelectWebRoot(*this, m_state, folder);
   } catch (const std::exception& failure) {
     // The scan has no message of its own; the list keeps what was found and says why it ended.
     ShowStatus({StatusKind::kFailed, failure.what(), 0});
   }
+  // What the scan passed over is there for whoever points at the status.
+  QStringList skipped;
+  for (const ScanWarning& warning : ScanWarnings(m_skipped)) {
+    skipped << QString::fromStdString(warning.text);
+  }
+  m_textPanel->setToolTip(skipped.join(QLatin1Char('\n')));
   ShowPending();
   m_ui->Btn_8->setEnabled(true);
   m_ui->Btn_11->setEnabled(true);
@@ -417,6 +425,12 @@ void Form1::ShowPending() {
     m_textPanel->setText(QString::fromStdString(m_statusText));
   }
   m_ui->Bar->setValue(m_progressValue);
+}
+
+void Form1::Skipped(const SkippedEntry& entry) { FileSkipped(m_skipped, entry); }
+
+void Form1::LeftoversRemoved(int count) {
+  m_textPanel->setToolTip(QString::fromStdString(RemovedLeftoversText(count)));
 }
 
 bool Form1::StopRequested() const { return m_ending || Interrupted(); }

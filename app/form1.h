@@ -12,6 +12,7 @@
 #include "engine/host.h"
 #include "engine/message.h"
 #include "engine/site_state.h"
+#include "site/page_collection.h"
 #include "support/desktop.h"
 
 class QSocketNotifier;
@@ -85,6 +86,8 @@ class Form1 : public QWidget, public Host {
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
   bool RetryFaviconWrite(const std::string& errorInfo) override;
+  void Skipped(const SkippedEntry& entry) override;
+  void LeftoversRemoved(int count) override;
   void Log(const std::string& line) override;
   void Yield() override;
   bool StopRequested() const override;
@@ -127,6 +130,7 @@ class Form1 : public QWidget, public Host {
   QElapsedTimer m_sinceEvents;  // since the window last handled its events in a long operation
   QElapsedTimer m_sinceShown;   // since new rows, status and progress were last shown
   std::string m_statusText;
+  ScanResult m_skipped;  // what the last scan passed over, for the status panel's tooltip
   bool m_statusChanged = false;
   int m_progressValue = 0;
 };

@@ -136,27 +136,7 @@ void TerminalHost::PageChanged(int, const std::string& path, const std::string& 
   Print(m_options.diff ? difference : PathEntry(path, m_options.null));
 }
 
-void TerminalHost::Skipped(const SkippedEntry& entry) {
-  std::vector<std::string>* paths = nullptr;
-  switch (entry.cause) {
-    case SkipCause::kUnreadableFolder:
-      paths = &m_skipped.skipped.unreadableFolders;
-      break;
-    case SkipCause::kDanglingLink:
-      paths = &m_skipped.skipped.danglingLinks;
-      break;
-    case SkipCause::kOutsideRoot:
-      paths = &m_skipped.skipped.linksOutOfRoot;
-      break;
-    case SkipCause::kNameTooLong:
-      paths = &m_skipped.skipped.tooLong;
-      break;
-    case SkipCause::kLeftoverTemporary:
-      paths = &m_skipped.leftovers;
-      break;
-  }
-  paths->push_back(entry.path);
-}
+void TerminalHost::Skipped(const SkippedEntry& entry) { FileSkipped(m_skipped, entry); }
 
 void TerminalHost::WarnSkipped(bool paths) {
   for (const ScanWarning& warning : ScanWarnings(m_skipped)) {

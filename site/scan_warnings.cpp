@@ -39,6 +39,26 @@ std::vector<ScanWarning> ScanWarnings(const ScanResult& scan) {
   return warnings;
 }
 
+void FileSkipped(ScanResult& report, const SkippedEntry& entry) {
+  switch (entry.cause) {
+    case SkipCause::kUnreadableFolder:
+      report.skipped.unreadableFolders.push_back(entry.path);
+      break;
+    case SkipCause::kDanglingLink:
+      report.skipped.danglingLinks.push_back(entry.path);
+      break;
+    case SkipCause::kOutsideRoot:
+      report.skipped.linksOutOfRoot.push_back(entry.path);
+      break;
+    case SkipCause::kNameTooLong:
+      report.skipped.tooLong.push_back(entry.path);
+      break;
+    case SkipCause::kLeftoverTemporary:
+      report.leftovers.push_back(entry.path);
+      break;
+  }
+}
+
 std::string RemovedLeftoversText(int count) {
   return Counted("Entfernt: ", static_cast<std::size_t>(count < 0 ? 0 : count),
                  "liegen gebliebene temporäre Datei", "liegen gebliebene temporäre Dateien");

@@ -17,6 +17,9 @@ struct ScanWarning {
 // with nothing to tell are left out ("Übersprungen: 3 nicht lesbare Ordner").
 std::vector<ScanWarning> ScanWarnings(const ScanResult& scan);
 
+// Files an entry the host was told of under its cause, as the scan reported it.
+void FileSkipped(ScanResult& report, const SkippedEntry& entry);
+
 // The line after a run removed `count` leftover temporaries (RemoveTemporaryFiles).
 std::string RemovedLeftoversText(int count);
 

@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "cli/cli_arguments.h"
 #include "cli/cli_run.h"
 #include "cli/path_text.h"
 #include "engine/favicon_file.h"
@@ -36,28 +37,6 @@ namespace fs = std::filesystem;
 // Pages read at once: their waits for the disk overlap, as in the run.
 constexpr std::size_t kCheckThreads = 8;
 constexpr std::size_t kExamples = 3;
-
-int UsageError(const std::string& text) {
-  std::cerr << "tervando-cli: " << text << "\n"
-            << "Weitere Hinweise: tervando-cli --help\n";
-  return kExitUsage;
-}
-
-// The folder as an absolute path without "." and ".." steps; empty when it is no folder that
-// can be listed.
-std::string ReadableFolder(const std::string& argument) {
-  std::error_code error;
-  const fs::path absolute = fs::absolute(argument, error).lexically_normal();
-  if (error) {
-    return {};
-  }
-  DIR* dir = opendir(absolute.c_str());
-  if (dir == nullptr) {
-    return {};
-  }
-  closedir(dir);
-  return absolute.string();
-}
 
 // Whether the favicon.ico a reference points at is there, as Start tests it; every page of a
 // folder level asks for the same file, so each path is looked at once.

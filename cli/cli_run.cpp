@@ -11,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "cli/cli_arguments.h"
 #include "cli/cli_check.h"
 #include "cli/cli_options.h"
 #include "cli/terminal_host.h"
@@ -33,32 +34,6 @@ namespace tervando {
 namespace {
 
 namespace fs = std::filesystem;
-
-int UsageError(const std::string& text) {
-  std::cerr << "tervando-cli: " << EscapeControlBytes(text) << "\n"
-            << "Weitere Hinweise: tervando-cli --help\n";
-  return kExitUsage;
-}
-
-// The folder as an absolute path without "." and ".." steps; empty when it is no folder that
-// can be listed.
-std::string ReadableFolder(const std::string& argument) {
-  std::error_code error;
-  const fs::path absolute = fs::absolute(argument, error).lexically_normal();
-  if (error) {
-    return {};
-  }
-  struct stat info {};
-  if (stat(absolute.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    return {};
-  }
-  DIR* dir = opendir(absolute.c_str());
-  if (dir == nullptr) {
-    return {};
-  }
-  closedir(dir);
-  return absolute.string();
-}
 
 // The log file named by --log must take the run's lines before any page is touched: a run
 // the user asked to have recorded is not done unrecorded.

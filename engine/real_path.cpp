@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <utility>
 
 namespace tervando {
 
@@ -42,7 +43,12 @@ std::string RealPathOf(const std::string& path) {
         return {};
       }
       target.resize(static_cast<std::size_t>(length));
-      current = target.front() == '/' ? target : folder + "/" + target;
+      if (target.front() == '/') {
+        current = std::move(target);
+      } else {
+        current = folder;
+        current.append("/").append(target);
+      }
       continue;
     }
     const std::string realFolder = RealPathOrEmpty(folder);

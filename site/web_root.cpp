@@ -1,11 +1,7 @@
 #include "site/web_root.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
-#include <future>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -45,24 +41,14 @@ class FillGuard {
   bool m_done = false;
 };
 
-// The scan waits for the disk folder after folder; it runs on a thread of its own while the
-// host handles its events, and stops when the program is asked to end.
-ScanResult ScanOffThisThread(Host& host, const std::string& webRoot) {
-  std::atomic<bool> stop{false};
-  std::packaged_task<ScanResult()> scan([&stop, webRoot, extensions = PageExtensions()] {
-    return ScanWebRoot(webRoot, extensions, [&stop] { return stop.load(); });
-  });
-  std::future<ScanResult> found = scan.get_future();
-  std::thread scanner(std::move(scan));
+// The scan lets the host handle its events every few milliseconds and stops when the program
+// is asked to end. It runs on the calling thread: the paths it finds are then freed where the
+// list's own copies are made, so the fill holds the pages about once, not twice.
+ScanResult ScanYielding(Host& host, const std::string& webRoot) {
   host.Yield();
-  while (found.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
-    host.Yield();
-    if (host.StopRequested()) {
-      stop = true;
-    }
-  }
-  scanner.join();
-  return found.get();
+  return ScanWebRoot(
+      webRoot, PageExtensions(), [&host] { return host.StopRequested(); },
+      [&host](const std::string&, std::size_t) { host.Yield(); });
 }
 
 void ReportSkipped(Host& host, const ScanResult& scan) {
@@ -95,7 +81,7 @@ bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder
 
   FillGuard guard(host);
   host.SetProgressValue(1);
-  ScanResult scan = ScanOffThisThread(host, state.webRoot);
+  ScanResult scan = ScanYielding(host, state.webRoot);
   ReportSkipped(host, scan);
   state.leftovers = std::move(scan.leftovers);
   const int count = static_cast<int>(scan.pages.size());

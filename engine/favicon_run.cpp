@@ -4,11 +4,10 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
-#include <set>
-#include <thread>
 #include <utility>
 
 #include "engine/favicon_file.h"
@@ -47,11 +46,27 @@ Result WaitYielding(Host& host, std::future<Result>& future) {
   return future.get();
 }
 
+// Hands `work` to the pool; its result (or failure) comes through the future.
+template <typename Result>
+std::future<Result> Submit(WorkerPool& pool, std::function<Result()> work) {
+  auto task = std::make_shared<std::packaged_task<Result()>>(std::move(work));
+  std::future<Result> done = task->get_future();
+  pool.Submit([task] { (*task)(); });
+  return done;
+}
+
+// Runs `work` on the pool and lets the host handle its events until it is done; a failure of
+// `work` is thrown here.
+void RunYielding(Host& host, WorkerPool& pool, std::function<void()> work) {
+  std::future<void> done = Submit(pool, std::move(work));
+  WaitYielding(host, done);
+}
+
 class Run {
  public:
   Run(Host& host, const SiteState& state, const RunOptions& options)
       : m_host(host),
-        m_state(state),
+        m_webRoot(state.webRoot),
         m_options(options),
         m_pool(options.threads),
         m_committer(options.threads > 0 ? 1 : 0),
@@ -111,6 +126,9 @@ class Run {
         --m_nextRow;
         continue;
       }
+      if (m_pagesInFlight > 0 && m_pagesInFlight >= m_options.pagesAhead) {
+        return;  // decided once a page ahead of it is committed
+      }
       entry.path = m_host.RowText(row);
       entry.remove = m_host.RemoveMode();
       struct stat info {};
@@ -120,8 +138,7 @@ class Run {
       }
       const bool room =
           m_pagesInFlight == 0 ||
-          (m_pagesInFlight < m_options.pagesAhead &&
-           m_bytesInFlight + entry.size <= m_options.bytesAhead && !SameFileInFlight(entry));
+          (m_bytesInFlight + entry.size <= m_options.bytesAhead && !SameFileInFlight(entry));
       if (!room) {
         return;  // decided again once the pages ahead of it are committed
       }
@@ -148,12 +165,9 @@ class Run {
   }
 
   void Prepare(Entry& entry) {
-    auto task = std::make_shared<std::packaged_task<PreparedPage()>>(
-        [path = entry.path, remove = entry.remove, this] {
-          return PreparePageEdit(path, remove, m_prefix, m_depth, m_options.edit);
-        });
-    entry.prepared = task->get_future();
-    m_pool.Submit([task] { (*task)(); });
+    entry.prepared = Submit<PreparedPage>(m_pool, [path = entry.path, remove = entry.remove, this] {
+      return PreparePageEdit(path, remove, m_prefix, m_depth, m_options.edit);
+    });
   }
 
   // The row's turn: the row is looked at again as one-page-at-a-time would see it now, then
@@ -179,13 +193,7 @@ class Run {
       if (page.replace) {
         // The rename waits for the file system's journal, which the workers keep busy: it
         // runs on a thread of its own (one, so the order stays) while this one yields.
-        auto commit = std::make_shared<std::packaged_task<int()>>([&page] {
-          page.replace->Commit();
-          return 0;
-        });
-        std::future<int> committed = commit->get_future();
-        m_committer.Submit([commit] { (*commit)(); });
-        WaitYielding(m_host, committed);
+        RunYielding(m_host, m_committer, [&page] { page.replace->Commit(); });
       }
       if (page.changed) {
         ++m_result.changed;
@@ -229,23 +237,17 @@ class Run {
   }
 
   // The renames reach the disk together, not one folder flush per page; the wait for it must
-  // not freeze a window.
+  // not freeze a window, so it runs on the committer's thread.
   void FlushOffThisThread() {
     if (m_result.changed == 0 || m_options.edit.dryRun) {
       return;
     }
-    std::packaged_task<int()> flush([root = m_state.webRoot] {
-      FlushFileSystem(root.empty() ? "/" : root);
-      return 0;
-    });
-    std::future<int> done = flush.get_future();
-    std::thread flusher(std::move(flush));
-    WaitYielding(m_host, done);
-    flusher.join();
+    RunYielding(m_host, m_committer,
+                [this] { FlushFileSystem(m_webRoot.empty() ? "/" : m_webRoot); });
   }
 
   Host& m_host;
-  const SiteState& m_state;
+  const std::string m_webRoot;
   const RunOptions& m_options;
   WorkerPool m_pool;
   WorkerPool m_committer;

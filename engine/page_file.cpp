@@ -13,6 +13,7 @@
 
 #include "engine/errors.h"
 #include "engine/head_editor.h"
+#include "engine/real_path.h"
 
 namespace tervando {
 
@@ -61,12 +62,10 @@ std::string ResolveTarget(const std::string& path) {
   if (::lstat(path.c_str(), &linkStat) != 0 || !S_ISLNK(linkStat.st_mode)) {
     return path;
   }
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (real == nullptr) {
+  std::string target = RealPath(path);
+  if (target.empty()) {
     throw FileError(errno, "Verknüpfung führt zu keiner Datei", path);
   }
-  std::string target(real);
-  std::free(real);
   return target;
 }
 

@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kLinkHops = 40;  // as the system allows before it reports a loop
 
-std::string RealPathOrEmpty(const std::string& path) {
+}  // namespace
+
+std::string RealPath(const std::string& path) {
   char* real = ::realpath(path.c_str(), nullptr);
   if (real == nullptr) {
     return {};
@@ -23,12 +25,10 @@ std::string RealPathOrEmpty(const std::string& path) {
   return result;
 }
 
-}  // namespace
-
 std::string RealPathOf(const std::string& path) {
   std::string current = path;
   for (int hop = 0; hop < kLinkHops; ++hop) {
-    std::string real = RealPathOrEmpty(current);
+    std::string real = RealPath(current);
     if (!real.empty()) {
       return real;
     }
@@ -51,7 +51,7 @@ std::string RealPathOf(const std::string& path) {
       }
       continue;
     }
-    const std::string realFolder = RealPathOrEmpty(folder);
+    const std::string realFolder = RealPath(folder);
     if (realFolder.empty() || slash == std::string::npos || slash + 1 == current.size()) {
       return {};
     }

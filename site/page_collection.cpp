@@ -8,12 +8,12 @@
 #include <chrono>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <unordered_set>
 
 #include "engine/ascii.h"
 #include "engine/page_file.h"
 #include "engine/paths.h"
+#include "engine/real_path.h"
 #include "site/app_folder.h"
 #include "site/options.h"
 
@@ -71,15 +71,14 @@ class Scanner {
       : m_extensions(pageExtensions), m_stop(stop), m_progress(progress) {}
 
   ScanResult Run(const std::string& root) {
-    char* real = realpath(root.c_str(), nullptr);
-    if (real == nullptr) {
+    const std::string real = RealPath(root);
+    if (real.empty()) {
       const int error = errno;
       m_result.root = WithTrailingBackslash(root);
       Unopenable(WithoutTrailingSeparator(root), error);
       return std::move(m_result);
     }
     m_result.root = WithTrailingBackslash(real);
-    std::free(real);
     m_pending.push_back(m_result.root);
     while (!m_pending.empty()) {
       if (StopRequested()) {
@@ -131,13 +130,11 @@ class Scanner {
       m_result.skipped.danglingLinks.push_back(std::move(full));
       return;
     }
-    char* real = realpath(full.c_str(), nullptr);
-    if (real == nullptr) {
+    const std::string realPath = RealPath(full);
+    if (realPath.empty()) {
       m_result.skipped.danglingLinks.push_back(std::move(full));
       return;
     }
-    const std::string realPath(real);
-    std::free(real);
     if (InsideRoot(realPath)) {
       return;
     }

@@ -1,13 +1,13 @@
 #include "site/web_root.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
 #include "engine/paths.h"
+#include "engine/real_path.h"
 #include "site/app_folder.h"
 #include "site/options.h"
 #include "site/page_collection.h"
@@ -73,9 +73,8 @@ bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder
     return false;
   }
   // Pages are listed under their real paths, so the root and its depth are the real ones too.
-  char* real = realpath(chosenFolder.c_str(), nullptr);
-  state.webRoot = WithTrailingBackslash(real != nullptr ? std::string(real) : chosenFolder);
-  std::free(real);
+  const std::string real = RealPath(chosenFolder);
+  state.webRoot = WithTrailingBackslash(real.empty() ? chosenFolder : real);
   state.webRootDepth = CountOccurrences(std::string(1, kPathSeparator), state.webRoot, 0);
   host.ShowWebRoot(state.webRoot);
 

@@ -29,6 +29,10 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), AsciiEqualNoCase);
 }
 
+inline bool StartsWithIgnoringCase(std::string_view text, std::string_view start) {
+  return start.size() <= text.size() && EqualsIgnoringCase(text.substr(0, start.size()), start);
+}
+
 inline bool ContainsIgnoringCase(std::string_view text, std::string_view needle) {
   return needle.empty() || std::search(text.begin(), text.end(), needle.begin(), needle.end(),
                                        AsciiEqualNoCase) != text.end();

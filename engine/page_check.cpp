@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/ascii.h"
 #include "engine/head_editor.h"
 #include "engine/paths.h"
 #include "engine/tag_scanner.h"
@@ -15,23 +16,6 @@ namespace {
 
 constexpr std::string_view kHeadTag = "<head>";
 constexpr std::string_view kHeadEndTag = "</head>";
-
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return FoldCase(x) == FoldCase(y);
-         });
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view start) {
-  return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
-}
-
-bool ContainsNoCase(std::string_view haystack, std::string_view needle) {
-  return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
-                     [](char x, char y) { return FoldCase(x) == FoldCase(y); }) != haystack.end();
-}
 
 // The blanks HTML allows between a tag's name and attributes.
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
@@ -45,7 +29,7 @@ bool HasUnicodeBom(std::string_view text) {
 
 // "<head" followed by a blank, an attribute or a slash: a head tag, but not the plain one.
 bool IsHeadTagWithAttributes(std::string_view tag) {
-  return tag.size() > kHeadTag.size() && StartsWithNoCase(tag, "<head") &&
+  return tag.size() > kHeadTag.size() && StartsWithIgnoringCase(tag, "<head") &&
          (IsBlank(tag[5]) || tag[5] == '/');
 }
 
@@ -123,7 +107,8 @@ struct LinkAttributes {
 // values in double or single quotes or bare, the first of a repeated attribute counting.
 std::optional<LinkAttributes> ReadLinkTag(std::string_view tag) {
   const std::string_view body = tag.substr(1, tag.size() - 2);  // without '<' and '>'
-  if (body.size() < 5 || !StartsWithNoCase(body, "link") || !(IsBlank(body[4]) || body[4] == '/')) {
+  if (body.size() < 5 || !StartsWithIgnoringCase(body, "link") ||
+      !(IsBlank(body[4]) || body[4] == '/')) {
     return std::nullopt;
   }
   LinkAttributes link;
@@ -162,9 +147,9 @@ std::optional<LinkAttributes> ReadLinkTag(std::string_view tag) {
         value = body.substr(valueBegin, at - valueBegin);
       }
     }
-    if (!link.rel && EqualsNoCase(name, "rel")) {
+    if (!link.rel && EqualsIgnoringCase(name, "rel")) {
       link.rel = value;
-    } else if (!link.href && EqualsNoCase(name, "href")) {
+    } else if (!link.href && EqualsIgnoringCase(name, "href")) {
       link.href = value;
     }
   }
@@ -180,7 +165,7 @@ bool HasIconToken(std::string_view rel) {
     while (at < rel.size() && !IsBlank(rel[at])) {
       ++at;
     }
-    if (EqualsNoCase(rel.substr(begin, at - begin), "icon")) {
+    if (EqualsIgnoringCase(rel.substr(begin, at - begin), "icon")) {
       return true;
     }
   }
@@ -215,7 +200,7 @@ int OtherIconAfter(std::string_view text, std::size_t from, std::string_view pag
   TagScanner::Tag tag;
   while (scanner.Next(tag)) {
     const std::string_view bytes = text.substr(tag.begin, tag.end - tag.begin);
-    if (!tag.holdsOperator && EqualsNoCase(bytes, kHeadEndTag)) {
+    if (!tag.holdsOperator && EqualsIgnoringCase(bytes, kHeadEndTag)) {
       break;
     }
     if (const std::optional<std::string_view> href = IconHref(bytes)) {
@@ -297,19 +282,20 @@ PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool re
   TagScanner::Tag tag;
   while (!(head && end && link) && scanner.Next(tag)) {
     const std::string_view bytes = text.substr(tag.begin, tag.end - tag.begin);
-    if (!link && (tag.holdsOperator ? ContainsNoCase(scanner.MaskedTag(tag), faviconLinkPrefix)
-                                    : ContainsNoCase(bytes, faviconLinkPrefix))) {
+    if (!link &&
+        (tag.holdsOperator ? ContainsIgnoringCase(scanner.MaskedTag(tag), faviconLinkPrefix)
+                           : ContainsIgnoringCase(bytes, faviconLinkPrefix))) {
       link = tag;
     }
     if (tag.holdsOperator) {
       continue;  // a tag holding a marker is no head tag
     }
-    if (!head && EqualsNoCase(bytes, kHeadTag)) {
+    if (!head && EqualsIgnoringCase(bytes, kHeadTag)) {
       head = tag.begin;
     } else if (!headWithAttributes && IsHeadTagWithAttributes(bytes)) {
       headWithAttributes = tag.begin;
     }
-    if (!end && EqualsNoCase(bytes, kHeadEndTag)) {
+    if (!end && EqualsIgnoringCase(bytes, kHeadEndTag)) {
       end = tag.begin;
     }
   }

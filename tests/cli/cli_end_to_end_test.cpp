@@ -406,7 +406,7 @@ TEST_F(CliSite, CheckSaysWhatARunWouldDoAndWritesNothing) {
                 "       1    kein <head>-Tag (bleibt unverändert)\n"
                 "              nohead.htm\n"
                 "       1  ! <head> mit Attributen oder Leerzeichen (bleibt unverändert)\n"
-                "              bad\\x01\\xff.htm:1\n"
+                "              bad\\x01\\xFF.htm:1\n"
                 "\n"
                 "! 6 von 7 Seiten brauchen Aufmerksamkeit.\n");
   const auto record = [&](const std::string& path, const std::string& pageClass,

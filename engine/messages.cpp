@@ -79,4 +79,10 @@ std::string RunInterruptedLogLine() {
   return "Lauf abgebrochen: die übrigen Dateien blieben unverändert.";
 }
 
+std::string SvgOutsideReferenceText(const std::string& name, const std::string& reference) {
+  return "Die SVG-Zeichnung in der Datei \"" + name + "\" verweist auf \"" + reference +
+         "\" außerhalb der Datei; Tervando nimmt eine Zeichnung nur mit dem, was in ihrer "
+         "eigenen Datei steht.";
+}
+
 }  // namespace tervando

@@ -24,4 +24,7 @@ Message LogFailedMessage(const std::string& text);
 // The last line of the block of a run the program was asked to end before its last page.
 std::string RunInterruptedLogLine();
 
+// A picture for the icon: an SVG drawing that would take part of itself from elsewhere.
+std::string SvgOutsideReferenceText(const std::string& name, const std::string& reference);
+
 }  // namespace tervando

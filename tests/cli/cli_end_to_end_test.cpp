@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QBuffer>
@@ -328,6 +330,20 @@ TEST_F(CliSite, FailingPagesGiveExitOneAndStopOnErrorEndsAtTheFirst) {
   EXPECT_NE(stop.err.find("Ersetzen beendet: 1 Dateien verändert."), std::string::npos);
 }
 
+// A program that hangs fails the test instead of holding it: killed after 10 seconds.
+void EndsWithin10Seconds(pid_t child) {
+  for (int wait = 0; wait < 1000; ++wait) {
+    siginfo_t info{};
+    if (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+        info.si_pid == child) {
+      return;
+    }
+    usleep(10000);
+  }
+  kill(child, SIGKILL);
+  ADD_FAILURE() << "tervando-cli did not end within 10 seconds";
+}
+
 // A run that can't be recorded, or that would meet another run on the same site, touches nothing.
 TEST_F(CliSite, RefusedRunsChangeNothing) {
   const auto before = Snapshot();
@@ -337,11 +353,22 @@ TEST_F(CliSite, RefusedRunsChangeNothing) {
     int exitCode;
     std::string says;
   };
+  // Named pipes with and without a reader (`cat pipe > /dev/null &` leaves the second after
+  // the first line), and a device.
+  const std::string pipe = logs.Path() + "pipe";
+  const std::string lonelyPipe = logs.Path() + "lonely pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(lonelyPipe.c_str(), 0600), 0);
+  const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
   const Row rows[] = {
       {{"--log", logs.Path() + "missing/run.log", root.Path()},
        false,
        1,
        "lässt sich nicht schreiben"},
+      {{"--log", pipe, root.Path()}, false, 1, "keine gewöhnliche Datei"},
+      {{"--log", lonelyPipe, root.Path()}, false, 1, "keine gewöhnliche Datei"},
+      {{"--log", "/dev/full", root.Path()}, false, 1, "keine gewöhnliche Datei"},
       {{"--no-log", root.Path()}, true, 2, "Ein anderer Lauf bearbeitet gerade diesen Ordner: "},
       {{"--no-log", P("sub")}, true, 2, "Ein anderer Lauf bearbeitet gerade diesen Ordner: "},
   };
@@ -351,11 +378,12 @@ TEST_F(CliSite, RefusedRunsChangeNothing) {
       lock.emplace(root.Path());
       ASSERT_FALSE(lock->Busy());
     }
-    const auto result = RunTervandoCli(row.arguments);
-    EXPECT_EQ(result.exitCode, row.exitCode) << row.arguments[0];
+    const auto result = RunTervandoCli(row.arguments, EndsWithin10Seconds);
+    EXPECT_EQ(result.exitCode, row.exitCode) << row.arguments[1];
     EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
     EXPECT_EQ(Snapshot(), before);
   }
+  close(reader);
 }
 
 // What the scan passes over is said on stderr, and a run clears what an interrupted run left.

@@ -581,7 +581,44 @@ TEST(CliRun, InterruptFinishesBegunPagesAndLogsEveryWrittenOne) {
   EXPECT_EQ(text.find("Fehler bei Datei"), std::string::npos);
   if (carrying < kPages) {
     EXPECT_EQ(result.exitCode, 1);
+    // The block says the run ended early, after its count.
+    EXPECT_EQ(text.substr(text.rfind("Anzahl")),
+              "Anzahl veränderter Dateien: " + std::to_string(carrying) +
+                  "\r\nLauf abgebrochen: die übrigen Dateien blieben unverändert.\r\n");
   }
+  // The log is the owner's alone, whatever the folder allows.
+  struct stat status {};
+  ASSERT_EQ(stat(log.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+}
+
+// A log on a disk that fills up mid-run: the run goes on, the loss is said and gives exit 1,
+// and the log holds whole lines only. A file size limit plays the full disk.
+TEST(CliRun, ALogThatFillsUpMidRunIsReportedAndKeepsWholeLines) {
+  ScratchFolder root;
+  ScratchFolder logs;
+  for (int i = 0; i < 100; ++i) {
+    root.Write("p" + std::to_string(i) + ".htm", kIndex);
+  }
+  constexpr std::size_t kLimit = 1024 * 1024;  // bash's ulimit -f counts KiB
+  const std::string log = logs.Write("run.log", std::string(kLimit - 2000, 'x') + "\r\n");
+  const std::string cli = std::string(std::getenv("TERVANDO_BIN_DIR")) + "/tervando-cli";
+  const std::string command = "bash -c \"trap '' XFSZ; ulimit -f 1024; exec '" + cli +
+                              "' -q --log '" + log + "' '" + root.Path() + "' > '" + logs.Path() +
+                              "out' 2> '" + logs.Path() + "err'\"";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string err = ReadFile(logs.Path() + "err");
+  EXPECT_NE(err.find("Das Protokoll \"" + log + "\" lässt sich nicht schreiben ("),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;  // said once
+  const std::string text = ReadFile(log);
+  EXPECT_GT(text.size(), kLimit - 1000);
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  const std::string out = ReadFile(logs.Path() + "out");
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 100);  // every page changed
 }
 
 // Names that would forge log lines or steer the terminal are shown escaped everywhere but in

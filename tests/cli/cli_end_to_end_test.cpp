@@ -201,6 +201,36 @@ TEST_F(CliSite, DiffShowsEachChangeAndPatchReproducesTheRun) {
   }
 }
 
+// A page's own bytes set no terminal title, write no clipboard, clear no screen and turn no
+// reading order; piped, the diff stays exact for patch.
+TEST(CliRun, DiffShowsPageTextEscapedOnATerminalOnly) {
+  if (std::system("command -v script > /dev/null") != 0) {
+    GTEST_SKIP() << "no script(1)";
+  }
+  ScratchFolder root;
+  ScratchFolder logs;
+  const std::string hostile = "\x1B]0;pwned\x07\x1B]52;c;SGk=\x07\x1B[2J\xE2\x80\xAE";
+  root.Write("index.htm", "<html><head>\t" + hostile + "</head></html>\n");
+  const auto piped = RunTervandoCli({"-n", "--diff", "-q", root.Path()});
+  EXPECT_NE(piped.out.find("+<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\">\t" +
+                           hostile + "</head>"),
+            std::string::npos)
+      << piped.out;
+
+  const std::string cli = std::string(std::getenv("TERVANDO_BIN_DIR")) + "/tervando-cli";
+  const std::string screen = logs.Path() + "screen";
+  const std::string command = "script -qec \"" + cli + " -n --diff -q " + root.Path() +
+                              "\" /dev/null < /dev/null > " + screen;
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string shown = ReadFile(screen);
+  EXPECT_NE(shown.find("-<html><head>\t\\x1B]0;pwned\\x07\\x1B]52;c;SGk=\\x07\\x1B[2J"
+                       "\\xE2\\x80\\xAE</head></html>\r\n"),
+            std::string::npos)
+      << shown;
+  EXPECT_EQ(shown.find_first_of("\x1B\x07"), std::string::npos);
+  EXPECT_EQ(shown.find("\xE2\x80\xAE"), std::string::npos);
+}
+
 TEST_F(CliSite, IconThreeHundredIsWrittenByteForByte) {
   root.Write("favicon.ico", "old icon");
   const auto refused = RunTervandoCli({"--icon", "300", "--no-log", root.Path()});
@@ -465,6 +495,14 @@ TEST_F(CliSite, CheckSaysWhatARunWouldDoAndWritesNothing) {
                           record("sub/deeper/x.shtml", "up-to-date", "1") + ",\n" +
                           record("sub/icon.htm", "other-icon", "2") + ",\n" +
                           record("sub/page.html", "up-to-date", "3") + "\n]\n");
+  // What a script does with a name that is no UTF-8: path_hex gives back the file's bytes.
+  const std::size_t hexAt = json.out.find("\"path_hex\":\"") + 12;
+  std::string bytes;
+  for (std::size_t i = hexAt; json.out[i] != '"'; i += 2) {
+    bytes += static_cast<char>(std::stoi(json.out.substr(i, 2), nullptr, 16));
+  }
+  EXPECT_EQ(bytes, P(odd));
+  EXPECT_TRUE(fs::exists(bytes));
 
   fs::remove(P(odd));
   fs::remove(P("sub/icon.htm"));

@@ -513,6 +513,12 @@ bool Form1::RetryFaviconWrite(const std::string& errorInfo) {
   return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
 }
 
-void Form1::Log(const std::string& line) { WriteLog(line, "", false); }
+void Form1::Log(const std::string& line) {
+  // Said once: the run goes on, and one box per lost line would bury the window.
+  if (!WriteLog(line, "", false) && !m_logFailureShown) {
+    m_logFailureShown = true;
+    Ask(LogFailedMessage(LogFailure()));
+  }
+}
 
 }  // namespace tervando

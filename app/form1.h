@@ -112,6 +112,7 @@ class Form1 : public QWidget, public Host {
   void ShowPreview();
 
   Desktop& m_desktop;
+  bool m_logFailureShown = false;  // a lost log line was reported
   std::unique_ptr<::Ui::Form1> m_ui;
   // SIGTERM, SIGINT and SIGHUP end the program the way "&Ende" does.
   std::unique_ptr<InterruptScope> m_interrupts;

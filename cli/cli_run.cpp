@@ -35,17 +35,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The log file named by --log must take the run's lines before any page is touched: a run
-// the user asked to have recorded is not done unrecorded.
-bool LogFileWritable(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    return false;
-  }
-  ::close(fd);
-  return true;
-}
-
 }  // namespace
 
 int RunCli(const std::vector<std::string>& arguments) {
@@ -89,15 +78,17 @@ int RunCli(const std::vector<std::string>& arguments) {
     SetPageExtensions(ParseExtensions(*options.extensions));
   }
   const bool logging = !options.noLog && !options.dryRun && !options.list;
-  if (logging && options.logFile) {
-    // On the command line a bare name means the working folder, as everywhere else.
-    const std::string logPath = fs::absolute(*options.logFile).lexically_normal().string();
-    if (!LogFileWritable(logPath)) {
-      std::cerr << "tervando-cli: Das Protokoll \"" << logPath
-                << "\" lässt sich nicht schreiben; es wurde nichts verändert.\n";
+  if (logging) {
+    // On the command line a bare name means the working folder, as everywhere else. The log
+    // must take the run's lines before any page is touched: a run the user asked to have
+    // recorded is not done unrecorded.
+    WriteLog("", options.logFile ? fs::absolute(*options.logFile).lexically_normal().string() : "",
+             true);
+    if (const std::string problem = LogFileProblem(LogFilePath()); !problem.empty()) {
+      std::cerr << "tervando-cli: " << EscapeControlBytes(problem)
+                << "; es wurde nichts verändert.\n";
       return kExitFailed;
     }
-    WriteLog("", logPath, true);
   }
 
   TerminalHost host(options, logging);
@@ -148,7 +139,9 @@ int RunCli(const std::vector<std::string>& arguments) {
   if (result.run.interrupted) {
     host.Warn("Abgebrochen: die begonnenen Dateien wurden fertig bearbeitet.");
   }
-  return result.run.failed > 0 || result.run.interrupted || result.placed == PlaceResult::GaveUp
+  const bool logKept = host.LogKept();
+  return result.run.failed > 0 || result.run.interrupted || result.placed == PlaceResult::GaveUp ||
+                 !logKept
              ? kExitFailed
              : kExitDone;
 }

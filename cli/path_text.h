@@ -5,14 +5,15 @@
 
 namespace tervando {
 
-// A file name for a terminal line: printable UTF-8 as it is; control characters (C0, DEL and
-// C1), bytes that are no UTF-8 and the backslash as \xNN (\\ for the backslash), so no name
-// can move the cursor or pass for another.
+// A file name for a terminal line, escaped as the log escapes it (EscapeControlBytes), so no
+// name can move the cursor, turn the reading order or pass for another.
 std::string TerminalText(std::string_view bytes);
 
 // The bytes as a JSON string with its quotes: UTF-8 as it is, the quote and backslash escaped,
-// control characters (C0, DEL and C1) as \u00XX, and every byte that is no UTF-8 as U+FFFD.
-// `exact`, when given, tells whether the string stands for the bytes without such a loss.
+// the characters EscapeControlBytes escapes (controls, bidi controls, U+2028/U+2029) as \uXXXX,
+// and every byte that is no UTF-8 as U+FFFD. `exact`, when given, tells whether the string
+// stands for the bytes without such a loss; where it does not, the --check record adds
+// "path_hex", the exact bytes in hexadecimal.
 std::string JsonString(std::string_view bytes, bool* exact = nullptr);
 
 // Two lower-case hexadecimal digits per byte.

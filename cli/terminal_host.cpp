@@ -53,6 +53,20 @@ std::string CutToWidth(const std::string& text, std::size_t width) {
 
 }  // namespace
 
+std::string TerminalDiff(std::string_view difference) {
+  std::string shown;
+  shown.reserve(difference.size());
+  for (std::size_t start = 0; start < difference.size();) {
+    const std::size_t end = std::min(difference.find_first_of("\t\n", start), difference.size());
+    shown += EscapeControlBytes(difference.substr(start, end - start));
+    if (end < difference.size()) {
+      shown += difference[end];
+    }
+    start = end + 1;
+  }
+  return shown;
+}
+
 std::string PathEntry(const std::string& path, bool null) {
   return null ? path + '\0' : EscapeControlBytes(path) + '\n';
 }
@@ -61,7 +75,8 @@ TerminalHost::TerminalHost(const CliOptions& options, bool logging)
     : m_options(options),
       m_logging(logging),
       m_showProgress(!options.quiet && isatty(STDERR_FILENO) == 1),
-      m_stdinIsTerminal(isatty(STDIN_FILENO) == 1) {}
+      m_stdinIsTerminal(isatty(STDIN_FILENO) == 1),
+      m_stdoutIsTerminal(isatty(STDOUT_FILENO) == 1) {}
 
 void TerminalHost::SetProgressRange(int minimum, int maximum) {
   m_minimum = minimum;
@@ -133,7 +148,11 @@ bool TerminalHost::RetryFaviconWrite(const std::string& errorInfo) {
 }
 
 void TerminalHost::PageChanged(int, const std::string& path, const std::string& difference) {
-  Print(m_options.diff ? difference : PathEntry(path, m_options.null));
+  if (m_options.diff) {
+    Print(m_stdoutIsTerminal ? TerminalDiff(difference) : difference);
+  } else {
+    Print(PathEntry(path, m_options.null));
+  }
 }
 
 void TerminalHost::Skipped(const SkippedEntry& entry) { FileSkipped(m_skipped, entry); }
@@ -152,8 +171,22 @@ void TerminalHost::WarnSkipped(bool paths) {
 void TerminalHost::LeftoversRemoved(int count) { Warn(RemovedLeftoversText(count)); }
 
 void TerminalHost::Log(const std::string& line) {
-  if (m_logging) {
-    WriteLog(line);
+  if (m_logging && !WriteLog(line)) {
+    WarnLogLost();
+  }
+}
+
+bool TerminalHost::LogKept() {
+  if (m_logging && !SyncLog()) {
+    WarnLogLost();
+  }
+  return !m_logLost;
+}
+
+void TerminalHost::WarnLogLost() {
+  if (!m_logLost) {
+    m_logLost = true;
+    WriteError(TerminalText(LogFailedMessage(LogFailure()).text));
   }
 }
 

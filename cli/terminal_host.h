@@ -3,12 +3,17 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "cli/cli_options.h"
 #include "site/page_collection.h"
 #include "site/page_list_host.h"
 
 namespace tervando {
+
+// A page's difference for a terminal: its text escaped line by line (EscapeControlBytes; tabs
+// and line ends stay), so a page can't steer the terminal. Piped, the diff stays raw for patch.
+std::string TerminalDiff(std::string_view difference);
 
 // A path as one entry on stdout: escaped on a line of its own, or for scripts (--null) raw and
 // ended by a NUL byte.
@@ -36,6 +41,9 @@ class TerminalHost : public PageListHost {
   void LeftoversRemoved(int count) override;
   void Log(const std::string& line) override;
 
+  // Puts the log on the disk; false when a line of it was lost (said on stderr once).
+  bool LogKept();
+
   // Warns of what the scan passed over, by cause; with `paths`, each path on a line of its own.
   void WarnSkipped(bool paths);
   bool StopRequested() const override;
@@ -54,11 +62,14 @@ class TerminalHost : public PageListHost {
   bool AnswerFromTerminal(const std::string& prompt, bool defaultYes);
   void WriteError(const std::string& text);
   void DrawProgress();
+  void WarnLogLost();
 
   const CliOptions& m_options;
   const bool m_logging;
   const bool m_showProgress;
   const bool m_stdinIsTerminal;
+  const bool m_stdoutIsTerminal;
+  bool m_logLost = false;
   int m_minimum = 0;
   int m_maximum = 0;
   int m_value = 0;

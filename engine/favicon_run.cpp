@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "engine/favicon_file.h"
+#include "engine/messages.h"
 #include "engine/worker_pool.h"
 
 namespace tervando {
@@ -105,6 +106,9 @@ class Run {
     m_host.SetProgressValue(0);
     m_host.ShowStatus({StatusKind::kRunDone, {}, m_result.changed});
     m_host.Log("Anzahl veränderter Dateien: " + std::to_string(m_result.changed));
+    if (m_result.interrupted) {
+      m_host.Log(RunInterruptedLogLine());
+    }
     FlushOffThisThread();
     return m_result;
   }

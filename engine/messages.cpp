@@ -59,4 +59,30 @@ std::string StatusText(const Status& status) {
   return status.path;
 }
 
+std::string LogNotARegularFileText(const std::string& path) {
+  return "Das Protokoll \"" + path +
+         "\" ist keine gewöhnliche Datei (etwa eine benannte Pipe oder ein Gerät)";
+}
+
+std::string LogNotWritableText(const std::string& path, const std::string& reason) {
+  return "Das Protokoll \"" + path + "\" lässt sich nicht schreiben (" + reason + ")";
+}
+
+Message LogFailedMessage(const std::string& text) {
+  return {text +
+              ".\r\rDas Protokoll dieses Laufs ist unvollständig; die Seiten werden "
+              "trotzdem bearbeitet.",
+          MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok};
+}
+
+std::string RunInterruptedLogLine() {
+  return "Lauf abgebrochen: die übrigen Dateien blieben unverändert.";
+}
+
+std::string SvgOutsideReferenceText(const std::string& name, const std::string& reference) {
+  return "Die SVG-Zeichnung in der Datei \"" + name + "\" verweist auf \"" + reference +
+         "\" außerhalb der Datei; Tervando nimmt eine Zeichnung nur mit dem, was in ihrer "
+         "eigenen Datei steht.";
+}
+
 }  // namespace tervando

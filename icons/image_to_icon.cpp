@@ -14,13 +14,16 @@
 #include <exception>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "engine/messages.h"
 #include "engine/page_file.h"
 #include "icons/ico_reader.h"
 #include "icons/ico_writer.h"
+#include "icons/svg_text.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TERVANDO_ADDRESS_SANITIZER 1
@@ -286,11 +289,20 @@ IconFromImage IconFromIconFile(std::string_view bytes, const std::string& name) 
 }
 
 IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
+  const std::string damaged = "Die SVG-Zeichnung in der Datei " + Quoted(name) +
+                              " ist beschädigt und lässt sich nicht lesen.";
+  // The renderer reads the very text that was checked, inflated here once.
+  const std::optional<std::string> text = SvgText(bytes);
+  if (!text) {
+    return Failed(damaged);
+  }
+  if (const std::string outside = SvgOutsideReference(*text); !outside.empty()) {
+    return Failed(SvgOutsideReferenceText(name, outside));
+  }
   EnsureGuiApplication();
-  QSvgRenderer renderer(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  QSvgRenderer renderer(QByteArray(text->data(), static_cast<qsizetype>(text->size())));
   if (!renderer.isValid()) {
-    return Failed("Die SVG-Zeichnung in der Datei " + Quoted(name) +
-                  " ist beschädigt und lässt sich nicht lesen.");
+    return Failed(damaged);
   }
   QSizeF size = renderer.viewBoxF().size();
   if (size.isEmpty()) {

@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
+#include "support/utf8_sequence.h"
+
 namespace tervando {
 
 namespace {
-
-bool IsControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
-
-// The second byte of a UTF-8 C1 control, which follows 0xC2.
-bool IsC1Tail(unsigned char byte) { return byte >= 0x80 && byte <= 0x9F; }
 
 void AppendHex(std::string& out, unsigned char byte) {
   constexpr char kDigits[] = "0123456789ABCDEF";
@@ -20,35 +17,46 @@ void AppendHex(std::string& out, unsigned char byte) {
 
 }  // namespace
 
+bool IsEscapedCharacter(char32_t codePoint) {
+  return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F) ||
+         (codePoint >= 0x2028 && codePoint <= 0x202E) ||
+         (codePoint >= 0x2066 && codePoint <= 0x2069);
+}
+
 std::string EscapeControlBytes(std::string_view text) {
-  const auto special = [](char c) {
+  const auto plain = [](char c) {
     const auto byte = static_cast<unsigned char>(c);
-    return IsControl(byte) || c == '\\' || byte == 0xC2;
+    return byte >= 0x20 && byte < 0x7F && c != '\\';
   };
-  if (std::none_of(text.begin(), text.end(), special)) {
+  if (std::all_of(text.begin(), text.end(), plain)) {
     return std::string(text);
   }
   std::string out;
   out.reserve(text.size() + 16);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte == '\\') {
-      out += "\\\\";
-    } else if (byte == '\r') {
-      out += "\\r";
-    } else if (byte == '\n') {
-      out += "\\n";
-    } else if (byte == '\t') {
-      out += "\\t";
-    } else if (IsControl(byte)) {
-      AppendHex(out, byte);
-    } else if (byte == 0xC2 && i + 1 < text.size() &&
-               IsC1Tail(static_cast<unsigned char>(text[i + 1]))) {
-      AppendHex(out, byte);
-      AppendHex(out, static_cast<unsigned char>(text[++i]));
-    } else {
-      out += text[i];
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t codePoint = 0;
+    const std::size_t length = Utf8Sequence(text, at, codePoint);
+    if (length == 0 || IsEscapedCharacter(codePoint)) {
+      if (codePoint == '\r' && length == 1) {
+        out += "\\r";
+      } else if (codePoint == '\n' && length == 1) {
+        out += "\\n";
+      } else if (codePoint == '\t' && length == 1) {
+        out += "\\t";
+      } else {
+        for (std::size_t i = 0; i < std::max<std::size_t>(length, 1); ++i) {
+          AppendHex(out, static_cast<unsigned char>(text[at + i]));
+        }
+      }
+      at += std::max<std::size_t>(length, 1);
+      continue;
     }
+    if (codePoint == '\\') {
+      out += "\\\\";
+    } else {
+      out.append(text.substr(at, length));
+    }
+    at += length;
   }
   return out;
 }

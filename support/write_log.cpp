@@ -1,24 +1,128 @@
 #include "support/write_log.h"
 
-#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <system_error>
+
+#include "engine/messages.h"
 #include "site/app_folder.h"
 #include "support/escape_control_bytes.h"
 
 namespace tervando {
 
 namespace {
+
 std::string& LogPath() {
   static std::string path;
   return path;
 }
+
+std::string& Failure() {
+  static std::string failure;
+  return failure;
+}
+
+std::string Reason(int errnoValue) {
+  return std::generic_category().message(errnoValue) + " [" + std::to_string(errnoValue) + "]";
+}
+
+// An open log file, closed with its owner.
+struct LogFile {
+  int fd = -1;
+  std::string problem;  // why it is not open
+  ~LogFile() {
+    if (fd >= 0) {
+      ::close(fd);
+    }
+  }
+};
+
+// Non-blocking, so a named pipe without a reader fails at once instead of waiting for one;
+// a terminal never becomes the controlling one.
+void OpenLog(const std::string& path, LogFile& log) {
+  log.fd =
+      ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+  const int openErrno = errno;
+  struct stat status {};
+  if (log.fd >= 0 ? ::fstat(log.fd, &status) != 0 : ::stat(path.c_str(), &status) != 0) {
+    log.problem = LogNotWritableText(path, Reason(log.fd >= 0 ? errno : openErrno));
+  } else if (!S_ISREG(status.st_mode)) {
+    log.problem = LogNotARegularFileText(path);
+  } else if (log.fd < 0) {
+    log.problem = LogNotWritableText(path, Reason(openErrno));
+  }
+  if (!log.problem.empty() && log.fd >= 0) {
+    ::close(log.fd);
+    log.fd = -1;
+  }
+}
+
+// Writes all of `line` or nothing: a part that got in before the failure is cut off again
+// (unless another writer has added since), so the next line does not continue a torn one.
+int AppendWhole(int fd, const std::string& line) {
+  struct stat before {};
+  if (::fstat(fd, &before) != 0) {
+    return errno;
+  }
+  std::size_t written = 0;
+  while (written < line.size()) {
+    const ssize_t got = ::write(fd, line.data() + written, line.size() - written);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0) {
+      const int writeErrno = got < 0 ? errno : EIO;
+      struct stat after {};
+      if (written > 0 && ::fstat(fd, &after) == 0 &&
+          after.st_size == before.st_size + static_cast<off_t>(written)) {
+        if (::ftruncate(fd, before.st_size) != 0) {
+          // the torn part stays; the loss is reported all the same
+        }
+      }
+      return writeErrno;
+    }
+    written += static_cast<std::size_t>(got);
+  }
+  return 0;
+}
+
+bool& AnyLost() {
+  static bool lost = false;
+  return lost;
+}
+
+// An installed copy's state folder may not exist yet; the program folder always does.
+void MakeLogFolder(const std::string& path) {
+  if (Installed() && path.rfind(LogFolder(), 0) == 0) {
+    MakeFolders(LogFolder());
+  }
+}
+
+bool Lost(std::string problem) {
+  Failure() = std::move(problem);
+  AnyLost() = true;
+  return false;
+}
+
 }  // namespace
 
 const std::string& LogFilePath() { return LogPath(); }
 
 std::string DefaultLogFilePath() { return LogFolder() + "Application.log"; }
 
-void WriteLog(const std::string& text, const std::string& logFileName, bool suppress) {
+const std::string& LogFailure() { return Failure(); }
+
+std::string LogFileProblem(const std::string& path) {
+  MakeLogFolder(path);
+  LogFile log;
+  OpenLog(path, log);
+  return log.problem;
+}
+
+bool WriteLog(const std::string& text, const std::string& logFileName, bool suppress) {
   try {
     if (!logFileName.empty()) {
       LogPath() = logFileName.find(kPathSeparator) != std::string::npos ? logFileName
@@ -28,24 +132,35 @@ void WriteLog(const std::string& text, const std::string& logFileName, bool supp
       LogPath() = DefaultLogFilePath();
     }
     if (suppress) {
-      return;
+      return true;
     }
-    // An installed copy's state folder may not exist yet; the program folder always does.
-    if (Installed() && LogPath().rfind(LogFolder(), 0) == 0) {
-      MakeFolders(LogFolder());
-    }
-
-    std::FILE* file = std::fopen(LogPath().c_str(), "ab");
-    if (file == nullptr) {
-      return;
+    MakeLogFolder(LogPath());
+    LogFile log;
+    OpenLog(LogPath(), log);
+    if (log.fd < 0) {
+      return Lost(log.problem);
     }
     // Names from the site may hold line breaks; escaped, they cannot forge log lines.
-    const std::string line = EscapeControlBytes(text) + "\r\n";
-    std::fwrite(line.data(), 1, line.size(), file);
-    std::fclose(file);
+    if (const int error = AppendWhole(log.fd, EscapeControlBytes(text) + "\r\n"); error != 0) {
+      return Lost(LogNotWritableText(LogPath(), Reason(error)));
+    }
+    return true;
   } catch (...) {
-    // The log never stops the work it records.
+    // The log never stops the work it records; the loss is reported.
+    return Lost(LogNotWritableText(LogPath(), Reason(ENOMEM)));
   }
+}
+
+bool SyncLog() {
+  if (LogPath().empty()) {
+    return !AnyLost();
+  }
+  LogFile log;
+  OpenLog(LogPath(), log);
+  if (log.fd >= 0 && ::fdatasync(log.fd) != 0) {
+    Lost(LogNotWritableText(LogPath(), Reason(errno)));
+  }
+  return !AnyLost();
 }
 
 }  // namespace tervando

@@ -173,6 +173,19 @@ class Form1RunTest : public QObject {
     QCOMPARE(Lines(ReadBytes(m_log)).back(), std::string("Anzahl veränderter Dateien: 0"));
   }
 
+  // A log that takes no line is said once, and the run goes on.
+  void lostLogIsShownOnce() {
+    MakeSite();
+    QVERIFY(QDir().mkdir(QString::fromStdString(m_log)));  // a folder where the log should be
+    Click("Btn_4");
+    Click("Btn_8");
+    QCOMPARE(m_messages.size(), size_t{2});
+    QCOMPARE(m_messages[0].text, LogFailedMessage(LogNotARegularFileText(m_log)).text);
+    QCOMPARE(m_messages[0].icon, MessageIcon::Exclamation);
+    QCOMPARE(m_messages[1].text, std::string("Fertig: Alle Eintragungen abgeschlossen."));
+    QVERIFY(ReadBytes(Page("index.htm")) != kIndexPage);
+  }
+
   void removeModeTakesReferencesOutAndKeepsFavicon() {
     MakeSite();
     Click("Btn_4");
@@ -405,8 +418,9 @@ class Form1RunTest : public QObject {
     QCOMPARE(ReadBytes(Page("a.htm")), kIndexPage);
     QCOMPARE(m_messages.size(), size_t{1});  // no closing message
     const std::vector<std::string> log = Lines(ReadBytes(m_log));
-    QCOMPARE(log.back(), std::string("Anzahl veränderter Dateien: 2"));
-    QCOMPARE(log.size(), size_t{7});
+    QCOMPARE(log[log.size() - 2], std::string("Anzahl veränderter Dateien: 2"));
+    QCOMPARE(log.back(), RunInterruptedLogLine());
+    QCOMPARE(log.size(), size_t{8});
     QCOMPARE(QDir(m_site->path()).entryList(QDir::Hidden | QDir::Files).size(), 5);
   }
 

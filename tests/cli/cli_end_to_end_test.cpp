@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QBuffer>
@@ -199,6 +201,36 @@ TEST_F(CliSite, DiffShowsEachChangeAndPatchReproducesTheRun) {
   }
 }
 
+// A page's own bytes set no terminal title, write no clipboard, clear no screen and turn no
+// reading order; piped, the diff stays exact for patch.
+TEST(CliRun, DiffShowsPageTextEscapedOnATerminalOnly) {
+  if (std::system("command -v script > /dev/null") != 0) {
+    GTEST_SKIP() << "no script(1)";
+  }
+  ScratchFolder root;
+  ScratchFolder logs;
+  const std::string hostile = "\x1B]0;pwned\x07\x1B]52;c;SGk=\x07\x1B[2J\xE2\x80\xAE";
+  root.Write("index.htm", "<html><head>\t" + hostile + "</head></html>\n");
+  const auto piped = RunTervandoCli({"-n", "--diff", "-q", root.Path()});
+  EXPECT_NE(piped.out.find("+<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\">\t" +
+                           hostile + "</head>"),
+            std::string::npos)
+      << piped.out;
+
+  const std::string cli = std::string(std::getenv("TERVANDO_BIN_DIR")) + "/tervando-cli";
+  const std::string screen = logs.Path() + "screen";
+  const std::string command = "script -qec \"" + cli + " -n --diff -q " + root.Path() +
+                              "\" /dev/null < /dev/null > " + screen;
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string shown = ReadFile(screen);
+  EXPECT_NE(shown.find("-<html><head>\t\\x1B]0;pwned\\x07\\x1B]52;c;SGk=\\x07\\x1B[2J"
+                       "\\xE2\\x80\\xAE</head></html>\r\n"),
+            std::string::npos)
+      << shown;
+  EXPECT_EQ(shown.find_first_of("\x1B\x07"), std::string::npos);
+  EXPECT_EQ(shown.find("\xE2\x80\xAE"), std::string::npos);
+}
+
 TEST_F(CliSite, IconThreeHundredIsWrittenByteForByte) {
   root.Write("favicon.ico", "old icon");
   const auto refused = RunTervandoCli({"--icon", "300", "--no-log", root.Path()});
@@ -328,6 +360,20 @@ TEST_F(CliSite, FailingPagesGiveExitOneAndStopOnErrorEndsAtTheFirst) {
   EXPECT_NE(stop.err.find("Ersetzen beendet: 1 Dateien verändert."), std::string::npos);
 }
 
+// A program that hangs fails the test instead of holding it: killed after 10 seconds.
+void EndsWithin10Seconds(pid_t child) {
+  for (int wait = 0; wait < 1000; ++wait) {
+    siginfo_t info{};
+    if (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+        info.si_pid == child) {
+      return;
+    }
+    usleep(10000);
+  }
+  kill(child, SIGKILL);
+  ADD_FAILURE() << "tervando-cli did not end within 10 seconds";
+}
+
 // A run that can't be recorded, or that would meet another run on the same site, touches nothing.
 TEST_F(CliSite, RefusedRunsChangeNothing) {
   const auto before = Snapshot();
@@ -337,11 +383,22 @@ TEST_F(CliSite, RefusedRunsChangeNothing) {
     int exitCode;
     std::string says;
   };
+  // Named pipes with and without a reader (`cat pipe > /dev/null &` leaves the second after
+  // the first line), and a device.
+  const std::string pipe = logs.Path() + "pipe";
+  const std::string lonelyPipe = logs.Path() + "lonely pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(lonelyPipe.c_str(), 0600), 0);
+  const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
   const Row rows[] = {
       {{"--log", logs.Path() + "missing/run.log", root.Path()},
        false,
        1,
        "lässt sich nicht schreiben"},
+      {{"--log", pipe, root.Path()}, false, 1, "keine gewöhnliche Datei"},
+      {{"--log", lonelyPipe, root.Path()}, false, 1, "keine gewöhnliche Datei"},
+      {{"--log", "/dev/full", root.Path()}, false, 1, "keine gewöhnliche Datei"},
       {{"--no-log", root.Path()}, true, 2, "Ein anderer Lauf bearbeitet gerade diesen Ordner: "},
       {{"--no-log", P("sub")}, true, 2, "Ein anderer Lauf bearbeitet gerade diesen Ordner: "},
   };
@@ -351,11 +408,12 @@ TEST_F(CliSite, RefusedRunsChangeNothing) {
       lock.emplace(root.Path());
       ASSERT_FALSE(lock->Busy());
     }
-    const auto result = RunTervandoCli(row.arguments);
-    EXPECT_EQ(result.exitCode, row.exitCode) << row.arguments[0];
+    const auto result = RunTervandoCli(row.arguments, EndsWithin10Seconds);
+    EXPECT_EQ(result.exitCode, row.exitCode) << row.arguments[1];
     EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
     EXPECT_EQ(Snapshot(), before);
   }
+  close(reader);
 }
 
 // What the scan passes over is said on stderr, and a run clears what an interrupted run left.
@@ -406,7 +464,7 @@ TEST_F(CliSite, CheckSaysWhatARunWouldDoAndWritesNothing) {
                 "       1    kein <head>-Tag (bleibt unverändert)\n"
                 "              nohead.htm\n"
                 "       1  ! <head> mit Attributen oder Leerzeichen (bleibt unverändert)\n"
-                "              bad\\x01\\xff.htm:1\n"
+                "              bad\\x01\\xFF.htm:1\n"
                 "\n"
                 "! 6 von 7 Seiten brauchen Aufmerksamkeit.\n");
   const auto record = [&](const std::string& path, const std::string& pageClass,
@@ -437,6 +495,14 @@ TEST_F(CliSite, CheckSaysWhatARunWouldDoAndWritesNothing) {
                           record("sub/deeper/x.shtml", "up-to-date", "1") + ",\n" +
                           record("sub/icon.htm", "other-icon", "2") + ",\n" +
                           record("sub/page.html", "up-to-date", "3") + "\n]\n");
+  // What a script does with a name that is no UTF-8: path_hex gives back the file's bytes.
+  const std::size_t hexAt = json.out.find("\"path_hex\":\"") + 12;
+  std::string bytes;
+  for (std::size_t i = hexAt; json.out[i] != '"'; i += 2) {
+    bytes += static_cast<char>(std::stoi(json.out.substr(i, 2), nullptr, 16));
+  }
+  EXPECT_EQ(bytes, P(odd));
+  EXPECT_TRUE(fs::exists(bytes));
 
   fs::remove(P(odd));
   fs::remove(P("sub/icon.htm"));
@@ -553,7 +619,44 @@ TEST(CliRun, InterruptFinishesBegunPagesAndLogsEveryWrittenOne) {
   EXPECT_EQ(text.find("Fehler bei Datei"), std::string::npos);
   if (carrying < kPages) {
     EXPECT_EQ(result.exitCode, 1);
+    // The block says the run ended early, after its count.
+    EXPECT_EQ(text.substr(text.rfind("Anzahl")),
+              "Anzahl veränderter Dateien: " + std::to_string(carrying) +
+                  "\r\nLauf abgebrochen: die übrigen Dateien blieben unverändert.\r\n");
   }
+  // The log is the owner's alone, whatever the folder allows.
+  struct stat status {};
+  ASSERT_EQ(stat(log.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+}
+
+// A log on a disk that fills up mid-run: the run goes on, the loss is said and gives exit 1,
+// and the log holds whole lines only. A file size limit plays the full disk.
+TEST(CliRun, ALogThatFillsUpMidRunIsReportedAndKeepsWholeLines) {
+  ScratchFolder root;
+  ScratchFolder logs;
+  for (int i = 0; i < 100; ++i) {
+    root.Write("p" + std::to_string(i) + ".htm", kIndex);
+  }
+  constexpr std::size_t kLimit = 1024 * 1024;  // bash's ulimit -f counts KiB
+  const std::string log = logs.Write("run.log", std::string(kLimit - 2000, 'x') + "\r\n");
+  const std::string cli = std::string(std::getenv("TERVANDO_BIN_DIR")) + "/tervando-cli";
+  const std::string command = "bash -c \"trap '' XFSZ; ulimit -f 1024; exec '" + cli +
+                              "' -q --log '" + log + "' '" + root.Path() + "' > '" + logs.Path() +
+                              "out' 2> '" + logs.Path() + "err'\"";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string err = ReadFile(logs.Path() + "err");
+  EXPECT_NE(err.find("Das Protokoll \"" + log + "\" lässt sich nicht schreiben ("),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;  // said once
+  const std::string text = ReadFile(log);
+  EXPECT_GT(text.size(), kLimit - 1000);
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  const std::string out = ReadFile(logs.Path() + "out");
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 100);  // every page changed
 }
 
 // Names that would forge log lines or steer the terminal are shown escaped everywhere but in

@@ -51,13 +51,16 @@ TEST(PathText, NothingMisleadsATerminalOrBreaksJson) {
       {"/s/odd name \xC3\xA4.htm", "/s/odd name \xC3\xA4.htm", "\"/s/odd name \xC3\xA4.htm\"",
        true},
       {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80", "\"\xF0\x9F\x98\x80\"", true},
-      {"x\x1b[31m\n", "x\\x1b[31m\\x0a", "\"x\\u001b[31m\\u000a\"", true},
-      {"q\"b\\s\x7f", "q\"b\\\\s\\x7f", "\"q\\\"b\\\\s\\u007f\"", true},
-      {"\xC2\x9B", "\\xc2\\x9b", "\"\\u009b\"", true},  // C1 control, as UTF-8
-      {"\xFF.htm", "\\xff.htm", "\"\\ufffd.htm\"", false},
-      {"\xC0\xAF", "\\xc0\\xaf", "\"\\ufffd\\ufffd\"", false},                  // overlong
-      {"\xED\xA0\x80", "\\xed\\xa0\\x80", "\"\\ufffd\\ufffd\\ufffd\"", false},  // surrogate
-      {"a\xE2\x82", "a\\xe2\\x82", "\"a\\ufffd\\ufffd\"", false},               // cut short
+      // A bidi override and a line separator: escaped, and still exact in JSON.
+      {"\xE2\x80\xAEgpj.exe\xE2\x80\xA8", "\\xE2\\x80\\xAEgpj.exe\\xE2\\x80\\xA8",
+       "\"\\u202egpj.exe\\u2028\"", true},
+      {"x\x1b[31m\n", "x\\x1B[31m\\n", "\"x\\u001b[31m\\u000a\"", true},
+      {"q\"b\\s\x7f", "q\"b\\\\s\\x7F", "\"q\\\"b\\\\s\\u007f\"", true},
+      {"\xC2\x9B", "\\xC2\\x9B", "\"\\u009b\"", true},  // C1 control, as UTF-8
+      {"\xFF.htm", "\\xFF.htm", "\"\\ufffd.htm\"", false},
+      {"\xC0\xAF", "\\xC0\\xAF", "\"\\ufffd\\ufffd\"", false},                  // overlong
+      {"\xED\xA0\x80", "\\xED\\xA0\\x80", "\"\\ufffd\\ufffd\\ufffd\"", false},  // surrogate
+      {"a\xE2\x82", "a\\xE2\\x82", "\"a\\ufffd\\ufffd\"", false},               // cut short
   };
   for (const auto& c : cases) {
     bool exact = !c.exact;

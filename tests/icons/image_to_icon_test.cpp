@@ -1,6 +1,7 @@
 #include "icons/image_to_icon.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <QBuffer>
 #include <QImageReader>
@@ -70,6 +71,13 @@ std::vector<Input> Inputs() {
        0},
       {"tiny.gif", kGif, {3, 2}, QColor(255, 0, 0), 0},
       {"logo.svg", kWideSvg, {120, 60}, QColor(0, 192, 0), 2},
+      {"inner.svg",
+       "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+       "viewBox='0 0 10 10'><defs><rect id='r' width='10' height='10' fill='#0000ff'/></defs>"
+       "<use xlink:href='#r'/><a href='https://example.org/'><circle r='1'/></a></svg>",
+       {10, 10},
+       QColor(0, 0, 255),
+       2},
   };
   if (QImageReader::supportedImageFormats().contains("webp")) {
     inputs.push_back({"logo.webp",
@@ -79,6 +87,20 @@ std::vector<Input> Inputs() {
                       3});
   }
   return inputs;
+}
+
+std::string Gzipped(const std::string& text) {
+  z_stream stream{};
+  EXPECT_EQ(deflateInit2(&stream, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  std::string out(deflateBound(&stream, text.size()) + 32, '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+  stream.avail_in = static_cast<uInt>(text.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
 }
 
 bool Near(QColor a, QColor b, int tolerance) {
@@ -184,11 +206,27 @@ TEST(IconFromImage, BadInputIsRefusedWithAGermanReason) {
   const std::size_t frame = jpegTooLarge.find("\xFF\xC0"s);
   ASSERT_NE(frame, std::string::npos);
   jpegTooLarge.replace(frame + 5, 4, "\x4e\x20\x4e\x20"s);
+  // A picture elsewhere on the computer that a drawing names must not reach the icon.
+  test::ScratchFolder folder;
+  const std::string secret = folder.Write("private.png", png);
+  const std::string outside =
+      "<svg xmlns='http://www.w3.org/2000/svg' "
+      "xmlns:xlink='http://www.w3.org/1999/xlink' viewBox='0 0 20 20'>"
+      "<image width='20' height='20' xlink:href='" +
+      secret + "'/></svg>";
   const struct {
     const char* name;
     std::string bytes;
     const char* reason;
   } cases[] = {
+      {"outside.svg", outside, "außerhalb der Datei"},
+      {"outside.svgz", Gzipped(outside), "außerhalb der Datei"},
+      {"address.svg",
+       "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 9 9'><image width='9' height='9' "
+       "href=' file://" +
+           secret + "'/></svg>",
+       "außerhalb der Datei"},
+      {"cut.svgz", Gzipped(outside).substr(0, 40), "SVG-Zeichnung"},
       {"empty.png", "", "ist leer."},
       {"notes.txt", "just some text\n", "kein Bild, das Tervando lesen kann"},
       {"scan.tif", Encoded(Filled(8, 8, Qt::red), "TIFF"), "kein Bild, das Tervando lesen kann"},
@@ -209,7 +247,6 @@ TEST(IconFromImage, BadInputIsRefusedWithAGermanReason) {
     EXPECT_NE(icon.error.find(c.name), std::string::npos) << c.name << ": " << icon.error;
   }
 
-  test::ScratchFolder folder;
   for (const std::string& path : {folder.Path() + "missing.png", folder.MakeFolder("logo.png")}) {
     const IconFromImage icon = IconFromImageFile(path);
     EXPECT_EQ(icon.iconFile, "");

@@ -65,14 +65,23 @@ TEST(WriteLog, BareNameLiesInTheProgramFolder) {
   EXPECT_EQ(content, "x\r\ny\r\n");
 }
 
-TEST(WriteLog, UnwritableLogIsIgnored) {
+TEST(WriteLog, UnwritableLogIsReportedNotThrown) {
   ScratchFolder folder;
   // A folder in the place of the log file cannot be opened for appending, not even by root.
   const std::string blocked = folder.MakeFolder("Application.log");
-  EXPECT_NO_THROW(WriteLog("lost", blocked, false));
+  EXPECT_FALSE(WriteLog("lost", blocked, false));
+  EXPECT_EQ(LogFailure(),
+            "Das Protokoll \"" + blocked +
+                "\" ist keine gewöhnliche Datei (etwa eine benannte Pipe oder ein Gerät)");
   const std::string missingFolder = folder.Path() + "no/such/folder/a.log";
-  EXPECT_NO_THROW(WriteLog("lost", missingFolder, false));
+  EXPECT_FALSE(WriteLog("lost", missingFolder, false));
+  EXPECT_EQ(
+      LogFailure().rfind("Das Protokoll \"" + missingFolder + "\" lässt sich nicht schreiben (", 0),
+      0u);
   EXPECT_FALSE(std::filesystem::exists(missingFolder));
+  EXPECT_FALSE(SyncLog());  // a lost line stays lost for the whole program
+  EXPECT_TRUE(WriteLog("kept", folder.Path() + "ok.log", false));
+  EXPECT_EQ(ReadFile(folder.Path() + "ok.log"), "kept\r\n");
 }
 
 }  // namespace

@@ -636,7 +636,7 @@ TEST(CliRun, ALogThatFillsUpMidRunIsReportedAndKeepsWholeLines) {
   ScratchFolder root;
   ScratchFolder logs;
   for (int i = 0; i < 100; ++i) {
-    root.Write("p" + std::to_string(i) + ".htm", kIndex);
+    root.Write(std::to_string(i) + ".htm", kIndex);
   }
   constexpr std::size_t kLimit = 1024 * 1024;  // bash's ulimit -f counts KiB
   const std::string log = logs.Write("run.log", std::string(kLimit - 2000, 'x') + "\r\n");

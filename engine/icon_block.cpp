@@ -135,12 +135,12 @@ bool OpensElement(std::string_view rest, std::string_view name) {
   return IsBlank(after) || after == '>' || after == '/';
 }
 
-// Comments, scripts and styles, in page order: what looks like a link there is no link a browser
-// reads, and a script's text is the script's business.
-std::vector<Range> QuietRanges(std::string_view text) {
+// Comments, scripts and styles that begin before `limit`, in page order: what looks like a link
+// there is no link a browser reads, and a script's text is the script's business.
+std::vector<Range> QuietRanges(std::string_view text, std::size_t limit) {
   std::vector<Range> ranges;
   std::size_t at = 0;
-  while ((at = text.find('<', at)) != kNone) {
+  while ((at = text.find('<', at)) < limit) {
     const std::string_view rest = text.substr(at);
     std::size_t close = kNone;
     std::size_t closeSize = 0;
@@ -165,7 +165,7 @@ std::vector<Range> QuietRanges(std::string_view text) {
 // Positions asked in rising order: whether each lies in a quiet range.
 class QuietCursor {
  public:
-  explicit QuietCursor(std::string_view text) : m_ranges(QuietRanges(text)) {}
+  QuietCursor(std::string_view text, std::size_t limit) : m_ranges(QuietRanges(text, limit)) {}
 
   bool Holds(std::size_t position) {
     while (m_next < m_ranges.size() && m_ranges[m_next].end <= position) {
@@ -292,7 +292,7 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
   }
   const std::size_t headEnd = std::min(FindNoCase(text, 0, text.size(), kHeadEndTag), text.size());
   const std::size_t limit = switchOn ? text.size() : headEnd;
-  QuietCursor quiet(text);
+  QuietCursor quiet(text, limit);
   TagScanner scanner(text);
   TagScanner::Tag tag;
   while (scanner.Next(tag) && tag.begin < limit) {

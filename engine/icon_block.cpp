@@ -138,28 +138,47 @@ bool OpensElement(std::string_view rest, std::string_view name) {
 // Comments, scripts and styles that begin before `limit`, in page order: what looks like a link
 // there is no link a browser reads, and a script's text is the script's business.
 std::vector<Range> QuietRanges(std::string_view text, std::size_t limit) {
-  std::vector<Range> ranges;
-  std::size_t at = 0;
-  while ((at = text.find('<', at)) < limit) {
-    const std::string_view rest = text.substr(at);
-    std::size_t close = kNone;
-    std::size_t closeSize = 0;
-    if (rest.starts_with("<!--")) {
-      close = text.find("-->", at + 4);
-      closeSize = 3;
-    } else if (OpensElement(rest, "script")) {
-      close = FindNoCase(text, at + 1, text.size(), "</script");
-    } else if (OpensElement(rest, "style")) {
-      close = FindNoCase(text, at + 1, text.size(), "</style");
-    } else {
-      ++at;
-      continue;
+  struct Opener {
+    std::string_view start;  // in lower case
+    std::string_view close;
+    std::size_t next = kNone;  // where it is found next
+  };
+  Opener openers[] = {{"<!--", "-->"}, {"<script", "</script"}, {"<style", "</style"}};
+  const auto find = [text, limit](const Opener& opener, std::size_t from) {
+    for (std::size_t at = FindNoCase(text, from, limit, opener.start); at != kNone;
+         at = FindNoCase(text, at + 1, limit, opener.start)) {
+      if (opener.start[1] == '!' || OpensElement(text.substr(at), opener.start.substr(1))) {
+        return at;
+      }
     }
-    const std::size_t end = close == kNone ? text.size() : close + closeSize;
-    ranges.push_back({at, end});
-    at = std::max(end, at + 1);
+    return kNone;
+  };
+  for (Opener& opener : openers) {
+    opener.next = find(opener, 0);
   }
-  return ranges;
+  std::vector<Range> ranges;
+  while (true) {
+    const Opener* first = nullptr;
+    for (const Opener& opener : openers) {
+      if (opener.next != kNone && (first == nullptr || opener.next < first->next)) {
+        first = &opener;
+      }
+    }
+    if (first == nullptr) {
+      return ranges;
+    }
+    const std::size_t begin = first->next;
+    const std::size_t close =
+        FindNoCase(text, begin + first->start.size(), text.size(), first->close);
+    const std::size_t end = close == kNone ? text.size() : close + first->close.size();
+    ranges.push_back({begin, end});
+    // Openers inside this range open nothing.
+    for (Opener& opener : openers) {
+      if (opener.next != kNone && opener.next < end) {
+        opener.next = find(opener, end);
+      }
+    }
+  }
 }
 
 // Positions asked in rising order: whether each lies in a quiet range.
@@ -293,10 +312,14 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
   const std::size_t headEnd = std::min(FindNoCase(text, 0, text.size(), kHeadEndTag), text.size());
   const std::size_t limit = switchOn ? text.size() : headEnd;
   QuietCursor quiet(text, limit);
+  // Every link tag starts with "<link", whose '<' masking never hides.
   TagScanner scanner(text);
   TagScanner::Tag tag;
-  while (scanner.Next(tag) && tag.begin < limit) {
-    if (tag.holdsOperator || block.Holds(tag.begin) || quiet.Holds(tag.begin)) {
+  for (std::size_t at = FindNoCase(text, 0, limit, "<link"); at != kNone;
+       at = FindNoCase(text, at + 1, limit, "<link")) {
+    scanner.SeekTo(at);
+    if (!scanner.Next(tag) || tag.begin != at || tag.holdsOperator || block.Holds(at) ||
+        quiet.Holds(at)) {
       continue;
     }
     const auto attributes = ReadLinkAttributes(text, tag);

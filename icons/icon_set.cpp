@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 
+#include "engine/ascii.h"
 #include "engine/byte_scan.h"
 #include "engine/icon_block.h"
 #include "icons/ico_reader.h"
@@ -40,15 +41,30 @@ QImage Straight(QImage image) {
   return image;
 }
 
+// A picture larger than this is reduced to it once, so the sizes of the set are each scaled
+// from a picture twice the largest of them rather than from the full one.
+constexpr int kLargestKept = 2 * kIcon512Side;
+
 // What the set is drawn from: the bitmaps of an icon file or one picture (smallest first), or
-// an SVG drawing.
+// an SVG drawing, which is also icon.svg unless it is compressed (browsers take no SVGZ file).
 struct Source {
   std::vector<QImage> images;
-  std::string svg;
+  std::string drawing;
+  bool drawingIsIcon = false;
   std::string error;
 
-  bool PixelArt() const { return svg.empty() && Side(images.back()) <= kLargestPixelArt; }
+  bool PixelArt() const { return drawing.empty() && Side(images.back()) <= kLargestPixelArt; }
 };
+
+bool HasVisiblePixel(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    if (std::any_of(line, line + image.width(), [](QRgb p) { return qAlpha(p) != 0; })) {
+      return true;
+    }
+  }
+  return false;
+}
 
 // The message for a source that can't be read: the one the favicon.ico of a picture gives.
 Source Failed(std::string_view bytes, const std::string& name) {
@@ -56,7 +72,7 @@ Source Failed(std::string_view bytes, const std::string& name) {
   if (error.empty()) {
     error = "Die Datei \"" + name + "\" lässt sich nicht als Icon-Satz verwenden.";
   }
-  return {{}, {}, std::move(error)};
+  return {{}, {}, false, std::move(error)};
 }
 
 Source ReadSource(std::string_view bytes, const std::string& name) {
@@ -79,12 +95,14 @@ Source ReadSource(std::string_view bytes, const std::string& name) {
   } else {
     QImageReader reader(&buffer);
     const QByteArray format = reader.format();
-    const bool svgName = name.ends_with(".svg") || name.ends_with(".SVG");
-    if (format == "svg" || (format.isEmpty() && svgName)) {
-      if (RenderSvgSquare(bytes, kModernIcoSizes[0]).isNull()) {
+    const bool svg = format == "svg" || (format.isEmpty() && EndsWithIgnoringCase(name, ".svg"));
+    if (svg || format == "svgz" || (format.isEmpty() && EndsWithIgnoringCase(name, ".svgz"))) {
+      const QImage probe = RenderSvgSquare(bytes, kModernIcoSizes[2]);
+      if (probe.isNull() || !HasVisiblePixel(probe)) {
         return Failed(bytes, name);
       }
-      source.svg = std::string(bytes);
+      source.drawing = std::string(bytes);
+      source.drawingIsIcon = svg;
       return source;
     }
     static const QByteArrayList kPictureFormats = {"png", "jpeg", "gif", "bmp", "webp"};
@@ -92,16 +110,21 @@ Source ReadSource(std::string_view bytes, const std::string& name) {
       reader.setAutoTransform(true);
       reader.setAllocationLimit(kMaxDecodedMegabytes);
       QImage image = reader.read();
+      if (Side(image) > kLargestKept) {
+        image =
+            image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                .scaled(kLargestKept, kLargestKept, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+      }
       if (!image.isNull()) {
         source.images.push_back(Straight(std::move(image)));
       }
     }
   }
-  if (source.images.empty()) {
-    return Failed(bytes, name);
-  }
   std::stable_sort(source.images.begin(), source.images.end(),
                    [](const QImage& a, const QImage& b) { return Side(a) < Side(b); });
+  if (source.images.empty() || !HasVisiblePixel(source.images.back())) {
+    return Failed(bytes, name);
+  }
   return source;
 }
 
@@ -132,8 +155,8 @@ QImage Enlarged(const QImage& image, int factor) {
 
 // The source in a transparent square, straight ARGB32.
 QImage DrawSquare(const Source& source, int side) {
-  if (!source.svg.empty()) {
-    return Straight(RenderSvgSquare(source.svg, side));
+  if (!source.drawing.empty()) {
+    return Straight(RenderSvgSquare(source.drawing, side));
   }
   if (source.PixelArt()) {
     // The image that covers the most of the square by whole pixels; among equals the finer.
@@ -396,8 +419,8 @@ IconSet MakeModernIconSet(std::string_view sourceBytes, const std::string& sourc
     entries.push_back({side, side, 0, 1, 32, IcoBitmapPayload(DrawSquare(source, side))});
   }
   set.files.push_back({kFaviconFileName, WriteIcoFile(entries)});
-  if (!source.svg.empty()) {
-    set.files.push_back({kSvgIconFileName, source.svg});
+  if (source.drawingIsIcon) {
+    set.files.push_back({kSvgIconFileName, source.drawing});
   } else if (source.PixelArt()) {
     set.files.push_back({kSvgIconFileName, PixelSvg(source.images.back())});
   }

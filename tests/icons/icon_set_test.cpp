@@ -173,8 +173,12 @@ TEST(MakeModernIconSet, AppleTouchBackground) {
 }
 
 TEST(MakeModernIconSet, UnreadableSourcesSayWhy) {
+  QImage clear(40, 40, QImage::Format_ARGB32);
+  clear.fill(Qt::transparent);
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"", "leer.png"},
+      {Encoded(clear, "PNG"), "durchsichtig.png"},
+      {"<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 4 4'/>", "nichts.svg"},
       {"kein Bild", "text.png"},
       {std::string("\0\0\1\0\1\0", 6), "kaputt.ico"},
       {"<svg", "halb.svg"},

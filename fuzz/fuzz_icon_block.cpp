@@ -141,8 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const IconBlockOptions& first = input.PickValueInArray(sets);
   const IconBlockOptions& second = input.PickValueInArray(sets);
   const std::string once = Edited(page, path, first, depth);
-  if (Edited(once, path, first, depth) != once) std::abort();
-  if (Edited(once, path, remove, depth) != removed) std::abort();
+  if (Edited(once, path, first, depth) != once || Edited(once, path, remove, depth) != removed) {
+    std::abort();
+  }
   // A switched-off link stays off until a remove run or the switch back on.
   if ((first.foreign != ForeignIconLinks::kSwitchOff ||
        second.foreign == ForeignIconLinks::kSwitchOff) &&

@@ -477,8 +477,9 @@ std::string BuildWebManifest(std::string_view name, const std::vector<ManifestIc
   std::string json = "{\n  \"name\": " + JsonQuoted(name) + ",\n  \"icons\": [";
   for (std::size_t i = 0; i < icons.size(); ++i) {
     const std::string side = std::to_string(icons[i].side);
-    json += std::string(i == 0 ? "\n" : ",\n") + "    {\"src\": " + JsonQuoted(icons[i].file) +
-            ", \"sizes\": \"" + side + "x" + side + "\", \"type\": \"image/png\"}";
+    json.append(i == 0 ? "\n" : ",\n").append("    {\"src\": ").append(JsonQuoted(icons[i].file));
+    json.append(", \"sizes\": \"").append(side).append("x").append(side);
+    json.append("\", \"type\": \"image/png\"}");
   }
   return json + "\n  ]\n}\n";
 }

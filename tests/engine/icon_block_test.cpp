@@ -154,7 +154,8 @@ TEST(FindIconPageEdit, RoundTripsEndAtTheExactBytes) {
     for (const std::string& path : {kRootPage, kDeepPage}) {
       const std::string classic = Edited(page.text, path, Insert({}));
       // What removing leaves behind is what it always left: the head editor's result.
-      const std::string removed = SetUnsetFaviconInHtml(classic, path, true, kPrefix, kRootDepth);
+      const std::string removed =
+          FindFaviconEdit(classic, path, true, kPrefix, kRootDepth).AppliedTo(classic);
       if (page.own) {
         EXPECT_EQ(removed, page.text) << page.name;
       }

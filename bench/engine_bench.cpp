@@ -1,4 +1,6 @@
-// The head editor beside a plain memory copy of the same page, in one run, with their ratio.
+// The head editor beside a plain memory copy of the same page, in one run, with their ratio;
+// and the modern set's block with the page's own icon links switched off, the most work a page
+// edit does.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "engine/head_editor.h"
+#include "engine/icon_block.h"
 
 namespace tervando {
 namespace {
@@ -72,6 +75,17 @@ void Edit(benchmark::State& state, const std::string* text) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text->size()));
 }
 
+void ModernEdit(benchmark::State& state, const std::string* text) {
+  const IconBlockOptions options{false, LinksOfSet(FaviconSet::kModern, true),
+                                 ForeignIconLinks::kSwitchOff};
+  for (auto _ : state) {
+    std::string result = SetUnsetIconBlockInHtml(*text, kPagePath, options, kPrefix, kRootDepth);
+    benchmark::DoNotOptimize(result.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text->size()));
+}
+
 void Copy(benchmark::State& state, const std::string* text) {
   std::vector<char> target(text->size());
   for (auto _ : state) {
@@ -109,18 +123,19 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
   void PrintRatios() const {
-    std::printf("\nbest of the repetitions\n%-34s %12s %12s %12s %8s\n", "page", "editor", "memcpy",
-                "editor time", "ratio");
+    std::printf("\nbest of the repetitions\n%-34s %12s %12s %12s %8s %12s %8s\n", "page", "editor",
+                "memcpy", "editor time", "ratio", "modern time", "ratio");
     for (const PageCase& page : Pages()) {
       const auto edit = m_seconds.find(std::string("Edit/") + page.name);
       const auto copy = m_seconds.find(std::string("Copy/") + page.name);
-      if (edit == m_seconds.end() || copy == m_seconds.end()) {
+      const auto modern = m_seconds.find(std::string("Modern/") + page.name);
+      if (edit == m_seconds.end() || copy == m_seconds.end() || modern == m_seconds.end()) {
         continue;
       }
       const double megabytes = static_cast<double>(page.text.size()) / 1e6;
-      std::printf("%-34s %7.0f MB/s %7.0f MB/s %9.2f us %7.2fx\n", page.name,
+      std::printf("%-34s %7.0f MB/s %7.0f MB/s %9.2f us %7.2fx %9.2f us %7.2fx\n", page.name,
                   megabytes / edit->second, megabytes / copy->second, edit->second * 1e6,
-                  edit->second / copy->second);
+                  edit->second / copy->second, modern->second * 1e6, modern->second / copy->second);
     }
   }
 
@@ -135,6 +150,8 @@ int main(int argc, char** argv) {
   using tervando::PageCase;
   for (const PageCase& page : tervando::Pages()) {
     benchmark::RegisterBenchmark((std::string("Edit/") + page.name).c_str(), tervando::Edit,
+                                 &page.text);
+    benchmark::RegisterBenchmark((std::string("Modern/") + page.name).c_str(), tervando::ModernEdit,
                                  &page.text);
     benchmark::RegisterBenchmark((std::string("Copy/") + page.name).c_str(), tervando::Copy,
                                  &page.text);

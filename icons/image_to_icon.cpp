@@ -206,24 +206,6 @@ int HalvingFactor(QSize picture, QSize fitted) {
   return factor;
 }
 
-// The 32-bit bitmap of one size; fully transparent pixels are black and masked, so readers
-// without alpha leave the screen as it is there.
-std::string BitmapPayload(const QImage& straight) {
-  IcoBitmap bitmap;
-  bitmap.width = straight.width();
-  bitmap.height = straight.height();
-  bitmap.bitCount = 32;
-  for (int y = 0; y < straight.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(straight.constScanLine(y));
-    for (int x = 0; x < straight.width(); ++x) {
-      const bool clear = qAlpha(line[x]) == 0;
-      bitmap.pixels.push_back(clear ? 0u : line[x]);
-      bitmap.transparent.push_back(clear);
-    }
-  }
-  return EncodeIcoBitmap(bitmap);
-}
-
 std::string PngPayload(const QImage& straight) {
   QByteArray png;
   QBuffer buffer(&png);
@@ -261,7 +243,7 @@ std::string EncodeSquares(std::vector<QImage> squares, const QColorSpace& colour
     if (side >= 256) {
       entries.push_back({side, side, 0, 1, 32, PngPayload(square)});
     } else {
-      entries.push_back({side, side, 0, 1, 32, BitmapPayload(square)});
+      entries.push_back({side, side, 0, 1, 32, IcoBitmapPayload(square)});
     }
   }
   return WriteIcoFile(entries);
@@ -288,6 +270,22 @@ IconFromImage IconFromIconFile(std::string_view bytes, const std::string& name) 
   return {std::string(bytes), {}};
 }
 
+QImage DrawSquare(QSvgRenderer& renderer, QSizeF size, int side) {
+  QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
+  square.fill(Qt::transparent);
+  QPainter painter(&square);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+  renderer.render(&painter, FittedRect(size, side));
+  painter.end();
+  return square;
+}
+
+// The drawing's size: its view box, or else the size it gives itself.
+QSizeF DrawingSize(const QSvgRenderer& renderer) {
+  QSizeF size = renderer.viewBoxF().size();
+  return size.isEmpty() ? QSizeF(renderer.defaultSize()) : size;
+}
+
 IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
   const std::string damaged = "Die SVG-Zeichnung in der Datei " + Quoted(name) +
                               " ist beschädigt und lässt sich nicht lesen.";
@@ -304,23 +302,14 @@ IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
   if (!renderer.isValid()) {
     return Failed(damaged);
   }
-  QSizeF size = renderer.viewBoxF().size();
-  if (size.isEmpty()) {
-    size = renderer.defaultSize();
-  }
+  const QSizeF size = DrawingSize(renderer);
   if (size.isEmpty()) {
     return Failed(Empty(name));
   }
   // Drawn afresh at every size, so each is as sharp as the drawing allows.
   std::vector<QImage> squares;
   for (const int side : kIconSizes) {
-    QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
-    square.fill(Qt::transparent);
-    QPainter painter(&square);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    renderer.render(&painter, FittedRect(size, side));
-    painter.end();
-    squares.push_back(std::move(square));
+    squares.push_back(DrawSquare(renderer, size, side));
   }
   std::string icon = EncodeSquares(std::move(squares), QColorSpace());
   if (icon.empty()) {
@@ -330,6 +319,32 @@ IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
 }
 
 }  // namespace
+
+std::string IcoBitmapPayload(const QImage& straight) {
+  IcoBitmap bitmap;
+  bitmap.width = straight.width();
+  bitmap.height = straight.height();
+  bitmap.bitCount = 32;
+  for (int y = 0; y < straight.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(straight.constScanLine(y));
+    for (int x = 0; x < straight.width(); ++x) {
+      const bool clear = qAlpha(line[x]) == 0;
+      bitmap.pixels.push_back(clear ? 0u : line[x]);
+      bitmap.transparent.push_back(clear);
+    }
+  }
+  return EncodeIcoBitmap(bitmap);
+}
+
+QImage RenderSvgSquare(std::string_view svg, int side) {
+  EnsureGuiApplication();
+  QSvgRenderer renderer(QByteArray(svg.data(), static_cast<qsizetype>(svg.size())));
+  const QSizeF size = DrawingSize(renderer);
+  if (!renderer.isValid() || size.isEmpty()) {
+    return {};
+  }
+  return DrawSquare(renderer, size, side);
+}
 
 std::string IconFromPicture(QImage picture) {
   if (picture.isNull() || picture.width() < 1 || picture.height() < 1) {

@@ -29,4 +29,12 @@ IconFromImage IconFromImageBytes(std::string_view bytes, const std::string& name
 // after the first halving. Empty when the picture has no visible pixel.
 std::string IconFromPicture(QImage picture);
 
+// One size of an icon file as a 32-bit bitmap with alpha (straight ARGB32 pixels); fully
+// transparent pixels are black and masked, so readers without alpha leave the screen as it is.
+std::string IcoBitmapPayload(const QImage& straight);
+
+// An SVG drawing drawn afresh into a transparent square of `side` pixels, fitted and centred
+// (premultiplied); a null image when the drawing can't be read or has no size. Needs no display.
+QImage RenderSvgSquare(std::string_view svg, int side);
+
 }  // namespace tervando

@@ -1,0 +1,357 @@
+#include "engine/icon_block.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "engine/ascii.h"
+#include "engine/byte_scan.h"
+#include "engine/paths.h"
+#include "engine/tag_scanner.h"
+
+namespace tervando {
+
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+constexpr std::string_view kHeadEndTag = "</head>";
+
+// The rel tokens of links that give a page an icon or an installed app's icon.
+constexpr std::string_view kIconRelations[] = {
+    "icon", "apple-touch-icon", "apple-touch-icon-precomposed", "mask-icon", "manifest",
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+struct Range {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+
+  bool Holds(std::size_t position) const { return position >= begin && position < end; }
+};
+
+struct Attribute {
+  std::size_t name = 0;  // position of the name in the page
+  std::string_view nameText;
+  std::string_view value;
+};
+
+// The attributes of a <link> tag as HTML reads them (names in any letter case, values quoted
+// or bare), with where each name stands in the page; nothing for any other tag.
+std::optional<std::vector<Attribute>> ReadLinkAttributes(std::string_view text,
+                                                         const TagScanner::Tag& tag) {
+  const std::size_t bodyBegin = tag.begin + 1;
+  const std::string_view body = text.substr(bodyBegin, tag.end - 1 - bodyBegin);
+  if (body.size() < 5 || !StartsWithIgnoringCase(body, "link") ||
+      !(IsBlank(body[4]) || body[4] == '/')) {
+    return std::nullopt;
+  }
+  std::vector<Attribute> attributes;
+  std::size_t at = 4;
+  while (true) {
+    while (at < body.size() && (IsBlank(body[at]) || body[at] == '/')) {
+      ++at;
+    }
+    if (at >= body.size()) {
+      return attributes;
+    }
+    const std::size_t nameBegin = at++;  // a name may start with '='
+    while (at < body.size() && !IsBlank(body[at]) && body[at] != '/' && body[at] != '=') {
+      ++at;
+    }
+    Attribute attribute{bodyBegin + nameBegin, body.substr(nameBegin, at - nameBegin), {}};
+    while (at < body.size() && IsBlank(body[at])) {
+      ++at;
+    }
+    if (at < body.size() && body[at] == '=') {
+      ++at;
+      while (at < body.size() && IsBlank(body[at])) {
+        ++at;
+      }
+      if (at < body.size() && (body[at] == '"' || body[at] == '\'')) {
+        const char quote = body[at++];
+        const std::size_t close = std::min(body.find(quote, at), body.size());
+        attribute.value = body.substr(at, close - at);
+        at = std::min(close + 1, body.size());
+      } else {
+        const std::size_t valueBegin = at;
+        while (at < body.size() && !IsBlank(body[at])) {
+          ++at;
+        }
+        attribute.value = body.substr(valueBegin, at - valueBegin);
+      }
+    }
+    attributes.push_back(attribute);
+  }
+}
+
+bool IsMarked(const std::vector<Attribute>& attributes) {
+  return std::any_of(attributes.begin(), attributes.end(), [](const Attribute& a) {
+    return EqualsIgnoringCase(a.nameText, kBlockMarker);
+  });
+}
+
+bool IsSwitchedOffName(std::string_view name) {
+  return name.size() > kSwitchedOffPrefix.size() &&
+         StartsWithIgnoringCase(name, kSwitchedOffPrefix);
+}
+
+// A link whose first rel attribute (the one browsers read) names an icon relation.
+bool IsIconLink(const std::vector<Attribute>& attributes) {
+  const auto rel = std::find_if(attributes.begin(), attributes.end(), [](const Attribute& a) {
+    return EqualsIgnoringCase(a.nameText, "rel");
+  });
+  if (rel == attributes.end()) {
+    return false;
+  }
+  const std::string_view value = rel->value;
+  std::size_t at = 0;
+  while (at < value.size()) {
+    while (at < value.size() && IsBlank(value[at])) {
+      ++at;
+    }
+    const std::size_t begin = at;
+    while (at < value.size() && !IsBlank(value[at])) {
+      ++at;
+    }
+    const std::string_view token = value.substr(begin, at - begin);
+    for (const std::string_view relation : kIconRelations) {
+      if (EqualsIgnoringCase(token, relation)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// "<name" followed by the end of the tag name.
+bool OpensElement(std::string_view rest, std::string_view name) {
+  if (rest.size() < name.size() + 1 || !StartsWithIgnoringCase(rest.substr(1), name)) {
+    return false;
+  }
+  if (rest.size() == name.size() + 1) {
+    return true;
+  }
+  const char after = rest[name.size() + 1];
+  return IsBlank(after) || after == '>' || after == '/';
+}
+
+// Comments, scripts and styles that begin before `limit`, in page order: what looks like a link
+// there is no link a browser reads, and a script's text is the script's business.
+std::vector<Range> QuietRanges(std::string_view text, std::size_t limit) {
+  struct Opener {
+    std::string_view start;  // in lower case
+    std::string_view close;
+    std::size_t next = kNone;  // where it is found next
+  };
+  Opener openers[] = {{"<!--", "-->"}, {"<script", "</script"}, {"<style", "</style"}};
+  const auto find = [text, limit](const Opener& opener, std::size_t from) {
+    for (std::size_t at = FindNoCase(text, from, limit, opener.start); at != kNone;
+         at = FindNoCase(text, at + 1, limit, opener.start)) {
+      if (opener.start[1] == '!' || OpensElement(text.substr(at), opener.start.substr(1))) {
+        return at;
+      }
+    }
+    return kNone;
+  };
+  for (Opener& opener : openers) {
+    opener.next = find(opener, 0);
+  }
+  std::vector<Range> ranges;
+  while (true) {
+    const Opener* first = nullptr;
+    for (const Opener& opener : openers) {
+      if (opener.next != kNone && (first == nullptr || opener.next < first->next)) {
+        first = &opener;
+      }
+    }
+    if (first == nullptr) {
+      return ranges;
+    }
+    const std::size_t begin = first->next;
+    const std::size_t close =
+        FindNoCase(text, begin + first->start.size(), text.size(), first->close);
+    const std::size_t end = close == kNone ? text.size() : close + first->close.size();
+    ranges.push_back({begin, end});
+    // Openers inside this range open nothing.
+    for (Opener& opener : openers) {
+      if (opener.next != kNone && opener.next < end) {
+        opener.next = find(opener, end);
+      }
+    }
+  }
+}
+
+// Positions asked in rising order: whether each lies in a quiet range.
+class QuietCursor {
+ public:
+  QuietCursor(std::string_view text, std::size_t limit) : m_ranges(QuietRanges(text, limit)) {}
+
+  bool Holds(std::size_t position) {
+    while (m_next < m_ranges.size() && m_ranges[m_next].end <= position) {
+      ++m_next;
+    }
+    return m_next < m_ranges.size() && m_ranges[m_next].begin <= position;
+  }
+
+ private:
+  std::vector<Range> m_ranges;
+  std::size_t m_next = 0;
+};
+
+// Where the block ends: past the marked link tags that follow `from`, blanks between included.
+std::size_t EndOfMarkedTags(std::string_view text, std::size_t from) {
+  TagScanner scanner(text);
+  while (true) {
+    std::size_t at = from;
+    while (at < text.size() && IsBlank(text[at])) {
+      ++at;
+    }
+    if (at >= text.size() || text[at] != '<') {
+      return from;
+    }
+    scanner.SeekTo(at);
+    TagScanner::Tag tag;
+    if (!scanner.Next(tag) || tag.begin != at || tag.holdsOperator) {
+      return from;
+    }
+    const auto attributes = ReadLinkAttributes(text, tag);
+    if (!attributes || !IsMarked(*attributes)) {
+      return from;
+    }
+    from = tag.end;
+  }
+}
+
+std::string RelativePart(int levels) {
+  std::string relative = levels == 0 ? "./" : "";
+  for (int i = 0; i < levels; ++i) {
+    relative += "../";
+  }
+  return relative;
+}
+
+}  // namespace
+
+IconBlockLinks LinksOfSet(FaviconSet set, bool withSvgIcon) {
+  if (set == FaviconSet::kClassic) {
+    return {};
+  }
+  return {withSvgIcon, true, true};
+}
+
+bool IconPageEdit::LeavesUnchanged(std::string_view text) const {
+  return std::all_of(edits.begin(), edits.end(),
+                     [text](const FaviconEdit& edit) { return edit.LeavesUnchanged(text); });
+}
+
+std::string IconPageEdit::AppliedTo(std::string_view text) const {
+  std::string result;
+  result.reserve(text.size() + 256);
+  std::size_t done = 0;
+  for (const FaviconEdit& edit : edits) {
+    result.append(text.substr(done, edit.offset - done)).append(edit.inserted);
+    done = edit.offset + edit.removed;
+  }
+  result.append(text.substr(done));
+  return result;
+}
+
+std::string BuildIconBlock(const std::string& faviconLinkPrefix, const IconBlockLinks& links,
+                           int levels) {
+  std::string block = BuildFaviconReference(faviconLinkPrefix, levels);
+  const std::string relative = RelativePart(levels);
+  const auto add = [&](std::string_view start, std::string_view file) {
+    block.append(start).append(relative).append(file).append("\" ").append(kBlockMarker) += '>';
+  };
+  if (links.svgIcon) {
+    add(R"(<link rel="icon" type="image/svg+xml" href=")", kSvgIconFileName);
+  }
+  if (links.appleTouchIcon) {
+    add(R"(<link rel="apple-touch-icon" href=")", kAppleTouchIconFileName);
+  }
+  if (links.manifest) {
+    add(R"(<link rel="manifest" href=")", kManifestFileName);
+  }
+  return block;
+}
+
+IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
+                              const IconBlockOptions& options, const std::string& faviconLinkPrefix,
+                              int webRootDepth) {
+  // The insert edit says where our reference is or goes, and whether the page is edited at all:
+  // removing takes away the same reference that inserting would replace.
+  const FaviconEdit classic =
+      FindFaviconEdit(text, pagePath, false, faviconLinkPrefix, webRootDepth);
+  const bool editable = !classic.inserted.empty();
+  // The switched-off prefix starts with the marker, so one search finds both.
+  const bool marked = FindNoCase(text, 0, text.size(), kBlockMarker) != kNone;
+
+  IconPageEdit result;
+  Range block{kNone, kNone};
+  if (editable) {
+    block = {classic.offset, classic.offset + classic.removed};
+    if (marked) {
+      block.end = EndOfMarkedTags(text, block.end);
+    }
+    std::string inserted;
+    if (!options.remove) {
+      const int levels =
+          CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
+      inserted = BuildIconBlock(faviconLinkPrefix, options.links, levels);
+    }
+    result.edits.push_back({block.begin, block.end - block.begin, std::move(inserted)});
+  }
+
+  const bool strays = editable && marked;
+  const bool switchOff =
+      editable && !options.remove && options.foreign == ForeignIconLinks::kSwitchOff;
+  const bool switchOn = marked && options.foreign == ForeignIconLinks::kSwitchOn;
+  if (!strays && !switchOff && !switchOn) {
+    return result;
+  }
+  const std::size_t headEnd = std::min(FindNoCase(text, 0, text.size(), kHeadEndTag), text.size());
+  const std::size_t limit = switchOn ? text.size() : headEnd;
+  QuietCursor quiet(text, limit);
+  // Every link tag starts with "<link", whose '<' masking never hides.
+  TagScanner scanner(text);
+  TagScanner::Tag tag;
+  for (std::size_t at = FindNoCase(text, 0, limit, "<link"); at != kNone;
+       at = FindNoCase(text, at + 1, limit, "<link")) {
+    scanner.SeekTo(at);
+    if (!scanner.Next(tag) || tag.begin != at || tag.holdsOperator || block.Holds(at) ||
+        quiet.Holds(at)) {
+      continue;
+    }
+    const auto attributes = ReadLinkAttributes(text, tag);
+    if (!attributes) {
+      continue;
+    }
+    if (strays && tag.begin < headEnd && IsMarked(*attributes)) {
+      result.edits.push_back({tag.begin, tag.end - tag.begin, {}});
+      continue;
+    }
+    bool changed = false;
+    for (const Attribute& attribute : *attributes) {
+      if (switchOn && IsSwitchedOffName(attribute.nameText)) {
+        result.edits.push_back({attribute.name, kSwitchedOffPrefix.size(), {}});
+        changed = true;
+      } else if (switchOff && tag.begin < headEnd &&
+                 EqualsIgnoringCase(attribute.nameText, "rel") && IsIconLink(*attributes)) {
+        result.edits.push_back({attribute.name, 0, std::string(kSwitchedOffPrefix)});
+        changed = true;
+      }
+    }
+    result.foreignLinks += changed;
+  }
+  std::stable_sort(result.edits.begin(), result.edits.end(),
+                   [](const FaviconEdit& a, const FaviconEdit& b) { return a.offset < b.offset; });
+  return result;
+}
+
+std::string SetUnsetIconBlockInHtml(std::string_view text, std::string_view pagePath,
+                                    const IconBlockOptions& options,
+                                    const std::string& faviconLinkPrefix, int webRootDepth) {
+  return FindIconPageEdit(text, pagePath, options, faviconLinkPrefix, webRootDepth).AppliedTo(text);
+}
+
+}  // namespace tervando

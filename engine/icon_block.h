@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/head_editor.h"
+
+namespace tervando {
+
+// The files the modern set puts beside favicon.ico into the web root.
+inline constexpr char kSvgIconFileName[] = "icon.svg";
+inline constexpr char kAppleTouchIconFileName[] = "apple-touch-icon.png";
+inline constexpr char kIcon192FileName[] = "icon-192.png";
+inline constexpr char kIcon512FileName[] = "icon-512.png";
+inline constexpr char kManifestFileName[] = "manifest.webmanifest";
+
+// The attribute that tells the block's tags after our classic reference from the page's own:
+// a tag that carries it is ours to rewrite or remove, any other byte stays as it is.
+inline constexpr std::string_view kBlockMarker = "data-tervando";
+// What a switched-off foreign icon link's rel attribute name gets in front of it; taking it away
+// again gives the tag back byte for byte.
+inline constexpr std::string_view kSwitchedOffPrefix = "data-tervando-off-";
+
+enum class FaviconSet { kClassic, kModern };
+
+// The tags a page's block holds after our classic reference. None: the classic set, the one tag
+// the program always wrote.
+struct IconBlockLinks {
+  bool svgIcon = false;
+  bool appleTouchIcon = false;
+  bool manifest = false;
+
+  bool operator==(const IconBlockLinks&) const = default;
+};
+
+// The links of a set; the modern set links icon.svg only when it has one.
+IconBlockLinks LinksOfSet(FaviconSet set, bool withSvgIcon);
+
+// What a run does with the page's own icon, apple-touch and manifest links.
+enum class ForeignIconLinks {
+  kKeep,       // leave them as they are
+  kSwitchOff,  // rel -> data-tervando-off-rel, so no browser reads them (pages the block edits)
+  kSwitchOn,   // the reverse, anywhere in the page
+};
+
+struct IconBlockOptions {
+  bool remove = false;   // remove the whole block; `links` is not read then
+  IconBlockLinks links;  // the block to write when inserting or refreshing
+  ForeignIconLinks foreign = ForeignIconLinks::kKeep;
+};
+
+// The edits of one page, in page order and none overlapping.
+struct IconPageEdit {
+  std::vector<FaviconEdit> edits;
+  int foreignLinks = 0;  // foreign links switched off or on, for the log
+
+  bool LeavesUnchanged(std::string_view text) const;
+  std::string AppliedTo(std::string_view text) const;
+};
+
+// The block for a page `levels` folders below the web root: our classic reference first, the
+// other tags directly after it, each with the same relative part.
+std::string BuildIconBlock(const std::string& faviconLinkPrefix, const IconBlockLinks& links,
+                           int levels);
+
+// The edit of one page for a set. The block goes where the classic reference goes: it replaces
+// the first reference together with the marked tags directly after it (blanks between them
+// included), or follows the head tag. Marked tags elsewhere before the head end tag are
+// removed, so a page holds one block. Without marked tags in the page and with the classic set
+// the result is exactly FindFaviconEdit's; same failures (an empty page throws). Scripts,
+// styles and comments are never touched by the foreign-link switch.
+IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
+                              const IconBlockOptions& options, const std::string& faviconLinkPrefix,
+                              int webRootDepth);
+
+// The page text with the edit applied.
+std::string SetUnsetIconBlockInHtml(std::string_view text, std::string_view pagePath,
+                                    const IconBlockOptions& options,
+                                    const std::string& faviconLinkPrefix, int webRootDepth);
+
+}  // namespace tervando

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/head_editor.h"
-#include "engine/masking.h"
 #include "engine/paths.h"
+#include "tests/reference/head_editor.h"
+#include "tests/reference/masking.h"
 
 namespace tervando::literal {
 

@@ -3,22 +3,29 @@
 # make bench - build and run the benchmarks (ratios against find, sed -i and memcpy)
 # make fuzz  - build the libFuzzer targets with clang and run each for a bounded time
 # make install [PREFIX=/usr/local] [DESTDIR=...] - build and install the programs and their files
-# make package - build the Debian package (CPack) into BUILD/package
+# make package - build the programs (not the tests) and the Debian package (CPack) into
+#                BUILD/package
+# make check-format - fail when a C++ file differs from what clang-format makes of it
+# make tidy - clang-tidy over the core (engine/, site/) with the repo's .clang-tidy
+# WERROR=ON turns warnings into errors for the build (CI)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 15
 PREFIX     ?= /usr/local
+# Passed on only when given, so a later make without it keeps what the build folder has.
+WERROR     ?=
 
-.PHONY: deps configure build run test test-asan bench fuzz screenshots icons install package \
-  check-package clean
+.PHONY: deps configure build installed run test test-asan bench fuzz screenshots icons install package \
+  check-package check-format tidy clean
 
 deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
+	  $(if $(WERROR),-DTERVANDO_WERROR=$(WERROR)) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -42,8 +49,8 @@ bench: configure
 
 fuzz: deps
 	@CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DTERVANDO_GUI=OFF -DTERVANDO_BENCH=OFF -DTERVANDO_FUZZ=ON >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	  -DTERVANDO_GUI=OFF -DTERVANDO_BENCH=OFF -DTERVANDO_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	@scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 screenshots: build
@@ -52,15 +59,26 @@ screenshots: build
 icons: build
 	@cmake --build $(BUILD) --target icons-generate
 
-install: build
+# What is installed and packaged is built without the tests.
+installed: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tervando_installed
+
+install: installed
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-package: build
-	@cmake --build $(BUILD) --target package
+package: installed
+	@cd $(BUILD) && cpack --config CPackConfig.cmake
 
 # Installs the package with apt-get, starts both programs from PATH, removes it (root).
 check-package: package
 	@scripts/check-package $(BUILD)
+
+check-format:
+	@scripts/check-format
+
+# Needs BUILD/compile_commands.json, which configure writes.
+tidy: configure
+	@scripts/check-tidy $(BUILD) $(JOBS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -181,6 +181,7 @@ void Form1::FormLoad() {
   ResetPageList();
   ReadOptions();
   m_state.faviconLinkPrefix = BuildFaviconLinkPrefix();
+  m_state.defaultIcon = DefaultIconFile();
   PlaceByFrame(*this, ScreenSize(*this), CenteredPosition);
   // "&Pfad" is first in the tab order: Space right after start chooses the web root.
   m_ui->Btn_4->setFocus(Qt::OtherFocusReason);

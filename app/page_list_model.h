@@ -35,12 +35,10 @@ class PageListModel : public QAbstractListModel {
   // The sorted switch and the order. Switching on (or a new order while on) re-sorts; the
   // view's selection and current item follow their rows.
   void SetSorted(bool sorted);
-  bool Sorted() const { return m_pages.SortingEnabled(); }
   void SetOrder(SortOrder order);
   SortOrder Order() const { return m_pages.Order(); }
   // Hands the rows gathered at the top to the view.
   void Publish();
-  int Unpublished() const { return m_unpublished; }
   // The page-list row of a view row.
   int RowOf(const QModelIndex& index) const { return index.row() + m_unpublished; }
 

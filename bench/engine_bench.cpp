@@ -68,7 +68,8 @@ const std::vector<PageCase>& Pages() {
 
 void Edit(benchmark::State& state, const std::string* text) {
   for (auto _ : state) {
-    std::string result = SetUnsetFaviconInHtml(*text, kPagePath, false, kPrefix, kRootDepth);
+    std::string result =
+        FindFaviconEdit(*text, kPagePath, false, kPrefix, kRootDepth).AppliedTo(*text);
     benchmark::DoNotOptimize(result.data());
     benchmark::ClobberMemory();
   }

@@ -1,12 +1,9 @@
 #include "cli/cli_check.h"
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <system_error>
@@ -14,25 +11,20 @@
 #include <unordered_map>
 #include <utility>
 
-#include "cli/cli_arguments.h"
 #include "cli/cli_run.h"
+#include "cli/cli_setup.h"
 #include "cli/path_text.h"
+#include "cli/terminal_host.h"
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
 #include "engine/page_check.h"
 #include "engine/page_file.h"
-#include "engine/paths.h"
-#include "engine/real_path.h"
-#include "site/app_folder.h"
-#include "site/options.h"
-#include "site/page_collection.h"
+#include "engine/site_state.h"
 #include "site/page_list.h"
 
 namespace tervando {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Pages read at once: their waits for the disk overlap, as in the run.
 constexpr std::size_t kCheckThreads = 8;
@@ -56,25 +48,32 @@ class FaviconPresence {
   std::unordered_map<std::string, bool> m_known;
 };
 
-std::vector<PageCheck> CheckAll(const std::vector<std::string>& pages, bool remove,
-                                int webRootDepth) {
+std::size_t PageCount(const PageList& pages) { return static_cast<std::size_t>(pages.Count()); }
+
+std::string PathAt(const PageList& pages, std::size_t row) {
+  return std::string(pages.Path(static_cast<int>(row)));
+}
+
+std::vector<PageCheck> CheckAll(const PageList& pages, bool remove, int webRootDepth) {
   const std::string prefix = BuildFaviconLinkPrefix();
   FaviconPresence presence;
   const FaviconExists exists = [&presence](const std::string& path) { return presence.Has(path); };
-  std::vector<PageCheck> checks(pages.size());
+  const std::size_t count = PageCount(pages);
+  std::vector<PageCheck> checks(count);
   std::atomic<std::size_t> next{0};
   const auto work = [&] {
-    for (std::size_t i = next++; i < pages.size(); i = next++) {
+    for (std::size_t i = next++; i < count; i = next++) {
+      const std::string page = PathAt(pages, i);
       try {
-        const std::string text = ReadWholeFile(pages[i]);
-        checks[i] = ClassifyPage(text, pages[i], remove, prefix, webRootDepth, exists);
+        const std::string text = ReadWholeFile(page);
+        checks[i] = ClassifyPage(text, page, remove, prefix, webRootDepth, exists);
       } catch (const std::exception&) {
         checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
       }
     }
   };
   std::vector<std::thread> threads;
-  for (std::size_t t = 1; t < std::min(kCheckThreads, pages.size()); ++t) {
+  for (std::size_t t = 1; t < std::min(kCheckThreads, count); ++t) {
     try {
       threads.emplace_back(work);
     } catch (const std::system_error&) {
@@ -142,9 +141,9 @@ struct ReportRow {
   }
 };
 
-std::string TextReport(const std::vector<std::string>& pages, const std::vector<PageCheck>& checks,
+std::string TextReport(const PageList& pages, const std::vector<PageCheck>& checks,
                        const std::string& webRoot, bool remove) {
-  if (pages.empty()) {
+  if (pages.Count() == 0) {
     return "Keine Seiten unter " + TerminalText(webRoot) + " gefunden.\n";
   }
   std::array<ReportRow, kPageClassCount> rows;
@@ -157,15 +156,15 @@ std::string TextReport(const std::vector<std::string>& pages, const std::vector<
     }
     attention += NeedsAttention(checks[i].pageClass);
   }
-  const std::size_t width = std::max<std::size_t>(6, std::to_string(pages.size()).size());
+  const std::size_t width = std::max<std::size_t>(6, std::to_string(PageCount(pages)).size());
   std::string report =
       "Prüfung für \"" + std::string(remove ? "löschen" : "einsetzen / auffrischen") +
-      "\": " + std::to_string(pages.size()) + " Seiten unter " + TerminalText(webRoot) + "\n\n";
+      "\": " + std::to_string(PageCount(pages)) + " Seiten unter " + TerminalText(webRoot) + "\n\n";
   const auto addRow = [&](const ReportRow& row, const char* marker, const std::string& label) {
     const std::string count = std::to_string(row.count);
     report += std::string(width - count.size() + 2, ' ') + count + marker + label + "\n";
     for (const auto& [page, line] : row.examples) {
-      report += std::string(width + 8, ' ') + Place(pages[page], webRoot, line) + "\n";
+      report += std::string(width + 8, ' ') + Place(PathAt(pages, page), webRoot, line) + "\n";
     }
   };
   for (int c = 0; c < kPageClassCount; ++c) {
@@ -182,21 +181,20 @@ std::string TextReport(const std::vector<std::string>& pages, const std::vector<
   report += "\n";
   report += attention == 0
                 ? "Keine Seite braucht Aufmerksamkeit.\n"
-                : "! " + std::to_string(attention) + " von " + std::to_string(pages.size()) +
+                : "! " + std::to_string(attention) + " von " + std::to_string(PageCount(pages)) +
                       " Seiten brauchen Aufmerksamkeit.\n";
   return report;
 }
 
-std::string JsonReport(const std::vector<std::string>& pages,
-                       const std::vector<PageCheck>& checks) {
+std::string JsonReport(const PageList& pages, const std::vector<PageCheck>& checks) {
   std::string json = "[";
-  for (std::size_t i = 0; i < pages.size(); ++i) {
+  for (std::size_t i = 0; i < PageCount(pages); ++i) {
     bool exact = true;
     json += i == 0 ? "\n" : ",\n";
-    json += "{\"path\":" + JsonString(pages[i], &exact);
+    json += "{\"path\":" + JsonString(PathAt(pages, i), &exact);
     if (!exact) {
       // A name that is no UTF-8 can't be a JSON string as it is; its bytes say it exactly.
-      json += ",\"path_hex\":\"" + HexBytes(pages[i]) + "\"";
+      json += ",\"path_hex\":\"" + HexBytes(PathAt(pages, i)) + "\"";
     }
     json += ",\"class\":\"";
     json += PageClassKey(checks[i].pageClass);
@@ -207,44 +205,24 @@ std::string JsonReport(const std::vector<std::string>& pages,
     }
     json += "}";
   }
-  json += pages.empty() ? "]\n" : "\n]\n";
+  json += pages.Count() == 0 ? "]\n" : "\n]\n";
   return json;
 }
 
 }  // namespace
 
-std::vector<std::string> PagesToCheck(const std::string& webRoot) {
-  // The pages a run would list, in the order --list prints them.
-  PageList list;
-  for (const std::string& path : ScanWebRoot(webRoot, PageExtensions()).pages) {
-    list.InsertMarkedAtTop(path);
-  }
-  list.SetSortingEnabled(true);
-  std::vector<std::string> pages;
-  pages.reserve(static_cast<std::size_t>(list.Count()));
-  for (int row = 0; row < list.Count(); ++row) {
-    pages.emplace_back(list.Path(row));
-  }
-  return pages;
-}
-
-int RunCheck(const CliOptions& options) {
-  const std::string folder = ReadableFolder(options.webRoot);
-  if (folder.empty()) {
-    return UsageError("\"" + options.webRoot + "\" ist kein lesbarer Ordner.");
-  }
-  ReadOptions();
-  if (options.extensions) {
-    SetPageExtensions(ParseExtensions(*options.extensions));
-  }
-  // Pages are listed under their real paths, as the run lists them.
-  const std::string webRoot = WithTrailingBackslash(RealPathOf(folder));
-  const int webRootDepth = CountOccurrences(std::string_view(&kPathSeparator, 1), webRoot, 0);
-
-  const std::vector<std::string> pages = PagesToCheck(webRoot);
-  const std::vector<PageCheck> checks = CheckAll(pages, options.remove, webRootDepth);
-  const std::string report =
-      options.json ? JsonReport(pages, checks) : TextReport(pages, checks, webRoot, options.remove);
+int RunCheck(const CliOptions& options, const std::string& folder) {
+  // The pages are the run's list, read without a progress line: the check's output is a report.
+  CliOptions quiet = options;
+  quiet.quiet = true;
+  TerminalHost host(quiet, false);
+  SiteState state;
+  ListPages(host, state, folder);
+  const PageList& pages = host.Pages();
+  const std::vector<PageCheck> checks = CheckAll(pages, options.remove, state.webRootDepth);
+  const std::string report = options.json
+                                 ? JsonReport(pages, checks)
+                                 : TextReport(pages, checks, state.webRoot, options.remove);
   std::cout << report << std::flush;
   if (!std::cout) {
     std::cerr << "tervando-cli: Die Ausgabe ließ sich nicht schreiben.\n";

@@ -1,10 +1,5 @@
 #include "cli/cli_run.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -14,17 +9,15 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_check.h"
 #include "cli/cli_options.h"
+#include "cli/cli_setup.h"
 #include "cli/terminal_host.h"
 #include "cli/unified_diff.h"
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
 #include "engine/interrupt.h"
-#include "engine/page_file.h"
 #include "engine/start.h"
 #include "icons/icon_catalogue.h"
 #include "icons/image_to_icon.h"
-#include "site/options.h"
-#include "site/web_root.h"
 #include "support/escape_control_bytes.h"
 #include "support/version_text.h"
 #include "support/write_log.h"
@@ -34,6 +27,117 @@ namespace tervando {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The icon named by --icon or --icon-file, as icon file bytes; none when neither was given.
+// Says on stderr what is wrong with it and returns false when it can't be had.
+bool ChooseIcon(const CliOptions& options, std::optional<std::string>& chosenIcon) {
+  if (options.icon) {
+    chosenIcon = std::string(IconFile(*options.icon));
+    if (chosenIcon->empty()) {
+      UsageError("Icon " + std::to_string(*options.icon) + " fehlt.");
+      return false;
+    }
+  } else if (options.iconFile) {
+    IconFromImage icon = IconFromImageFile(*options.iconFile);
+    if (!icon.error.empty()) {
+      UsageError(icon.error);
+      return false;
+    }
+    chosenIcon = std::move(icon.iconFile);
+  }
+  return true;
+}
+
+// The log must take the run's lines before any page is touched: a run the user asked to have
+// recorded is not done unrecorded.
+bool StartLog(const CliOptions& options) {
+  // On the command line a bare name means the working folder, as everywhere else.
+  WriteLog("", options.logFile ? fs::absolute(*options.logFile).lexically_normal().string() : "",
+           true);
+  if (const std::string problem = LogFileProblem(LogFilePath()); !problem.empty()) {
+    std::cerr << "tervando-cli: " << EscapeControlBytes(problem)
+              << "; es wurde nichts verändert.\n";
+    return false;
+  }
+  return true;
+}
+
+void PrintList(const TerminalHost& host, bool null) {
+  for (int row = 1; row <= host.RowCount(); ++row) {
+    std::cout << PathEntry(host.RowText(row), null);
+  }
+  std::cout << std::flush;
+}
+
+RunOptions RunOptionsFor(const CliOptions& options) {
+  RunOptions run;
+  run.edit.dryRun = options.dryRun;
+  if (options.diff) {
+    run.edit.describe = [](const std::string& path, std::string_view before,
+                           std::string_view after) { return UnifiedDiff(path, before, after); };
+  }
+  return run;
+}
+
+// What did not get done, on stderr, and the exit status that goes with it.
+int Report(TerminalHost& host, const SiteState& state, const StartResult& result) {
+  if (result.webRootBusy) {
+    return kExitUsage;
+  }
+  if (result.run.failed > 0) {
+    host.Warn("Nicht bearbeitet: " + std::to_string(result.run.failed) +
+              (result.run.failed == 1 ? " Datei" : " Dateien") + " (siehe oben).");
+  }
+  if (result.placed == PlaceResult::GaveUp || result.placed == PlaceResult::OverwriteDeclined) {
+    host.Warn(std::string(result.placed == PlaceResult::GaveUp
+                              ? "favicon.ico wurde nicht geschrieben: "
+                              : "favicon.ico wurde nicht überschrieben: ") +
+              state.webRoot + kFaviconFileName);
+  }
+  if (result.run.interrupted) {
+    host.Warn("Abgebrochen: die begonnenen Dateien wurden fertig bearbeitet.");
+  }
+  return result.run.failed > 0 || result.run.interrupted || result.placed == PlaceResult::GaveUp ||
+                 !host.LogKept()
+             ? kExitFailed
+             : kExitDone;
+}
+
+// The favicon run over every page of the web root, or with --list only the list of them.
+int RunFavicon(const CliOptions& options, const std::string& folder) {
+  std::optional<std::string> chosenIcon;
+  if (!ChooseIcon(options, chosenIcon)) {
+    return kExitUsage;
+  }
+  const bool logging = !options.noLog && !options.dryRun && !options.list;
+  if (logging && !StartLog(options)) {
+    return kExitFailed;
+  }
+
+  TerminalHost host(options, logging);
+  SiteState state;
+  state.faviconLinkPrefix = BuildFaviconLinkPrefix();
+  state.defaultIcon = DefaultIconFile();
+  // An interrupt lets the pages already begun finish and be logged, then ends the run.
+  const InterruptScope interrupts;
+  ListPages(host, state, folder);
+  host.WarnSkipped(options.list);
+  if (options.list) {
+    PrintList(host, options.null);
+    return kExitDone;
+  }
+  host.Say("Eintragung beendet (" + std::to_string(host.RowCount()) + " Dateien)");
+  host.Pages().MarkAll(true);
+  if (chosenIcon) {
+    state.preview = {std::move(*chosenIcon), true};
+  }
+  if (options.dryRun && !options.remove && state.preview.pending) {
+    host.Say("favicon.ico würde geschrieben: " + state.webRoot + kFaviconFileName);
+  }
+  const StartResult result = Start(host, state, RunOptionsFor(options));
+  host.ClearProgress();
+  return Report(host, state, result);
+}
 
 }  // namespace
 
@@ -51,99 +155,11 @@ int RunCli(const std::vector<std::string>& arguments) {
     std::cout << "tervando-cli " << VersionText(1) << "\n";
     return kExitDone;
   }
-  if (options.check) {
-    return RunCheck(options);
-  }
-
-  const std::string webRoot = ReadableFolder(options.webRoot);
-  if (webRoot.empty()) {
+  const std::string folder = SetUpWebRoot(options);
+  if (folder.empty()) {
     return UsageError("\"" + options.webRoot + "\" ist kein lesbarer Ordner.");
   }
-  std::optional<std::string> chosenIcon;
-  if (options.icon) {
-    chosenIcon = std::string(IconFile(*options.icon));
-    if (chosenIcon->empty()) {
-      return UsageError("Icon " + std::to_string(*options.icon) + " fehlt.");
-    }
-  } else if (options.iconFile) {
-    IconFromImage icon = IconFromImageFile(*options.iconFile);
-    if (!icon.error.empty()) {
-      return UsageError(icon.error);
-    }
-    chosenIcon = std::move(icon.iconFile);
-  }
-
-  ReadOptions();
-  if (options.extensions) {
-    SetPageExtensions(ParseExtensions(*options.extensions));
-  }
-  const bool logging = !options.noLog && !options.dryRun && !options.list;
-  if (logging) {
-    // On the command line a bare name means the working folder, as everywhere else. The log
-    // must take the run's lines before any page is touched: a run the user asked to have
-    // recorded is not done unrecorded.
-    WriteLog("", options.logFile ? fs::absolute(*options.logFile).lexically_normal().string() : "",
-             true);
-    if (const std::string problem = LogFileProblem(LogFilePath()); !problem.empty()) {
-      std::cerr << "tervando-cli: " << EscapeControlBytes(problem)
-                << "; es wurde nichts verändert.\n";
-      return kExitFailed;
-    }
-  }
-
-  TerminalHost host(options, logging);
-  SiteState state;
-  state.faviconLinkPrefix = BuildFaviconLinkPrefix();
-  // An interrupt lets the pages already begun finish and be logged, then ends the run.
-  const InterruptScope interrupts;
-  SelectWebRoot(host, state, webRoot);
-  host.ClearProgress();
-  host.WarnSkipped(options.list);
-  if (options.list) {
-    for (int row = 1; row <= host.RowCount(); ++row) {
-      std::cout << PathEntry(host.RowText(row), options.null);
-    }
-    std::cout << std::flush;
-    return kExitDone;
-  }
-  host.Say("Eintragung beendet (" + std::to_string(host.RowCount()) + " Dateien)");
-  host.Pages().MarkAll(true);
-  if (chosenIcon) {
-    state.preview = {std::move(*chosenIcon), true};
-  }
-  if (options.dryRun && !options.remove && state.preview.pending) {
-    host.Say("favicon.ico würde geschrieben: " + state.webRoot + kFaviconFileName);
-  }
-
-  RunOptions run;
-  run.edit.dryRun = options.dryRun;
-  if (options.diff) {
-    run.edit.describe = [](const std::string& path, std::string_view before,
-                           std::string_view after) { return UnifiedDiff(path, before, after); };
-  }
-  const StartResult result = Start(host, state, run);
-  host.ClearProgress();
-  if (result.webRootBusy) {
-    return kExitUsage;
-  }
-  if (result.run.failed > 0) {
-    host.Warn("Nicht bearbeitet: " + std::to_string(result.run.failed) +
-              (result.run.failed == 1 ? " Datei" : " Dateien") + " (siehe oben).");
-  }
-  if (result.placed == PlaceResult::GaveUp || result.placed == PlaceResult::OverwriteDeclined) {
-    host.Warn(std::string(result.placed == PlaceResult::GaveUp
-                              ? "favicon.ico wurde nicht geschrieben: "
-                              : "favicon.ico wurde nicht überschrieben: ") +
-              state.webRoot + kFaviconFileName);
-  }
-  if (result.run.interrupted) {
-    host.Warn("Abgebrochen: die begonnenen Dateien wurden fertig bearbeitet.");
-  }
-  const bool logKept = host.LogKept();
-  return result.run.failed > 0 || result.run.interrupted || result.placed == PlaceResult::GaveUp ||
-                 !logKept
-             ? kExitFailed
-             : kExitDone;
+  return options.check ? RunCheck(options, folder) : RunFavicon(options, folder);
 }
 
 }  // namespace tervando

@@ -12,7 +12,6 @@
 #include "engine/page_file.h"
 #include "engine/paths.h"
 #include "engine/real_path.h"
-#include "icons/icon_catalogue.h"
 
 namespace tervando {
 
@@ -126,7 +125,7 @@ void RefreshFaviconPreview(SiteState& state) {
     return;
   }
   state.preview.pending = true;
-  state.preview.bytes = std::string(DefaultIconFile());
+  state.preview.bytes = state.defaultIcon;
 }
 
 }  // namespace tervando

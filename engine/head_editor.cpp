@@ -8,6 +8,7 @@
 #include "engine/ascii.h"
 #include "engine/byte_scan.h"
 #include "engine/errors.h"
+#include "engine/internal_error.h"
 #include "engine/paths.h"
 #include "engine/tag_scanner.h"
 
@@ -17,35 +18,6 @@ namespace {
 
 constexpr std::string_view kHeadTag = "<head>";
 constexpr std::string_view kHeadEndTag = "</head>";
-
-bool Matches(std::string_view item, std::string_view needle, bool caseSensitive, bool wholeMatch) {
-  if (caseSensitive) {
-    return wholeMatch ? item == needle : item.find(needle) != item.npos;
-  }
-  return wholeMatch ? EqualsIgnoringCase(item, needle) : ContainsIgnoringCase(item, needle);
-}
-
-// A prefix that starts a tag and can never be touched by masking: then "a tag contains it"
-// means "a tag starts with it", and candidates can be found by looking for its first bytes.
-bool IsPlainTagOpener(std::string_view prefix) {
-  if (prefix.size() < 2 || prefix[0] != '<' || prefix[1] == ' ' || prefix[1] == '=' ||
-      prefix.back() == ' ') {
-    return false;
-  }
-  return prefix.find_first_of("<>\x1b", 1) == std::string_view::npos;
-}
-
-struct Range {
-  std::size_t begin = 0;
-  std::size_t end = 0;
-};
-
-// Where the three searches over the split page land, as positions in the page.
-struct HeadPlaces {
-  bool edit = false;          // a head tag before the head end tag, and no reference at or after it
-  std::size_t headEnd = 0;    // just after the head tag
-  std::optional<Range> link;  // the first reference, when it lies before the head end tag
-};
 
 // With a plain tag opener as prefix every search is a text search: "<head>" and "</head>"
 // anywhere in the page are always whole tags (masking never touches them), and a reference is
@@ -67,7 +39,7 @@ class PlainSearch {
     }
     // Removing needs only a reference before the head end tag; inserting must know whether
     // the first reference of the whole page lies after it.
-    const std::optional<Range> link = FirstReference(remove ? end : m_text.size());
+    const std::optional<ByteRange> link = FirstReference(remove ? end : m_text.size());
     if (link && link->begin >= end) {
       return places;  // at or after the head end tag
     }
@@ -78,7 +50,7 @@ class PlainSearch {
   }
 
  private:
-  std::optional<Range> FirstReference(std::size_t limit) {
+  std::optional<ByteRange> FirstReference(std::size_t limit) {
     std::size_t at = 0;
     while ((at = FindNoCase(m_text, at, limit, m_prefix)) != std::string_view::npos) {
       // The '<' of a plain prefix is never masked; the tag closes at the next visible '>'
@@ -89,7 +61,7 @@ class PlainSearch {
         return std::nullopt;
       }
       if (tag.begin == at) {
-        return Range{tag.begin, tag.end};
+        return ByteRange{tag.begin, tag.end};
       }
       at = tag.begin;
     }
@@ -99,76 +71,6 @@ class PlainSearch {
   std::string_view m_text;
   TagScanner m_scanner;
   std::string m_prefix;
-};
-
-// Any other prefix: the page's tags are walked one by one as the split would cut them.
-class TagWalkSearch {
- public:
-  TagWalkSearch(std::string_view text, std::string_view prefix)
-      : m_scanner(text), m_prefix(prefix) {}
-
-  HeadPlaces Find() {
-    HeadPlaces places;
-    std::optional<Range> head;
-    std::optional<Range> link;
-    // An empty needle is found in the first tag part, the empty one before the first '<'.
-    if (m_prefix.empty()) {
-      link = Range{0, 0};
-    }
-    TagScanner::Tag tag;
-    while (m_scanner.Next(tag)) {
-      const std::string_view bytes = Bytes(tag);
-      if (!link && HoldsPrefix(tag, bytes)) {
-        link = Range{tag.begin, tag.end};
-      }
-      // A tag holding a marker can't equal a head tag, which holds no escape byte.
-      if (tag.holdsOperator) {
-        continue;
-      }
-      if (!head && EqualsIgnoringCase(bytes, kHeadTag)) {
-        head = Range{tag.begin, tag.end};
-      }
-      if (!EqualsIgnoringCase(bytes, kHeadEndTag)) {
-        continue;
-      }
-      if (!head || (link && link->begin == tag.begin)) {
-        return places;
-      }
-      if (!link && LinkAfter()) {
-        return places;
-      }
-      places.edit = true;
-      places.headEnd = head->end;
-      places.link = link;
-      return places;
-    }
-    return places;
-  }
-
- private:
-  std::string_view Bytes(const TagScanner::Tag& tag) const {
-    return m_scanner.Text().substr(tag.begin, tag.end - tag.begin);
-  }
-
-  bool HoldsPrefix(const TagScanner::Tag& tag, std::string_view bytes) {
-    if (!tag.holdsOperator) {
-      return ContainsIgnoringCase(bytes, m_prefix);
-    }
-    return ContainsIgnoringCase(m_scanner.MaskedTag(tag), m_prefix);
-  }
-
-  bool LinkAfter() {
-    TagScanner::Tag tag;
-    while (m_scanner.Next(tag)) {
-      if (HoldsPrefix(tag, Bytes(tag))) {
-        return true;
-      }
-    }
-    return false;
-  }
-
-  TagScanner m_scanner;
-  std::string_view m_prefix;
 };
 
 }  // namespace
@@ -200,15 +102,29 @@ std::string FaviconEdit::AppliedTo(std::string_view text) const {
   return result;
 }
 
+bool IsPlainTagOpener(std::string_view prefix) {
+  if (prefix.size() < 2 || prefix[0] != '<' || prefix[1] == ' ' || prefix[1] == '=' ||
+      prefix.back() == ' ') {
+    return false;
+  }
+  return prefix.find_first_of("<>\x1b", 1) == std::string_view::npos;
+}
+
 FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bool remove,
                             const std::string& faviconLinkPrefix, int webRootDepth) {
   // The empty page has no segment to split.
   if (text.empty()) {
     throw std::system_error(EngineErrc::kIndexOutOfRange);
   }
-  const HeadPlaces places = IsPlainTagOpener(faviconLinkPrefix)
-                                ? PlainSearch(text, faviconLinkPrefix).Find(remove)
-                                : TagWalkSearch(text, faviconLinkPrefix).Find();
+  if (!IsPlainTagOpener(faviconLinkPrefix)) {
+    EndWithInternalError("FindFaviconEdit: prefix is no plain tag opener");
+  }
+  return FaviconEditAt(PlainSearch(text, faviconLinkPrefix).Find(remove), pagePath, remove,
+                       faviconLinkPrefix, webRootDepth);
+}
+
+FaviconEdit FaviconEditAt(const HeadPlaces& places, std::string_view pagePath, bool remove,
+                          const std::string& faviconLinkPrefix, int webRootDepth) {
   if (!places.edit || (remove && !places.link)) {
     return {};
   }
@@ -220,23 +136,8 @@ FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bo
     reference = BuildFaviconReference(faviconLinkPrefix, levels);
   }
   // The reference replaces the first one found, or follows the head tag directly.
-  const Range replaced = places.link.value_or(Range{places.headEnd, places.headEnd});
+  const ByteRange replaced = places.link.value_or(ByteRange{places.headEnd, places.headEnd});
   return {replaced.begin, replaced.end - replaced.begin, std::move(reference)};
-}
-
-std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pagePath, bool remove,
-                                  const std::string& faviconLinkPrefix, int webRootDepth) {
-  return FindFaviconEdit(text, pagePath, remove, faviconLinkPrefix, webRootDepth).AppliedTo(text);
-}
-
-int FindInStringArray(const std::string& needle, const std::vector<std::string>& items,
-                      bool caseSensitive, bool wholeMatch) {
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (Matches(items[i], needle, caseSensitive, wholeMatch)) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
 }
 
 int CountOccurrences(std::string_view needle, std::string_view haystack, int compareMode) {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tervando {
 
@@ -26,24 +27,37 @@ struct FaviconEdit {
   std::string AppliedTo(std::string_view text) const;
 };
 
-// Finds the edit that SetUnsetFaviconInHtml applies, without copying the page, so a page can
-// be written from its original bytes and the one new tag. Same rules and failures.
+// A prefix that starts a tag and can never be touched by masking (BuildFaviconLinkPrefix is
+// one): then "a tag contains it" means "a tag starts with it", and candidates can be found by
+// looking for its first bytes.
+bool IsPlainTagOpener(std::string_view prefix);
+
+// Finds the edit that inserts, refreshes or (remove) empties the page's favicon reference,
+// without copying the page, so a page can be written from its original bytes and the one new
+// tag. Works on whole tags as the masked, split page shows them; the head tag, the first
+// reference and the head end tag decide whether and where. webRootDepth is the number of
+// separators in the web root. Every byte outside the one changed tag stays, including bytes 27
+// followed by 1..4 that the page already held. An empty text throws
+// std::system_error(EngineErrc::kIndexOutOfRange); a prefix that is no plain tag opener ends
+// the program. Its reference: SetUnsetFaviconInHtml in tests/reference/literal_head_editor.h.
 FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bool remove,
                             const std::string& faviconLinkPrefix, int webRootDepth);
 
-// Returns the page text with its favicon reference inserted, refreshed or (remove) emptied.
-// Works on whole tags as the masked, split page shows them; the head tag, the first reference
-// and the head end tag decide whether and where. webRootDepth is the number of separators in
-// the web root. An empty text throws std::system_error(EngineErrc::kIndexOutOfRange).
-// Every byte outside the one changed tag comes back as it was, including bytes 27 followed by
-// 1..4 that the page already held.
-std::string SetUnsetFaviconInHtml(const std::string& text, const std::string& pagePath, bool remove,
-                                  const std::string& faviconLinkPrefix, int webRootDepth);
+struct ByteRange {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
 
-// Index of the first item equal to (wholeMatch) or containing the needle; -1 when none does.
-// Without caseSensitive, ASCII letters compare without regard to case.
-int FindInStringArray(const std::string& needle, const std::vector<std::string>& items,
-                      bool caseSensitive, bool wholeMatch);
+// Where the three searches over the split page land, as positions in the page.
+struct HeadPlaces {
+  bool edit = false;        // a head tag before the head end tag, and no reference at or after it
+  std::size_t headEnd = 0;  // just after the head tag
+  std::optional<ByteRange> link;  // the first reference, when it lies before the head end tag
+};
+
+// The edit for a page whose head tag, head end tag and first reference lie at `places`.
+FaviconEdit FaviconEditAt(const HeadPlaces& places, std::string_view pagePath, bool remove,
+                          const std::string& faviconLinkPrefix, int webRootDepth);
 
 // Number of positions, overlapping ones included, at which the needle occurs in the haystack;
 // 0 for an empty needle. compareMode 0 compares exactly, any other value without regard to case.

@@ -17,6 +17,8 @@ struct SiteState {
   std::string webRoot;            // chosen folder ending with the separator; empty until chosen
   int webRootDepth = 0;           // separators in webRoot
   std::string faviconLinkPrefix;  // built once at start-up
+  std::string defaultIcon;        // the icon file written when the root has none: the front
+                                  // end hands in the catalogue's default
   PreviewIcon preview;
   // Temporary files of an interrupted run that the last scan found; the next run removes them.
   std::vector<std::string> leftovers;

@@ -9,10 +9,11 @@
 
 namespace tervando {
 
-// The tags that SplitUnsplitHtmlString would cut from the masked page, found on the page as it
-// is, without building the masked copy or the segment arrays. Script masking hides a '<' or
-// '>' only where it stands inside a comparison operator; those are rare, so they are worked
-// out locally, one run of operator characters at a time.
+// The tags that SplitUnsplitHtmlString (its reference, tests/reference/masking.h) would cut
+// from the masked page, found on the page as it is, without building the masked copy or the
+// segment arrays. Script masking hides a '<' or '>' only where it stands inside a comparison
+// operator; those are rare, so they are worked out locally, one run of operator characters at
+// a time.
 class TagScanner {
  public:
   struct Tag {

@@ -13,7 +13,7 @@
 #include "engine/ascii.h"
 #include "engine/icon_block.h"
 #include "engine/paths.h"
-#include "fuzz/literal_head_editor.h"
+#include "tests/reference/literal_head_editor.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/masking.h"
+#include "tests/reference/masking.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "engine/masking.h"
+#include "tests/reference/masking.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);

@@ -188,7 +188,7 @@ std::vector<std::string> ParseExtensions(std::string_view value) {
 }
 
 std::string OptionsFileFor(const std::string& programFolder, bool installed) {
-  const std::string beside = programFolder + "options.ini";
+  std::string beside = programFolder + "options.ini";
   std::error_code error;
   if (!installed || std::filesystem::is_regular_file(beside, error)) {
     return beside;

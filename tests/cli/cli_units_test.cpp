@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
+#include "cli/cli_option_table.h"
 #include "cli/cli_options.h"
 #include "cli/path_text.h"
 #include "cli/unified_diff.h"
@@ -115,6 +119,31 @@ TEST(ParseCliOptions, Errors) {
   }
   EXPECT_EQ(ParseCliOptions({"--version"}).error, "");
   EXPECT_EQ(ParseCliOptions({"--help"}).error, "");
+}
+
+// Each option of the table in the mode it does not belong to, and --help within 80 columns.
+TEST(CliOptionTable, SectionsAreEnforcedAndHelpFitsEightyColumns) {
+  for (const CliOptionSpec& option : CliOptionTable()) {
+    const std::string name = "--" + std::string(option.name);
+    std::vector<std::string> call = {name};
+    if (!option.argument.empty()) {
+      call.push_back(option.name == "icon" ? "3" : option.name == "format" ? "json" : "x");
+    }
+    call.push_back("/s");
+    if (option.section == CliSection::kRun) {
+      call.insert(call.begin(), "--check");
+      EXPECT_EQ(ParseCliOptions(call).error, "--check schließt " + name + " aus.");
+    } else if (option.section == CliSection::kCheck) {
+      EXPECT_EQ(ParseCliOptions(call).error, name + " gilt nur mit --check.");
+    }
+  }
+  std::istringstream help(CliUsage());
+  for (std::string line; std::getline(help, line);) {
+    const auto columns = std::count_if(line.begin(), line.end(), [](char c) {
+      return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    EXPECT_LE(columns, 80) << line;
+  }
 }
 
 }  // namespace

@@ -65,7 +65,10 @@ TEST(ErrorInfoText, DescriptionAndCode) {
 
 class PlaceFaviconFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { state.webRoot = root.Path(); }
+  void SetUp() override {
+    state.webRoot = root.Path();
+    state.defaultIcon = DefaultIconFile();
+  }
   std::string Favicon() const { return root.Path() + "favicon.ico"; }
   ScratchFolder root;
   SiteState state;
@@ -197,6 +200,7 @@ TEST_F(PlaceFaviconFileTest, RetrySucceedsOnceTheCauseIsGone) {
 TEST(RefreshFaviconPreview, Table) {
   ScratchFolder root;
   SiteState state;
+  state.defaultIcon = DefaultIconFile();
   state.preview = {"chosen", true};
   RefreshFaviconPreview(state);  // no web root yet
   EXPECT_TRUE(state.preview.pending);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/errors.h"
-#include "fuzz/literal_head_editor.h"
+#include "tests/reference/literal_head_editor.h"
 
 namespace tervando {
 namespace {

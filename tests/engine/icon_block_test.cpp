@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/head_editor.h"
-#include "fuzz/literal_head_editor.h"
+#include "tests/reference/literal_head_editor.h"
 
 namespace tervando {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/head_editor.h"
-#include "engine/masking.h"
-#include "fuzz/literal_head_editor.h"
+#include "tests/reference/literal_head_editor.h"
+#include "tests/reference/masking.h"
 
 namespace tervando {
 

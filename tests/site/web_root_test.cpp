@@ -19,6 +19,7 @@ class SelectWebRootTest : public ::testing::Test {
   void SetUp() override {
     SetPageExtensions(ParseExtensions(kDefaultExtensions));
     state.faviconLinkPrefix = BuildFaviconLinkPrefix();
+    state.defaultIcon = DefaultIconFile();
   }
   FakeHost host;
   SiteState state;

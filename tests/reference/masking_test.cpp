@@ -1,4 +1,4 @@
-#include "engine/masking.h"
+#include "tests/reference/masking.h"
 
 #include <gtest/gtest.h>
 

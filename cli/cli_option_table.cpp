@@ -1,0 +1,197 @@
+#include "cli/cli_option_table.h"
+
+#include <charconv>
+
+#include "icons/icon_catalogue.h"
+
+namespace tervando {
+
+namespace {
+
+constexpr std::size_t kHelpColumn = 22;
+
+std::string StoreIcon(CliOptions& options, const std::string& text) {
+  int number = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, number);
+  if (error != std::errc() || stop != end || number < 1 || number > kIconCount) {
+    return "--icon erwartet eine Zahl von 1 bis " + std::to_string(kIconCount) + ", nicht \"" +
+           text + "\".";
+  }
+  options.icon = number;
+  return {};
+}
+
+std::string StoreIconFile(CliOptions& options, const std::string& text) {
+  options.iconFile = text;
+  return {};
+}
+
+std::string StoreFormat(CliOptions& options, const std::string& text) {
+  if (text != "json" && text != "text") {
+    return "--format erwartet text oder json, nicht \"" + text + "\".";
+  }
+  options.json = text == "json";
+  return {};
+}
+
+std::string StoreExtensions(CliOptions& options, const std::string& text) {
+  options.extensions = text;
+  return {};
+}
+
+std::string StoreLog(CliOptions& options, const std::string& text) {
+  if (text.empty()) {
+    return "--log braucht einen Dateinamen.";
+  }
+  options.logFile = text;
+  return {};
+}
+
+using S = CliSection;
+using O = CliOptions;
+
+constexpr CliOptionSpec kOptions[] = {
+    {"remove", 'r', true, "", "Favicon-Verweise löschen statt einsetzen", "", S::kAny, &O::remove},
+    {"icon", 0, true, "N", "Icon N (1-{N}) des Katalogs als favicon.ico schreiben",
+     "Icon N (1\\-{N}) des Katalogs als favicon.ico schreiben.", S::kRun, nullptr, StoreIcon},
+    {"icon-file", 0, true, "F",
+     "die Icon-Datei F als favicon.ico schreiben, oder ein Bild\n"
+     "(PNG, JPEG, GIF, BMP, WebP, SVG) als Icon in 16, 32, 48\n"
+     "und 256 Bildpunkten",
+     "Die Icon-Datei F als favicon.ico schreiben.", S::kRun, nullptr, StoreIconFile},
+    {"overwrite", 0, true, "", "ein vorhandenes favicon.ico ohne Rückfrage überschreiben", "",
+     S::kRun, &O::overwrite},
+    {"stop-on-error", 0, true, "", "beim ersten Fehler aufhören", "", S::kRun, &O::stopOnError},
+    {"dry-run", 'n', true, "",
+     "nichts schreiben, nur die Seiten nennen, die sich\n"
+     "ändern würden",
+     "", S::kRun, &O::dryRun},
+    {"diff", 0, true, "",
+     "jede Änderung als Unified Diff ausgeben (auf dem Terminal\n"
+     "Steuerzeichen der Seiten maskiert wie im Protokoll)",
+     "Jede Änderung als Unified Diff ausgeben. Auf dem Terminal stehen Steuerzeichen der Seiten\n"
+     "maskiert wie im Protokoll; in eine Pipe oder Datei geht der Diff unverändert (für\n"
+     ".BR patch ).",
+     S::kRun, &O::diff},
+    {"list", 0, true, "", "nur die gefundenen Seiten auflisten", "", S::kRun, &O::list},
+    {"null", '0', true, "",
+     "Pfade auf der Standardausgabe unverändert und je mit einem\n"
+     "Null-Byte abgeschlossen ausgeben (für Skripte)",
+     "", S::kAny, &O::null},
+    {"check", 0, true, "",
+     "nichts schreiben, für jede Seite sagen, was ein Lauf\n"
+     "mit ihr täte und warum (mit -r: ein Lauf, der löscht)",
+     "Nichts schreiben, für jede Seite sagen, was ein Lauf mit ihr täte und warum (mit\n"
+     ".BR \\-r :\n"
+     "ein Lauf, der löscht).",
+     S::kAny, &O::check},
+    {"format", 0, true, "F",
+     "Ausgabe von --check: text (Tabelle) oder json (je Seite\n"
+     "ein Eintrag; ist ein Pfad kein UTF-8, nennt \"path_hex\"\n"
+     "seine Bytes genau, zwei Hex-Ziffern je Byte)",
+     "Ausgabe von\n"
+     ".BR \\-\\-check :\n"
+     ".B text\n"
+     "(Tabelle) oder\n"
+     ".B json\n"
+     "(je Seite ein Eintrag). Ist ein Pfad kein gültiges UTF-8, steht in\n"
+     ".B path\n"
+     "ein Ersatzzeichen für jedes fremde Byte und in\n"
+     ".B path_hex\n"
+     "der Pfad Byte für Byte, zwei Hex-Ziffern je Byte.",
+     S::kCheck, nullptr, StoreFormat},
+    {"extensions", 0, true, "L", "Seiten-Endungen, durch Kommas getrennt (statt options.ini)", "",
+     S::kAny, nullptr, StoreExtensions},
+    {"log", 0, true, "DATEI",
+     "das Protokoll in DATEI schreiben, sonst in\n"
+     "{LOG}",
+     "Das Protokoll in DATEI schreiben; sonst in Application.log (siehe DATEIEN).\n"
+     ".B \\-\\-help\n"
+     "nennt die Datei, die gerade gilt.",
+     S::kRun, nullptr, StoreLog},
+    {"no-log", 0, true, "", "kein Protokoll schreiben", "", S::kAny, &O::noLog},
+    {"quiet", 'q', true, "", "keine Fortschritts- und Statusmeldungen", "", S::kAny, &O::quiet},
+    {"version", 0, true, "", "Version ausgeben", "", S::kAny, &O::version},
+    {"help", 'h', false, "", "diese Hilfe ausgeben", "", S::kAny, &O::help},
+};
+
+std::string ReplaceAll(std::string text, std::string_view from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+std::string Filled(std::string_view text, const std::string& logFile) {
+  return ReplaceAll(ReplaceAll(std::string(text), "{N}", std::to_string(kIconCount)), "{LOG}",
+                    logFile);
+}
+
+// "-r, --remove", "    --icon N"
+std::string HelpName(const CliOptionSpec& option) {
+  std::string name = option.shortName != 0 && option.shortListed
+                         ? std::string{'-', option.shortName, ',', ' '}
+                         : std::string(4, ' ');
+  name += "--";
+  name += option.name;
+  if (!option.argument.empty()) {
+    name += ' ';
+    name += option.argument;
+  }
+  return name;
+}
+
+std::string ManEscaped(std::string_view text) { return ReplaceAll(std::string(text), "-", "\\-"); }
+
+// ".BR \-r ", " \-\-remove", ".BI \-\-icon " N"", ".B \-\-overwrite"
+std::string ManName(const CliOptionSpec& option) {
+  const bool listShort = option.shortName != 0 && option.shortListed;
+  std::string name = ManEscaped("--" + std::string(option.name));
+  if (listShort) {
+    name = ManEscaped(std::string{'-', option.shortName}) + " \", \" " + name;
+  }
+  if (!option.argument.empty()) {
+    return ".BI " + (listShort ? "\"" + name + "\"" : name) + " \" " +
+           std::string(option.argument) + "\"";
+  }
+  return (listShort ? ".BR " : ".B ") + name;
+}
+
+// The help text as the manual page's sentence: capital first letter, one line, full stop.
+std::string ManSentence(std::string_view help) {
+  std::string sentence = ReplaceAll(std::string(help), "\n", " ");
+  if (!sentence.empty() && sentence[0] >= 'a' && sentence[0] <= 'z') {
+    sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
+  }
+  return sentence + ".";
+}
+
+}  // namespace
+
+std::span<const CliOptionSpec> CliOptionTable() { return kOptions; }
+
+std::string CliOptionsHelp(const std::string& logFile) {
+  std::string help;
+  for (const CliOptionSpec& option : kOptions) {
+    std::string line = "  " + HelpName(option);
+    line.resize(std::max(line.size(), kHelpColumn - 1), ' ');
+    line += ' ';
+    help += line +
+            ReplaceAll(Filled(option.help, logFile), "\n", "\n" + std::string(kHelpColumn, ' ')) +
+            "\n";
+  }
+  return help;
+}
+
+std::string CliOptionsManual() {
+  std::string manual = ".SH OPTIONEN\n";
+  for (const CliOptionSpec& option : kOptions) {
+    manual += ".TP\n" + ManName(option) + "\n" +
+              Filled(option.manual.empty() ? ManSentence(option.help) : option.manual, {}) + "\n";
+  }
+  return manual;
+}
+
+}  // namespace tervando

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <system_error>
 
@@ -200,6 +201,16 @@ std::string FaviconEdit::AppliedTo(std::string_view text) const {
   return result;
 }
 
+bool IsWideText(std::string_view text) {
+  if (text.starts_with("\xFE\xFF") || text.starts_with("\xFF\xFE") ||
+      text.starts_with(std::string_view("\0\0\xFE\xFF", 4))) {
+    return true;  // UTF-16 BE, UTF-16 LE or UTF-32 LE (FF FE 00 00), UTF-32 BE
+  }
+  const std::size_t end = FindNoCase(text, 0, text.size(), "</head>");
+  const std::size_t region = end == std::string_view::npos ? text.size() : end + 7;
+  return std::memchr(text.data(), 0, region) != nullptr;
+}
+
 FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bool remove,
                             const std::string& faviconLinkPrefix, int webRootDepth) {
   // The empty page has no segment to split.
@@ -209,7 +220,7 @@ FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bo
   const HeadPlaces places = IsPlainTagOpener(faviconLinkPrefix)
                                 ? PlainSearch(text, faviconLinkPrefix).Find(remove)
                                 : TagWalkSearch(text, faviconLinkPrefix).Find();
-  if (!places.edit || (remove && !places.link)) {
+  if (!places.edit || (remove && !places.link) || IsWideText(text)) {
     return {};
   }
 

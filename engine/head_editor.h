@@ -26,8 +26,15 @@ struct FaviconEdit {
   std::string AppliedTo(std::string_view text) const;
 };
 
+// True for a page that is no byte-oriented text (8-bit or UTF-8): it starts with a UTF-16 or
+// UTF-32 byte order mark, or holds a NUL byte before the end of its first "</head>" (the whole
+// page when it has none), as UTF-16 without a mark does wherever it spells an ASCII character.
+// Its code units may spell tags by chance, so such a page is never edited.
+bool IsWideText(std::string_view text);
+
 // Finds the edit that SetUnsetFaviconInHtml applies, without copying the page, so a page can
-// be written from its original bytes and the one new tag. Same rules and failures.
+// be written from its original bytes and the one new tag. Same rules and failures. A wide text
+// (IsWideText) is left unchanged.
 FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bool remove,
                             const std::string& faviconLinkPrefix, int webRootDepth);
 

@@ -110,11 +110,28 @@ TEST_F(PageFileTest, UnchangedPageIsNotWritten) {
   EXPECT_EQ(after.st_mode & 0777, 0444u);
 }
 
-TEST_F(PageFileTest, ReadOnlyPageBecomesWritableByItsOwner) {
-  const std::string page = Write("index.htm", "<head></head>", 0444);
-  EXPECT_TRUE(SetUnsetFaviconInFile(page, false, kPrefix, m_depth));
-  EXPECT_EQ(Stat(page).st_mode & 07777, 0644u);
-  EXPECT_EQ(Read(page), "<head>" + kAtRoot + "</head>");
+// A page without a write bit is refused as favicon.ico is, never made writable; every other
+// page keeps its exact mode.
+TEST_F(PageFileTest, ReadOnlyPageIsRefusedAndEveryModeIsKept) {
+  const struct {
+    mode_t mode;
+    bool edited;
+  } cases[] = {{0444, false}, {0400, false}, {0600, true}, {0604, true}, {0755, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    const std::string page = Write("index.htm", "<head></head>", c.mode);
+    try {
+      EXPECT_EQ(SetUnsetFaviconInFile(page, false, kPrefix, m_depth), c.edited);
+    } catch (const std::system_error& error) {
+      EXPECT_FALSE(c.edited);
+      EXPECT_EQ(error.code(), std::errc::permission_denied);
+      EXPECT_NE(std::string(error.what()).find("Datei ist schreibgeschützt"), std::string::npos);
+    }
+    EXPECT_EQ(Stat(page).st_mode & 07777, c.mode);
+    EXPECT_EQ(Read(page), c.edited ? "<head>" + kAtRoot + "</head>" : "<head></head>");
+    EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
+    ::unlink(page.c_str());
+  }
 }
 
 TEST_F(PageFileTest, KeepsPermissionBitsAndOwner) {

@@ -352,10 +352,13 @@ bool PendingReplace::ExchangeHeld() {
 #endif
 }
 
-void PendingReplace::Commit() {
+void PendingReplace::Commit(const std::function<void()>& beforeRename) {
   CheckUnchanged();
   if (m_mode && ::fchmod(m_temporary.Get(), *m_mode) != 0) {
     throw FileError(errno, "Dateiattribute können nicht gesetzt werden", m_shownPath);
+  }
+  if (beforeRename) {
+    beforeRename();
   }
   if (!(m_leased && m_expected && ExchangeHeld())) {
     const int folder = m_folder->Fd();

@@ -84,7 +84,8 @@ class PendingReplace {
   // says the file was changed meanwhile (EAGAIN) or swapped for another (ESTALE). A page held
   // by a read lease fails so (EAGAIN) too when another program opened it for writing since it
   // was read: that program's write then goes to the page, never to a replaced file.
-  void Commit();
+  // `beforeRename` runs after the checks, just before the rename (for tests of that moment).
+  void Commit(const std::function<void()>& beforeRename = {});
   // Flushes the folder, so the rename itself is on the disk.
   void FlushFolder() const;
   // Keeps the page as read open until the rename; `leased`: it holds a read lease.

@@ -1,6 +1,7 @@
 #include "engine/page_walk.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -127,7 +128,16 @@ FolderRef SiteWalker::OpenBelow(const FolderRef& from, const std::string& relati
     const std::string name = relative.substr(begin, end - begin);
     const int fd = ::openat(folder->Fd(), name.c_str(), kFolderFlags);
     if (fd < 0) {
-      ThrowWalkFailure(errno, shownPath);
+      // O_DIRECTORY answers a link with ENOTDIR; it is told as the link it is.
+      struct stat info {};
+      const int error = errno;
+      ThrowWalkFailure(
+          error == ENOTDIR &&
+                  ::fstatat(folder->Fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                  S_ISLNK(info.st_mode)
+              ? ELOOP
+              : error,
+          shownPath);
     }
     folder = std::make_shared<const OpenFolder>(fd);
     begin = end + 1;

@@ -35,9 +35,10 @@ struct Entry {
   std::string path;
   std::optional<FileKey> key;  // the file opened under the name
   std::uint64_t size = 0;
-  std::optional<OpenedPage> opened;  // walked to and opened, not yet read
-  std::exception_ptr failure;        // failed before it was read: told at its turn
-  std::future<PreparedPage> prepared;
+  std::optional<OpenedPage> opened;     // walked to and opened, not yet read
+  std::exception_ptr failure;           // failed on this thread: told at its turn
+  std::optional<PreparedPage> decided;  // decided on this thread
+  std::future<PreparedPage> prepared;   // on its way on a worker
 };
 
 // A commit that found the page written by another program since it was read: read it again.
@@ -187,18 +188,17 @@ class Run {
     }
   }
 
-  // A page that stays as it is is decided right here; one that changes gets its new text
-  // written on a worker.
+  // A page that stays as it is is decided right here, with no hand-off to a thread; one that
+  // changes gets its new text written on a worker.
   void Prepare(Entry& entry) {
-    std::promise<PreparedPage> here;
-    entry.prepared = here.get_future();
+    entry.decided.reset();
+    entry.prepared = {};  // what an earlier decision left on its way is dropped when done
     if (entry.failure) {
-      here.set_exception(entry.failure);
       return;
     }
-    auto page = std::make_shared<OpenedPage>(std::move(*entry.opened));
-    entry.opened.reset();
     if (entry.size > kDecideHereLimit) {
+      auto page = std::make_shared<OpenedPage>(std::move(*entry.opened));
+      entry.opened.reset();
       entry.prepared = Submit<PreparedPage>(m_pool, [page, remove = entry.remove, this] {
         return WritePlannedEdit(
             PlanPageEdit(std::move(*page), remove, m_prefix, m_depth, m_options.edit),
@@ -207,17 +207,34 @@ class Run {
       return;
     }
     try {
-      auto plan = std::make_shared<PagePlan>(
-          PlanPageEdit(std::move(*page), entry.remove, m_prefix, m_depth, m_options.edit));
-      if (plan->result.changed && !m_options.edit.dryRun) {
-        entry.prepared = Submit<PreparedPage>(
-            m_pool, [plan, this] { return WritePlannedEdit(std::move(*plan), m_options.edit); });
+      PagePlan plan =
+          PlanPageEdit(std::move(*entry.opened), entry.remove, m_prefix, m_depth, m_options.edit);
+      entry.opened.reset();
+      if (plan.result.changed && !m_options.edit.dryRun) {
+        auto planned = std::make_shared<PagePlan>(std::move(plan));
+        entry.prepared = Submit<PreparedPage>(m_pool, [planned, this] {
+          return WritePlannedEdit(std::move(*planned), m_options.edit);
+        });
         return;
       }
-      here.set_value(WritePlannedEdit(std::move(*plan), m_options.edit));
+      entry.decided = WritePlannedEdit(std::move(plan), m_options.edit);
     } catch (...) {
-      here.set_exception(std::current_exception());
+      entry.opened.reset();
+      entry.failure = std::current_exception();
     }
+  }
+
+  // The prepared page, waited for while the host handles its events; failures are thrown.
+  PreparedPage TakePrepared(Entry& entry) {
+    if (entry.prepared.valid()) {
+      return WaitYielding(m_host, entry.prepared);
+    }
+    if (entry.failure) {
+      std::rethrow_exception(std::exchange(entry.failure, nullptr));
+    }
+    PreparedPage page = std::move(*entry.decided);
+    entry.decided.reset();
+    return page;
   }
 
   // The row's turn: the row is looked at again as one-page-at-a-time would see it now, then
@@ -241,7 +258,7 @@ class Run {
     std::optional<std::string> errorInfo;
     for (bool again = true; !errorInfo;) {
       try {
-        PreparedPage page = WaitYielding(m_host, entry.prepared);
+        PreparedPage page = TakePrepared(entry);
         if (page.replace) {
           // The rename waits for the file system's journal, which the workers keep busy: it
           // runs on a thread of its own (one, so the order stays) while this one yields.

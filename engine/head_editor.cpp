@@ -180,14 +180,18 @@ std::string BuildFaviconLinkPrefix() {
 }
 
 std::string BuildFaviconReference(const std::string& faviconLinkPrefix, int levels) {
-  std::string relative;
+  // Built in place: this runs for every page of every run.
+  std::string reference;
+  reference.reserve(faviconLinkPrefix.size() + 3 * static_cast<std::size_t>(std::max(levels, 1)) +
+                    sizeof kFaviconFileName + 2);
+  reference.append(faviconLinkPrefix).append(1, '"');
   if (levels == 0) {
-    relative = "./";
+    reference.append("./");
   }
   for (int i = 0; i < levels; ++i) {
-    relative += "../";
+    reference.append("../");
   }
-  return faviconLinkPrefix + '"' + relative + kFaviconFileName + '"' + '>';
+  return reference.append(kFaviconFileName).append("\">");
 }
 
 bool FaviconEdit::LeavesUnchanged(std::string_view text) const {
@@ -227,7 +231,8 @@ FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bo
   std::string reference;
   if (!remove) {
     const int levels =
-        CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
+        static_cast<int>(std::count(pagePath.begin(), pagePath.end(), kPathSeparator)) -
+        webRootDepth;
     reference = BuildFaviconReference(faviconLinkPrefix, levels);
   }
   // The reference replaces the first one found, or follows the head tag directly.

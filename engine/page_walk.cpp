@@ -82,11 +82,17 @@ WalkedPlace SiteWalker::Walk(const std::string& path) {
   place.name = std::string(relative.substr(slash == std::string_view::npos ? 0 : slash + 1));
   const std::string_view folder =
       slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash);
-  for (std::size_t begin = 0; begin <= relative.size();) {
-    const std::size_t end = std::min(relative.find('/', begin), relative.size());
-    const std::string_view part = relative.substr(begin, end - begin);
-    if (part.empty() || part == "." || part == "..") {
-      ThrowWalkFailure(EXDEV, path);  // every path is walked downwards only
+  const auto walkable = [](std::string_view part) {
+    return !part.empty() && part != "." && part != "..";
+  };
+  if (!walkable(place.name)) {
+    ThrowWalkFailure(EXDEV, path);  // every path is walked downwards only
+  }
+  const bool known = m_last && folder == m_lastPath;
+  for (std::size_t begin = 0; !known && begin < folder.size();) {
+    const std::size_t end = std::min(folder.find('/', begin), folder.size());
+    if (!walkable(folder.substr(begin, end - begin))) {
+      ThrowWalkFailure(EXDEV, path);
     }
     begin = end + 1;
   }
@@ -99,7 +105,7 @@ WalkedPlace SiteWalker::Walk(const std::string& path) {
   }
   if (folder.empty()) {
     place.folder = m_rootFolder;
-  } else if (m_last && folder == m_lastPath) {
+  } else if (known) {
     place.folder = m_last;
   } else {
     m_last = OpenBelow(m_rootFolder, std::string(folder), path);

@@ -43,6 +43,22 @@ void RefuseOutsideRoot(const std::string& path, const std::string& webRoot) {
   }
 }
 
+// Written walked from the root: a link (inside the root, see above) is written where it leads
+// now, and a folder or link swapped in meanwhile fails instead of leading out of the root.
+void WriteFaviconFile(const std::string& path, const std::string& webRoot,
+                      const std::string& bytes) {
+  std::string root = RealPath(webRoot);
+  if (root.empty()) {
+    root = webRoot;
+  }
+  if (root.back() != '/') {
+    root += '/';
+  }
+  struct stat info {};
+  const bool link = ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+  ReplaceFileBelow(root, link ? RealPathOf(path) : root + kFaviconFileName, bytes);
+}
+
 }  // namespace
 
 FailureDescription DescribeCurrentFailure() {
@@ -94,7 +110,7 @@ PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun) {
     try {
       RefuseOutsideRoot(path, state.webRoot);
       RefuseReadOnly(path);
-      ReplaceFileContents(path, state.preview.bytes);
+      WriteFaviconFile(path, state.webRoot, state.preview.bytes);
       return PlaceResult::Written;
     } catch (...) {
       errorInfo = ErrorInfoText();

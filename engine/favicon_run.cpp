@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <chrono>
 #include <deque>
 #include <functional>
 #include <future>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <utility>
 
 #include "engine/favicon_file.h"
@@ -20,6 +22,9 @@ namespace {
 
 // How long the calling thread waits for the disk before it lets its host handle events.
 constexpr std::chrono::milliseconds kWaitSlice{10};
+// Pages up to this size are read and decided on the calling thread: most pages of a run that
+// changes nothing need no worker at all. Larger ones are read on a worker.
+constexpr std::uint64_t kDecideHereLimit = 256 * 1024;
 
 using FileKey = std::pair<dev_t, ino_t>;
 
@@ -29,10 +34,18 @@ struct Entry {
   bool marked = false;  // as decided; unmarked rows are checked again at their turn
   bool remove = false;
   std::string path;
-  std::optional<FileKey> key;  // the file the name finally stands for
+  std::optional<FileKey> key;  // the file opened under the name
   std::uint64_t size = 0;
-  std::future<PreparedPage> prepared;
+  std::optional<OpenedPage> opened;     // walked to and opened, not yet read
+  std::exception_ptr failure;           // failed on this thread: told at its turn
+  std::optional<PreparedPage> decided;  // decided on this thread
+  std::future<PreparedPage> prepared;   // on its way on a worker
 };
+
+// A commit that found the page written by another program since it was read: read it again.
+bool WrittenMeanwhile(const std::system_error& error) {
+  return error.code() == std::errc::resource_unavailable_try_again;
+}
 
 std::string RunErrorInfoText() {
   const FailureDescription failure = DescribeCurrentFailure();
@@ -71,6 +84,7 @@ class Run {
         m_options(options),
         m_pool(options.threads),
         m_committer(options.threads > 0 ? 1 : 0),
+        m_walker(state.webRoot.empty() ? "/" : state.webRoot),
         m_prefix(state.faviconLinkPrefix),
         m_depth(state.webRootDepth),
         m_rows(host.RowCount()),
@@ -135,11 +149,7 @@ class Run {
       }
       entry.path = m_host.RowText(row);
       entry.remove = m_host.RemoveMode();
-      struct stat info {};
-      if (::stat(entry.path.c_str(), &info) == 0) {
-        entry.key = FileKey(info.st_dev, info.st_ino);
-        entry.size = static_cast<std::uint64_t>(info.st_size);
-      }
+      Open(entry);
       const bool room =
           m_pagesInFlight == 0 ||
           (m_bytesInFlight + entry.size <= m_options.bytesAhead && !SameFileInFlight(entry));
@@ -168,10 +178,67 @@ class Run {
     return false;
   }
 
+  // Walks to the page from the web root and opens it; a failure waits for the page's turn.
+  void Open(Entry& entry) {
+    entry.opened.reset();
+    entry.failure = nullptr;
+    try {
+      OpenedPage page = OpenPage(m_walker, entry.path);
+      entry.key = FileKey(page.info.st_dev, page.info.st_ino);
+      entry.size = static_cast<std::uint64_t>(page.info.st_size);
+      entry.opened = std::move(page);
+    } catch (...) {
+      entry.failure = std::current_exception();
+    }
+  }
+
+  // A page that stays as it is is decided right here, with no hand-off to a thread; one that
+  // changes gets its new text written on a worker.
   void Prepare(Entry& entry) {
-    entry.prepared = Submit<PreparedPage>(m_pool, [path = entry.path, remove = entry.remove, this] {
-      return PreparePageEdit(path, remove, m_prefix, m_depth, m_options.edit);
-    });
+    entry.decided.reset();
+    entry.prepared = {};  // what an earlier decision left on its way is dropped when done
+    if (entry.failure) {
+      return;
+    }
+    if (entry.size > kDecideHereLimit) {
+      auto page = std::make_shared<OpenedPage>(std::move(*entry.opened));
+      entry.opened.reset();
+      entry.prepared = Submit<PreparedPage>(m_pool, [page, remove = entry.remove, this] {
+        return WritePlannedEdit(
+            PlanPageEdit(std::move(*page), remove, m_prefix, m_depth, m_options.edit),
+            m_options.edit);
+      });
+      return;
+    }
+    try {
+      PagePlan plan =
+          PlanPageEdit(std::move(*entry.opened), entry.remove, m_prefix, m_depth, m_options.edit);
+      entry.opened.reset();
+      if (plan.result.changed && !m_options.edit.dryRun) {
+        auto planned = std::make_shared<PagePlan>(std::move(plan));
+        entry.prepared = Submit<PreparedPage>(m_pool, [planned, this] {
+          return WritePlannedEdit(std::move(*planned), m_options.edit);
+        });
+        return;
+      }
+      entry.decided = WritePlannedEdit(std::move(plan), m_options.edit);
+    } catch (...) {
+      entry.opened.reset();
+      entry.failure = std::current_exception();
+    }
+  }
+
+  // The prepared page, waited for while the host handles its events; failures are thrown.
+  PreparedPage TakePrepared(Entry& entry) {
+    if (entry.prepared.valid()) {
+      return WaitYielding(m_host, entry.prepared);
+    }
+    if (entry.failure) {
+      std::rethrow_exception(std::exchange(entry.failure, nullptr));
+    }
+    PreparedPage page = std::move(*entry.decided);
+    entry.decided.reset();
+    return page;
   }
 
   // The row's turn: the row is looked at again as one-page-at-a-time would see it now, then
@@ -189,23 +256,39 @@ class Run {
       entry.marked = true;
       entry.path = m_host.RowText(entry.row);
       entry.remove = m_host.RemoveMode();
-      Prepare(entry);  // decided afresh; runs on a worker while this thread handles events
+      Open(entry);
+      Prepare(entry);  // decided afresh
     }
     std::optional<std::string> errorInfo;
-    try {
-      PreparedPage page = WaitYielding(m_host, entry.prepared);
-      if (page.replace) {
-        // The rename waits for the file system's journal, which the workers keep busy: it
-        // runs on a thread of its own (one, so the order stays) while this one yields.
-        RunYielding(m_host, m_committer, [&page] { page.replace->Commit(); });
+    for (bool again = true; !errorInfo;) {
+      try {
+        PreparedPage page = TakePrepared(entry);
+        if (page.replace) {
+          // The rename waits for the file system's journal, which the workers keep busy: it
+          // runs on a thread of its own (one, so the order stays) while this one yields.
+          RunYielding(m_host, m_committer, [&page] { page.replace->Commit(); });
+        }
+        if (page.changed) {
+          ++m_result.changed;
+          m_host.Log(std::to_string(m_result.changed) + ": " + entry.path);
+          m_host.PageChanged(m_result.changed, entry.path, page.difference);
+        }
+        break;
+      } catch (const std::system_error& error) {
+        if (!again || !WrittenMeanwhile(error)) {
+          errorInfo = RunErrorInfoText();
+        }
+      } catch (...) {
+        errorInfo = RunErrorInfoText();
       }
-      if (page.changed) {
-        ++m_result.changed;
-        m_host.Log(std::to_string(m_result.changed) + ": " + entry.path);
-        m_host.PageChanged(m_result.changed, entry.path, page.difference);
+      if (errorInfo) {
+        break;
       }
-    } catch (...) {
-      errorInfo = RunErrorInfoText();
+      // Another program wrote the page after it was read (its prepared text is dropped, its
+      // lease ended): the page is read and edited once more, as it is now.
+      again = false;
+      Open(entry);
+      Prepare(entry);
     }
     if (errorInfo) {
       ++m_result.failed;
@@ -255,6 +338,7 @@ class Run {
   const RunOptions& m_options;
   WorkerPool m_pool;
   WorkerPool m_committer;
+  SiteWalker m_walker;  // used on the calling thread only
   // Read by the workers; copied so nothing the window changes meanwhile is shared.
   const std::string m_prefix;
   const int m_depth;

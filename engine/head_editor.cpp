@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <system_error>
 
@@ -81,14 +82,18 @@ std::string BuildFaviconLinkPrefix() {
 }
 
 std::string BuildFaviconReference(const std::string& faviconLinkPrefix, int levels) {
-  std::string relative;
+  // Built in place: this runs for every page of every run.
+  std::string reference;
+  reference.reserve(faviconLinkPrefix.size() + 3 * static_cast<std::size_t>(std::max(levels, 1)) +
+                    sizeof kFaviconFileName + 2);
+  reference.append(faviconLinkPrefix).append(1, '"');
   if (levels == 0) {
-    relative = "./";
+    reference.append("./");
   }
   for (int i = 0; i < levels; ++i) {
-    relative += "../";
+    reference.append("../");
   }
-  return faviconLinkPrefix + '"' + relative + kFaviconFileName + '"' + '>';
+  return reference.append(kFaviconFileName).append("\">");
 }
 
 bool FaviconEdit::LeavesUnchanged(std::string_view text) const {
@@ -110,11 +115,24 @@ bool IsPlainTagOpener(std::string_view prefix) {
   return prefix.find_first_of("<>\x1b", 1) == std::string_view::npos;
 }
 
+bool IsWideText(std::string_view text) {
+  if (text.starts_with("\xFE\xFF") || text.starts_with("\xFF\xFE") ||
+      text.starts_with(std::string_view("\0\0\xFE\xFF", 4))) {
+    return true;  // UTF-16 BE, UTF-16 LE or UTF-32 LE (FF FE 00 00), UTF-32 BE
+  }
+  const std::size_t end = FindNoCase(text, 0, text.size(), "</head>");
+  const std::size_t region = end == std::string_view::npos ? text.size() : end + 7;
+  return std::memchr(text.data(), 0, region) != nullptr;
+}
+
 FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bool remove,
                             const std::string& faviconLinkPrefix, int webRootDepth) {
   // The empty page has no segment to split.
   if (text.empty()) {
     throw std::system_error(EngineErrc::kIndexOutOfRange);
+  }
+  if (IsWideText(text)) {
+    return {};
   }
   if (!IsPlainTagOpener(faviconLinkPrefix)) {
     EndWithInternalError("FindFaviconEdit: prefix is no plain tag opener");
@@ -132,7 +150,8 @@ FaviconEdit FaviconEditAt(const HeadPlaces& places, std::string_view pagePath, b
   std::string reference;
   if (!remove) {
     const int levels =
-        CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
+        static_cast<int>(std::count(pagePath.begin(), pagePath.end(), kPathSeparator)) -
+        webRootDepth;
     reference = BuildFaviconReference(faviconLinkPrefix, levels);
   }
   // The reference replaces the first one found, or follows the head tag directly.

@@ -27,6 +27,12 @@ struct FaviconEdit {
   std::string AppliedTo(std::string_view text) const;
 };
 
+// True for a page that is no byte-oriented text (8-bit or UTF-8): it starts with a UTF-16 or
+// UTF-32 byte order mark, or holds a NUL byte before the end of its first "</head>" (the whole
+// page when it has none), as UTF-16 without a mark does wherever it spells an ASCII character.
+// Its code units may spell tags by chance, so such a page is never edited.
+bool IsWideText(std::string_view text);
+
 // A prefix that starts a tag and can never be touched by masking (BuildFaviconLinkPrefix is
 // one): then "a tag contains it" means "a tag starts with it", and candidates can be found by
 // looking for its first bytes.
@@ -39,7 +45,8 @@ bool IsPlainTagOpener(std::string_view prefix);
 // separators in the web root. Every byte outside the one changed tag stays, including bytes 27
 // followed by 1..4 that the page already held. An empty text throws
 // std::system_error(EngineErrc::kIndexOutOfRange); a prefix that is no plain tag opener ends
-// the program. Its reference: SetUnsetFaviconInHtml in tests/reference/literal_head_editor.h.
+// the program. A wide text (IsWideText) is left unchanged. Its reference: SetUnsetFaviconInHtml in
+// tests/reference/literal_head_editor.h.
 FaviconEdit FindFaviconEdit(std::string_view text, std::string_view pagePath, bool remove,
                             const std::string& faviconLinkPrefix, int webRootDepth);
 

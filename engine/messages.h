@@ -27,4 +27,14 @@ std::string RunInterruptedLogLine();
 // A picture for the icon: an SVG drawing that would take part of itself from elsewhere.
 std::string SvgOutsideReferenceText(const std::string& name, const std::string& reference);
 
+// What went wrong with a page or folder on the walk from the web root (the run's error info).
+inline constexpr char kWalkLinkText[] = "Verknüpfung statt Ordner oder Datei, nicht gefolgt";
+inline constexpr char kWalkNoFolderText[] = "Ordner auf dem Weg ist kein Ordner mehr";
+inline constexpr char kWalkOutsideRootText[] = "Liegt nicht im Hauptverzeichnis";
+inline constexpr char kPageSwappedText[] =
+    "Datei wurde während der Bearbeitung durch eine andere ersetzt";
+inline constexpr char kPageReadOnlyText[] = "Datei ist schreibgeschützt";
+inline constexpr char kPageBusyText[] = "Datei wird gerade von einem anderen Programm geschrieben";
+inline constexpr char kPageChangedText[] = "Datei wurde während der Bearbeitung von außen geändert";
+
 }  // namespace tervando

@@ -22,11 +22,6 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 
 bool IsSeparator(char c) { return c == '/' || c == kPathSeparator; }
 
-bool HasUnicodeBom(std::string_view text) {
-  return text.starts_with("\xFE\xFF") || text.starts_with("\xFF\xFE") ||
-         text.starts_with(std::string_view("\0\0\xFE\xFF", 4));
-}
-
 // "<head" followed by a blank, an attribute or a slash: a head tag, but not the plain one.
 bool IsHeadTagWithAttributes(std::string_view tag) {
   return tag.size() > kHeadTag.size() && StartsWithIgnoringCase(tag, "<head") &&
@@ -300,11 +295,11 @@ PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool re
     }
   }
 
+  if (IsWideText(text)) {
+    return {PageClass::kUnicodeBom, 0};
+  }
   if (remove && !link) {
     return {PageClass::kUpToDate, 0};
-  }
-  if (HasUnicodeBom(text)) {
-    return {PageClass::kUnicodeBom, 0};
   }
   if (!head) {
     return headWithAttributes

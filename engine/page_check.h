@@ -15,10 +15,11 @@ namespace tervando {
 //   kWouldChange     the run would change the page: exactly when FindFaviconEdit does not leave
 //                    it unchanged, whatever else the page shows (an icon link that would follow
 //                    ours after an insert is named in PageCheck::otherIconLine)
+//   kUnicodeBom      a wide text (IsWideText): a UTF-16 or UTF-32 byte order mark, or a NUL
+//                    byte up to the first "</head>"; its code units are no 8-bit text that the
+//                    head tags match, so such a page is never edited, in either mode
 //   (remove mode: a page that holds no tag with the reference prefix anywhere is kUpToDate here,
 //   whatever its head looks like, since there is nothing of ours to remove)
-//   kUnicodeBom      the page starts with a UTF-16 or UTF-32 byte order mark: its tags are no
-//                    8-bit text that the head tags match, so such a page is never edited
 //   kNoHead          neither "<head>" nor a head tag with attributes anywhere (a fragment or an
 //                    include, say)
 //   kHeadAttributes  no plain "<head>" (any letter case), but a head tag with an attribute, a

@@ -5,46 +5,22 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <new>
 #include <random>
 
 #include "engine/errors.h"
 #include "engine/head_editor.h"
+#include "engine/messages.h"
 #include "engine/real_path.h"
 
 namespace tervando {
 
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(int fd) : m_fd(fd) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (m_fd >= 0) {
-      ::close(m_fd);
-    }
-  }
-  int Get() const { return m_fd; }
-  int Release() {
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
-  }
-  // Closes now so a failing close (delayed write error) is seen; -1 sets errno.
-  int Close() {
-    const int result = ::close(m_fd);
-    m_fd = -1;
-    return result;
-  }
-
- private:
-  int m_fd;
-};
 
 constexpr std::size_t kHexDigits = 16;
 
@@ -113,16 +89,56 @@ void WriteAll(int fd, std::string_view bytes, const std::string& shownPath) {
   }
 }
 
-// Owner and group where allowed (root; or a group the user belongs to), then the mode, since
-// a change of owner can clear mode bits.
-void TakeOverOwnerAndMode(int fd, const struct stat& old, const std::string& shownPath) {
+// Owner and group where allowed (root; or a group the user belongs to). The mode follows at
+// the commit: a change of owner can clear mode bits, and the file stays owner-only till then.
+void TakeOverOwner(int fd, const struct stat& old) {
   if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
       ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
     // Neither is allowed: the new file keeps this user as owner, as any edit by them would.
   }
-  if (::fchmod(fd, (old.st_mode & 07777) | S_IWUSR) != 0) {
-    throw FileError(errno, "Dateiattribute können nicht gesetzt werden", shownPath);
+}
+
+// A file without any write bit, or one this process may not write, is read-only: it is not
+// replaced, even though its folder would allow renaming a new file over it.
+void RefuseReadOnly(int folder, const std::string& name, const struct stat& old,
+                    const std::string& shownPath) {
+  if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+      ::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0) {
+    throw FileError(EACCES, kPageReadOnlyText, shownPath);
   }
+}
+
+// The signal a lease break sends: ignored by default, unlike SIGIO, which would end the
+// program. Nothing waits for it; the commit asks the lease itself.
+constexpr int kLeaseBreakSignal = SIGURG;
+
+// A read lease on the page as read, so another program's open for writing is noticed. False
+// where the kernel grants none (not the owner, file systems without leases).
+bool TakeReadLease(int fd, const std::string& shownPath) {
+#ifdef F_SETLEASE
+  if (::fcntl(fd, F_SETSIG, kLeaseBreakSignal) != 0) {
+    return false;
+  }
+  if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
+    return true;
+  }
+  if (errno == EAGAIN || errno == EBUSY) {
+    throw FileError(EBUSY, kPageBusyText, shownPath);
+  }
+#else
+  (void)fd;
+  (void)shownPath;
+#endif
+  return false;
+}
+
+bool LeaseIntact(int fd) {
+#ifdef F_GETLEASE
+  return ::fcntl(fd, F_GETLEASE) == F_RDLCK;
+#else
+  (void)fd;
+  return true;
+#endif
 }
 
 FileIdentity IdentityOf(const struct stat& info) {
@@ -165,9 +181,53 @@ bool FileIdentity::operator==(const FileIdentity& other) const {
          changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
 }
 
+namespace {
+
+// Reads the open file to its end: `info` is its fstat; one read where the size holds.
+std::string ReadOpenFile(int fd, const struct stat& info, const std::string& path) {
+  std::string bytes;
+  std::size_t filled = 0;
+  try {
+    // One byte more than the size, so the end of the file is seen without growing the buffer
+    // (growing would copy the page and hold it twice).
+    const std::size_t size = static_cast<std::size_t>(info.st_size);
+    bytes.resize(size + 1);
+    while (true) {
+      if (filled == bytes.size()) {
+        bytes.resize(bytes.size() + 65536);  // the file grew meanwhile
+      }
+      const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+      if (got < 0) {
+        if (errno == EINTR) {
+          continue;
+        }
+        throw FileError(errno, "Datei kann nicht gelesen werden", path);
+      }
+      const std::size_t asked = bytes.size() - filled;
+      filled += static_cast<std::size_t>(got);
+      // A short read of a regular file that ends where its size said is its end.
+      if (got == 0 || (static_cast<std::size_t>(got) < asked && filled == size)) {
+        break;
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    throw FileError(ENOMEM, "Datei zu groß zum Bearbeiten", path);
+  }
+  bytes.resize(filled);
+  return bytes;
+}
+
+void RefuseIrregular(const struct stat& info, const std::string& path) {
+  if (!S_ISREG(info.st_mode)) {
+    throw FileError(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
+  }
+}
+
+}  // namespace
+
 FileRead ReadWholeFileWithIdentity(const std::string& path) {
   // O_NONBLOCK: a pipe or device under a page's name must not stop the run; it is refused below.
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.Get() < 0) {
     throw FileError(errno, "Datei kann nicht geöffnet werden", path);
   }
@@ -175,37 +235,10 @@ FileRead ReadWholeFileWithIdentity(const std::string& path) {
   if (::fstat(file.Get(), &info) != 0) {
     throw FileError(errno, "Dateigröße unbekannt", path);
   }
-  if (!S_ISREG(info.st_mode)) {
-    throw FileError(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
-  }
+  RefuseIrregular(info, path);
   FileRead read;
   read.identity = IdentityOf(info);
-  std::string& bytes = read.bytes;
-  std::size_t filled = 0;
-  try {
-    // One byte more than the size, so the end of the file is seen without growing the buffer
-    // (growing would copy the page and hold it twice).
-    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
-    while (true) {
-      if (filled == bytes.size()) {
-        bytes.resize(bytes.size() + 65536);  // the file grew meanwhile
-      }
-      const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
-      if (got < 0) {
-        if (errno == EINTR) {
-          continue;
-        }
-        throw FileError(errno, "Datei kann nicht gelesen werden", path);
-      }
-      if (got == 0) {
-        break;
-      }
-      filled += static_cast<std::size_t>(got);
-    }
-  } catch (const std::bad_alloc&) {
-    throw FileError(ENOMEM, "Datei zu groß zum Bearbeiten", path);
-  }
-  bytes.resize(filled);
+  read.bytes = ReadOpenFile(file.Get(), info, path);
   return read;
 }
 
@@ -213,17 +246,48 @@ std::string ReadWholeFile(const std::string& path) {
   return std::move(ReadWholeFileWithIdentity(path).bytes);
 }
 
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    m_fd = other.Release();
+  }
+  return *this;
+}
+
+int UniqueFd::Release() {
+  const int fd = m_fd;
+  m_fd = -1;
+  return fd;
+}
+
+void UniqueFd::Reset() {
+  if (m_fd >= 0) {
+    ::close(m_fd);
+    m_fd = -1;
+  }
+}
+
+int UniqueFd::Close() {
+  const int result = ::close(m_fd);
+  m_fd = -1;
+  return result;
+}
+
 PendingReplace::PendingReplace(PendingReplace&& other) noexcept { *this = std::move(other); }
 
 PendingReplace& PendingReplace::operator=(PendingReplace&& other) noexcept {
   if (this != &other) {
     Drop();
-    m_folder = other.m_folder;
-    other.m_folder = -1;
+    m_folder = std::move(other.m_folder);
+    m_temporary = std::move(other.m_temporary);
+    m_page = std::move(other.m_page);
+    m_leased = other.m_leased;
+    m_mode = other.m_mode;
     m_temporaryName = std::move(other.m_temporaryName);
     m_targetName = std::move(other.m_targetName);
     m_shownPath = std::move(other.m_shownPath);
     m_expected = other.m_expected;
+    other.m_temporaryName.clear();
   }
   return *this;
 }
@@ -231,78 +295,152 @@ PendingReplace& PendingReplace::operator=(PendingReplace&& other) noexcept {
 PendingReplace::~PendingReplace() { Drop(); }
 
 void PendingReplace::Drop() {
-  if (m_folder < 0) {
-    return;
-  }
-  if (!m_temporaryName.empty()) {
-    ::unlinkat(m_folder, m_temporaryName.c_str(), 0);
-  }
-  ::close(m_folder);
-  m_folder = -1;
-}
-
-void PendingReplace::Commit() {
-  if (m_expected) {
-    struct stat now {};
-    if (::fstatat(m_folder, m_targetName.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !(IdentityOf(now) == *m_expected)) {
-      throw FileError(EAGAIN, "Datei wurde während der Bearbeitung von außen geändert",
-                      m_shownPath);
-    }
-  }
-  if (::renameat(m_folder, m_temporaryName.c_str(), m_folder, m_targetName.c_str()) != 0) {
-    throw FileError(errno, "Datei kann nicht ersetzt werden", m_shownPath);
+  if (m_folder && !m_temporaryName.empty()) {
+    ::unlinkat(m_folder->Fd(), m_temporaryName.c_str(), 0);
   }
   m_temporaryName.clear();
+  m_temporary.Reset();
+  m_page.Reset();  // ends the lease: a writer waiting for it goes on
+  m_folder.reset();
+}
+
+void PendingReplace::HoldPage(UniqueFd page, bool leased) {
+  m_page = std::move(page);
+  m_leased = leased;
+}
+
+void PendingReplace::CheckUnchanged() const {
+  if (!m_expected) {
+    return;
+  }
+  struct stat now {};
+  if (::fstatat(m_folder->Fd(), m_targetName.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+    throw FileError(EAGAIN, kPageChangedText, m_shownPath);
+  }
+  if (now.st_dev != m_expected->device || now.st_ino != m_expected->inode) {
+    throw FileError(ESTALE, kPageSwappedText, m_shownPath);
+  }
+  if (!(IdentityOf(now) == *m_expected) || (m_leased && !LeaseIntact(m_page.Get()))) {
+    throw FileError(EAGAIN, kPageChangedText, m_shownPath);
+  }
+}
+
+// The leased page and the new text change names in one step, so the page as read is still at
+// hand: when a writer opened it in the last moment, the two change back and that writer's
+// write lands in the page. False where the file system can't exchange names.
+bool PendingReplace::ExchangeHeld() {
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+  const int folder = m_folder->Fd();
+  const char* temporary = m_temporaryName.c_str();
+  const char* target = m_targetName.c_str();
+  if (::renameat2(folder, temporary, folder, target, RENAME_EXCHANGE) != 0) {
+    return false;
+  }
+  struct stat old {};
+  const bool same = ::fstatat(folder, temporary, &old, AT_SYMLINK_NOFOLLOW) == 0 &&
+                    old.st_dev == m_expected->device && old.st_ino == m_expected->inode;
+  if (!same || !LeaseIntact(m_page.Get())) {
+    ::renameat2(folder, temporary, folder, target, RENAME_EXCHANGE);
+    throw FileError(same ? EAGAIN : ESTALE, same ? kPageChangedText : kPageSwappedText,
+                    m_shownPath);
+  }
+  ::unlinkat(folder, temporary, 0);  // the page as read
+  m_temporaryName.clear();
+  return true;
+#else
+  return false;
+#endif
+}
+
+void PendingReplace::Commit(const std::function<void()>& beforeRename) {
+  CheckUnchanged();
+  if (m_mode && ::fchmod(m_temporary.Get(), *m_mode) != 0) {
+    throw FileError(errno, "Dateiattribute können nicht gesetzt werden", m_shownPath);
+  }
+  if (beforeRename) {
+    beforeRename();
+  }
+  if (!(m_leased && m_expected && ExchangeHeld())) {
+    const int folder = m_folder->Fd();
+    if (::renameat(folder, m_temporaryName.c_str(), folder, m_targetName.c_str()) != 0) {
+      throw FileError(errno, "Datei kann nicht ersetzt werden", m_shownPath);
+    }
+    m_temporaryName.clear();
+  }
+  m_temporary.Reset();
+  m_page.Reset();
 }
 
 void PendingReplace::FlushFolder() const {
   // The rename is done; a folder that can't be flushed (some file systems) changes nothing.
-  if (m_folder >= 0) {
-    (void)::fsync(m_folder);
+  if (m_folder) {
+    (void)::fsync(m_folder->Fd());
   }
+}
+
+PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
+                              const std::string& shownPath,
+                              std::span<const std::string_view> pieces,
+                              const std::optional<FileIdentity>& expected) {
+  struct stat old {};
+  const bool exists = ::fstatat(folder->Fd(), targetName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+  if (!exists && errno != ENOENT) {
+    throw FileError(errno, "Datei kann nicht geprüft werden", shownPath);
+  }
+  if (exists && S_ISLNK(old.st_mode)) {
+    throw FileError(ELOOP, kWalkLinkText, shownPath);
+  }
+  if (exists) {
+    RefuseIrregular(old, shownPath);
+    RefuseReadOnly(folder->Fd(), targetName, old, shownPath);
+  }
+
+  PendingReplace pending;
+  auto [temporaryName, fd] = CreateTemporaryIn(folder->Fd(), shownPath);
+  pending.m_folder = std::move(folder);
+  pending.m_temporaryName = std::move(temporaryName);
+  pending.m_temporary = UniqueFd(fd);
+  pending.m_targetName = targetName;
+  pending.m_shownPath = shownPath;
+  pending.m_expected = expected;
+  const int file = pending.m_temporary.Get();
+  for (const std::string_view piece : pieces) {
+    WriteAll(file, piece, shownPath);
+  }
+  if (exists) {
+    TakeOverOwner(file, old);
+    pending.m_mode = old.st_mode & 07777;
+  } else {
+    pending.m_mode = 0666 & ~CreationMask();
+  }
+  if (::fsync(file) != 0) {
+    throw FileError(errno, "Datei kann nicht geschrieben werden", shownPath);
+  }
+  return pending;
 }
 
 PendingReplace PrepareReplace(const std::string& path, std::span<const std::string_view> pieces,
                               const std::optional<FileIdentity>& expected) {
   const auto [folderPath, targetName] = SplitFolder(ResolveTarget(path));
-  FileHandle folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.Get() < 0) {
+  const int fd = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
     throw FileError(errno, "Ordner kann nicht geöffnet werden", path);
   }
-  struct stat old {};
-  const bool exists = ::fstatat(folder.Get(), targetName.c_str(), &old, 0) == 0;
-  if (!exists && errno != ENOENT) {
-    throw FileError(errno, "Datei kann nicht geprüft werden", path);
-  }
-  if (exists && !S_ISREG(old.st_mode)) {
-    throw FileError(S_ISDIR(old.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
-  }
-
-  PendingReplace pending;
-  auto [temporaryName, fd] = CreateTemporaryIn(folder.Get(), path);
-  pending.m_folder = folder.Release();
-  pending.m_temporaryName = std::move(temporaryName);
-  pending.m_targetName = targetName;
-  pending.m_shownPath = path;
-  pending.m_expected = expected;
-  FileHandle file(fd);
-  for (const std::string_view piece : pieces) {
-    WriteAll(file.Get(), piece, path);
-  }
-  if (exists) {
-    TakeOverOwnerAndMode(file.Get(), old, path);
-  } else if (::fchmod(file.Get(), 0666 & ~CreationMask()) != 0) {
-    throw FileError(errno, "Dateiattribute können nicht gesetzt werden", path);
-  }
-  if (::fsync(file.Get()) != 0 || file.Close() != 0) {
-    throw FileError(errno, "Datei kann nicht geschrieben werden", path);
-  }
-  return pending;
+  return WriteTemporary(std::make_shared<const OpenFolder>(fd), targetName, path, pieces, expected);
 }
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   PendingReplace pending = PrepareReplace(path, std::span<const std::string_view>(&bytes, 1));
+  pending.Commit();
+  pending.FlushFolder();
+}
+
+void ReplaceFileBelow(const std::string& root, const std::string& path, std::string_view bytes) {
+  SiteWalker walker(root);
+  WalkedPlace place = walker.Walk(path);
+  PendingReplace pending =
+      WriteTemporary(std::move(place.folder), place.name, path,
+                     std::span<const std::string_view>(&bytes, 1), std::nullopt);
   pending.Commit();
   pending.FlushFolder();
 }
@@ -319,6 +457,68 @@ void FlushFileSystem(const std::string& path) {
   ::sync();
 #endif
   ::close(fd);
+}
+
+OpenedPage OpenPage(SiteWalker& walker, const std::string& path) {
+  OpenedPage page;
+  page.place = walker.Walk(path);
+  page.path = path;
+  // O_NONBLOCK: a pipe or device under a page's name must not stop the run; it is refused below.
+  page.file = UniqueFd(::openat(page.place.folder->Fd(), page.place.name.c_str(),
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (page.file.Get() < 0) {
+    if (errno == ELOOP) {
+      throw FileError(ELOOP, kWalkLinkText, path);
+    }
+    throw FileError(errno, "Datei kann nicht geöffnet werden", path);
+  }
+  if (::fstat(page.file.Get(), &page.info) != 0) {
+    throw FileError(errno, "Dateigröße unbekannt", path);
+  }
+  RefuseIrregular(page.info, path);
+  return page;
+}
+
+PagePlan PlanPageEdit(OpenedPage page, bool remove, const std::string& faviconLinkPrefix,
+                      int webRootDepth, const PageEditOptions& options) {
+  PagePlan plan;
+  plan.bytes = ReadOpenFile(page.file.Get(), page.info, page.path);
+  plan.page = std::move(page);
+  const std::string& path = plan.page.path;
+  plan.edit = FindFaviconEdit(plan.bytes, path, remove, faviconLinkPrefix, webRootDepth);
+  if (plan.edit.LeavesUnchanged(plan.bytes)) {
+    return plan;
+  }
+  plan.result.changed = true;
+  if (options.describe) {
+    plan.result.difference = options.describe(path, plan.bytes, plan.edit.AppliedTo(plan.bytes));
+  }
+  return plan;
+}
+
+PreparedPage WritePlannedEdit(PagePlan plan, const PageEditOptions& options) {
+  PreparedPage prepared = std::move(plan.result);
+  if (!prepared.changed || options.dryRun) {
+    return prepared;
+  }
+  OpenedPage& page = plan.page;
+  const FileIdentity read = IdentityOf(page.info);
+  // The lease is taken after the read, so unchanged pages never pay for it; a write between
+  // the read and the lease shows in the page's size or change time.
+  const bool leased = TakeReadLease(page.file.Get(), page.path);
+  if (leased) {
+    struct stat now {};
+    if (::fstat(page.file.Get(), &now) != 0 || !(IdentityOf(now) == read)) {
+      throw FileError(EAGAIN, kPageChangedText, page.path);
+    }
+  }
+  const std::string_view text = plan.bytes;
+  const FaviconEdit& edit = plan.edit;
+  const std::string_view pieces[] = {text.substr(0, edit.offset), edit.inserted,
+                                     text.substr(edit.offset + edit.removed)};
+  prepared.replace = WriteTemporary(page.place.folder, page.place.name, page.path, pieces, read);
+  prepared.replace->HoldPage(std::move(page.file), leased);
+  return prepared;
 }
 
 PreparedPage PreparePageEdit(const std::string& pagePath, bool remove,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <ctime>
@@ -10,7 +11,30 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/head_editor.h"
+#include "engine/page_walk.h"
+
 namespace tervando {
+
+// An open file descriptor with one owner, closed with it.
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : m_fd(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : m_fd(other.Release()) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept;
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  ~UniqueFd() { Reset(); }
+  int Get() const { return m_fd; }
+  int Release();
+  void Reset();
+  // Closes now so a failing close (delayed write error) is seen; -1 sets errno.
+  int Close();
+
+ private:
+  int m_fd = -1;
+};
 
 // The prefix of every temporary file the program writes beside a page: ".tervando-", 16
 // lower-case hex digits, ".tmp". Hidden, so no page filter takes it for a page.
@@ -43,10 +67,10 @@ std::string ReadWholeFile(const std::string& path);
 FileRead ReadWholeFileWithIdentity(const std::string& path);
 
 // New contents written to an owner-only temporary file in the target's folder and flushed to
-// the disk, waiting to be renamed over the target. The target is the file `path` finally
-// stands for (links followed), so a link stays a link. Dropping it unrenamed removes the
-// temporary file. All names are taken relative to the open folder, so every file that can be
-// opened can be replaced, however long its path.
+// the disk, waiting to be renamed over the target. It stays owner-only until just before the
+// rename, which gives it the target's exact mode. Dropping it unrenamed removes the temporary
+// file. All names are taken relative to the one open folder, so every file that can be opened
+// can be replaced, however long its path, and the check and the rename see the same folder.
 class PendingReplace {
  public:
   PendingReplace(PendingReplace&& other) noexcept;
@@ -57,29 +81,55 @@ class PendingReplace {
 
   // Renames the temporary file over the target. When `expected` was given, the target must
   // still be the file that was read; otherwise nothing is replaced and a std::system_error
-  // says the file was changed meanwhile.
-  void Commit();
+  // says the file was changed meanwhile (EAGAIN) or swapped for another (ESTALE). A page held
+  // by a read lease fails so (EAGAIN) too when another program opened it for writing since it
+  // was read: that program's write then goes to the page, never to a replaced file.
+  // `beforeRename` runs after the checks, just before the rename (for tests of that moment).
+  void Commit(const std::function<void()>& beforeRename = {});
   // Flushes the folder, so the rename itself is on the disk.
   void FlushFolder() const;
+  // Keeps the page as read open until the rename; `leased`: it holds a read lease.
+  void HoldPage(UniqueFd page, bool leased);
 
  private:
-  friend PendingReplace PrepareReplace(const std::string& path,
+  friend PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
+                                       const std::string& shownPath,
                                        std::span<const std::string_view> pieces,
                                        const std::optional<FileIdentity>& expected);
   PendingReplace() = default;
   void Drop();
+  void CheckUnchanged() const;
+  bool ExchangeHeld();
 
-  int m_folder = -1;
+  FolderRef m_folder;
+  UniqueFd m_temporary;  // open until the rename, so its mode is set on the file written
+  UniqueFd m_page;       // the page as read, holding its read lease until the rename
+  bool m_leased = false;
+  std::optional<mode_t> m_mode;
   std::string m_temporaryName;
   std::string m_targetName;
   std::string m_shownPath;
   std::optional<FileIdentity> m_expected;
 };
 
+// Writes `pieces` as the new contents of `targetName` in `folder` into a temporary file beside
+// it. A target that exists must be a regular file (not a link) with a write bit that this
+// process may write ("Datei ist schreibgeschützt", EACCES, otherwise); its owner and group
+// are taken over where the process may set them, its mode at the commit.
+PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
+                              const std::string& shownPath,
+                              std::span<const std::string_view> pieces,
+                              const std::optional<FileIdentity>& expected);
+
+// Replaces the file `path` below the folder `root` with these bytes as ReplaceFileContents does,
+// but walked from the root (SiteWalker): a link on the way or under the file's own name is
+// refused (ELOOP), nothing outside the root is written.
+void ReplaceFileBelow(const std::string& root, const std::string& path, std::string_view bytes);
+
 // Writes the pieces, one after the other, as the file's new contents into a temporary file
-// beside it (see PendingReplace). The new file keeps the old one's permission bits plus the
-// owner's write bit, and its owner and group where the process may set them; a missing file
-// gets the usual mode for new files. Failures throw std::system_error and leave nothing behind.
+// beside the file `path` finally stands for (links followed, so a link stays a link; see
+// WriteTemporary). A missing file gets the usual mode for new files. Failures throw
+// std::system_error and leave nothing behind.
 PendingReplace PrepareReplace(const std::string& path, std::span<const std::string_view> pieces,
                               const std::optional<FileIdentity>& expected = std::nullopt);
 
@@ -104,6 +154,38 @@ struct PreparedPage {
   std::optional<PendingReplace> replace;  // none when unchanged or in a dry run
   std::string difference;                 // the description, when asked for
 };
+
+// A page of a run, opened through its walked folder without following a link, and read: the
+// handle stays open until its replace is committed or dropped.
+struct OpenedPage {
+  WalkedPlace place;
+  std::string path;  // as listed and shown
+  UniqueFd file;
+  struct stat info {};
+};
+
+// Opens the page `path` below the walker's root. A page that is a link fails with ELOOP, one
+// that is no regular file with EISDIR or EINVAL.
+OpenedPage OpenPage(SiteWalker& walker, const std::string& path);
+
+// A page read and its edit found, on the way to its temporary file.
+struct PagePlan {
+  OpenedPage page;
+  std::string bytes;
+  FaviconEdit edit;
+  PreparedPage result;  // changed and difference already set
+};
+
+// Reads the opened page (one read where the size holds) and finds its edit.
+PagePlan PlanPageEdit(OpenedPage page, bool remove, const std::string& faviconLinkPrefix,
+                      int webRootDepth, const PageEditOptions& options);
+
+// Writes the planned new text beside the page (not in a dry run, not when unchanged). Where the
+// kernel grants one, the page keeps a read lease from here to the rename, so another program
+// that opens it for writing meanwhile is noticed (see PendingReplace::Commit); where it does not
+// (not the owner, network file systems), the identity check alone guards it. A page that
+// another program holds open for writing fails (EBUSY).
+PreparedPage WritePlannedEdit(PagePlan plan, const PageEditOptions& options);
 
 // Reads the page and finds its favicon edit; when the text changes and this is no dry run, the
 // new text is written from the original bytes and the one new tag (the page is held once).

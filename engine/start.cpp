@@ -23,7 +23,7 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
   if (!options.edit.dryRun && !state.webRoot.empty()) {
     lock.emplace(state.webRoot);
     if (lock->Busy()) {
-      host.Tell({NoticeKind::kWebRootBusy, state.webRoot});
+      host.Tell({NoticeKind::kWebRootBusy, lock->BusyFolder()});
       result.webRootBusy = true;
       return result;
     }

@@ -4,11 +4,7 @@
 
 namespace tervando {
 
-WorkerPool::WorkerPool(int threads) {
-  for (int i = 0; i < threads; ++i) {
-    m_threads.emplace_back([this] { Serve(); });
-  }
-}
+WorkerPool::WorkerPool(int threads) : m_size(threads > 0 ? static_cast<std::size_t>(threads) : 0) {}
 
 WorkerPool::~WorkerPool() {
   {
@@ -22,13 +18,17 @@ WorkerPool::~WorkerPool() {
 }
 
 void WorkerPool::Submit(std::function<void()> job) {
-  if (m_threads.empty()) {
+  if (m_size == 0) {
     job();
     return;
   }
   {
     std::lock_guard lock(m_mutex);
     m_jobs.push_back(std::move(job));
+    // Threads start with the work: a run that hands nothing off starts (and joins) none.
+    if (m_threads.size() < m_size) {
+      m_threads.emplace_back([this] { Serve(); });
+    }
   }
   m_wake.notify_one();
 }

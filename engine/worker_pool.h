@@ -9,8 +9,9 @@
 
 namespace tervando {
 
-// A few threads that run jobs in the order they were handed in. Used for the part of a run
-// that waits for the disk (writing and flushing new page texts), so those waits overlap.
+// A few threads that run jobs in the order they were handed in; each starts with a job. Used for
+// the part of a run that waits for the disk (writing and flushing new page texts), so those waits
+// overlap.
 class WorkerPool {
  public:
   explicit WorkerPool(int threads);
@@ -18,7 +19,7 @@ class WorkerPool {
   WorkerPool(const WorkerPool&) = delete;
   WorkerPool& operator=(const WorkerPool&) = delete;
 
-  bool Empty() const { return m_threads.empty(); }
+  bool Empty() const { return m_size == 0; }
   void Submit(std::function<void()> job);
 
  private:
@@ -28,6 +29,7 @@ class WorkerPool {
   std::condition_variable m_wake;
   std::deque<std::function<void()>> m_jobs;
   bool m_closing = false;
+  std::size_t m_size;  // threads at most, started one per job handed in
   std::vector<std::thread> m_threads;
 };
 

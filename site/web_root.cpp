@@ -8,6 +8,7 @@
 #include "engine/head_editor.h"
 #include "engine/paths.h"
 #include "engine/real_path.h"
+#include "engine/web_root_lock.h"
 #include "site/app_folder.h"
 #include "site/options.h"
 #include "site/page_collection.h"
@@ -81,6 +82,9 @@ bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder
   FillGuard guard(host);
   host.SetProgressValue(1);
   ScanResult scan = ScanYielding(host, state.webRoot);
+  if (RunWorksOn(state.webRoot)) {
+    scan.leftovers.clear();  // the temporaries of the run at work, not left behind
+  }
   ReportSkipped(host, scan);
   state.leftovers = std::move(scan.leftovers);
   const int count = static_cast<int>(scan.pages.size());

@@ -438,6 +438,15 @@ TEST_F(CliSite, SkippedEntriesAreReportedAndLeftoversRemoved) {
   EXPECT_NE(run.err.find("Entfernt: 1 liegen gebliebene temporäre Datei\n"), std::string::npos);
   EXPECT_FALSE(fs::exists(leftover));
   EXPECT_EQ(ReadFile(conf), "secret");
+
+  // The temporaries of a run at work are no leftovers: the refused run neither names nor
+  // removes them.
+  const std::string live = root.Write("sub/.tervando-fedcba9876543210.tmp", "a page on its way");
+  const WebRootLock running(root.Path());
+  const auto refused = RunTervandoCli({"--no-log", root.Path()});
+  EXPECT_NE((refused.out + refused.err).find("Ein anderer Lauf"), std::string::npos);
+  EXPECT_EQ(refused.err.find("liegen gebliebene"), std::string::npos) << refused.err;
+  EXPECT_TRUE(fs::exists(live));
 }
 
 TEST_F(CliSite, ExtensionsOptionReplacesTheList) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <regex>
+#include <thread>
 
 #include "engine/head_editor.h"
 #include "engine/messages.h"
@@ -232,6 +233,65 @@ TEST_F(FaviconRunTest, EndingTheRunDropsWhatWasPreparedAhead) {
     EXPECT_EQ(h.logLines.size(), 3 + changed.size() + closing.size());
     EXPECT_TRUE(h.questions.empty());
     EXPECT_EQ(std::distance(fs::directory_iterator(site.Path()), fs::directory_iterator{}), 5);
+  }
+}
+
+// While a run works, another thread swaps parts of the site for links out of it. Whatever the
+// timing, no file outside the root is read into a page or edited, and every page is either
+// edited inside the root or reported as failed.
+TEST_F(FaviconRunTest, SiteSwappedForLinksDuringTheRunTouchesNothingOutside) {
+  constexpr int kPages = 200;
+  struct Attack {
+    const char* name;
+    std::function<void(const std::string& site, const std::string& outside)> swap;
+  };
+  const Attack attacks[] = {
+      {"pages become links to outside files",
+       [](const std::string& site, const std::string& outside) {
+         for (int i = kPages - 1; i >= 0; --i) {
+           const std::string page = site + "sub/p" + std::to_string(i) + ".htm";
+           fs::rename(page, page + ".old");
+           fs::create_symlink(outside + "sub/p" + std::to_string(i) + ".htm", page);
+         }
+       }},
+      {"a folder becomes a link to an outside folder",
+       [](const std::string& site, const std::string& outside) {
+         fs::rename(site + "sub", site + "sub.old");
+         fs::create_symlink(outside + "sub", site + "sub");
+       }},
+  };
+  for (const Attack& attack : attacks) {
+    SCOPED_TRACE(attack.name);
+    ScratchFolder site;
+    ScratchFolder outside;
+    FakeHost h;
+    for (int i = 0; i < kPages; ++i) {
+      const std::string name = "sub/p" + std::to_string(i) + ".htm";
+      outside.Write(name, kPlain);
+      h.InsertCheckedRowAtTop(site.Write(name, kPlain));
+    }
+    SiteState s = state;
+    s.webRoot = site.Path();
+    s.webRootDepth = CountOccurrences("/", site.Path(), 0);
+    bool started = false;
+    std::thread attacker;
+    h.onYield = [&] {
+      if (!started) {
+        started = true;
+        attacker = std::thread(attack.swap, site.Path(), outside.Path());
+      }
+    };
+    const FaviconRunResult result = SetUnsetFaviconInFiles(h, s);
+    if (attacker.joinable()) {
+      attacker.join();
+    }
+    int touched = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(outside.Path())) {
+      touched += entry.is_regular_file() && ReadFile(entry.path()) != kPlain ? 1 : 0;
+    }
+    EXPECT_EQ(touched, 0);
+    EXPECT_EQ(result.changed + result.failed, kPages);
+    EXPECT_EQ(h.questions.size(), static_cast<std::size_t>(result.failed));
   }
 }
 

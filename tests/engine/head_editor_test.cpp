@@ -99,6 +99,12 @@ TEST(SetUnsetFaviconInHtml, EditsOnlyTheOneLinkTag) {
       {"operator inside the reference", "/site/i.htm", true,
        R"(<head><link rel="SHORTCUT ICON" href="x" title="a > b"></head>)", "<head></head>"},
       {"page without any tag", "/site/i.htm", false, "text only", "text only"},
+      {"UTF-16 code units that spell a head", "/site/i.htm", false, "\xFF\xFE<head></head>",
+       "\xFF\xFE<head></head>"},
+      {"UTF-16 BE with a reference", "/site/i.htm", true, "\xFE\xFF<head>" + kTwoDown + "</head>",
+       "\xFE\xFF<head>" + kTwoDown + "</head>"},
+      {"UTF-16 without a mark", "/site/i.htm", false, std::string("<\0h\0<head></head>", 17),
+       std::string("<\0h\0<head></head>", 17)},
   };
   for (const EditCase& c : cases) {
     EXPECT_EQ(SetUnsetFaviconInHtml(c.text, c.page, c.remove, kPrefix, kRootDepth), c.expected)

@@ -1,6 +1,7 @@
 #include "engine/page_file.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "engine/errors.h"
@@ -110,11 +113,28 @@ TEST_F(PageFileTest, UnchangedPageIsNotWritten) {
   EXPECT_EQ(after.st_mode & 0777, 0444u);
 }
 
-TEST_F(PageFileTest, ReadOnlyPageBecomesWritableByItsOwner) {
-  const std::string page = Write("index.htm", "<head></head>", 0444);
-  EXPECT_TRUE(SetUnsetFaviconInFile(page, false, kPrefix, m_depth));
-  EXPECT_EQ(Stat(page).st_mode & 07777, 0644u);
-  EXPECT_EQ(Read(page), "<head>" + kAtRoot + "</head>");
+// A page without a write bit is refused as favicon.ico is, never made writable; every other
+// page keeps its exact mode.
+TEST_F(PageFileTest, ReadOnlyPageIsRefusedAndEveryModeIsKept) {
+  const struct {
+    mode_t mode;
+    bool edited;
+  } cases[] = {{0444, false}, {0400, false}, {0600, true}, {0604, true}, {0755, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    const std::string page = Write("index.htm", "<head></head>", c.mode);
+    try {
+      EXPECT_EQ(SetUnsetFaviconInFile(page, false, kPrefix, m_depth), c.edited);
+    } catch (const std::system_error& error) {
+      EXPECT_FALSE(c.edited);
+      EXPECT_EQ(error.code(), std::errc::permission_denied);
+      EXPECT_NE(std::string(error.what()).find("Datei ist schreibgeschützt"), std::string::npos);
+    }
+    EXPECT_EQ(Stat(page).st_mode & 07777, c.mode);
+    EXPECT_EQ(Read(page), c.edited ? "<head>" + kAtRoot + "</head>" : "<head></head>");
+    EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
+    ::unlink(page.c_str());
+  }
 }
 
 TEST_F(PageFileTest, KeepsPermissionBitsAndOwner) {
@@ -296,6 +316,99 @@ TEST_F(PageFileTest, LongestPageNameIsReplacedToo) {
   EXPECT_TRUE(SetUnsetFaviconInFile(page, false, kPrefix, m_depth));
   EXPECT_EQ(Read(page), "<head>" + kAtRoot + "</head>");
   EXPECT_EQ(Names(), std::vector<std::string>{name});
+}
+
+// Every page is opened from the root's handle down, by either way of walking: a link or a file
+// on the way, a link as the page, a path out of the root all fail, each with its own code.
+TEST_F(PageFileTest, WalkFromTheRootFollowsNoLink) {
+  const std::string outside = testing::TempDir();
+  ASSERT_EQ(::mkdir((m_root + "a").c_str(), 0755), 0);
+  ASSERT_EQ(::mkdir((m_root + "a/b").c_str(), 0755), 0);
+  Write("a/b/page.htm", "<head></head>");
+  Write("a/file.htm", "x");
+  ASSERT_EQ(::symlink(outside.c_str(), (m_root + "a/out").c_str()), 0);
+  ASSERT_EQ(::symlink("b", (m_root + "a/in").c_str()), 0);
+  ASSERT_EQ(::symlink((m_root + "a/file.htm").c_str(), (m_root + "a/b/link.htm").c_str()), 0);
+  const struct {
+    std::string path;
+    int error;
+  } cases[] = {
+      {m_root + "a/b/page.htm", 0},           {m_root + "a/out/x.htm", ELOOP},
+      {m_root + "a/in/page.htm", ELOOP},      {m_root + "a/b/link.htm", ELOOP},
+      {m_root + "a/file.htm/x.htm", ENOTDIR}, {m_root + "a/../a/b/page.htm", EXDEV},
+      {outside + "page.htm", EXDEV},          {m_root + "a/b/gone.htm", ENOENT},
+  };
+  for (const WalkMethod method : {WalkMethod::kBest, WalkMethod::kNameByName}) {
+    SiteWalker walker(m_root, method);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.path);
+      int error = 0;
+      try {
+        const OpenedPage page = OpenPage(walker, c.path);
+        EXPECT_EQ(page.info.st_ino, Stat(c.path).st_ino);
+      } catch (const std::system_error& failure) {
+        error = failure.code().value();
+      }
+      EXPECT_EQ(error, c.error);
+    }
+  }
+}
+
+// True while a lease on the file is being broken (another opener waits for it).
+bool LeaseOf(const std::string& path, const char* state) {
+  struct stat info {};
+  ::stat(path.c_str(), &info);
+  std::ifstream locks("/proc/locks");
+  std::string line;
+  while (std::getline(locks, line)) {
+    if (line.find("LEASE") != std::string::npos && line.find(state) != std::string::npos &&
+        line.find(":" + std::to_string(info.st_ino) + " ") != std::string::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Another program that opens the page for writing between the checks and the rename loses
+// nothing: the page keeps its read lease till then, the run drops its text, the write lands.
+TEST_F(PageFileTest, WriterJustBeforeTheRenameIsNotLost) {
+  {
+    const std::string probe = Write("probe", "");
+    const int fd = ::open(probe.c_str(), O_RDONLY);
+    const bool leases = ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    if (!leases) {
+      GTEST_SKIP() << "this file system grants no leases";
+    }
+  }
+  const std::string page = Write("index.htm", "<head></head>");
+  SiteWalker walker(m_root);
+  PreparedPage prepared =
+      WritePlannedEdit(PlanPageEdit(OpenPage(walker, page), false, kPrefix, m_depth, {}), {});
+  ASSERT_TRUE(prepared.replace);
+  std::atomic<bool> written{false};
+  std::thread writer;
+  const auto openForWriting = [&] {
+    writer = std::thread([&] {
+      std::ofstream(page, std::ios::app) << "appended";
+      written = true;
+    });
+    // The writer waits in its open while the page is leased; without a lease it is done at once.
+    for (int i = 0; i < 5000 && !written && !LeaseOf(page, "BREAKING"); ++i) {
+      ::usleep(1000);
+    }
+  };
+  try {
+    prepared.replace->Commit(openForWriting);
+    ADD_FAILURE() << "replaced";
+  } catch (const std::system_error& error) {
+    EXPECT_EQ(error.code(), std::errc::resource_unavailable_try_again);
+  }
+  prepared = {};
+  writer.join();
+  EXPECT_EQ(Read(page), "<head></head>appended");
+  EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
 }
 
 }  // namespace

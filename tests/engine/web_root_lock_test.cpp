@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,6 +69,25 @@ TEST(WebRootLock, OneRunAtATimeOnAFolderOrAFolderWithinIt) {
     EXPECT_EQ(BusyWhileAnotherProcessHolds(c.held, c.tried), c.busy) << c.held << " " << c.tried;
   }
   EXPECT_FALSE(WebRootLock(site).Busy());  // the holder has ended
+}
+
+// Any user may flock a folder above the root (/tmp, /home, /): that stops no run. A run on a
+// folder above is named as the folder it works on.
+TEST(WebRootLock, OtherProgramsLocksAboveTheRootStopNothing) {
+  ScratchFolder f;
+  const std::string site = f.MakeFolder("site");
+  const std::string sub = f.MakeFolder("site/sub");
+  for (const std::string& folder : {f.Path(), std::string("/")}) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0) << folder;
+    const WebRootLock lock(site);
+    EXPECT_FALSE(lock.Busy()) << folder;
+    close(fd);
+  }
+  const WebRootLock outer(site);
+  const WebRootLock inner(sub);
+  EXPECT_TRUE(inner.Busy());
+  EXPECT_EQ(inner.BusyFolder(), site + (site.back() == '/' ? "" : "/"));
 }
 
 TEST(WebRootLock, HeldUntilDestroyedAndNotByProgramsStartedMeanwhile) {

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The run that changes nothing beside grep: 20,000 pages of 4 KB in 200 folders, already given
+# their reference, so a second `tervando-cli --no-log -q` reads every page and writes none;
+# `grep -rL --include=*.htm 'SHORTCUT ICON'` reads the same pages looking for the same tag.
+# Alternately, warm cache. Prints the medians and their ratio (goal: at most 1.2).
+# PAGES (default 20000) and ROUNDS (default 5) change the runs.
+set -euo pipefail
+build=${1:-build}
+cli="$build/bin/tervando-cli"
+rounds=${ROUNDS:-5}
+pages=${PAGES:-20000}
+work=$(mktemp -d "${TMPDIR:-/tmp}/tervando-unchanged-bench-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+root="$work/site"
+
+awk 'BEGIN {
+  page = "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n" \
+         "<title>Seite</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n" \
+         "<script>if (a < b) x();</script>\n</head>\n<body>\n"
+  while (length(page) < 4000) page = page "<p>Lorem ipsum dolor sit amet, <b>consectetur</b> elit.</p>\n"
+  printf "%s</body>\n</html>\n", page
+}' > "$work/page.htm"
+folders=$((pages / 100))
+mkdir -p "$work/one"
+for ((p = 0; p < 100; p++)); do cp "$work/page.htm" "$work/one/p$p.htm"; done
+for ((d = 0; d < folders; d++)); do echo "$root/d$((d / 20))/f$d"; done | xargs -d '\n' mkdir -p
+for ((d = 0; d < folders; d++)); do cp "$work/one/"*.htm "$root/d$((d / 20))/f$d/"; done
+"$cli" --no-log -q "$root" > /dev/null  # gives every page its reference
+echo "tree: $(find "$root" -type f -name '*.htm' | wc -l) pages of $(stat -c %s "$work/page.htm") bytes (+ reference)"
+if [ -n "$(grep -rL --include='*.htm' 'SHORTCUT ICON' "$root")" ]; then
+  echo "the first run left pages without the reference"
+  exit 1
+fi
+
+now() { date +%s%N; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+: > "$work/run.times"
+: > "$work/grep.times"
+for ((i = 0; i < rounds; i++)); do
+  start=$(now); "$cli" --no-log -q "$root" > /dev/null; end=$(now)
+  echo $(((end - start) / 1000)) >> "$work/run.times"
+  start=$(now); grep -rL --include='*.htm' 'SHORTCUT ICON' "$root" > /dev/null || true; end=$(now)
+  echo $(((end - start) / 1000)) >> "$work/grep.times"
+done
+run_us=$(median < "$work/run.times")
+grep_us=$(median < "$work/grep.times")
+awk -v r="$run_us" -v g="$grep_us" 'BEGIN {
+  printf "tervando-cli --no-log -q (changes nothing): %.0f ms\n", r / 1000
+  printf "grep -rL --include=*.htm SHORTCUT ICON:     %.0f ms\n", g / 1000
+  printf "ratio run/grep:                             %.2f (goal <= 1.20)\n", r / g
+}'

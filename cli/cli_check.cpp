@@ -4,13 +4,11 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <system_error>
-#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -21,6 +19,7 @@
 #include "engine/head_editor.h"
 #include "engine/page_check.h"
 #include "engine/page_file.h"
+#include "engine/parallel.h"
 #include "engine/paths.h"
 #include "engine/real_path.h"
 #include "site/app_folder.h"
@@ -35,7 +34,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Pages read at once: their waits for the disk overlap, as in the run.
-constexpr std::size_t kCheckThreads = 8;
+constexpr int kCheckThreads = 8;
 constexpr std::size_t kExamples = 3;
 
 // Whether the favicon.ico a reference points at is there, as Start tests it; every page of a
@@ -62,29 +61,14 @@ std::vector<PageCheck> CheckAll(const std::vector<std::string>& pages, bool remo
   FaviconPresence presence;
   const FaviconExists exists = [&presence](const std::string& path) { return presence.Has(path); };
   std::vector<PageCheck> checks(pages.size());
-  std::atomic<std::size_t> next{0};
-  const auto work = [&] {
-    for (std::size_t i = next++; i < pages.size(); i = next++) {
-      try {
-        const std::string text = ReadWholeFile(pages[i]);
-        checks[i] = ClassifyPage(text, pages[i], remove, prefix, webRootDepth, exists);
-      } catch (const std::exception&) {
-        checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
-      }
-    }
-  };
-  std::vector<std::thread> threads;
-  for (std::size_t t = 1; t < std::min(kCheckThreads, pages.size()); ++t) {
+  ForEachInParallel(pages.size(), kCheckThreads, [&](std::size_t i) {
     try {
-      threads.emplace_back(work);
-    } catch (const std::system_error&) {
-      break;  // no further thread to be had: the ones there share the pages
+      const std::string text = ReadWholeFile(pages[i]);
+      checks[i] = ClassifyPage(text, pages[i], remove, prefix, webRootDepth, exists);
+    } catch (const std::exception&) {
+      checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
     }
-  }
-  work();
-  for (std::thread& thread : threads) {
-    thread.join();
-  }
+  });
   return checks;
 }
 

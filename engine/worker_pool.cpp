@@ -4,9 +4,14 @@
 
 namespace tervando {
 
-WorkerPool::WorkerPool(int threads) {
-  for (int i = 0; i < threads; ++i) {
-    m_threads.emplace_back([this] { Serve(); });
+WorkerPool::WorkerPool(int threads, const ThreadStarter& start) {
+  try {
+    m_threads.reserve(threads > 0 ? static_cast<std::size_t>(threads) : 0);
+    for (int i = 0; i < threads; ++i) {
+      m_threads.push_back(start([this] { Serve(); }));
+    }
+  } catch (...) {
+    // No further thread to be had: the pool works with those it has, or on the caller's.
   }
 }
 
@@ -16,9 +21,7 @@ WorkerPool::~WorkerPool() {
     m_closing = true;
   }
   m_wake.notify_all();
-  for (std::thread& thread : m_threads) {
-    thread.join();
-  }
+  m_threads.clear();  // joins
 }
 
 void WorkerPool::Submit(std::function<void()> job) {

@@ -179,7 +179,7 @@ void Form1::SetUpControls() {
 void Form1::FormLoad() {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   ResetPageList();
-  ReadOptions();
+  m_options = ReadOptions();
   m_state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   PlaceByFrame(*this, ScreenSize(*this), CenteredPosition);
   // "&Pfad" is first in the tab order: Space right after start chooses the web root.
@@ -256,7 +256,7 @@ void Form1::ChooseWebRoot() {
   BusyScope busy(*this);
   m_skipped = {};
   try {
-    SelectWebRoot(*this, m_state, folder);
+    SelectWebRoot(*this, m_state, m_options, folder);
   } catch (const std::exception& failure) {
     // The scan has no message of its own; the list keeps what was found and says why it ended.
     ShowStatus({StatusKind::kFailed, failure.what(), 0});

@@ -12,6 +12,7 @@
 #include "engine/host.h"
 #include "engine/message.h"
 #include "engine/site_state.h"
+#include "site/options.h"
 #include "site/page_collection.h"
 #include "support/desktop.h"
 
@@ -61,6 +62,7 @@ class Form1 : public QWidget, public Host {
   int LastSortColumn() const { return m_lastSortColumn; }
   PageListModel& PageList() { return m_pageList; }
   const SiteState& State() const { return m_state; }
+  const Options& LoadedOptions() const { return m_options; }
   // True while a scan or a run is going on and yields to the message loop.
   bool Busy() const { return m_busy; }
 
@@ -123,6 +125,7 @@ class Form1 : public QWidget, public Host {
   QLabel* m_textPanel = nullptr;
   PageListModel m_pageList;
   SiteState m_state;
+  Options m_options;  // read by FormLoad
   int m_lastSortColumn = 0;
   bool m_busy = false;
   bool m_ending = false;  // "&Ende" was clicked

@@ -197,10 +197,11 @@ std::string JsonReport(const std::vector<std::string>& pages,
 
 }  // namespace
 
-std::vector<std::string> PagesToCheck(const std::string& webRoot) {
+std::vector<std::string> PagesToCheck(const std::string& webRoot,
+                                      const std::vector<std::string>& pageExtensions) {
   // The pages a run would list, in the order --list prints them.
   PageList list;
-  for (const std::string& path : ScanWebRoot(webRoot, PageExtensions()).pages) {
+  for (const std::string& path : ScanWebRoot(webRoot, pageExtensions).pages) {
     list.InsertMarkedAtTop(path);
   }
   list.SetSortingEnabled(true);
@@ -217,15 +218,15 @@ int RunCheck(const CliOptions& options) {
   if (folder.empty()) {
     return UsageError("\"" + options.webRoot + "\" ist kein lesbarer Ordner.");
   }
-  ReadOptions();
+  Options siteOptions = ReadOptions();
   if (options.extensions) {
-    SetPageExtensions(ParseExtensions(*options.extensions));
+    siteOptions.pageExtensions = ParseExtensions(*options.extensions);
   }
   // Pages are listed under their real paths, as the run lists them.
   const std::string webRoot = WithTrailingBackslash(RealPathOf(folder));
   const int webRootDepth = CountOccurrences(std::string_view(&kPathSeparator, 1), webRoot, 0);
 
-  const std::vector<std::string> pages = PagesToCheck(webRoot);
+  const std::vector<std::string> pages = PagesToCheck(webRoot, siteOptions.pageExtensions);
   const std::vector<PageCheck> checks = CheckAll(pages, options.remove, webRootDepth);
   const std::string report =
       options.json ? JsonReport(pages, checks) : TextReport(pages, checks, webRoot, options.remove);

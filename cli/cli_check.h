@@ -15,6 +15,7 @@ namespace tervando {
 int RunCheck(const CliOptions& options);
 
 // The pages the check reads, in the order --list prints them.
-std::vector<std::string> PagesToCheck(const std::string& webRoot);
+std::vector<std::string> PagesToCheck(const std::string& webRoot,
+                                      const std::vector<std::string>& pageExtensions);
 
 }  // namespace tervando

@@ -73,9 +73,9 @@ int RunCli(const std::vector<std::string>& arguments) {
     chosenIcon = std::move(icon.iconFile);
   }
 
-  ReadOptions();
+  Options siteOptions = ReadOptions();
   if (options.extensions) {
-    SetPageExtensions(ParseExtensions(*options.extensions));
+    siteOptions.pageExtensions = ParseExtensions(*options.extensions);
   }
   const bool logging = !options.noLog && !options.dryRun && !options.list;
   if (logging) {
@@ -96,7 +96,7 @@ int RunCli(const std::vector<std::string>& arguments) {
   state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   // An interrupt lets the pages already begun finish and be logged, then ends the run.
   const InterruptScope interrupts;
-  SelectWebRoot(host, state, webRoot);
+  SelectWebRoot(host, state, siteOptions, webRoot);
   host.ClearProgress();
   host.WarnSkipped(options.list);
   if (options.list) {

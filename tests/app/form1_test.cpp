@@ -93,7 +93,8 @@ class Form1Test : public QObject {
     QCOMPARE(CountPanelText(form), QStringLiteral("0 Dateien"));
     QCOMPARE(TextPanelText(form), QString());
     QCOMPARE(form.RowCount(), 0);
-    QCOMPARE(PageExtensions(), (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
+    QCOMPARE(form.LoadedOptions().pageExtensions,
+             (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
     const std::string prefix = form.State().faviconLinkPrefix;
     QCOMPARE(prefix, std::string("<link rel=\"SHORTCUT ICON\" href="));
     QCOMPARE(prefix.size(), size_t{31});

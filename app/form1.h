@@ -15,6 +15,7 @@
 #include "site/options.h"
 #include "site/page_collection.h"
 #include "support/desktop.h"
+#include "support/write_log.h"
 
 class QSocketNotifier;
 
@@ -34,7 +35,8 @@ class Form1 : public QWidget, public Host {
   Q_OBJECT
 
  public:
-  explicit Form1(Desktop& desktop, QWidget* parent = nullptr);
+  // `log` takes the activity log's lines; it outlives the window.
+  Form1(Desktop& desktop, ActivityLog& log, QWidget* parent = nullptr);
   ~Form1() override;
 
   // The start-up sequence: caption, empty list, options, link prefix, show, then the
@@ -114,6 +116,7 @@ class Form1 : public QWidget, public Host {
   void ShowPreview();
 
   Desktop& m_desktop;
+  ActivityLog& m_log;
   bool m_logFailureShown = false;  // a lost log line was reported
   std::unique_ptr<::Ui::Form1> m_ui;
   // SIGTERM, SIGINT and SIGHUP end the program the way "&Ende" does.

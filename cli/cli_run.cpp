@@ -77,21 +77,20 @@ int RunCli(const std::vector<std::string>& arguments) {
   if (options.extensions) {
     siteOptions.pageExtensions = ParseExtensions(*options.extensions);
   }
-  const bool logging = !options.noLog && !options.dryRun && !options.list;
-  if (logging) {
+  std::optional<ActivityLog> log;
+  if (!options.noLog && !options.dryRun && !options.list) {
     // On the command line a bare name means the working folder, as everywhere else. The log
     // must take the run's lines before any page is touched: a run the user asked to have
     // recorded is not done unrecorded.
-    WriteLog("", options.logFile ? fs::absolute(*options.logFile).lexically_normal().string() : "",
-             true);
-    if (const std::string problem = LogFileProblem(LogFilePath()); !problem.empty()) {
+    log.emplace(options.logFile ? fs::absolute(*options.logFile).lexically_normal().string() : "");
+    if (const std::string problem = LogFileProblem(log->FilePath()); !problem.empty()) {
       std::cerr << "tervando-cli: " << EscapeControlBytes(problem)
                 << "; es wurde nichts verändert.\n";
       return kExitFailed;
     }
   }
 
-  TerminalHost host(options, logging);
+  TerminalHost host(options, log ? &*log : nullptr);
   SiteState state;
   state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   // An interrupt lets the pages already begun finish and be logged, then ends the run.

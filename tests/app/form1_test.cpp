@@ -74,7 +74,7 @@ class Form1Test : public QObject {
     m_desktop.onMessage = [this](const Message& message) {
       m_messages.push_back({message, m_form && m_form->isVisible()});
     };
-    m_form = std::make_unique<Form1>(m_desktop);
+    m_form = std::make_unique<Form1>(m_desktop, m_log);
   }
 
   void cleanup() {
@@ -631,6 +631,7 @@ class Form1Test : public QObject {
   }
 
   testing::ScriptedDesktop m_desktop;
+  ActivityLog m_log;
   std::unique_ptr<Form1> m_form;
   std::vector<SeenMessage> m_messages;
   std::vector<testing::ScriptedDesktop::Opened>& m_shellCalls = m_desktop.opened;

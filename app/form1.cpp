@@ -102,8 +102,8 @@ class Form1::BusyScope {
   bool m_outer;
 };
 
-Form1::Form1(Desktop& desktop, QWidget* parent)
-    : QWidget(parent), m_desktop(desktop), m_ui(std::make_unique<::Ui::Form1>()) {
+Form1::Form1(Desktop& desktop, ActivityLog& log, QWidget* parent)
+    : QWidget(parent), m_desktop(desktop), m_log(log), m_ui(std::make_unique<::Ui::Form1>()) {
   m_ui->setupUi(this);
   // The engine's text routines have no window; their internal errors show as the window's box.
   SetInternalErrorHook([&desktop](const std::string& text) { desktop.ShowMessage({text}); });
@@ -179,7 +179,7 @@ void Form1::SetUpControls() {
 void Form1::FormLoad() {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   ResetPageList();
-  ReadOptions();
+  m_options = ReadOptions();
   m_state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   m_state.defaultIcon = DefaultIconFile();
   PlaceByFrame(*this, ScreenSize(*this), CenteredPosition);
@@ -257,7 +257,7 @@ void Form1::ChooseWebRoot() {
   BusyScope busy(*this);
   m_skipped = {};
   try {
-    SelectWebRoot(*this, m_state, folder);
+    SelectWebRoot(*this, m_state, m_options, folder);
   } catch (const std::exception& failure) {
     // The scan has no message of its own; the list keeps what was found and says why it ended.
     ShowStatus({StatusKind::kFailed, failure.what(), 0});
@@ -516,9 +516,9 @@ bool Form1::RetryFaviconWrite(const std::string& errorInfo) {
 
 void Form1::Log(const std::string& line) {
   // Said once: the run goes on, and one box per lost line would bury the window.
-  if (!WriteLog(line, "", false) && !m_logFailureShown) {
+  if (!m_log.WriteLog(line) && !m_logFailureShown) {
     m_logFailureShown = true;
-    Ask(LogFailedMessage(LogFailure()));
+    Ask(LogFailedMessage(m_log.Failure()));
   }
 }
 

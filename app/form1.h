@@ -12,8 +12,10 @@
 #include "engine/host.h"
 #include "engine/message.h"
 #include "engine/site_state.h"
+#include "site/options.h"
 #include "site/page_collection.h"
 #include "support/desktop.h"
+#include "support/write_log.h"
 
 class QSocketNotifier;
 
@@ -33,7 +35,8 @@ class Form1 : public QWidget, public Host {
   Q_OBJECT
 
  public:
-  explicit Form1(Desktop& desktop, QWidget* parent = nullptr);
+  // `log` takes the activity log's lines; it outlives the window.
+  Form1(Desktop& desktop, ActivityLog& log, QWidget* parent = nullptr);
   ~Form1() override;
 
   // The start-up sequence: caption, empty list, options, link prefix, show, then the
@@ -61,6 +64,7 @@ class Form1 : public QWidget, public Host {
   int LastSortColumn() const { return m_lastSortColumn; }
   PageListModel& PageList() { return m_pageList; }
   const SiteState& State() const { return m_state; }
+  const Options& LoadedOptions() const { return m_options; }
   // True while a scan or a run is going on and yields to the message loop.
   bool Busy() const { return m_busy; }
 
@@ -112,6 +116,7 @@ class Form1 : public QWidget, public Host {
   void ShowPreview();
 
   Desktop& m_desktop;
+  ActivityLog& m_log;
   bool m_logFailureShown = false;  // a lost log line was reported
   std::unique_ptr<::Ui::Form1> m_ui;
   // SIGTERM, SIGINT and SIGHUP end the program the way "&Ende" does.
@@ -123,6 +128,7 @@ class Form1 : public QWidget, public Host {
   QLabel* m_textPanel = nullptr;
   PageListModel m_pageList;
   SiteState m_state;
+  Options m_options;  // read by FormLoad
   int m_lastSortColumn = 0;
   bool m_busy = false;
   bool m_ending = false;  // "&Ende" was clicked

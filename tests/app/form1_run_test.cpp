@@ -90,10 +90,10 @@ class Form1RunTest : public QObject {
     m_logs = std::make_unique<QTemporaryDir>();
     m_root = m_site->path().toStdString();
     m_log = m_logs->filePath("Application.log").toStdString();
-    WriteLog("", m_log, true);  // later lines go to this test's own log
+    m_activityLog = std::make_unique<ActivityLog>(m_log);  // this test's own log
     m_desktop = testing::ScriptedDesktop();
     m_desktop.folder = m_root;
-    m_form = std::make_unique<Form1>(m_desktop);
+    m_form = std::make_unique<Form1>(m_desktop, *m_activityLog);
     m_form->FormLoad();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
   }
@@ -478,6 +478,7 @@ class Form1RunTest : public QObject {
   std::string m_root;
   std::string m_log;
   testing::ScriptedDesktop m_desktop;
+  std::unique_ptr<ActivityLog> m_activityLog;
   std::unique_ptr<Form1> m_form;
   // What the desktop was asked and how it answers, under the names the tests use.
   std::vector<Message>& m_messages = m_desktop.messages;

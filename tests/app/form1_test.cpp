@@ -74,7 +74,7 @@ class Form1Test : public QObject {
     m_desktop.onMessage = [this](const Message& message) {
       m_messages.push_back({message, m_form && m_form->isVisible()});
     };
-    m_form = std::make_unique<Form1>(m_desktop);
+    m_form = std::make_unique<Form1>(m_desktop, m_log);
   }
 
   void cleanup() {
@@ -93,7 +93,8 @@ class Form1Test : public QObject {
     QCOMPARE(CountPanelText(form), QStringLiteral("0 Dateien"));
     QCOMPARE(TextPanelText(form), QString());
     QCOMPARE(form.RowCount(), 0);
-    QCOMPARE(PageExtensions(), (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
+    QCOMPARE(form.LoadedOptions().pageExtensions,
+             (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
     const std::string prefix = form.State().faviconLinkPrefix;
     QCOMPARE(prefix, std::string("<link rel=\"SHORTCUT ICON\" href="));
     QCOMPARE(prefix.size(), size_t{31});
@@ -630,6 +631,7 @@ class Form1Test : public QObject {
   }
 
   testing::ScriptedDesktop m_desktop;
+  ActivityLog m_log;
   std::unique_ptr<Form1> m_form;
   std::vector<SeenMessage> m_messages;
   std::vector<testing::ScriptedDesktop::Opened>& m_shellCalls = m_desktop.opened;

@@ -62,7 +62,8 @@ int main(int argc, char* argv[]) {
   // Messages are recorded, not shown, while the window starts.
   tervando::testing::ScriptedDesktop desktop;
   desktop.answer = [](const tervando::Message&) { return tervando::MessageAnswer::Ok; };
-  tervando::Form1 form(desktop);
+  tervando::ActivityLog log;
+  tervando::Form1 form(desktop, log);
   form.FormLoad();
   QTest::qWait(100);
   Save(form, QStringLiteral("form1_start"));

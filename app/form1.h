@@ -16,6 +16,8 @@
 #include "support/desktop.h"
 
 class QSocketNotifier;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace Ui {
 class Form1;
@@ -24,6 +26,7 @@ class Form1;
 namespace tervando {
 
 class InterruptScope;
+class FormScaler;
 
 // The main window: the page list with its marking commands, the mode pair, the favicon
 // preview, Start and the status bar. It hosts the core's long operations (scan and fill,
@@ -50,6 +53,10 @@ class Form1 : public QWidget, public Host {
   // 101 marks := selection, 102 toggle the marks of selected rows.
   void ListeSelect(int mode);
   void ResetPageList();
+
+  // Makes `folder` the web root and collects its pages, as "&Pfad" does once the folder dialog
+  // has returned it: for a folder named on the command line or dropped onto the window.
+  void ChooseWebRoot(const std::string& folder);
 
   // Puts catalogue entry `index` (1..kIconCount) into the preview as the icon the next Start
   // writes; 0 (the dialog was cancelled) changes nothing.
@@ -94,11 +101,15 @@ class Form1 : public QWidget, public Host {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   class BusyScope;
 
   void SetUpControls();
+  void SetAccessibleNames();
+  void SaveWindowSize();
   void FocusList();
   // Shows what the long operation set since the last time: new rows, status text, progress.
   void ShowPending();
@@ -133,6 +144,9 @@ class Form1 : public QWidget, public Host {
   ScanResult m_skipped;  // what the last scan passed over, for the status panel's tooltip
   bool m_statusChanged = false;
   int m_progressValue = 0;
+  int m_progressMaximum = 0;
+  bool m_running = false;  // the run's status is shown with how far it has come
+  FormScaler* m_scaler = nullptr;
 };
 
 }  // namespace tervando

@@ -118,6 +118,7 @@ QVariant PageListModel::data(const QModelIndex& index, int role) const {
   const int row = RowOf(index);
   switch (role) {
     case Qt::DisplayRole:
+    case Qt::ToolTipRole:  // the whole path, where the row shows it shortened
       // Paths are bytes; the view shows them as UTF-8, the page list keeps them unchanged.
       return QString::fromUtf8(m_pages.Path(row).data(),
                                static_cast<qsizetype>(m_pages.Path(row).size()));

@@ -36,8 +36,12 @@ class ScriptedDesktop : public Desktop {
   int imageDialogs = 0;
   std::string imageFile;
 
+  // Pages handed to the editor and addresses opened; `editorWorks` and `browserWorks` false
+  // make them fail as on a desktop without such a program.
   std::vector<std::string> editedPages;
   std::vector<Opened> opened;
+  bool editorWorks = true;
+  bool browserWorks = true;
 
   MessageAnswer ShowMessage(const Message& message) override {
     messages.push_back(message);
@@ -61,9 +65,15 @@ class ScriptedDesktop : public Desktop {
     return imageFile;
   }
 
-  void EditPage(const std::string& path) override { editedPages.push_back(path); }
+  bool EditPage(const std::string& path) override {
+    editedPages.push_back(path);
+    return editorWorks;
+  }
 
-  void OpenUrl(const QUrl& url, int show) override { opened.push_back({url, show}); }
+  bool OpenUrl(const QUrl& url, int show) override {
+    opened.push_back({url, show});
+    return browserWorks;
+  }
 };
 
 }  // namespace tervando::testing

@@ -217,7 +217,7 @@ void Form1::SaveWindowSize() {
   }
 }
 
-void Form1::FormLoad() {
+void Form1::FormLoad(const std::string& startFolder) {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   ResetPageList();
   ReadOptions();
@@ -234,7 +234,17 @@ void Form1::FormLoad() {
   m_ui->Btn_4->setFocus(Qt::OtherFocusReason);
   show();
   // The notice belongs in front of the window, so it waits until the window is on screen.
-  QTimer::singleShot(0, this, [this] { ShowOnceNotice(m_desktop); });
+  QTimer::singleShot(0, this, [this, startFolder] {
+    ShowOnceNotice(m_desktop);
+    if (startFolder.empty()) {
+      return;
+    }
+    if (!QFileInfo(QFile::decodeName(QByteArray::fromStdString(startFolder))).isDir()) {
+      m_desktop.ShowMessage(NoFolderMessage(startFolder));
+      return;
+    }
+    ChooseWebRoot(startFolder);
+  });
 }
 
 void Form1::BtnClick(int index) {

@@ -40,8 +40,9 @@ class Form1 : public QWidget, public Host {
   ~Form1() override;
 
   // The start-up sequence: caption, empty list, options, link prefix, show, then the
-  // one-time notice once the window is on screen.
-  void FormLoad();
+  // one-time notice once the window is on screen, and after it the web root `startFolder`
+  // (a folder named on the command line) when one is given.
+  void FormLoad(const std::string& startFolder = {});
 
   // Click handlers: the button array `Btn` by index, the mode pair, the list.
   void BtnClick(int index);

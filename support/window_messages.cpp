@@ -24,6 +24,13 @@ Message OpenFailedMessage(OpenTarget target, const std::string& what) {
   return {text, MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok};
 }
 
+Message NoFolderMessage(const std::string& path) {
+  return {"Der Ordner\r" + path +
+              "\rkann nicht als Hauptverzeichnis gewählt werden: Es gibt ihn nicht, oder er ist "
+              "kein Ordner.",
+          MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok};
+}
+
 QString RunProgressText(int done, int total) {
   const QLocale german(QLocale::German, QLocale::Germany);
   return german.toString(done) + QStringLiteral(" von ") + german.toString(total);

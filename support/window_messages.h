@@ -15,6 +15,9 @@ inline constexpr char kHelpNotFound[] = "Die Online-Hilfe konnte leider nicht ge
 enum class OpenTarget { kHelpPage, kWebAddress, kPageInEditor };
 Message OpenFailedMessage(OpenTarget target, const std::string& what);
 
+// A folder named on the command line that is none.
+Message NoFolderMessage(const std::string& path);
+
 // How far the run has come, with German thousands separators: "1.234 von 10.000".
 QString RunProgressText(int done, int total);
 

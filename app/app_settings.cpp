@@ -10,7 +10,9 @@ namespace {
 QSettings Store() { return QSettings(SettingsFile(), QSettings::IniFormat); }
 
 // The values lie in the section named after the program.
-QString Key(const std::string& key) { return QStringLiteral("Tervando/") + QString::fromStdString(key); }
+QString Key(const std::string& key) {
+  return QStringLiteral("Tervando/") + QString::fromStdString(key);
+}
 }  // namespace
 
 QString SettingsFile() {

@@ -284,11 +284,13 @@ class SupportGuiTest : public QObject {
     QCOMPARE(again->findChild<QLabel*>("Label_0")->text(), InfoFormText());
   }
 
-  void escapeLeavesTheDialogOpenEnterPressesTheFocusedButton() {
-    InfoFormFreeware* form = InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
-    QTest::keyClick(form, Qt::Key_Escape);
-    QVERIFY(form->isVisible());
+  void escapeClosesTheDialogEnterPressesTheFocusedButton() {
+    QPointer<InfoFormFreeware> closing =
+        InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
+    QTest::keyClick(closing, Qt::Key_Escape);
+    QTRY_VERIFY(closing.isNull());
     QVERIFY(m_desktop.opened.empty());
+    InfoFormFreeware* form = InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
     auto* whatsNew = form->findChild<QPushButton*>("Btn_1");
     whatsNew->setFocus();
     QTest::keyClick(whatsNew, Qt::Key_Return);

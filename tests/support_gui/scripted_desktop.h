@@ -26,9 +26,10 @@ class ScriptedDesktop : public Desktop {
   std::deque<MessageAnswer> answers;
   std::function<MessageAnswer(const Message&)> answer;
 
-  // Folder dialogs: their prompts; `onFolderDialog` runs while one is open; `folder` is chosen
-  // (empty: cancelled).
+  // Folder dialogs: their prompts and start folders; `onFolderDialog` runs while one is open;
+  // `folder` is chosen (empty: cancelled).
   std::vector<std::string> folderPrompts;
+  std::vector<std::string> folderStarts;
   std::function<void()> onFolderDialog;
   std::string folder;
 
@@ -54,8 +55,10 @@ class ScriptedDesktop : public Desktop {
     return answer ? answer(message) : message.defaultAnswer;
   }
 
-  std::string ChooseFolder(QWidget*, const std::string& prompt, const std::string&) override {
+  std::string ChooseFolder(QWidget*, const std::string& prompt,
+                           const std::string& startFolder) override {
     folderPrompts.push_back(prompt);
+    folderStarts.push_back(startFolder);
     if (onFolderDialog) onFolderDialog();
     return folder;
   }

@@ -298,6 +298,21 @@ class SupportGuiTest : public QObject {
     QVERIFY(form->isVisible());
   }
 
+  // A key typed just before a box comes up (during a run) does not answer it; one typed once
+  // the box has settled does.
+  void earlyKeysDoNotAnswerABox() {
+    const auto box = MakeMessageBox(
+        {"Frage", MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok}, nullptr);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QTest::keyClick(box.get(), Qt::Key_Return);
+    QVERIFY(box->isVisible());
+    QTest::qWait(kBoxSettleMs + 50);
+    QTest::keyClick(box.get(), Qt::Key_Return);
+    QTRY_VERIFY(!box->isVisible());
+    QCOMPARE(box->clickedButton(), box->button(QMessageBox::Ok));
+  }
+
   void pictureAndButtonOpenTheMakerSite() {
     InfoFormFreeware form(m_desktop, QSize(1024, 768));
     form.show();

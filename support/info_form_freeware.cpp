@@ -125,6 +125,11 @@ void InfoFormFreeware::FormLoad(QSize screenSize) {
   PlaceByFrame(*this, screenSize, InfoFormPosition);
   setWindowTitle(QStringLiteral("Info über Tervando"));
   m_ui->Label_0->setText(InfoFormText());
+  // The line keeps its short form; the whole version, as the package and the manual page give
+  // it, is there for whoever points at it or reads it aloud.
+  const QString version = QStringLiteral("Version ") + QString::fromStdString(VersionText(1));
+  m_ui->Label_0->setToolTip(version);
+  m_ui->Label_0->setAccessibleDescription(version);
 }
 
 void InfoFormFreeware::keyPressEvent(QKeyEvent* event) {

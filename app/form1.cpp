@@ -461,7 +461,8 @@ void Form1::ListeColumnClick(int column) {
     return;
   }
   m_lastSortColumn = column;
-  m_pageList.SetSorted(true);
+  BusyScope busy(*this);  // the rows stay as they are while they are collated
+  m_pageList.SetSorted(true, [this] { Yield(); });
 }
 
 void Form1::ListeDblClick() {
@@ -560,7 +561,9 @@ void Form1::InsertCheckedRowAtTop(const std::string& path) {
   }
 }
 
-void Form1::SetSortingEnabled(bool enabled) { m_pageList.SetSorted(enabled); }
+void Form1::SetSortingEnabled(bool enabled) {
+  m_pageList.SetSorted(enabled, [this] { Yield(); });
+}
 
 bool Form1::RemoveMode() const { return m_ui->SetUnsetFaviconOPT_1->isChecked(); }
 

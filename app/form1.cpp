@@ -18,7 +18,10 @@
 #include <QSocketNotifier>
 #include <QStatusBar>
 #include <QTimer>
+#include <chrono>
 #include <cmath>
+#include <future>
+#include <memory>
 
 #include "app/app_settings.h"
 #include "app/browse_for_folder.h"
@@ -360,7 +363,17 @@ void Form1::ApplyChosenIcon(const std::string& iconFile) {
 void Form1::StartRun() {
   BusyScope busy(*this);
   Start(*this, m_state);
+  WaitForLog();  // the log is whole when Start is over, should the user open it
   ShowPreview();
+}
+
+void Form1::WaitForLog() {
+  auto written = std::make_shared<std::promise<void>>();
+  std::future<void> done = written->get_future();
+  m_logWriter.Submit([written] { written->set_value(); });
+  while (done.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+    Yield();
+  }
 }
 
 void Form1::ShowCurrentFavicon() {
@@ -631,6 +644,8 @@ bool Form1::RetryFaviconWrite(const std::string& errorInfo) {
   return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
 }
 
-void Form1::Log(const std::string& line) { WriteLog(line, "", false); }
+void Form1::Log(const std::string& line) {
+  m_logWriter.Submit([line] { WriteLog(line, "", false); });
+}
 
 }  // namespace tervando

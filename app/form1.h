@@ -12,6 +12,7 @@
 #include "engine/host.h"
 #include "engine/message.h"
 #include "engine/site_state.h"
+#include "engine/worker_pool.h"
 #include "site/page_collection.h"
 #include "support/desktop.h"
 
@@ -122,6 +123,8 @@ class Form1 : public QWidget, public Host {
   void StartRun();
   void ShowCurrentFavicon();
   void ShowPreview();
+  // Waits, handling events, until every line handed to the log is in it.
+  void WaitForLog();
 
   Desktop& m_desktop;
   std::unique_ptr<::Ui::Form1> m_ui;
@@ -148,6 +151,9 @@ class Form1 : public QWidget, public Host {
   int m_progressMaximum = 0;
   bool m_running = false;  // the run's status is shown with how far it has come
   FormScaler* m_scaler = nullptr;
+  // Appends the log's lines in order, off the window's thread: an append can wait long for a
+  // disk the run keeps busy. Declared last, so it finishes its lines before the rest goes.
+  WorkerPool m_logWriter{1};
 };
 
 }  // namespace tervando

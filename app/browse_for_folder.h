@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-namespace tervando {
+#include "engine/messages.h"  // kWebRootPrompt
 
-inline constexpr char kWebRootPrompt[] = "Wo liegt das Hauptverzeichnis Ihrer lokalen Web-Dateien?";
+namespace tervando {
 
 // The folder dialog (folders only), opened in `startFolder`, or in the home folder while that
 // is empty. Returns the chosen folder, or the empty text when the user cancels.

@@ -6,6 +6,7 @@
 #include "app/german_translations.h"
 #include "app/qt_desktop.h"
 #include "build_config.h"
+#include "engine/messages.h"
 #include "support/write_log.h"
 
 int main(int argc, char* argv[]) {
@@ -19,13 +20,12 @@ int main(int argc, char* argv[]) {
   tervando::LoadGermanQtTranslations(application);
 
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Setzt in jede Seite einer lokalen Web-Site den Favicon-Verweis ein."));
+  parser.setApplicationDescription(QString::fromUtf8(tervando::kWindowProgramDescription));
   parser.addHelpOption();
   parser.addVersionOption();
-  parser.addPositionalArgument(QStringLiteral("ORDNER"),
-                               QStringLiteral("Hauptverzeichnis der Web-Site, wie mit \"Pfad\""),
-                               QStringLiteral("[ORDNER]"));
+  parser.addPositionalArgument(QString::fromUtf8(tervando::kFolderArgumentName),
+                               QString::fromUtf8(tervando::kFolderArgumentHelp),
+                               QString::fromUtf8(tervando::kFolderArgumentSyntax));
   parser.process(application);
 
   tervando::QtDesktop desktop;

@@ -2,14 +2,12 @@
 
 #include <string>
 
+#include "engine/messages.h"  // kShowOnceNoticeText
 #include "support/desktop.h"
 
 namespace tervando {
 
 inline constexpr char kShowOnceKey[] = "ShowOnceWarning";
-
-// The notice as stored, with \n escapes that ExpandEscapes turns into line breaks.
-extern const char kShowOnceNoticeText[];
 
 // Shows the notice about backups and the missing undo once per user and program version:
 // when the stored "ShowOnceWarning" differs from VersionText(1), then stores the current one.

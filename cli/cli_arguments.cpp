@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "cli/cli_run.h"
+#include "engine/messages.h"
 #include "support/escape_control_bytes.h"
 
 namespace tervando {
@@ -14,8 +15,7 @@ namespace tervando {
 namespace fs = std::filesystem;
 
 int UsageError(const std::string& text) {
-  std::cerr << "tervando-cli: " << EscapeControlBytes(text) << "\n"
-            << "Weitere Hinweise: tervando-cli --help\n";
+  std::cerr << "tervando-cli: " << EscapeControlBytes(text) << "\n" << kCliHelpHint;
   return kExitUsage;
 }
 

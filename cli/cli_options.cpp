@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/cli_option_table.h"
+#include "engine/messages.h"
 #include "support/write_log.h"
 
 namespace tervando {
@@ -56,20 +57,20 @@ class CliParser {
     }
     const CliOptionSpec* option = FindOption(argument);
     if (option == nullptr) {
-      return Fail("Unbekannte Option " + argument + ".");
+      return Fail(UnknownOptionText(argument));
     }
     if (option->section == CliSection::kCheck && m_checkOnly == nullptr) {
       m_checkOnly = option;
     }
     if (option->flag != nullptr) {
       if (inlineValue) {
-        return Fail("Option " + argument + " nimmt keinen Wert.");
+        return Fail(OptionTakesNoValueText(argument));
       }
       m_parse.options.*(option->flag) = true;
       return true;
     }
     if (!inlineValue && m_next == m_arguments.size()) {
-      return Fail("Option " + argument + " braucht einen Wert.");
+      return Fail(OptionNeedsValueText(argument));
     }
     const std::string& value = inlineValue ? *inlineValue : m_arguments[m_next++];
     return Fail(option->store(m_parse.options, value));
@@ -104,19 +105,19 @@ const char* RunOnlyOption(const CliOptions& o) {
 // What is wrong with options that each are fine alone; "" when they go together.
 std::string CombinationError(const CliOptions& o, const CliOptionSpec* checkOnly) {
   if (o.check && RunOnlyOption(o) != nullptr) {
-    return std::string("--check schließt ") + RunOnlyOption(o) + " aus.";
+    return CheckExcludesText(RunOnlyOption(o));
   }
   if (checkOnly != nullptr && !o.check) {
-    return "--" + std::string(checkOnly->name) + " gilt nur mit --check.";
+    return OnlyWithCheckText("--" + std::string(checkOnly->name));
   }
   if (o.icon && o.iconFile) {
-    return "--icon und --icon-file schließen einander aus.";
+    return ExclusiveOptionsText("--icon", "--icon-file");
   }
   if (o.null && o.diff) {
-    return "--null und --diff schließen einander aus.";
+    return ExclusiveOptionsText("--null", "--diff");
   }
   if (o.logFile && o.noLog) {
-    return "--log und --no-log schließen einander aus.";
+    return ExclusiveOptionsText("--log", "--no-log");
   }
   return {};
 }
@@ -124,19 +125,7 @@ std::string CombinationError(const CliOptions& o, const CliOptionSpec* checkOnly
 }  // namespace
 
 std::string CliUsage() {
-  return "Aufruf: tervando-cli [OPTIONEN] HAUPTVERZEICHNIS\n"
-         "\n"
-         "Setzt in jeder Web-Seite unter HAUPTVERZEICHNIS den Favicon-Verweis ein (oder\n"
-         "frischt ihn auf) und legt favicon.ico in das Hauptverzeichnis.\n"
-         "\n" +
-         CliOptionsHelp(DefaultLogFilePath()) +
-         "\n"
-         "Rückgabewert: 0 fertig, 1 eine Seite, favicon.ico oder das Protokoll ging\n"
-         "nicht oder der Lauf wurde abgebrochen, 2 falscher Aufruf, kein lesbares\n"
-         "Hauptverzeichnis oder ein anderer Lauf bearbeitet es gerade.\n"
-         "Mit --check: 0 keine Seite braucht Aufmerksamkeit, 1 eine oder mehr\n"
-         "(\"!\" in der Tabelle), 2 falscher Aufruf, kein lesbares Hauptverzeichnis\n"
-         "oder die Ausgabe ließ sich nicht schreiben.\n";
+  return kCliUsageHead + CliOptionsHelp(DefaultLogFilePath()) + kCliUsageTail;
 }
 
 CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -152,8 +141,7 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
     return parse;
   }
   if (positional.size() != 1) {
-    parse.error = positional.empty() ? "Das Hauptverzeichnis fehlt."
-                                     : "Nur ein Hauptverzeichnis ist erlaubt.";
+    parse.error = positional.empty() ? kWebRootMissingText : kOneWebRootOnlyText;
   } else {
     o.webRoot = positional.front();
   }

@@ -123,7 +123,7 @@ void TerminalHost::Tell(const Notice& notice) {
 }
 
 bool TerminalHost::GoOnAfterFailure(const PageFailure& failure) {
-  Warn("Fehler bei Datei " + failure.path + ": " + failure.errorInfo);
+  Warn(PageFailedLogLine(failure.path, failure.errorInfo));
   return !m_options.stopOnError && !Interrupted();
 }
 
@@ -133,10 +133,10 @@ bool TerminalHost::ConfirmFaviconOverwrite() {
   }
   WriteError(TerminalText(OverwriteFaviconMessage().text));
   if (!m_stdinIsTerminal) {
-    Warn("Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).");
+    Warn(kNoInputOverwriteText);
     return false;
   }
-  return AnswerFromTerminal("[OK = j, Abbrechen = n] (j) ", true);
+  return AnswerFromTerminal(kOkCancelPrompt, true);
 }
 
 bool TerminalHost::RetryFaviconWrite(const std::string& errorInfo) {
@@ -144,7 +144,7 @@ bool TerminalHost::RetryFaviconWrite(const std::string& errorInfo) {
   if (!m_stdinIsTerminal) {
     return false;
   }
-  return AnswerFromTerminal("[Ja = j, Nein = n] (n) ", false);
+  return AnswerFromTerminal(kYesNoPrompt, false);
 }
 
 void TerminalHost::PageChanged(int, const std::string& path, const std::string& difference) {
@@ -256,8 +256,8 @@ void TerminalHost::DrawProgress() {
   line.append(static_cast<std::size_t>(filled), '#');
   line.append(static_cast<std::size_t>(kBarWidth - filled), '.');
   line += "] ";
-  line += std::to_string(m_count);
-  line += " Dateien  ";
+  line += FileCountText(m_count);
+  line += "  ";
   line += EscapeControlBytes(m_status);
   std::cerr << "\r" << CutToWidth(line, static_cast<std::size_t>(TerminalWidth() - 1)) << "\033[K"
             << std::flush;

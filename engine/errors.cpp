@@ -1,5 +1,10 @@
 #include "engine/errors.h"
 
+#include <cerrno>
+#include <new>
+
+#include "engine/messages_files.h"
+
 namespace tervando {
 
 namespace {
@@ -11,9 +16,9 @@ class EngineErrorCategory : public std::error_category {
   std::string message(int code) const override {
     switch (static_cast<EngineErrc>(code)) {
       case EngineErrc::kIndexOutOfRange:
-        return "Index außerhalb des gültigen Bereichs";
+        return kIndexOutOfRangeText;
     }
-    return "Unbekannter Fehler " + std::to_string(code);
+    return UnknownErrorCodeText(code);
   }
 };
 
@@ -30,6 +35,20 @@ std::error_code make_error_code(EngineErrc code) {
 
 std::system_error FileError(int errnoValue, const std::string& action, const std::string& path) {
   return std::system_error(errnoValue, std::generic_category(), action + ": " + path);
+}
+
+ErrorInfo CurrentErrorInfo() {
+  try {
+    throw;
+  } catch (const std::system_error& error) {
+    return {error.what(), error.code().value()};
+  } catch (const std::bad_alloc&) {
+    return {kOutOfMemoryText, ENOMEM};
+  } catch (const std::exception& error) {
+    return {error.what(), EIO};
+  } catch (...) {
+    return {kUnknownFailureText, EIO};
+  }
 }
 
 }  // namespace tervando

@@ -19,6 +19,15 @@ std::error_code make_error_code(EngineErrc code);
 // what() reads "<action>: <path>: <system reason>"; code() carries the errno value.
 std::system_error FileError(int errnoValue, const std::string& action, const std::string& path);
 
+// What a caught failure says about itself: its German description and its numeric code. The
+// messages module renders it in the run's form and in the favicon.ico write's.
+struct ErrorInfo {
+  std::string text;
+  int code = 0;
+};
+// Describes the exception being handled; call it only inside a catch block.
+ErrorInfo CurrentErrorInfo();
+
 }  // namespace tervando
 
 template <>

@@ -1,7 +1,5 @@
 #include "engine/messages.h"
 
-#include "engine/web_root_lock.h"
-
 namespace tervando {
 
 Message NoticeMessage(const Notice& notice) {
@@ -59,6 +57,22 @@ std::string StatusText(const Status& status) {
   return status.path;
 }
 
+std::string WebRootBusyText(const std::string& webRoot) {
+  return "Ein anderer Lauf bearbeitet gerade diesen Ordner: " + webRoot;
+}
+
+std::string PageErrorInfoText(const ErrorInfo& info) {
+  return info.text + " [" + std::to_string(info.code) + "]";
+}
+
+std::string FaviconErrorInfoText(const ErrorInfo& info) {
+  return info.text + " (Code " + std::to_string(info.code) + ")";
+}
+
+std::string UnknownErrorCodeText(int code) {
+  return std::string(kUnknownFailureText) + " " + std::to_string(code);
+}
+
 std::string LogNotARegularFileText(const std::string& path) {
   return "Das Protokoll \"" + path +
          "\" ist keine gewöhnliche Datei (etwa eine benannte Pipe oder ein Gerät)";
@@ -75,14 +89,22 @@ Message LogFailedMessage(const std::string& text) {
           MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok};
 }
 
-std::string RunInterruptedLogLine() {
-  return "Lauf abgebrochen: die übrigen Dateien blieben unverändert.";
+std::string RunStartedLogLine(const std::string& dateTime) {
+  return dateTime + " Suchen&Ersetzen gestartet";
 }
 
-std::string SvgOutsideReferenceText(const std::string& name, const std::string& reference) {
-  return "Die SVG-Zeichnung in der Datei \"" + name + "\" verweist auf \"" + reference +
-         "\" außerhalb der Datei; Tervando nimmt eine Zeichnung nur mit dem, was in ihrer "
-         "eigenen Datei steht.";
+std::string PageListLogLine() { return "Dateiliste:"; }
+
+std::string PageFailedLogLine(const std::string& path, const std::string& errorInfo) {
+  return "Fehler bei Datei " + path + ": " + errorInfo;
+}
+
+std::string ChangedCountLogLine(int count) {
+  return "Anzahl veränderter Dateien: " + std::to_string(count);
+}
+
+std::string RunInterruptedLogLine() {
+  return "Lauf abgebrochen: die übrigen Dateien blieben unverändert.";
 }
 
 }  // namespace tervando

@@ -2,18 +2,33 @@
 
 #include <string>
 
+#include "engine/errors.h"
 #include "engine/host_events.h"
 #include "engine/message.h"
+#include "engine/messages_cli.h"
+#include "engine/messages_files.h"
+#include "engine/messages_picture.h"
+#include "engine/messages_scan.h"
+#include "engine/messages_window.h"
 
 namespace tervando {
 
-// The program's own texts for what the core tells and asks, in one place. The window shows
-// them as they are; tervando-cli prints them, answers the questions from its options.
+// Every German text the programs show, print or log is made in this module, from typed values:
+// the topic headers above hold why a file operation failed, the scan's counts, the pictures',
+// the window's and the CLI's own texts; this one what the core tells and asks. The window shows
+// them as they are; tervando-cli prints them and answers the questions from its options.
 Message NoticeMessage(const Notice& notice);
 Message PageFailedMessage(const PageFailure& failure);
 Message OverwriteFaviconMessage();
 Message FaviconWriteFailedMessage(const std::string& errorInfo);
 std::string StatusText(const Status& status);
+// A run is already working on the web root (or on a folder below it).
+std::string WebRootBusyText(const std::string& webRoot);
+
+// Error info in its two forms: the run's "text [code]" (a page that failed) and the favicon.ico
+// write's "text (Code n)".
+std::string PageErrorInfoText(const ErrorInfo& info);
+std::string FaviconErrorInfoText(const ErrorInfo& info);
 
 // The activity log. A log that is no regular file (a named pipe, a device) is refused: it
 // could hold the program or swallow the record. A lost line is said, never passed over.
@@ -21,20 +36,13 @@ std::string LogNotARegularFileText(const std::string& path);
 std::string LogNotWritableText(const std::string& path, const std::string& reason);
 // The window shows a failed log once, with this box.
 Message LogFailedMessage(const std::string& text);
+// The lines of a run's block in the log: the start (after the date and time), the heading of
+// the page list, a page that failed, and the count at the end.
+std::string RunStartedLogLine(const std::string& dateTime);
+std::string PageListLogLine();
+std::string PageFailedLogLine(const std::string& path, const std::string& errorInfo);
+std::string ChangedCountLogLine(int count);
 // The last line of the block of a run the program was asked to end before its last page.
 std::string RunInterruptedLogLine();
-
-// A picture for the icon: an SVG drawing that would take part of itself from elsewhere.
-std::string SvgOutsideReferenceText(const std::string& name, const std::string& reference);
-
-// What went wrong with a page or folder on the walk from the web root (the run's error info).
-inline constexpr char kWalkLinkText[] = "Verknüpfung statt Ordner oder Datei, nicht gefolgt";
-inline constexpr char kWalkNoFolderText[] = "Ordner auf dem Weg ist kein Ordner mehr";
-inline constexpr char kWalkOutsideRootText[] = "Liegt nicht im Hauptverzeichnis";
-inline constexpr char kPageSwappedText[] =
-    "Datei wurde während der Bearbeitung durch eine andere ersetzt";
-inline constexpr char kPageReadOnlyText[] = "Datei ist schreibgeschützt";
-inline constexpr char kPageBusyText[] = "Datei wird gerade von einem anderen Programm geschrieben";
-inline constexpr char kPageChangedText[] = "Datei wurde während der Bearbeitung von außen geändert";
 
 }  // namespace tervando

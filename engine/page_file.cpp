@@ -40,7 +40,7 @@ std::string ResolveTarget(const std::string& path) {
   }
   std::string target = RealPath(path);
   if (target.empty()) {
-    throw FileError(errno, "Verknüpfung führt zu keiner Datei", path);
+    throw FileError(errno, kDanglingLinkText, path);
   }
   return target;
 }
@@ -73,7 +73,7 @@ std::pair<std::string, int> CreateTemporaryIn(int folder, const std::string& sho
       break;
     }
   }
-  throw FileError(errno, "Datei kann nicht neu angelegt werden", shownPath);
+  throw FileError(errno, kCreateText, shownPath);
 }
 
 void WriteAll(int fd, std::string_view bytes, const std::string& shownPath) {
@@ -83,7 +83,7 @@ void WriteAll(int fd, std::string_view bytes, const std::string& shownPath) {
       if (errno == EINTR) {
         continue;
       }
-      throw FileError(errno, "Datei kann nicht geschrieben werden", shownPath);
+      throw FileError(errno, kWriteText, shownPath);
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
@@ -201,7 +201,7 @@ std::string ReadOpenFile(int fd, const struct stat& info, const std::string& pat
         if (errno == EINTR) {
           continue;
         }
-        throw FileError(errno, "Datei kann nicht gelesen werden", path);
+        throw FileError(errno, kReadText, path);
       }
       const std::size_t asked = bytes.size() - filled;
       filled += static_cast<std::size_t>(got);
@@ -211,7 +211,7 @@ std::string ReadOpenFile(int fd, const struct stat& info, const std::string& pat
       }
     }
   } catch (const std::bad_alloc&) {
-    throw FileError(ENOMEM, "Datei zu groß zum Bearbeiten", path);
+    throw FileError(ENOMEM, kTooLargeText, path);
   }
   bytes.resize(filled);
   return bytes;
@@ -219,7 +219,7 @@ std::string ReadOpenFile(int fd, const struct stat& info, const std::string& pat
 
 void RefuseIrregular(const struct stat& info, const std::string& path) {
   if (!S_ISREG(info.st_mode)) {
-    throw FileError(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, "Keine gewöhnliche Datei", path);
+    throw FileError(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, kNotRegularText, path);
   }
 }
 
@@ -229,11 +229,11 @@ FileRead ReadWholeFileWithIdentity(const std::string& path) {
   // O_NONBLOCK: a pipe or device under a page's name must not stop the run; it is refused below.
   UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.Get() < 0) {
-    throw FileError(errno, "Datei kann nicht geöffnet werden", path);
+    throw FileError(errno, kOpenText, path);
   }
   struct stat info {};
   if (::fstat(file.Get(), &info) != 0) {
-    throw FileError(errno, "Dateigröße unbekannt", path);
+    throw FileError(errno, kSizeUnknownText, path);
   }
   RefuseIrregular(info, path);
   FileRead read;
@@ -355,7 +355,7 @@ bool PendingReplace::ExchangeHeld() {
 void PendingReplace::Commit(const std::function<void()>& beforeRename) {
   CheckUnchanged();
   if (m_mode && ::fchmod(m_temporary.Get(), *m_mode) != 0) {
-    throw FileError(errno, "Dateiattribute können nicht gesetzt werden", m_shownPath);
+    throw FileError(errno, kSetAttributesText, m_shownPath);
   }
   if (beforeRename) {
     beforeRename();
@@ -363,7 +363,7 @@ void PendingReplace::Commit(const std::function<void()>& beforeRename) {
   if (!(m_leased && m_expected && ExchangeHeld())) {
     const int folder = m_folder->Fd();
     if (::renameat(folder, m_temporaryName.c_str(), folder, m_targetName.c_str()) != 0) {
-      throw FileError(errno, "Datei kann nicht ersetzt werden", m_shownPath);
+      throw FileError(errno, kReplaceText, m_shownPath);
     }
     m_temporaryName.clear();
   }
@@ -385,7 +385,7 @@ PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
   struct stat old {};
   const bool exists = ::fstatat(folder->Fd(), targetName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
   if (!exists && errno != ENOENT) {
-    throw FileError(errno, "Datei kann nicht geprüft werden", shownPath);
+    throw FileError(errno, kCheckText, shownPath);
   }
   if (exists && S_ISLNK(old.st_mode)) {
     throw FileError(ELOOP, kWalkLinkText, shownPath);
@@ -414,7 +414,7 @@ PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
     pending.m_mode = 0666 & ~CreationMask();
   }
   if (::fsync(file) != 0) {
-    throw FileError(errno, "Datei kann nicht geschrieben werden", shownPath);
+    throw FileError(errno, kWriteText, shownPath);
   }
   return pending;
 }
@@ -424,7 +424,7 @@ PendingReplace PrepareReplace(const std::string& path, std::span<const std::stri
   const auto [folderPath, targetName] = SplitFolder(ResolveTarget(path));
   const int fd = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {
-    throw FileError(errno, "Ordner kann nicht geöffnet werden", path);
+    throw FileError(errno, kFolderOpenText, path);
   }
   return WriteTemporary(std::make_shared<const OpenFolder>(fd), targetName, path, pieces, expected);
 }
@@ -470,10 +470,10 @@ OpenedPage OpenPage(SiteWalker& walker, const std::string& path) {
     if (errno == ELOOP) {
       throw FileError(ELOOP, kWalkLinkText, path);
     }
-    throw FileError(errno, "Datei kann nicht geöffnet werden", path);
+    throw FileError(errno, kOpenText, path);
   }
   if (::fstat(page.file.Get(), &page.info) != 0) {
-    throw FileError(errno, "Dateigröße unbekannt", path);
+    throw FileError(errno, kSizeUnknownText, path);
   }
   RefuseIrregular(page.info, path);
   return page;

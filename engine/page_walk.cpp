@@ -30,7 +30,7 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     case EXDEV:
       throw FileError(EXDEV, kWalkOutsideRootText, shownPath);
     default:
-      throw FileError(error, "Ordner kann nicht geöffnet werden", shownPath);
+      throw FileError(error, kFolderOpenText, shownPath);
   }
 }
 
@@ -99,7 +99,7 @@ WalkedPlace SiteWalker::Walk(const std::string& path) {
   if (!m_rootFolder) {
     const int fd = ::open(m_root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-      throw FileError(errno, "Ordner kann nicht geöffnet werden", m_root);
+      throw FileError(errno, kFolderOpenText, m_root);
     }
     m_rootFolder = std::make_shared<const OpenFolder>(fd);
   }

@@ -129,8 +129,4 @@ void WebRootLock::Release() {
   m_folders.clear();
 }
 
-std::string WebRootBusyText(const std::string& webRoot) {
-  return "Ein anderer Lauf bearbeitet gerade diesen Ordner: " + webRoot;
-}
-
 }  // namespace tervando

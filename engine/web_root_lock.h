@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/messages.h"  // WebRootBusyText, the message for a busy web root
+
 namespace tervando {
 
 // Keeps a second run off a site while this one works on it: an advisory lock (flock) on the web
@@ -35,8 +37,5 @@ class WebRootLock {
 // True while a run works on the web root, a folder above it or one inside it. Only looks: takes
 // no lock, so it never keeps a starting run off.
 bool RunWorksOn(const std::string& webRoot);
-
-// The message for a busy web root.
-std::string WebRootBusyText(const std::string& webRoot);
 
 }  // namespace tervando

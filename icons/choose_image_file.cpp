@@ -18,7 +18,7 @@ QString NameFilters() {
   patterns << "*.svg"
            << "*.svgz"
            << "*.ico";
-  return QStringLiteral("Bilder (") + patterns.join(' ') + QStringLiteral(");;Alle Dateien (*)");
+  return QString::fromStdString(ImageFileFilter(patterns.join(' ').toStdString()));
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include <QWidget>
 #include <string>
 
-namespace tervando {
+#include "engine/messages.h"  // kOwnImageTitle
 
-inline constexpr char kOwnImageTitle[] = "Eigenes Bild wählen";
+namespace tervando {
 
 // The file dialog for the user's own picture, showing the picture kinds Tervando takes. Returns
 // the chosen file's path, or the empty text when the user cancels.

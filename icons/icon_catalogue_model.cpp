@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 
+#include "engine/messages.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_image.h"
 #include "support/crisp_pixmap.h"
@@ -29,7 +30,7 @@ QVariant IconCatalogueModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
       return IconOf(index.row());
     case Qt::AccessibleTextRole:
-      return QStringLiteral("Icon %1 von %2").arg(index.row() + 1).arg(kIconCount);
+      return QString::fromStdString(IconAccessibleName(index.row() + 1, kIconCount));
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignTop);
     default:

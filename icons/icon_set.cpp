@@ -15,6 +15,7 @@
 #include "engine/ascii.h"
 #include "engine/byte_scan.h"
 #include "engine/icon_block.h"
+#include "engine/messages.h"
 #include "icons/ico_reader.h"
 #include "icons/ico_writer.h"
 #include "icons/image_to_icon.h"
@@ -70,7 +71,7 @@ bool HasVisiblePixel(const QImage& image) {
 Source Failed(std::string_view bytes, const std::string& name) {
   std::string error = IconFromImageBytes(bytes, name).error;
   if (error.empty()) {
-    error = "Die Datei \"" + name + "\" lässt sich nicht als Icon-Satz verwenden.";
+    error = IconSetUnusableText(name);
   }
   return {{}, {}, false, std::move(error)};
 }

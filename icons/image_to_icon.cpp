@@ -53,23 +53,12 @@ constexpr int kMaxDecodedMegabytes = 1024;
 
 constexpr std::string_view kIconSignature("\0\0\1\0", 4);
 
-std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
-
 IconFromImage Failed(std::string text) { return {{}, std::move(text)}; }
 
 bool ReadsWebP() { return QImageReader::supportedImageFormats().contains("webp"); }
 
 std::string NotReadable(const std::string& name) {
-  return "Die Datei " + Quoted(name) + " ist kein Bild, das Tervando lesen kann (PNG, JPEG, GIF, " +
-         (ReadsWebP() ? "BMP, WebP" : "BMP") + ", SVG oder ICO).";
-}
-
-std::string Damaged(const std::string& name) {
-  return "Das Bild in der Datei " + Quoted(name) + " ist beschädigt und lässt sich nicht lesen.";
-}
-
-std::string Empty(const std::string& name) {
-  return "Das Bild in der Datei " + Quoted(name) + " ist leer: es hat keinen sichtbaren Bildpunkt.";
+  return PictureNotReadableText(name, ReadsWebP());
 }
 
 bool EndsWith(const std::string& name, std::string_view ending) {
@@ -257,7 +246,7 @@ std::string EncodeSquares(std::vector<QImage> squares, const QColorSpace& colour
 IconFromImage IconFromIconFile(std::string_view bytes, const std::string& name) {
   const auto directory = ReadIcoDirectory(bytes);
   if (!directory) {
-    return Failed("Die Datei " + Quoted(name) + " ist keine gültige Icon-Datei.");
+    return Failed(NoIconFileText(name));
   }
   // Every image must show, or a browser may pick the one that does not.
   const QByteArray data =
@@ -268,8 +257,7 @@ IconFromImage IconFromIconFile(std::string_view bytes, const std::string& name) 
   QImageReader reader(&buffer, "ico");
   for (int i = 0; i < static_cast<int>(directory->size()); ++i) {
     if (!reader.jumpToImage(i) || reader.read().isNull()) {
-      return Failed("Die Icon-Datei " + Quoted(name) + " ist beschädigt: Bild " +
-                    std::to_string(i + 1) + " lässt sich nicht lesen.");
+      return Failed(IconImageDamagedText(name, i + 1));
     }
   }
   return {std::string(bytes), {}};
@@ -292,8 +280,7 @@ QSizeF DrawingSize(const QSvgRenderer& renderer) {
 }
 
 IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
-  const std::string damaged = "Die SVG-Zeichnung in der Datei " + Quoted(name) +
-                              " ist beschädigt und lässt sich nicht lesen.";
+  const std::string damaged = SvgDamagedText(name);
   // The renderer reads the very text that was checked, inflated here once.
   const std::optional<std::string> text = SvgText(bytes);
   if (!text) {
@@ -310,7 +297,7 @@ IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
   }
   const QSizeF size = DrawingSize(renderer);
   if (size.isEmpty()) {
-    return Failed(Empty(name));
+    return Failed(PictureEmptyText(name));
   }
   // Drawn afresh at every size, so each is as sharp as the drawing allows.
   std::vector<QImage> squares;
@@ -319,7 +306,7 @@ IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
   }
   std::string icon = EncodeSquares(std::move(squares), QColorSpace());
   if (icon.empty()) {
-    return Failed(Empty(name));
+    return Failed(PictureEmptyText(name));
   }
   return {std::move(icon), {}};
 }
@@ -414,7 +401,7 @@ IconFromImage IconFromImageBytes(std::string_view bytes, const std::string& name
     ~QuietQt() { qInstallMessageHandler(previous); }
   } quiet;
   if (bytes.empty()) {
-    return Failed("Die Datei " + Quoted(name) + " ist leer.");
+    return Failed(FileEmptyText(name));
   }
   if (bytes.substr(0, kIconSignature.size()) == kIconSignature) {
     return IconFromIconFile(bytes, name);
@@ -438,13 +425,11 @@ IconFromImage IconFromImageBytes(std::string_view bytes, const std::string& name
   reader.setAllocationLimit(kMaxDecodedMegabytes);
   const QSize size = reader.size();
   if (size.isValid() && size.isEmpty()) {
-    return Failed(Empty(name));
+    return Failed(PictureEmptyText(name));
   }
   if (size.isValid() &&
       4.0 * size.width() * size.height() > kMaxDecodedMegabytes * 1024.0 * 1024.0) {
-    return Failed("Das Bild in der Datei " + Quoted(name) + " ist mit " +
-                  std::to_string(size.width()) + " × " + std::to_string(size.height()) +
-                  " Bildpunkten zu groß für Tervando.");
+    return Failed(PictureTooLargeText(name, size.width(), size.height()));
   }
   if (format == "jpeg" && size.isValid() &&
       !(reader.transformation() & QImageIOHandler::TransformationRotate90)) {
@@ -459,11 +444,11 @@ IconFromImage IconFromImageBytes(std::string_view bytes, const std::string& name
   }
   QImage picture = reader.read();
   if (picture.isNull()) {
-    return Failed(Damaged(name));
+    return Failed(PictureDamagedText(name));
   }
   std::string icon = IconFromPicture(std::move(picture));
   if (icon.empty()) {
-    return Failed(Empty(name));
+    return Failed(PictureEmptyText(name));
   }
   return {std::move(icon), {}};
 }
@@ -472,14 +457,13 @@ IconFromImage IconFromImageFile(const std::string& path) {
   std::error_code error;
   const std::uintmax_t fileBytes = std::filesystem::file_size(path, error);
   if (!error && fileBytes > kMaxFileBytes) {
-    return Failed("Die Datei " + Quoted(path) + " ist mit " + std::to_string(fileBytes >> 20) +
-                  " MB zu groß für ein Bild.");
+    return Failed(PictureFileTooLargeText(path, fileBytes >> 20));
   }
   std::string bytes;
   try {
     bytes = ReadWholeFile(path);
   } catch (const std::exception& failure) {
-    return Failed(std::string("Das Bild lässt sich nicht lesen (") + failure.what() + ").");
+    return Failed(PictureReadFailedText(failure.what()));
   }
   return IconFromImageBytes(bytes, path);
 }

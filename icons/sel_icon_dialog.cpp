@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "engine/message.h"
+#include "engine/messages.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_catalogue_model.h"
 #include "icons/image_to_icon.h"
@@ -25,8 +25,7 @@ SelIconDialog::SelIconDialog(Desktop& desktop, QWidget* parent)
   m_ui->setupUi(this);
 
   const int count = m_model->rowCount();
-  setWindowTitle(QString::fromUtf8(kProgramTitle) + QStringLiteral(" - Icon-Auswahl (") +
-                 QString::number(count) + QStringLiteral(" Stück)"));
+  setWindowTitle(QString::fromStdString(IconDialogTitle(count)));
 
   m_ui->IconListView->setModel(m_model);
   m_ui->IconListView->setCurrentIndex(m_model->index(0));

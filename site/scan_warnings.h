@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/messages.h"  // SkipCountText, RemovedLeftoversText
 #include "site/page_collection.h"
 
 namespace tervando {
@@ -14,13 +15,10 @@ struct ScanWarning {
 };
 
 // What the scan passed over, cause by cause, then the leftover temporaries it found; causes
-// with nothing to tell are left out ("Übersprungen: 3 nicht lesbare Ordner").
+// with nothing to tell are left out.
 std::vector<ScanWarning> ScanWarnings(const ScanResult& scan);
 
 // Files an entry the host was told of under its cause, as the scan reported it.
 void FileSkipped(ScanResult& report, const SkippedEntry& entry);
-
-// The line after a run removed `count` leftover temporaries (RemoveTemporaryFiles).
-std::string RemovedLeftoversText(int count);
 
 }  // namespace tervando

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+#include "engine/messages.h"
 #include "support/artwork.h"
 #include "support/form_scaler.h"
 #include "support/on_click.h"
@@ -34,7 +35,7 @@ QFont LabelFont() {
 
 QString InfoFormText() {
   return QStringLiteral("Tervando") + QString::fromStdString(VersionText(256)) +
-         QStringLiteral(" \u2013 Aut. Einfügen und Löschen von Favicons in Web-Seiten");
+         QString::fromUtf8(kAboutTagline);
 }
 
 QPoint CenteredPosition(QSize screen, QSize frame) {
@@ -101,7 +102,7 @@ InfoFormFreeware::InfoFormFreeware(Desktop& desktop, QSize screenSize, QWidget* 
   m_ui->Image1->setPixmap(ArtworkPixmap(Artwork::kInfoBanner));
   m_ui->Image1->setCursor(ArtworkCursor());
   OnClick(m_ui->Image1, [this] { OpenMakerSite(m_desktop); });
-  m_ui->Image1->setAccessibleName(QStringLiteral("Banner von Orvatek"));
+  m_ui->Image1->setAccessibleName(QString::fromUtf8(kMakerBannerName));
   m_ui->Image1->setAccessibleDescription(m_ui->Image1->toolTip());
 
   m_ui->Label_0->setFont(LabelFont());
@@ -123,11 +124,11 @@ InfoFormFreeware::~InfoFormFreeware() = default;
 
 void InfoFormFreeware::FormLoad(QSize screenSize) {
   PlaceByFrame(*this, screenSize, InfoFormPosition);
-  setWindowTitle(QStringLiteral("Info über Tervando"));
+  setWindowTitle(QString::fromUtf8(kAboutTitle));
   m_ui->Label_0->setText(InfoFormText());
   // The line keeps its short form; the whole version, as the package and the manual page give
   // it, is there for whoever points at it or reads it aloud.
-  const QString version = QStringLiteral("Version ") + QString::fromStdString(VersionText(1));
+  const QString version = QString::fromUtf8(kVersionLead) + QString::fromStdString(VersionText(1));
   m_ui->Label_0->setToolTip(version);
   m_ui->Label_0->setAccessibleDescription(version);
 }

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "support/window_messages.h"
+#include "engine/messages.h"
 
 namespace tervando {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "engine/messages.h"
 #include "support/desktop.h"
-#include "support/window_messages.h"
 
 namespace tervando {
 

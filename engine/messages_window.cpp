@@ -1,8 +1,33 @@
-#include "support/window_messages.h"
-
-#include <QLocale>
+#include "engine/messages_window.h"
 
 namespace tervando {
+
+namespace {
+
+// German digit grouping: "10.000".
+std::string Grouped(int value) {
+  const std::string digits = std::to_string(value < 0 ? -static_cast<long long>(value) : value);
+  std::string grouped = value < 0 ? "-" : "";
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) {
+      grouped += '.';
+    }
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
+}  // namespace
+
+std::string FileCountText(int count) { return std::to_string(count) + " Dateien"; }
+
+std::string ProgressCountText(int done, int total) {
+  return Grouped(done) + " von " + Grouped(total);
+}
+
+std::string WebRootAccessibleName(const std::string& webRoot) {
+  return "Web-Hauptverzeichnis: " + webRoot;
+}
 
 Message OpenFailedMessage(OpenTarget target, const std::string& what) {
   std::string text;
@@ -31,9 +56,16 @@ Message NoFolderMessage(const std::string& path) {
           MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok};
 }
 
-QString RunProgressText(int done, int total) {
-  const QLocale german(QLocale::German, QLocale::Germany);
-  return german.toString(done) + QStringLiteral(" von ") + german.toString(total);
+std::string IconDialogTitle(int iconCount) {
+  return std::string(kProgramTitle) + " - Icon-Auswahl (" + std::to_string(iconCount) + " Stück)";
+}
+
+std::string IconAccessibleName(int number, int iconCount) {
+  return "Icon " + std::to_string(number) + " von " + std::to_string(iconCount);
+}
+
+std::string ImageFileFilter(const std::string& patterns) {
+  return "Bilder (" + patterns + ");;Alle Dateien (*)";
 }
 
 }  // namespace tervando

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+namespace tervando {
+
+// The texts only tervando-cli prints. The option table's help texts stay in the table
+// (cli/cli_option_table.cpp): they are the help page and make the manual page too.
+
+// --help: the lines before and after the options.
+inline constexpr char kCliUsageHead[] =
+    "Aufruf: tervando-cli [OPTIONEN] HAUPTVERZEICHNIS\n"
+    "\n"
+    "Setzt in jeder Web-Seite unter HAUPTVERZEICHNIS den Favicon-Verweis ein (oder\n"
+    "frischt ihn auf) und legt favicon.ico in das Hauptverzeichnis.\n"
+    "\n";
+inline constexpr char kCliUsageTail[] =
+    "\n"
+    "Rückgabewert: 0 fertig, 1 eine Seite, favicon.ico oder das Protokoll ging\n"
+    "nicht oder der Lauf wurde abgebrochen, 2 falscher Aufruf, kein lesbares\n"
+    "Hauptverzeichnis oder ein anderer Lauf bearbeitet es gerade.\n"
+    "Mit --check: 0 keine Seite braucht Aufmerksamkeit, 1 eine oder mehr\n"
+    "(\"!\" in der Tabelle), 2 falscher Aufruf, kein lesbares Hauptverzeichnis\n"
+    "oder die Ausgabe ließ sich nicht schreiben.\n";
+
+// A wrong call: the line after the error.
+inline constexpr char kCliHelpHint[] = "Weitere Hinweise: tervando-cli --help\n";
+std::string UnknownOptionText(const std::string& option);
+std::string OptionTakesNoValueText(const std::string& option);
+std::string OptionNeedsValueText(const std::string& option);
+std::string CheckExcludesText(const std::string& option);
+std::string OnlyWithCheckText(const std::string& option);
+std::string ExclusiveOptionsText(const std::string& first, const std::string& second);
+inline constexpr char kWebRootMissingText[] = "Das Hauptverzeichnis fehlt.";
+inline constexpr char kOneWebRootOnlyText[] = "Nur ein Hauptverzeichnis ist erlaubt.";
+
+// The terminal's answers to the core's questions.
+inline constexpr char kNoInputOverwriteText[] =
+    "Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).";
+inline constexpr char kOkCancelPrompt[] = "[OK = j, Abbrechen = n] (j) ";
+inline constexpr char kYesNoPrompt[] = "[Ja = j, Nein = n] (n) ";
+
+}  // namespace tervando

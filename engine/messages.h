@@ -37,4 +37,9 @@ inline constexpr char kPageReadOnlyText[] = "Datei ist schreibgeschützt";
 inline constexpr char kPageBusyText[] = "Datei wird gerade von einem anderen Programm geschrieben";
 inline constexpr char kPageChangedText[] = "Datei wurde während der Bearbeitung von außen geändert";
 
+// The favicon set: the log line of a page whose own icon links were switched off or on.
+std::string ForeignLinksLogLine(bool switchedOn, int count, const std::string& path);
+// The overwrite question for a file of the modern set other than favicon.ico.
+Message OverwriteSetFileMessage(const std::string& name);
+
 }  // namespace tervando

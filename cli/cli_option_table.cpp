@@ -81,8 +81,8 @@ constexpr CliOptionSpec kOptions[] = {
      "Seite einen Block mit den Verweisen auf sie.",
      S::kAny, nullptr, StoreSet},
     {"disable-foreign-icons", 0, true, "",
-     "Icon-Verweise, die eine Seite selbst mitbringt, stilllegen\n"
-     "(mit -r: wiederherstellen)",
+     "eigene Icon-Verweise der Seiten\n"
+     "stilllegen (mit -r: wiederherstellen)",
      "", S::kAny, &O::disableForeignIcons},
     {"overwrite", 0, true, "", "ein vorhandenes favicon.ico ohne Rückfrage überschreiben", "",
      S::kRun, &O::overwrite},

@@ -161,7 +161,11 @@ int RunFavicon(const CliOptions& options, const std::string& folder) {
   if (options.modernSet && !PrepareSet(options, state)) {
     return kExitFailed;
   }
-  if (options.dryRun && !options.remove && state.preview.pending) {
+  if (options.dryRun && !options.remove && options.modernSet) {
+    for (const SetFile* file : SetFilesToWrite(state)) {
+      host.Say(file->name + " würde geschrieben: " + state.webRoot + file->name);
+    }
+  } else if (options.dryRun && !options.remove && state.preview.pending) {
     host.Say("favicon.ico würde geschrieben: " + state.webRoot + kFaviconFileName);
   }
   const StartResult result = Start(host, state, RunOptionsFor(options));

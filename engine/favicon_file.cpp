@@ -109,16 +109,10 @@ PlaceResult Worse(PlaceResult a, PlaceResult b) {
 
 PlaceResult PlaceSetFiles(Host& host, const SiteState& state, bool dryRun) {
   PlaceResult result = PlaceResult::NotNeeded;
-  for (const SetFile& file : state.setFiles) {
+  for (const SetFile* pointer : SetFilesToWrite(state)) {
+    const SetFile& file = *pointer;
     const bool favicon = file.name == kFaviconFileName;
-    const std::string path = state.webRoot + file.name;
-    const bool exists = FileExists(path);
-    if ((exists || favicon) && !state.preview.pending) {
-      continue;  // the root's own files stay until a new icon is chosen
-    }
-    if (exists && SameBytes(path, file.bytes)) {
-      continue;
-    }
+    const bool exists = FileExists(state.webRoot + file.name);
     if (dryRun) {
       result = Worse(result, PlaceResult::WouldWrite);
       continue;
@@ -183,6 +177,24 @@ PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun) {
     return PlaceResult::OverwriteDeclined;
   }
   return WriteWithRetry(host, state, kFaviconFileName, state.preview.bytes);
+}
+
+std::vector<const SetFile*> SetFilesToWrite(const SiteState& state) {
+  std::vector<const SetFile*> files;
+  if (state.faviconSet != FaviconSet::kModern || state.webRoot.empty()) {
+    return files;
+  }
+  for (const SetFile& file : state.setFiles) {
+    const std::string path = state.webRoot + file.name;
+    const bool exists = FileExists(path);
+    if ((exists || file.name == kFaviconFileName) && !state.preview.pending) {
+      continue;  // the root's own files stay until a new icon is chosen
+    }
+    if (!exists || !SameBytes(path, file.bytes)) {
+      files.push_back(&file);
+    }
+  }
+  return files;
 }
 
 bool SetLinksSvgIcon(const SiteState& state) {

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "engine/host.h"
 #include "engine/site_state.h"
@@ -36,6 +37,9 @@ enum class PlaceResult { NotNeeded, Written, WouldWrite, OverwriteDeclined, Gave
 // leading out of the web root is refused. A dry run asks nothing, writes nothing and says
 // WouldWrite. Never changes the pending flag.
 PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun = false);
+
+// The files of the modern set that placing would write now (see PlaceFaviconFile).
+std::vector<const SetFile*> SetFilesToWrite(const SiteState& state);
 
 // Whether the pages' block links icon.svg: the set has one, or (no new icon pending) the root
 // already holds one.

@@ -81,8 +81,8 @@ constexpr CliOptionSpec kOptions[] = {
      "Seite einen Block mit den Verweisen auf sie.",
      S::kAny, nullptr, StoreSet},
     {"disable-foreign-icons", 0, true, "",
-     "eigene Icon-Verweise der Seiten\n"
-     "stilllegen (mit -r: wiederherstellen)",
+     "Icon-Verweise, die eine Seite selbst mitbringt, stilllegen\n"
+     "(mit -r: wiederherstellen)",
      "", S::kAny, &O::disableForeignIcons},
     {"overwrite", 0, true, "", "ein vorhandenes favicon.ico ohne Rückfrage überschreiben", "",
      S::kRun, &O::overwrite},
@@ -200,6 +200,10 @@ std::string CliOptionsHelp(const std::string& logFile) {
   std::string help;
   for (const CliOptionSpec& option : kOptions) {
     std::string line = "  " + HelpName(option);
+    if (line.size() >= kHelpColumn) {
+      line += "\n";  // a name too long for the column stands on a line of its own
+      line.resize(line.size() + kHelpColumn - 1, ' ');
+    }
     line.resize(std::max(line.size(), kHelpColumn - 1), ' ');
     line += ' ';
     help += line +

@@ -73,7 +73,7 @@ package: installed
 check-package: package
 	@scripts/check-package $(BUILD)
 
-check-format:
+check-format: deps
 	@scripts/check-format
 
 # Needs BUILD/compile_commands.json, which configure writes.

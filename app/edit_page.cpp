@@ -62,13 +62,13 @@ bool LaunchTerminalEditor(const QString& file) {
 
 }  // namespace
 
-void EditPage(const std::string& path) {
+bool EditPage(const std::string& path) {
   const QString file = QFile::decodeName(QByteArray::fromStdString(path));
   const QString entry = DefaultTextEditorEntry();
   if (!entry.isEmpty() && LaunchDesktopEntry(entry, file)) {
-    return;
+    return true;
   }
-  LaunchTerminalEditor(file);
+  return LaunchTerminalEditor(file);
 }
 
 }  // namespace tervando

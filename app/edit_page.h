@@ -4,8 +4,8 @@
 
 namespace tervando {
 
-// Opens a page in the desktop's default editor for plain text (not the browser). Nothing is
-// reported when no editor can be started.
-void EditPage(const std::string& path);
+// Opens a page in the desktop's default editor for plain text (not the browser); false when no
+// editor could be started.
+bool EditPage(const std::string& path);
 
 }  // namespace tervando

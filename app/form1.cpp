@@ -5,15 +5,25 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSocketNotifier>
 #include <QStatusBar>
 #include <QTimer>
+#include <chrono>
+#include <cmath>
+#include <future>
+#include <memory>
 
+#include "app/app_settings.h"
 #include "app/browse_for_folder.h"
 #include "app/show_once_notice.h"
 #include "engine/favicon_file.h"
@@ -30,18 +40,23 @@
 #include "site/web_root.h"
 #include "support/artwork.h"
 #include "support/crisp_pixmap.h"
+#include "support/elided_label.h"
+#include "support/form_scaler.h"
 #include "support/info_form_freeware.h"
 #include "support/on_click.h"
 #include "support/open_with_shell.h"
 #include "support/show_help.h"
+#include "support/window_messages.h"
 #include "support/write_log.h"
 #include "ui_form1.h"
 
 namespace tervando {
 
 namespace {
-constexpr int kListColumnWidth = 533;  // wider than the list, so long paths scroll into view
 constexpr int kCountPanelWidth = 96;
+constexpr char kWindowSizeKey[] = "WindowSize";
+constexpr char kLastWebRootKey[] = "LastWebRoot";
+constexpr char kWebRootPromptText[] = "(Bitte Pfad angeben ...)";
 // A long operation handles the window's events at most this often (ms)...
 constexpr qint64 kYieldInterval = 15;
 // ...and shows new rows, its status text and progress at most this often: a person sees the
@@ -102,8 +117,8 @@ class Form1::BusyScope {
   bool m_outer;
 };
 
-Form1::Form1(Desktop& desktop, QWidget* parent)
-    : QWidget(parent), m_desktop(desktop), m_ui(std::make_unique<::Ui::Form1>()) {
+Form1::Form1(Desktop& desktop, ActivityLog& log, QWidget* parent)
+    : QWidget(parent), m_desktop(desktop), m_log(log), m_ui(std::make_unique<::Ui::Form1>()) {
   m_ui->setupUi(this);
   // The engine's text routines have no window; their internal errors show as the window's box.
   SetInternalErrorHook([&desktop](const std::string& text) { desktop.ShowMessage({text}); });
@@ -126,14 +141,11 @@ Form1::~Form1() { SetInternalErrorHook({}); }
 void Form1::SetUpControls() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(size());
-  // The captions were laid out for a narrow 8 pt face; the desktop's face, a little condensed,
-  // keeps them inside their boxes.
-  QFont narrow = font();
-  narrow.setStretch(QFont::SemiCondensed);
-  setFont(narrow);
+                 Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
   setWindowIcon(ArtworkIcon(Artwork::kWindowIcon));
+  setAcceptDrops(true);
+  auto* help = new QShortcut(QKeySequence::HelpContents, this);
+  connect(help, &QShortcut::activated, this, [this] { BtnClick(10); });
 
   const std::pair<QAbstractButton*, int> buttons[] = {
       {m_ui->Btn_0, 0},   {m_ui->Btn_1, 1},   {m_ui->Btn_2, 2},  {m_ui->Btn_3, 3}, {m_ui->Btn_4, 4},
@@ -154,11 +166,12 @@ void Form1::SetUpControls() {
   m_ui->Btn_11->setIcon(ArtworkIcon(Artwork::kCurrentFavicon));
 
   m_ui->Liste->setModel(&m_pageList);
+  // The column is as wide as the list; a long path loses its middle, not its page name, and
+  // shows whole as the row's tooltip.
+  m_ui->Liste->setTextElideMode(Qt::ElideMiddle);
   QHeaderView* header = m_ui->Liste->header();
-  header->setStretchLastSection(false);
+  header->setStretchLastSection(true);
   header->setSectionsClickable(true);
-  header->setSectionResizeMode(QHeaderView::Interactive);
-  header->resizeSection(0, kListColumnWidth);
   connect(header, &QHeaderView::sectionClicked, this,
           [this](int section) { ListeColumnClick(section + 1); });
   connect(m_ui->Liste, &QTreeView::doubleClicked, this, [this] { ListeDblClick(); });
@@ -174,20 +187,68 @@ void Form1::SetUpControls() {
   m_ui->Image2->setCursor(ArtworkCursor());
   OnClick(m_ui->Picture1, [this] { OpenMakerSite(m_desktop); });
   OnClick(m_ui->Image2, [this] { OpenMakerSite(m_desktop); });
+  SetAccessibleNames();
+
+  // Laid out for the desktop's font: the prompt is the root label's widest caption.
+  m_ui->LocalWebRootLBL->setText(QString::fromUtf8(kWebRootPromptText));
+  m_scaler = new FormScaler(*this, m_ui->Liste);
+  m_scaler->KeepSize(m_ui->Picture1);
+  m_scaler->KeepSize(m_ui->Image2);
+  m_scaler->KeepSize(m_ui->IconPreviewImg);
+  m_scaler->KeepSize(m_ui->Btn_11);
+  m_scaler->StretchWidth(m_ui->Bar);
+  m_scaler->Update();
+  m_countPanel->setFixedWidth(static_cast<int>(std::lround(kCountPanelWidth * m_scaler->Factor())));
 }
 
-void Form1::FormLoad() {
+void Form1::SetAccessibleNames() {
+  m_ui->Liste->setAccessibleName(QStringLiteral("Gefundene Web-Seiten"));
+  m_ui->Bar->setAccessibleName(QStringLiteral("Fortschritt"));
+  m_ui->Picture1->setAccessibleName(QStringLiteral("Bild: Favoriten eines Browsers"));
+  m_ui->Image2->setAccessibleName(QStringLiteral("Logo von Orvatek"));
+  for (QLabel* picture : {m_ui->Picture1, m_ui->Image2}) {
+    picture->setAccessibleDescription(picture->toolTip().isEmpty() ? m_ui->Image2->toolTip()
+                                                                   : picture->toolTip());
+  }
+  m_ui->IconPreviewImg->setAccessibleName(QStringLiteral("Favicon in Gebrauch"));
+  m_ui->Btn_11->setAccessibleName(m_ui->Btn_11->toolTip());
+}
+
+void Form1::SaveWindowSize() {
+  if (!isMaximized() && !isFullScreen()) {
+    SaveAppSetting(kWindowSizeKey, std::to_string(width()) + "x" + std::to_string(height()));
+  }
+}
+
+void Form1::FormLoad(const std::string& startFolder) {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   ResetPageList();
-  ReadOptions();
+  m_options = ReadOptions();
   m_state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   m_state.defaultIcon = DefaultIconFile();
+  // The size the user last gave the window, never below what its font needs.
+  const QString saved = QString::fromStdString(GetAppSetting(kWindowSizeKey));
+  const QStringList sides = saved.split(QLatin1Char('x'));
+  if (sides.size() == 2) {
+    const QSize available = screen() ? screen()->availableGeometry().size() : ScreenSize(*this);
+    resize(QSize(sides[0].toInt(), sides[1].toInt()).boundedTo(available).expandedTo(size()));
+  }
   PlaceByFrame(*this, ScreenSize(*this), CenteredPosition);
   // "&Pfad" is first in the tab order: Space right after start chooses the web root.
   m_ui->Btn_4->setFocus(Qt::OtherFocusReason);
   show();
   // The notice belongs in front of the window, so it waits until the window is on screen.
-  QTimer::singleShot(0, this, [this] { ShowOnceNotice(m_desktop); });
+  QTimer::singleShot(0, this, [this, startFolder] {
+    ShowOnceNotice(m_desktop);
+    if (startFolder.empty()) {
+      return;
+    }
+    if (!QFileInfo(QFile::decodeName(QByteArray::fromStdString(startFolder))).isDir()) {
+      m_desktop.ShowMessage(NoFolderMessage(startFolder));
+      return;
+    }
+    ChooseWebRoot(startFolder);
+  });
 }
 
 void Form1::BtnClick(int index) {
@@ -250,14 +311,24 @@ void Form1::SetUnsetFaviconOPTClick(int) {
 }
 
 void Form1::ChooseWebRoot() {
-  const std::string folder = m_desktop.ChooseFolder(this, kWebRootPrompt, m_state.webRoot);
+  // The dialog opens where the last web root lay, also in a new session.
+  const std::string start =
+      m_state.webRoot.empty() ? GetAppSetting(kLastWebRootKey) : m_state.webRoot;
+  const std::string folder = m_desktop.ChooseFolder(this, kWebRootPrompt, start);
   if (folder.empty()) {
+    return;
+  }
+  ChooseWebRoot(folder);
+}
+
+void Form1::ChooseWebRoot(const std::string& folder) {
+  if (m_busy) {
     return;
   }
   BusyScope busy(*this);
   m_skipped = {};
   try {
-    SelectWebRoot(*this, m_state, folder);
+    SelectWebRoot(*this, m_state, m_options, folder);
   } catch (const std::exception& failure) {
     // The scan has no message of its own; the list keeps what was found and says why it ended.
     ShowStatus({StatusKind::kFailed, failure.what(), 0});
@@ -272,6 +343,9 @@ void Form1::ChooseWebRoot() {
   m_ui->Btn_8->setEnabled(true);
   m_ui->Btn_11->setEnabled(true);
   ShowPreview();
+  if (!m_state.webRoot.empty()) {
+    SaveAppSetting(kLastWebRootKey, m_state.webRoot);
+  }
 }
 
 void Form1::ChooseIcon() { ApplyChosenIcon(SelIconDialog::ChooseIcon(m_desktop, this)); }
@@ -290,7 +364,31 @@ void Form1::ApplyChosenIcon(const std::string& iconFile) {
 void Form1::StartRun() {
   BusyScope busy(*this);
   Start(*this, m_state);
+  WaitForLog();  // the log is whole when Start is over, should the user open it
   ShowPreview();
+}
+
+void Form1::WaitForLog() {
+  auto written = std::make_shared<std::promise<void>>();
+  std::future<void> done = written->get_future();
+  m_logWriter.Submit([written] { written->set_value(); });
+  while (done.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+    Yield();
+  }
+  ShowLogFailureOnce();
+}
+
+void Form1::ShowLogFailureOnce() {
+  std::string failure;
+  {
+    const std::lock_guard lock(m_logFailureMutex);
+    failure = m_logFailure;
+  }
+  // Said once: the run goes on, and one box per lost line would bury the window.
+  if (!failure.empty() && !m_logFailureShown) {
+    m_logFailureShown = true;
+    Ask(LogFailedMessage(failure));
+  }
 }
 
 void Form1::ShowCurrentFavicon() {
@@ -312,6 +410,7 @@ void Form1::ShowPreview() {
 // asks nothing more, and the event loop ends when it returns.
 void Form1::EndProgram() {
   m_ending = true;
+  SaveWindowSize();
   if (InfoFormFreeware* info = InfoFormFreeware::OpenInstance()) {
     info->hide();
   }
@@ -375,7 +474,8 @@ void Form1::ListeSelect(int mode) {
 void Form1::ResetPageList() {
   SetStatusCount(0);
   m_pageList.Clear();
-  m_ui->LocalWebRootLBL->setText(QStringLiteral("(Bitte Pfad angeben ...)"));
+  ShowElided(*m_ui->LocalWebRootLBL, QString::fromUtf8(kWebRootPromptText));
+  m_ui->LocalWebRootLBL->setAccessibleName(QString::fromUtf8(kWebRootPromptText));
 }
 
 void Form1::ListeColumnClick(int column) {
@@ -389,7 +489,8 @@ void Form1::ListeColumnClick(int column) {
     return;
   }
   m_lastSortColumn = column;
-  m_pageList.SetSorted(true);
+  BusyScope busy(*this);  // the rows stay as they are while they are collated
+  m_pageList.SetSorted(true, [this] { Yield(); });
 }
 
 void Form1::ListeDblClick() {
@@ -397,14 +498,48 @@ void Form1::ListeDblClick() {
   if (!current.isValid()) {
     return;
   }
-  m_desktop.EditPage(m_pageList.Text(m_pageList.RowOf(current)));
+  const std::string page = m_pageList.Text(m_pageList.RowOf(current));
+  if (!m_desktop.EditPage(page)) {
+    m_desktop.ShowMessage(OpenFailedMessage(OpenTarget::kPageInEditor, page));
+  }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+  SaveWindowSize();
   if (m_busy) {
     EndProgram();  // the work under way must not go on without a window
   }
   QWidget::closeEvent(event);
+}
+
+namespace {
+// The one local folder a drag carries, or the empty text.
+std::string DraggedFolder(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) {
+    return {};
+  }
+  const QUrl url = data->urls().constFirst();
+  if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isDir()) {
+    return {};
+  }
+  return QFile::encodeName(url.toLocalFile()).toStdString();
+}
+}  // namespace
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!m_busy && !DraggedFolder(event->mimeData()).empty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+  const std::string folder = DraggedFolder(event->mimeData());
+  if (folder.empty() || m_busy) {
+    return;
+  }
+  event->acceptProposedAction();
+  // The drag's source waits for the drop to end; the scan runs after it.
+  QTimer::singleShot(0, this, [this, folder] { ChooseWebRoot(folder); });
 }
 
 void Form1::Yield() {
@@ -421,9 +556,13 @@ void Form1::Yield() {
 
 void Form1::ShowPending() {
   m_pageList.Publish();
-  if (m_statusChanged) {
+  if (m_statusChanged || m_running) {
     m_statusChanged = false;
-    m_textPanel->setText(QString::fromStdString(m_statusText));
+    QString text = QString::fromStdString(m_statusText);
+    if (m_running) {
+      text += QLatin1Char(' ') + RunProgressText(m_progressValue, m_progressMaximum);
+    }
+    m_textPanel->setText(text);
   }
   m_ui->Bar->setValue(m_progressValue);
 }
@@ -450,13 +589,16 @@ void Form1::InsertCheckedRowAtTop(const std::string& path) {
   }
 }
 
-void Form1::SetSortingEnabled(bool enabled) { m_pageList.SetSorted(enabled); }
+void Form1::SetSortingEnabled(bool enabled) {
+  m_pageList.SetSorted(enabled, [this] { Yield(); });
+}
 
 bool Form1::RemoveMode() const { return m_ui->SetUnsetFaviconOPT_1->isChecked(); }
 
 void Form1::SetProgressRange(int minimum, int maximum) {
   // An empty range would turn the bar into a busy indicator; it stays an empty bar instead.
   m_ui->Bar->setRange(minimum, maximum > minimum ? maximum : minimum + 1);
+  m_progressMaximum = maximum;
 }
 
 void Form1::SetProgressValue(int value) {
@@ -469,6 +611,7 @@ void Form1::SetProgressValue(int value) {
 void Form1::ShowStatus(const Status& status) {
   m_statusText = tervando::StatusText(status);
   m_statusChanged = true;
+  m_running = status.kind == StatusKind::kRunning;
   if (!m_busy) {
     ShowPending();
   }
@@ -489,7 +632,9 @@ void Form1::SetBusy(bool busy) {
 }
 
 void Form1::ShowWebRoot(const std::string& webRoot) {
-  m_ui->LocalWebRootLBL->setText(QFile::decodeName(QByteArray::fromStdString(webRoot)));
+  const QString path = QFile::decodeName(QByteArray::fromStdString(webRoot));
+  ShowElided(*m_ui->LocalWebRootLBL, path);
+  m_ui->LocalWebRootLBL->setAccessibleName(QStringLiteral("Web-Hauptverzeichnis: ") + path);
 }
 
 MessageAnswer Form1::Ask(const Message& message) {
@@ -515,11 +660,14 @@ bool Form1::RetryFaviconWrite(const std::string& errorInfo) {
 }
 
 void Form1::Log(const std::string& line) {
-  // Said once: the run goes on, and one box per lost line would bury the window.
-  if (!WriteLog(line, "", false) && !m_logFailureShown) {
-    m_logFailureShown = true;
-    Ask(LogFailedMessage(LogFailure()));
-  }
+  // Written in order on a thread of its own: a disk that stalls never freezes the window.
+  m_logWriter.Submit([this, line] {
+    if (!m_log.WriteLog(line)) {
+      const std::lock_guard lock(m_logFailureMutex);
+      m_logFailure = m_log.Failure();
+    }
+  });
+  ShowLogFailureOnce();
 }
 
 }  // namespace tervando

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QWidget>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,15 @@
 #include "engine/host.h"
 #include "engine/message.h"
 #include "engine/site_state.h"
+#include "engine/worker_pool.h"
+#include "site/options.h"
 #include "site/page_collection.h"
 #include "support/desktop.h"
+#include "support/write_log.h"
 
 class QSocketNotifier;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace Ui {
 class Form1;
@@ -24,6 +30,7 @@ class Form1;
 namespace tervando {
 
 class InterruptScope;
+class FormScaler;
 
 // The main window: the page list with its marking commands, the mode pair, the favicon
 // preview, Start and the status bar. It hosts the core's long operations (scan and fill,
@@ -33,12 +40,14 @@ class Form1 : public QWidget, public Host {
   Q_OBJECT
 
  public:
-  explicit Form1(Desktop& desktop, QWidget* parent = nullptr);
+  // `log` takes the activity log's lines; it outlives the window.
+  Form1(Desktop& desktop, ActivityLog& log, QWidget* parent = nullptr);
   ~Form1() override;
 
   // The start-up sequence: caption, empty list, options, link prefix, show, then the
-  // one-time notice once the window is on screen.
-  void FormLoad();
+  // one-time notice once the window is on screen, and after it the web root `startFolder`
+  // (a folder named on the command line) when one is given.
+  void FormLoad(const std::string& startFolder = {});
 
   // Click handlers: the button array `Btn` by index, the mode pair, the list.
   void BtnClick(int index);
@@ -51,6 +60,10 @@ class Form1 : public QWidget, public Host {
   void ListeSelect(int mode);
   void ResetPageList();
 
+  // Makes `folder` the web root and collects its pages, as "&Pfad" does once the folder dialog
+  // has returned it: for a folder named on the command line or dropped onto the window.
+  void ChooseWebRoot(const std::string& folder);
+
   // Puts catalogue entry `index` (1..kIconCount) into the preview as the icon the next Start
   // writes; 0 (the dialog was cancelled) changes nothing.
   void ApplyChosenIcon(int index);
@@ -61,6 +74,7 @@ class Form1 : public QWidget, public Host {
   int LastSortColumn() const { return m_lastSortColumn; }
   PageListModel& PageList() { return m_pageList; }
   const SiteState& State() const { return m_state; }
+  const Options& LoadedOptions() const { return m_options; }
   // True while a scan or a run is going on and yields to the message loop.
   bool Busy() const { return m_busy; }
 
@@ -94,11 +108,15 @@ class Form1 : public QWidget, public Host {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   class BusyScope;
 
   void SetUpControls();
+  void SetAccessibleNames();
+  void SaveWindowSize();
   void FocusList();
   // Shows what the long operation set since the last time: new rows, status text, progress.
   void ShowPending();
@@ -110,8 +128,14 @@ class Form1 : public QWidget, public Host {
   void StartRun();
   void ShowCurrentFavicon();
   void ShowPreview();
+  // Waits, handling events, until every line handed to the log is in it.
+  void WaitForLog();
+  void ShowLogFailureOnce();
 
   Desktop& m_desktop;
+  ActivityLog& m_log;
+  std::mutex m_logFailureMutex;
+  std::string m_logFailure;        // why a line was lost, set by the log's thread
   bool m_logFailureShown = false;  // a lost log line was reported
   std::unique_ptr<::Ui::Form1> m_ui;
   // SIGTERM, SIGINT and SIGHUP end the program the way "&Ende" does.
@@ -123,6 +147,7 @@ class Form1 : public QWidget, public Host {
   QLabel* m_textPanel = nullptr;
   PageListModel m_pageList;
   SiteState m_state;
+  Options m_options;  // read by FormLoad
   int m_lastSortColumn = 0;
   bool m_busy = false;
   bool m_ending = false;  // "&Ende" was clicked
@@ -134,6 +159,12 @@ class Form1 : public QWidget, public Host {
   ScanResult m_skipped;  // what the last scan passed over, for the status panel's tooltip
   bool m_statusChanged = false;
   int m_progressValue = 0;
+  int m_progressMaximum = 0;
+  bool m_running = false;  // the run's status is shown with how far it has come
+  FormScaler* m_scaler = nullptr;
+  // Appends the log's lines in order, off the window's thread: an append can wait long for a
+  // disk the run keeps busy. Declared last, so it finishes its lines before the rest goes.
+  WorkerPool m_logWriter{1};
 };
 
 }  // namespace tervando

@@ -1,16 +1,38 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
 
 #include "app/form1.h"
 #include "app/german_translations.h"
 #include "app/qt_desktop.h"
+#include "build_config.h"
+#include "support/write_log.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  // Ties the window to its desktop entry (icon and name in task bars on Wayland).
-  QGuiApplication::setDesktopFileName(QStringLiteral("com.orvatek.Tervando"));
+  // The name is also the window's X11 class, which the desktop entry names as StartupWMClass;
+  // the desktop file name ties the window to that entry on Wayland.
+  QCoreApplication::setApplicationName(QStringLiteral(TERVANDO_APP_NAME));
+  QCoreApplication::setOrganizationName(QStringLiteral(TERVANDO_ORGANIZATION));
+  QCoreApplication::setApplicationVersion(QStringLiteral(TERVANDO_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral(TERVANDO_APP_ID));
   tervando::LoadGermanQtTranslations(application);
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Setzt in jede Seite einer lokalen Web-Site den Favicon-Verweis ein."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("ORDNER"),
+                               QStringLiteral("Hauptverzeichnis der Web-Site, wie mit \"Pfad\""),
+                               QStringLiteral("[ORDNER]"));
+  parser.process(application);
+
   tervando::QtDesktop desktop;
-  tervando::Form1 form(desktop);
-  form.FormLoad();
+  tervando::ActivityLog log;  // Application.log in the log folder
+  tervando::Form1 form(desktop, log);
+  const QStringList folders = parser.positionalArguments();
+  form.FormLoad(folders.isEmpty() ? std::string()
+                                  : QFile::encodeName(folders.constFirst()).toStdString());
   return QApplication::exec();
 }

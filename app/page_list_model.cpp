@@ -1,9 +1,18 @@
 #include "app/page_list_model.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <future>
+
+#include "site/collation.h"
 
 namespace tervando {
+
+namespace {
+// Below this the collation is quicker than handing it to a thread.
+constexpr int kCollateAsideRows = 2000;
+}  // namespace
 
 PageListModel::PageListModel(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -91,12 +100,22 @@ void PageListModel::Resort(Change change) {
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void PageListModel::SetSorted(bool sorted) {
+void PageListModel::SetSorted(bool sorted, const std::function<void()>& yield) {
   if (!sorted) {
     m_pages.SetSortingEnabled(false);
     return;
   }
-  Resort([this] { m_pages.SetSortingEnabled(true); });
+  std::vector<std::uint32_t> collated;
+  if (yield && m_pages.NeedsCollation() && m_pages.Count() >= kCollateAsideRows) {
+    // The paths stay where they are until the list is cleared, which waits for this.
+    std::future<std::vector<std::uint32_t>> order = std::async(
+        std::launch::async, [paths = m_pages.PathsById()] { return CollatedOrder(paths); });
+    while (order.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+      yield();
+    }
+    collated = order.get();
+  }
+  Resort([this, &collated] { m_pages.SetSortingEnabled(std::move(collated)); });
 }
 
 void PageListModel::SetOrder(SortOrder order) {
@@ -118,6 +137,7 @@ QVariant PageListModel::data(const QModelIndex& index, int role) const {
   const int row = RowOf(index);
   switch (role) {
     case Qt::DisplayRole:
+    case Qt::ToolTipRole:  // the whole path, where the row shows it shortened
       // Paths are bytes; the view shows them as UTF-8, the page list keeps them unchanged.
       return QString::fromUtf8(m_pages.Path(row).data(),
                                static_cast<qsizetype>(m_pages.Path(row).size()));

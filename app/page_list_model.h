@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,11 @@ class PageListModel : public QAbstractListModel {
   void Clear();
 
   // The sorted switch and the order. Switching on (or a new order while on) re-sorts; the
-  // view's selection and current item follow their rows.
-  void SetSorted(bool sorted);
+  // view's selection and current item follow their rows. A large list is collated on another
+  // thread while `yield` lets the window handle its events; the rows must not be added to or
+  // cleared meanwhile (marks may change).
+  void SetSorted(bool sorted, const std::function<void()>& yield = {});
+  bool Sorted() const { return m_pages.SortingEnabled(); }
   void SetOrder(SortOrder order);
   SortOrder Order() const { return m_pages.Order(); }
   // Hands the rows gathered at the top to the view.

@@ -18,11 +18,9 @@ std::string QtDesktop::ChooseFolder(QWidget* owner, const std::string& prompt,
 
 std::string QtDesktop::ChooseImageFile(QWidget* owner) { return tervando::ChooseImageFile(owner); }
 
-void QtDesktop::EditPage(const std::string& path) { tervando::EditPage(path); }
+bool QtDesktop::EditPage(const std::string& path) { return tervando::EditPage(path); }
 
 // The desktop decides how the opened window looks, so the show command is not passed on.
-void QtDesktop::OpenUrl(const QUrl& url, int /*show*/) {
-  QDesktopServices::openUrl(url);  // the result is not looked at
-}
+bool QtDesktop::OpenUrl(const QUrl& url, int /*show*/) { return QDesktopServices::openUrl(url); }
 
 }  // namespace tervando

@@ -12,8 +12,8 @@ class QtDesktop : public Desktop {
   std::string ChooseFolder(QWidget* owner, const std::string& prompt,
                            const std::string& startFolder) override;
   std::string ChooseImageFile(QWidget* owner) override;
-  void EditPage(const std::string& path) override;
-  void OpenUrl(const QUrl& url, int show) override;
+  bool EditPage(const std::string& path) override;
+  bool OpenUrl(const QUrl& url, int show) override;
 };
 
 }  // namespace tervando

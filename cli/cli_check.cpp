@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
 #include <system_error>
-#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -20,6 +18,7 @@
 #include "engine/head_editor.h"
 #include "engine/page_check.h"
 #include "engine/page_file.h"
+#include "engine/parallel.h"
 #include "engine/site_state.h"
 #include "site/page_list.h"
 
@@ -28,7 +27,7 @@ namespace tervando {
 namespace {
 
 // Pages read at once: their waits for the disk overlap, as in the run.
-constexpr std::size_t kCheckThreads = 8;
+constexpr int kCheckThreads = 8;
 constexpr std::size_t kExamples = 3;
 
 // Whether the favicon.ico a reference points at is there, as Start tests it; every page of a
@@ -62,30 +61,15 @@ std::vector<PageCheck> CheckAll(const PageList& pages, const IconBlockOptions& b
   const FaviconExists exists = [&presence](const std::string& path) { return presence.Has(path); };
   const std::size_t count = PageCount(pages);
   std::vector<PageCheck> checks(count);
-  std::atomic<std::size_t> next{0};
-  const auto work = [&] {
-    for (std::size_t i = next++; i < count; i = next++) {
-      const std::string page = PathAt(pages, i);
-      try {
-        const std::string text = ReadWholeFile(page);
-        checks[i] = ClassifyPage(text, page, block, prefix, webRootDepth, exists);
-      } catch (const std::exception&) {
-        checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
-      }
-    }
-  };
-  std::vector<std::thread> threads;
-  for (std::size_t t = 1; t < std::min(kCheckThreads, count); ++t) {
+  ForEachInParallel(count, kCheckThreads, [&](std::size_t i) {
+    const std::string page = PathAt(pages, i);
     try {
-      threads.emplace_back(work);
-    } catch (const std::system_error&) {
-      break;  // no further thread to be had: the ones there share the pages
+      const std::string text = ReadWholeFile(page);
+      checks[i] = ClassifyPage(text, page, block, prefix, webRootDepth, exists);
+    } catch (const std::exception&) {
+      checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
     }
-  }
-  work();
-  for (std::thread& thread : threads) {
-    thread.join();
-  }
+  });
   return checks;
 }
 
@@ -237,13 +221,13 @@ std::string JsonReport(const PageList& pages, const std::vector<PageCheck>& chec
 
 }  // namespace
 
-int RunCheck(const CliOptions& options, const std::string& folder) {
+int RunCheck(const CliOptions& options, const CliSite& site) {
   // The pages are the run's list, read without a progress line: the check's output is a report.
   CliOptions quiet = options;
   quiet.quiet = true;
-  TerminalHost host(quiet, false);
+  TerminalHost host(quiet, nullptr);
   SiteState state;
-  ListPages(host, state, folder);
+  ListPages(host, state, site);
   const PageList& pages = host.Pages();
   const bool modern = options.modernSet && !options.remove;
   IconBlockOptions block;

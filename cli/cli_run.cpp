@@ -75,17 +75,17 @@ bool PrepareSet(const CliOptions& options, SiteState& state) {
 }
 
 // The log must take the run's lines before any page is touched: a run the user asked to have
-// recorded is not done unrecorded.
-bool StartLog(const CliOptions& options) {
+// recorded is not done unrecorded. Says on stderr why it can't and returns none then.
+std::optional<ActivityLog> StartLog(const CliOptions& options) {
   // On the command line a bare name means the working folder, as everywhere else.
-  WriteLog("", options.logFile ? fs::absolute(*options.logFile).lexically_normal().string() : "",
-           true);
-  if (const std::string problem = LogFileProblem(LogFilePath()); !problem.empty()) {
+  std::optional<ActivityLog> log(
+      options.logFile ? fs::absolute(*options.logFile).lexically_normal().string() : "");
+  if (const std::string problem = LogFileProblem(log->FilePath()); !problem.empty()) {
     std::cerr << "tervando-cli: " << EscapeControlBytes(problem)
               << "; es wurde nichts verändert.\n";
-    return false;
+    log.reset();
   }
-  return true;
+  return log;
 }
 
 void PrintList(const TerminalHost& host, bool null) {
@@ -130,23 +130,26 @@ int Report(TerminalHost& host, const SiteState& state, const StartResult& result
 }
 
 // The favicon run over every page of the web root, or with --list only the list of them.
-int RunFavicon(const CliOptions& options, const std::string& folder) {
+int RunFavicon(const CliOptions& options, const CliSite& site) {
   std::optional<std::string> chosenIcon;
   if (!ChooseIcon(options, chosenIcon)) {
     return kExitUsage;
   }
-  const bool logging = !options.noLog && !options.dryRun && !options.list;
-  if (logging && !StartLog(options)) {
-    return kExitFailed;
+  std::optional<ActivityLog> log;
+  if (!options.noLog && !options.dryRun && !options.list) {
+    log = StartLog(options);
+    if (!log) {
+      return kExitFailed;
+    }
   }
 
-  TerminalHost host(options, logging);
+  TerminalHost host(options, log ? &*log : nullptr);
   SiteState state;
   state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   state.defaultIcon = DefaultIconFile();
   // An interrupt lets the pages already begun finish and be logged, then ends the run.
   const InterruptScope interrupts;
-  ListPages(host, state, folder);
+  ListPages(host, state, site);
   host.WarnSkipped(options.list);
   if (options.list) {
     PrintList(host, options.null);
@@ -189,11 +192,11 @@ int RunCli(const std::vector<std::string>& arguments) {
     std::cout << "tervando-cli " << VersionText(1) << "\n";
     return kExitDone;
   }
-  const std::string folder = SetUpWebRoot(options);
-  if (folder.empty()) {
+  const CliSite site = SetUpWebRoot(options);
+  if (site.folder.empty()) {
     return UsageError("\"" + options.webRoot + "\" ist kein lesbarer Ordner.");
   }
-  return options.check ? RunCheck(options, folder) : RunFavicon(options, folder);
+  return options.check ? RunCheck(options, site) : RunFavicon(options, site);
 }
 
 }  // namespace tervando

@@ -1,25 +1,25 @@
 #include "cli/cli_setup.h"
 
 #include "cli/cli_arguments.h"
-#include "site/options.h"
 #include "site/web_root.h"
 
 namespace tervando {
 
-std::string SetUpWebRoot(const CliOptions& options) {
-  std::string folder = ReadableFolder(options.webRoot);
-  if (folder.empty()) {
-    return folder;
+CliSite SetUpWebRoot(const CliOptions& options) {
+  CliSite site;
+  site.folder = ReadableFolder(options.webRoot);
+  if (site.folder.empty()) {
+    return site;
   }
-  ReadOptions();
+  site.options = ReadOptions();
   if (options.extensions) {
-    SetPageExtensions(ParseExtensions(*options.extensions));
+    site.options.pageExtensions = ParseExtensions(*options.extensions);
   }
-  return folder;
+  return site;
 }
 
-void ListPages(TerminalHost& host, SiteState& state, const std::string& folder) {
-  SelectWebRoot(host, state, folder);
+void ListPages(TerminalHost& host, SiteState& state, const CliSite& site) {
+  SelectWebRoot(host, state, site.options, site.folder);
   host.ClearProgress();
 }
 

@@ -5,16 +5,20 @@
 #include "cli/cli_options.h"
 #include "cli/terminal_host.h"
 #include "engine/site_state.h"
+#include "site/options.h"
 
 namespace tervando {
 
 // The web root named on the command line, ready for the run and for --check alike: a folder
 // that can be listed, with the page extensions of options.ini or --extensions in force.
-// Empty when the argument is no readable folder.
-std::string SetUpWebRoot(const CliOptions& options);
+struct CliSite {
+  std::string folder;  // empty when the argument is no readable folder
+  Options options;
+};
+CliSite SetUpWebRoot(const CliOptions& options);
 
 // The web root becomes the state's, and its pages the host's list, sorted as --list prints
 // them; what the scan passed over is kept in the host for WarnSkipped.
-void ListPages(TerminalHost& host, SiteState& state, const std::string& folder);
+void ListPages(TerminalHost& host, SiteState& state, const CliSite& site);
 
 }  // namespace tervando

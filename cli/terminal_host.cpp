@@ -71,9 +71,9 @@ std::string PathEntry(const std::string& path, bool null) {
   return null ? path + '\0' : EscapeControlBytes(path) + '\n';
 }
 
-TerminalHost::TerminalHost(const CliOptions& options, bool logging)
+TerminalHost::TerminalHost(const CliOptions& options, ActivityLog* log)
     : m_options(options),
-      m_logging(logging),
+      m_log(log),
       m_showProgress(!options.quiet && isatty(STDERR_FILENO) == 1),
       m_stdinIsTerminal(isatty(STDIN_FILENO) == 1),
       m_stdoutIsTerminal(isatty(STDOUT_FILENO) == 1) {}
@@ -177,13 +177,13 @@ void TerminalHost::WarnSkipped(bool paths) {
 void TerminalHost::LeftoversRemoved(int count) { Warn(RemovedLeftoversText(count)); }
 
 void TerminalHost::Log(const std::string& line) {
-  if (m_logging && !WriteLog(line)) {
+  if (m_log != nullptr && !m_log->WriteLog(line)) {
     WarnLogLost();
   }
 }
 
 bool TerminalHost::LogKept() {
-  if (m_logging && !SyncLog()) {
+  if (m_log != nullptr && !m_log->SyncLog()) {
     WarnLogLost();
   }
   return !m_logLost;
@@ -192,7 +192,7 @@ bool TerminalHost::LogKept() {
 void TerminalHost::WarnLogLost() {
   if (!m_logLost) {
     m_logLost = true;
-    WriteError(TerminalText(LogFailedMessage(LogFailure()).text));
+    WriteError(TerminalText(LogFailedMessage(m_log->Failure()).text));
   }
 }
 

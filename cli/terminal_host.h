@@ -9,6 +9,7 @@
 #include "engine/message.h"
 #include "site/page_collection.h"
 #include "site/page_list_host.h"
+#include "support/write_log.h"
 
 namespace tervando {
 
@@ -22,10 +23,10 @@ std::string PathEntry(const std::string& path, bool null);
 
 // The host of tervando-cli: a progress bar and the status text on stderr while stderr is a
 // terminal, the questions answered from the options or asked on the terminal, changed pages
-// (or their differences) on stdout, and the log written with WriteLog unless logging is off.
+// (or their differences) on stdout, and the log written to `log` unless that is null (no log).
 class TerminalHost : public PageListHost {
  public:
-  TerminalHost(const CliOptions& options, bool logging);
+  TerminalHost(const CliOptions& options, ActivityLog* log);
 
   bool RemoveMode() const override { return m_options.remove; }
   void SetProgressRange(int minimum, int maximum) override;
@@ -68,7 +69,7 @@ class TerminalHost : public PageListHost {
   void WarnLogLost();
 
   const CliOptions& m_options;
-  const bool m_logging;
+  ActivityLog* const m_log;
   const bool m_showProgress;
   const bool m_stdinIsTerminal;
   const bool m_stdoutIsTerminal;

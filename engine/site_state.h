@@ -36,6 +36,9 @@ struct SiteState {
   std::vector<SetFile> setFiles;
   // Temporary files of an interrupted run that the last scan found; the next run removes them.
   std::vector<std::string> leftovers;
+  // Pages offered to the list since the count panel was last refreshed (0..63), counted
+  // across every choice of the web root.
+  int listFillCounter = 0;
 };
 
 }  // namespace tervando

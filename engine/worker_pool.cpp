@@ -4,7 +4,8 @@
 
 namespace tervando {
 
-WorkerPool::WorkerPool(int threads) : m_size(threads > 0 ? static_cast<std::size_t>(threads) : 0) {}
+WorkerPool::WorkerPool(int threads, const ThreadStarter& start)
+    : m_size(threads > 0 ? static_cast<std::size_t>(threads) : 0), m_start(start) {}
 
 WorkerPool::~WorkerPool() {
   {
@@ -12,24 +13,25 @@ WorkerPool::~WorkerPool() {
     m_closing = true;
   }
   m_wake.notify_all();
-  for (std::thread& thread : m_threads) {
-    thread.join();
-  }
+  m_threads.clear();  // joins
 }
 
 void WorkerPool::Submit(std::function<void()> job) {
-  if (m_size == 0) {
+  std::unique_lock lock(m_mutex);
+  if (m_threads.size() < m_size) {
+    try {
+      m_threads.push_back(m_start([this] { Serve(); }));
+    } catch (...) {
+      m_size = m_threads.size();  // no further thread to be had: work with those there are
+    }
+  }
+  if (m_threads.empty()) {
+    lock.unlock();
     job();
     return;
   }
-  {
-    std::lock_guard lock(m_mutex);
-    m_jobs.push_back(std::move(job));
-    // Threads start with the work: a run that hands nothing off starts (and joins) none.
-    if (m_threads.size() < m_size) {
-      m_threads.emplace_back([this] { Serve(); });
-    }
-  }
+  m_jobs.push_back(std::move(job));
+  lock.unlock();
   m_wake.notify_one();
 }
 

@@ -28,6 +28,8 @@ QVariant IconCatalogueModel::data(const QModelIndex& index, int role) const {
       return QString::number(index.row() + 1);
     case Qt::DecorationRole:
       return IconOf(index.row());
+    case Qt::AccessibleTextRole:
+      return QStringLiteral("Icon %1 von %2").arg(index.row() + 1).arg(kIconCount);
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignTop);
     default:

@@ -8,12 +8,14 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -21,6 +23,7 @@
 
 #include "engine/messages.h"
 #include "engine/page_file.h"
+#include "engine/parallel.h"
 #include "icons/ico_reader.h"
 #include "icons/ico_writer.h"
 #include "icons/svg_text.h"
@@ -81,22 +84,30 @@ bool EndsWith(const std::string& name, std::string_view ending) {
 void IgnoreQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 // SVG text needs the font database, and that needs a QGuiApplication. The CLI has none; it gets
-// one on the offscreen platform, which needs no display, for the rest of the process. Its
-// start-up notes (no session folder on a server) are no news for the user.
-void EnsureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) {
-    return;
+// one on the offscreen platform, which needs no display, while a drawing is drawn. Its start-up
+// notes (no session folder on a server) are no news for the user.
+class OffscreenGuiApplication {
+ public:
+  OffscreenGuiApplication() {
+    if (QCoreApplication::instance() != nullptr) {
+      return;
+    }
+    const QtMessageHandler previous = qInstallMessageHandler(IgnoreQtMessage);
+    m_application = std::make_unique<QGuiApplication>(m_argc, m_argv.data());
+    qInstallMessageHandler(previous);
   }
-  static int argc = 3;
-  static char program[] = "tervando";
-  static char platformOption[] = "-platform";
-  static char platform[] = "offscreen";
-  static char* argv[] = {program, platformOption, platform, nullptr};
-  const QtMessageHandler previous = qInstallMessageHandler(IgnoreQtMessage);
-  static auto* application = new QGuiApplication(argc, argv);
-  qInstallMessageHandler(previous);
-  (void)application;
-}
+  OffscreenGuiApplication(const OffscreenGuiApplication&) = delete;
+  OffscreenGuiApplication& operator=(const OffscreenGuiApplication&) = delete;
+
+ private:
+  // The application keeps argc and argv for its whole life.
+  int m_argc = 3;
+  char m_program[9] = "tervando";
+  char m_platformOption[10] = "-platform";
+  char m_platform[10] = "offscreen";
+  std::array<char*, 4> m_argv{m_program, m_platformOption, m_platform, nullptr};
+  std::unique_ptr<QGuiApplication> m_application;  // last: goes before its arguments
+};
 
 // The picture's size fitted into the square `side`, aspect kept.
 QRectF FittedRect(QSizeF picture, int side) {
@@ -180,19 +191,13 @@ QImage Shrink(const QImage& source, int factor) {
   const int threads = pixels < (1 << 20)
                           ? 1
                           : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
-  std::vector<std::thread> helpers;
   const int rowsEach = (out.height() + threads - 1) / threads;
-  for (int t = 1; t < threads; ++t) {
-    const int first = std::min(out.height(), t * rowsEach);
-    const int last = std::min(out.height(), first + rowsEach);
-    helpers.emplace_back([&source, factor, &out, first, last] {
-      ShrinkRows<kStraightAlpha>(source, factor, out, first, last);
-    });
-  }
-  ShrinkRows<kStraightAlpha>(source, factor, out, 0, std::min(out.height(), rowsEach));
-  for (std::thread& helper : helpers) {
-    helper.join();
-  }
+  ForEachInParallel(static_cast<std::size_t>(threads), threads,
+                    [&source, factor, &out, rowsEach](std::size_t band) {
+                      const int first = std::min(out.height(), static_cast<int>(band) * rowsEach);
+                      const int last = std::min(out.height(), first + rowsEach);
+                      ShrinkRows<kStraightAlpha>(source, factor, out, first, last);
+                    });
   return out;
 }
 
@@ -297,7 +302,8 @@ IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
   if (const std::string outside = SvgOutsideReference(*text); !outside.empty()) {
     return Failed(SvgOutsideReferenceText(name, outside));
   }
-  EnsureGuiApplication();
+  // Declared before everything drawn, so it is the last to go.
+  const OffscreenGuiApplication gui;
   QSvgRenderer renderer(QByteArray(text->data(), static_cast<qsizetype>(text->size())));
   if (!renderer.isValid()) {
     return Failed(damaged);
@@ -337,7 +343,7 @@ std::string IcoBitmapPayload(const QImage& straight) {
 }
 
 QImage RenderSvgSquare(std::string_view svg, int side) {
-  EnsureGuiApplication();
+  const OffscreenGuiApplication gui;  // declared before the renderer, so it is the last to go
   QSvgRenderer renderer(QByteArray(svg.data(), static_cast<qsizetype>(svg.size())));
   const QSizeF size = DrawingSize(renderer);
   if (!renderer.isValid() || size.isEmpty()) {

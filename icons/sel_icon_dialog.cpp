@@ -10,6 +10,7 @@
 #include "icons/icon_catalogue.h"
 #include "icons/icon_catalogue_model.h"
 #include "icons/image_to_icon.h"
+#include "support/form_scaler.h"
 #include "ui_sel_icon_dialog.h"
 
 namespace tervando {
@@ -22,7 +23,6 @@ SelIconDialog::SelIconDialog(Desktop& desktop, QWidget* parent)
       m_model(new IconCatalogueModel(this)),
       m_Btn(new QButtonGroup(this)) {
   m_ui->setupUi(this);
-  setFixedSize(size());
 
   const int count = m_model->rowCount();
   setWindowTitle(QString::fromUtf8(kProgramTitle) + QStringLiteral(" - Icon-Auswahl (") +
@@ -36,6 +36,17 @@ SelIconDialog::SelIconDialog(Desktop& desktop, QWidget* parent)
   m_Btn->addButton(m_ui->Btn1, 1);
   m_Btn->addButton(m_ui->Btn2, 2);
   connect(m_Btn, &QButtonGroup::idClicked, this, &SelIconDialog::OnBtnClicked);
+
+  // Tab runs as the eye reads: the icons, then the buttons from left to right.
+  setTabOrder(m_ui->IconListView, m_ui->Btn2);
+  setTabOrder(m_ui->Btn2, m_ui->Btn1);
+  setTabOrder(m_ui->Btn1, m_ui->Btn0);
+  m_ui->IconListView->setAccessibleName(m_ui->Frame1->title().trimmed());
+
+  // Laid out for the desktop's font; the dialog keeps the size that gives it.
+  FormScaler scaler(*this, m_ui->IconListView);
+  scaler.Update();
+  setFixedSize(scaler.MinimumSize());
 
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
   if (screen) {
@@ -59,6 +70,7 @@ std::string SelIconDialog::ChooseIcon(Desktop& desktop, QWidget* parent) {
 void SelIconDialog::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape:
+      m_ui->Btn1->click();  // as "Abbrechen"
       event->accept();
       return;
     case Qt::Key_Return:

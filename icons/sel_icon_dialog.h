@@ -39,8 +39,8 @@ class SelIconDialog : public QDialog {
   void ApplyOwnIcon(const QByteArray& iconFile);
 
  protected:
-  // Neither button is the default or the cancel button: Escape leaves the dialog open, and
-  // Enter presses only a button that has the focus.
+  // Escape cancels as "Abbrechen" does; Enter presses only a button that has the focus (no
+  // button is the default).
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

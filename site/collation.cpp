@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "engine/ascii.h"
+#include "engine/parallel.h"
 #include "engine/paths.h"
 
 namespace tervando {
@@ -100,13 +101,13 @@ std::vector<std::uint32_t> RankNames(const std::vector<std::string_view>& names,
                                : names.size();
   Keys first;
   Keys second;
-  {
-    std::jthread helper;
-    if (half < names.size()) {
-      helper = std::jthread([&] { second.Build(names, half, names.size(), plainC); });
+  ForEachInParallel(half < names.size() ? 2 : 1, 2, [&](std::size_t part) {
+    if (part == 0) {
+      first.Build(names, 0, half, plainC);
+    } else {
+      second.Build(names, half, names.size(), plainC);
     }
-    first.Build(names, 0, half, plainC);
-  }
+  });
   struct Keyed {
     std::string_view key;
     std::uint32_t name;

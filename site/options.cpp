@@ -17,21 +17,6 @@ namespace tervando {
 
 namespace {
 
-std::string& CurrentProfileFile() {
-  static std::string file;
-  return file;
-}
-
-std::string& OptionsPath() {
-  static std::string path;
-  return path;
-}
-
-std::vector<std::string>& Extensions() {
-  static std::vector<std::string> extensions = ParseExtensions(kDefaultExtensions);
-  return extensions;
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -112,17 +97,18 @@ std::optional<std::string> ReadProfileFile(const std::string& path) {
 
 }  // namespace
 
-std::string ReadProfileString(const std::string& section, const std::string& key,
-                              const std::string& defaultValue, const std::string& fileName) {
+std::string ProfileReader::ReadProfileString(const std::string& section, const std::string& key,
+                                             const std::string& defaultValue,
+                                             const std::string& fileName) {
   if (!fileName.empty()) {
-    CurrentProfileFile() = fileName;
+    m_currentProfileFile = fileName;
   }
   std::string fallback = CutToLimit(defaultValue);
   while (!fallback.empty() && IsBlank(fallback.back())) {
     fallback.pop_back();
   }
 
-  const std::optional<std::string> content = ReadProfileFile(CurrentProfileFile());
+  const std::optional<std::string> content = ReadProfileFile(m_currentProfileFile);
   if (!content) {
     return fallback;
   }
@@ -196,18 +182,14 @@ std::string OptionsFileFor(const std::string& programFolder, bool installed) {
   return ConfigFolder() + "options.ini";
 }
 
-void ReadOptions() {
-  OptionsPath() = OptionsFileFor(AppFolder(), Installed());
-  SetPageExtensions(ParseExtensions(
-      ReadProfileString("Include", "Extensions", kDefaultExtensions, OptionsPath())));
+Options ReadOptions(const std::string& optionsFile) {
+  Options options;
+  options.optionsFilePath = optionsFile;
+  options.pageExtensions = ParseExtensions(
+      ProfileReader().ReadProfileString("Include", "Extensions", kDefaultExtensions, optionsFile));
+  return options;
 }
 
-const std::string& OptionsFilePath() { return OptionsPath(); }
-
-const std::vector<std::string>& PageExtensions() { return Extensions(); }
-
-void SetPageExtensions(std::vector<std::string> extensions) {
-  Extensions() = std::move(extensions);
-}
+Options ReadOptions() { return ReadOptions(OptionsFileFor(AppFolder(), Installed())); }
 
 }  // namespace tervando

@@ -230,11 +230,6 @@ class Scanner {
   std::chrono::steady_clock::time_point m_lastReport{};
 };
 
-int& YieldCounter() {
-  static int counter = 0;
-  return counter;
-}
-
 }  // namespace
 
 ScanResult ScanWebRoot(const std::string& root, const std::vector<std::string>& pageExtensions,
@@ -246,10 +241,9 @@ bool IsPagePath(std::string_view path, const std::vector<std::string>& pageExten
   return !ContainsIgnoringCase(path, kFrontPageFolder) && HasPageExtension(path, pageExtensions);
 }
 
-bool IsPagePath(std::string_view path) { return IsPagePath(path, PageExtensions()); }
-
-void AddPageToList(Host& host, const std::string& path) {
-  if (IsPagePath(path)) {
+void AddPageToList(Host& host, const std::vector<std::string>& pageExtensions, int& yieldCounter,
+                   const std::string& path) {
+  if (IsPagePath(path, pageExtensions)) {
     // The insert itself finds a duplicate: one lookup per page.
     const int rows = host.RowCount();
     host.InsertCheckedRowAtTop(path);
@@ -257,14 +251,11 @@ void AddPageToList(Host& host, const std::string& path) {
       host.ShowStatus({StatusKind::kFilling, path, 0});
     }
   }
-  int& counter = YieldCounter();
-  counter = (counter + 1) % 64;
-  if (counter == 0) {
+  yieldCounter = (yieldCounter + 1) % 64;
+  if (yieldCounter == 0) {
     host.SetStatusCount(host.RowCount());
     host.Yield();
   }
 }
-
-int AddPageYieldCounter() { return YieldCounter(); }
 
 }  // namespace tervando

@@ -161,19 +161,40 @@ void PageList::Arrange() {
   if (m_arranged != Arranged::Unsorted) {
     // The order is total, so the other direction is exactly the reverse.
     std::reverse(m_rows.begin(), m_rows.end());
+    m_arranged = wanted;
+    NumberSlots(0);
   } else {
-    std::vector<std::string_view> paths;
-    paths.reserve(m_entries.size());
-    for (const PageEntry& entry : m_entries) {
-      paths.push_back(entry.Path());
-    }
-    m_rows = CollatedOrder(paths);  // first in the order, bottom slot
-    if (wanted == Arranged::Ascending) {
-      std::reverse(m_rows.begin(), m_rows.end());  // the top row is the last slot
-    }
+    ArrangeBy(CollatedOrder(PathsById()));
   }
-  m_arranged = wanted;
+}
+
+void PageList::ArrangeBy(std::vector<std::uint32_t> collated) {
+  m_rows = std::move(collated);  // first in the order, bottom slot
+  if (m_order == SortOrder::Ascending) {
+    std::reverse(m_rows.begin(), m_rows.end());  // the top row is the last slot
+  }
+  m_arranged = m_order == SortOrder::Ascending ? Arranged::Ascending : Arranged::Descending;
   NumberSlots(0);
+}
+
+std::vector<std::string_view> PageList::PathsById() const {
+  std::vector<std::string_view> paths;
+  paths.reserve(m_entries.size());
+  for (const PageEntry& entry : m_entries) {
+    paths.push_back(entry.Path());
+  }
+  return paths;
+}
+
+void PageList::SetSortingEnabled(std::vector<std::uint32_t> collated) {
+  m_sortingEnabled = true;
+  if (!NeedsCollation()) {
+    Arrange();
+  } else if (collated.size() == m_entries.size()) {
+    ArrangeBy(std::move(collated));
+  } else {
+    Arrange();
+  }
 }
 
 void PageList::NumberSlots(std::size_t from) {

@@ -50,6 +50,14 @@ class PageList {
   void SetSortingEnabled(bool enabled);
   void SetSortOrder(SortOrder order);
 
+  // Switching sorting on in two halves, so that the collation may run on another thread:
+  // whether it must collate at all, the paths by id for CollatedOrder (they stay valid until
+  // Clear), and switching on with the order CollatedOrder gave for them. An order for another
+  // number of rows (rows were added meanwhile) is not taken; the rows are collated anew.
+  bool NeedsCollation() const { return m_arranged == Arranged::Unsorted; }
+  std::vector<std::string_view> PathsById() const;
+  void SetSortingEnabled(std::vector<std::uint32_t> collated);
+
  private:
   struct PageEntry {
     const char* path;
@@ -68,6 +76,7 @@ class PageList {
   std::size_t Probe(std::string_view path, std::uint32_t hash) const;
   void GrowIndex();
   void Arrange();
+  void ArrangeBy(std::vector<std::uint32_t> collated);
   void NumberSlots(std::size_t from);
 
   std::vector<PageEntry> m_entries;               // by id

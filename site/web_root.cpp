@@ -45,10 +45,11 @@ class FillGuard {
 // The scan lets the host handle its events every few milliseconds and stops when the program
 // is asked to end. It runs on the calling thread: the paths it finds are then freed where the
 // list's own copies are made, so the fill holds the pages about once, not twice.
-ScanResult ScanYielding(Host& host, const std::string& webRoot) {
+ScanResult ScanYielding(Host& host, const std::string& webRoot,
+                        const std::vector<std::string>& pageExtensions) {
   host.Yield();
   return ScanWebRoot(
-      webRoot, PageExtensions(), [&host] { return host.StopRequested(); },
+      webRoot, pageExtensions, [&host] { return host.StopRequested(); },
       [&host](const std::string&, std::size_t) { host.Yield(); });
 }
 
@@ -69,7 +70,8 @@ void ReportSkipped(Host& host, const ScanResult& scan) {
 
 }  // namespace
 
-bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder) {
+bool SelectWebRoot(Host& host, SiteState& state, const Options& options,
+                   const std::string& chosenFolder) {
   if (chosenFolder.empty()) {
     return false;
   }
@@ -81,7 +83,7 @@ bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder
 
   FillGuard guard(host);
   host.SetProgressValue(1);
-  ScanResult scan = ScanYielding(host, state.webRoot);
+  ScanResult scan = ScanYielding(host, state.webRoot, options.pageExtensions);
   if (RunWorksOn(state.webRoot)) {
     scan.leftovers.clear();  // the temporaries of the run at work, not left behind
   }
@@ -92,7 +94,7 @@ bool SelectWebRoot(Host& host, SiteState& state, const std::string& chosenFolder
   host.SetProgressRange(0, std::max(count, 1));  // 0..0 is no valid range for a bar
   for (int i = 0; i < count && !host.StopRequested(); ++i) {
     std::string& page = scan.pages[static_cast<std::size_t>(i)];
-    AddPageToList(host, page);
+    AddPageToList(host, options.pageExtensions, state.listFillCounter, page);
     std::string().swap(page);  // the list holds its own copy
     host.SetProgressValue(i + 1);
   }

@@ -28,12 +28,12 @@ class Desktop {
   // text when the user cancels.
   virtual std::string ChooseImageFile(QWidget* owner) = 0;
 
-  // Opens a page in the default editor for plain text; nothing is reported when none starts.
-  virtual void EditPage(const std::string& path) = 0;
+  // Opens a page in the default editor for plain text; false when no editor could be started.
+  virtual bool EditPage(const std::string& path) = 0;
 
-  // Hands a web address or help page to the default program and returns at once; failures are
-  // silent. `show` is kShowNormal or kShowMaximized.
-  virtual void OpenUrl(const QUrl& url, int show) = 0;
+  // Hands a web address or help page to the default program and returns at once; false when
+  // the desktop has no program for it. `show` is kShowNormal or kShowMaximized.
+  virtual bool OpenUrl(const QUrl& url, int show) = 0;
 };
 
 }  // namespace tervando

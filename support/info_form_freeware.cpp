@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "support/artwork.h"
+#include "support/form_scaler.h"
 #include "support/on_click.h"
 #include "support/open_with_shell.h"
 #include "support/version_text.h"
@@ -93,13 +94,15 @@ InfoFormFreeware::InfoFormFreeware(Desktop& desktop, QSize screenSize, QWidget* 
     : QDialog(parent), m_desktop(desktop), m_ui(std::make_unique<::Ui::InfoFormFreeware>()) {
   m_ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+                 Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowIcon(ArtworkIcon(Artwork::kInfoFormIcon));
 
   m_ui->Image1->setPixmap(ArtworkPixmap(Artwork::kInfoBanner));
   m_ui->Image1->setCursor(ArtworkCursor());
   OnClick(m_ui->Image1, [this] { OpenMakerSite(m_desktop); });
+  m_ui->Image1->setAccessibleName(QStringLiteral("Banner von Orvatek"));
+  m_ui->Image1->setAccessibleDescription(m_ui->Image1->toolTip());
 
   m_ui->Label_0->setFont(LabelFont());
   WrapCaptionToWidth(*m_ui->Btn_1);
@@ -108,6 +111,11 @@ InfoFormFreeware::InfoFormFreeware(Desktop& desktop, QSize screenSize, QWidget* 
   m_btn.addButton(m_ui->Btn_3, 3);
   connect(&m_btn, &QButtonGroup::idClicked, this, &InfoFormFreeware::BtnClick);
 
+  // Laid out for the desktop's font (the text keeps its own) before it is placed.
+  m_ui->Label_0->setText(InfoFormText());
+  FormScaler scaler(*this, nullptr);
+  scaler.Update();
+  setFixedSize(scaler.MinimumSize());
   FormLoad(screenSize);
 }
 
@@ -117,10 +125,16 @@ void InfoFormFreeware::FormLoad(QSize screenSize) {
   PlaceByFrame(*this, screenSize, InfoFormPosition);
   setWindowTitle(QStringLiteral("Info über Tervando"));
   m_ui->Label_0->setText(InfoFormText());
+  // The line keeps its short form; the whole version, as the package and the manual page give
+  // it, is there for whoever points at it or reads it aloud.
+  const QString version = QStringLiteral("Version ") + QString::fromStdString(VersionText(1));
+  m_ui->Label_0->setToolTip(version);
+  m_ui->Label_0->setAccessibleDescription(version);
 }
 
 void InfoFormFreeware::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
+    close();  // as "Fenster &schliessen"
     event->accept();
     return;
   }

@@ -46,7 +46,7 @@ class InfoFormFreeware : public QDialog {
   static InfoFormFreeware* OpenInstance();
 
  protected:
-  // Neither button is the cancel button: Escape leaves the dialog open.
+  // Escape closes the dialog as "Fenster &schliessen" does.
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

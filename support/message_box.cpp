@@ -1,6 +1,8 @@
 #include "support/message_box.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace tervando {
@@ -61,6 +63,41 @@ QWidget* BoxOwner() {
   return nullptr;
 }
 
+// Drops the key presses (and their releases) that reach the box before it has been on screen
+// for kBoxSettleMs: they were typed for the window, not as an answer.
+class EarlyKeysDropped : public QObject {
+ public:
+  explicit EarlyKeysDropped(QMessageBox& box) : QObject(&box), m_box(box) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::Show:
+        if (watched == &m_box && !m_shown.isValid()) {
+          m_shown.start();
+        }
+        break;
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+        if (auto* widget = qobject_cast<QWidget*>(watched);
+            widget && widget->window() == &m_box &&
+            (!m_shown.isValid() || m_shown.elapsed() < kBoxSettleMs)) {
+          return true;
+        }
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  QMessageBox& m_box;
+  QElapsedTimer m_shown;
+};
+
 }  // namespace
 
 MessageAnswer ShowMessageBox(const Message& message) {
@@ -85,6 +122,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* par
                                            BoxButtons(message.buttons), parent);
   box->setTextFormat(Qt::PlainText);
   box->setDefaultButton(BoxButton(message.defaultAnswer));
+  new EarlyKeysDropped(*box);
   return box;
 }
 

@@ -13,7 +13,12 @@ namespace tervando {
 // chosen; closing the box without one gives SafeAnswer. The window reaches it through Desktop.
 MessageAnswer ShowMessageBox(const Message& message);
 
-// The box ShowMessageBox shows: title, icon, buttons and default button as the message says.
+// How long a box takes no keys after it comes up (ms), so that a key typed just before it
+// appeared does not answer it.
+inline constexpr int kBoxSettleMs = 300;
+
+// The box ShowMessageBox shows: title, icon, buttons and default button as the message says;
+// keys reaching it in its first kBoxSettleMs are dropped.
 std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* parent);
 
 // The message texts break lines with single CR characters; the box's label wants LF.

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "support/window_messages.h"
+
 namespace tervando {
 
 QUrl ShellUrl(const std::string& target) {
@@ -15,13 +17,18 @@ QUrl ShellUrl(const std::string& target) {
   return QUrl(QStringLiteral("http://") + text);
 }
 
-void OpenWithShell(Desktop& desktop, const std::string& target, int show) {
+bool OpenWithShell(Desktop& desktop, const std::string& target, int show) {
   if (show == 0) {
     show = kShowNormal;
   }
-  desktop.OpenUrl(ShellUrl(target), show);
+  return desktop.OpenUrl(ShellUrl(target), show);
 }
 
-void OpenMakerSite(Desktop& desktop) { OpenWithShell(desktop, kMakerAddress, kShowMaximized); }
+void OpenMakerSite(Desktop& desktop) {
+  if (!OpenWithShell(desktop, kMakerAddress, kShowMaximized)) {
+    desktop.ShowMessage(OpenFailedMessage(OpenTarget::kWebAddress,
+                                          ShellUrl(kMakerAddress).toString().toStdString()));
+  }
+}
 
 }  // namespace tervando

@@ -18,11 +18,11 @@ inline constexpr int kShowMaximized = 3;
 // scheme stays as it is, and a bare host name becomes an http address.
 QUrl ShellUrl(const std::string& target);
 
-// Hands the target to the desktop's default program and returns at once; failures are silent.
-// Show command 0 stands for kShowNormal.
-void OpenWithShell(Desktop& desktop, const std::string& target, int show);
+// Hands the target to the desktop's default program and returns at once; false when the desktop
+// has no program for it. Show command 0 stands for kShowNormal.
+bool OpenWithShell(Desktop& desktop, const std::string& target, int show);
 
-// Opens the maker's web address in the default browser.
+// Opens the maker's web address in the default browser, or says why it could not.
 void OpenMakerSite(Desktop& desktop);
 
 }  // namespace tervando

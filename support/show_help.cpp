@@ -14,7 +14,9 @@ void ShowHelpIn(Desktop& desktop, const std::string& folder) {
     desktop.ShowMessage({kHelpNotFound, MessageIcon::Information});
     return;
   }
-  OpenWithShell(desktop, page, 0);
+  if (!OpenWithShell(desktop, page, 0)) {
+    desktop.ShowMessage(OpenFailedMessage(OpenTarget::kHelpPage, page));
+  }
 }
 
 }  // namespace tervando

@@ -3,10 +3,9 @@
 #include <string>
 
 #include "support/desktop.h"
+#include "support/window_messages.h"
 
 namespace tervando {
-
-inline constexpr char kHelpNotFound[] = "Die Online-Hilfe konnte leider nicht gefunden werden ...";
 
 // Opens the help page beside the program ("hilfe.htm", else "index.htm") in the default
 // browser, or says that there is none.

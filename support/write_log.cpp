@@ -15,16 +15,6 @@ namespace tervando {
 
 namespace {
 
-std::string& LogPath() {
-  static std::string path;
-  return path;
-}
-
-std::string& Failure() {
-  static std::string failure;
-  return failure;
-}
-
 std::string Reason(int errnoValue) {
   return std::generic_category().message(errnoValue) + " [" + std::to_string(errnoValue) + "]";
 }
@@ -89,11 +79,6 @@ int AppendWhole(int fd, const std::string& line) {
   return 0;
 }
 
-bool& AnyLost() {
-  static bool lost = false;
-  return lost;
-}
-
 // An installed copy's state folder may not exist yet; the program folder always does.
 void MakeLogFolder(const std::string& path) {
   if (Installed() && path.rfind(LogFolder(), 0) == 0) {
@@ -101,19 +86,9 @@ void MakeLogFolder(const std::string& path) {
   }
 }
 
-bool Lost(std::string problem) {
-  Failure() = std::move(problem);
-  AnyLost() = true;
-  return false;
-}
-
 }  // namespace
 
-const std::string& LogFilePath() { return LogPath(); }
-
 std::string DefaultLogFilePath() { return LogFolder() + "Application.log"; }
-
-const std::string& LogFailure() { return Failure(); }
 
 std::string LogFileProblem(const std::string& path) {
   MakeLogFolder(path);
@@ -122,45 +97,47 @@ std::string LogFileProblem(const std::string& path) {
   return log.problem;
 }
 
-bool WriteLog(const std::string& text, const std::string& logFileName, bool suppress) {
+ActivityLog::ActivityLog(const std::string& fileName)
+    : m_filePath(fileName.empty()                                     ? DefaultLogFilePath()
+                 : fileName.find(kPathSeparator) != std::string::npos ? fileName
+                                                                      : LogFolder() + fileName) {}
+
+bool ActivityLog::Lost(std::string problem) {
+  m_failure = std::move(problem);
+  m_anyLost = true;
+  return false;
+}
+
+bool ActivityLog::WriteLog(const std::string& text) {
+  m_written = true;
   try {
-    if (!logFileName.empty()) {
-      LogPath() = logFileName.find(kPathSeparator) != std::string::npos ? logFileName
-                                                                        : LogFolder() + logFileName;
-    }
-    if (LogPath().empty()) {
-      LogPath() = DefaultLogFilePath();
-    }
-    if (suppress) {
-      return true;
-    }
-    MakeLogFolder(LogPath());
+    MakeLogFolder(m_filePath);
     LogFile log;
-    OpenLog(LogPath(), log);
+    OpenLog(m_filePath, log);
     if (log.fd < 0) {
       return Lost(log.problem);
     }
     // Names from the site may hold line breaks; escaped, they cannot forge log lines.
     if (const int error = AppendWhole(log.fd, EscapeControlBytes(text) + "\r\n"); error != 0) {
-      return Lost(LogNotWritableText(LogPath(), Reason(error)));
+      return Lost(LogNotWritableText(m_filePath, Reason(error)));
     }
     return true;
   } catch (...) {
     // The log never stops the work it records; the loss is reported.
-    return Lost(LogNotWritableText(LogPath(), Reason(ENOMEM)));
+    return Lost(LogNotWritableText(m_filePath, Reason(ENOMEM)));
   }
 }
 
-bool SyncLog() {
-  if (LogPath().empty()) {
-    return !AnyLost();
+bool ActivityLog::SyncLog() {
+  if (!m_written) {
+    return !m_anyLost;  // nothing to put on the disk, and no file to make for it
   }
   LogFile log;
-  OpenLog(LogPath(), log);
+  OpenLog(m_filePath, log);
   if (log.fd >= 0 && ::fdatasync(log.fd) != 0) {
-    Lost(LogNotWritableText(LogPath(), Reason(errno)));
+    Lost(LogNotWritableText(m_filePath, Reason(errno)));
   }
-  return !AnyLost();
+  return !m_anyLost;
 }
 
 }  // namespace tervando

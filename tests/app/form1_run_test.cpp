@@ -2,14 +2,18 @@
 // script: pages, favicon.ico and the activity log are checked byte for byte.
 #include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QListView>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +32,7 @@
 #include "icons/ico_reader.h"
 #include "icons/icon_catalogue.h"
 #include "icons/sel_icon_dialog.h"
+#include "support/window_messages.h"
 #include "support/write_log.h"
 #include "support_gui/isolated_qt_test.h"
 #include "support_gui/scripted_desktop.h"
@@ -90,10 +95,10 @@ class Form1RunTest : public QObject {
     m_logs = std::make_unique<QTemporaryDir>();
     m_root = m_site->path().toStdString();
     m_log = m_logs->filePath("Application.log").toStdString();
-    WriteLog("", m_log, true);  // later lines go to this test's own log
+    m_activityLog = std::make_unique<ActivityLog>(m_log);  // this test's own log
     m_desktop = testing::ScriptedDesktop();
     m_desktop.folder = m_root;
-    m_form = std::make_unique<Form1>(m_desktop);
+    m_form = std::make_unique<Form1>(m_desktop, *m_activityLog);
     m_form->FormLoad();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
   }
@@ -122,6 +127,47 @@ class Form1RunTest : public QObject {
     QCOMPARE(m_form->State().preview.bytes, std::string(DefaultIconFile()));
     QVERIFY(!m_form->findChild<QLabel*>("IconPreviewImg")->pixmap().isNull());
     QVERIFY(m_messages.empty());
+  }
+
+  // A folder named on the command line or dropped onto the window becomes the web root as
+  // through "&Pfad", without the folder dialog; a name that is no folder is said; a dragged
+  // file is refused. The next folder dialog opens at the last web root, also after a restart.
+  void folderFromCommandLineOrDrop() {
+    MakeSite();
+    m_form = std::make_unique<Form1>(m_desktop, *m_activityLog);
+    m_form->FormLoad(m_root);
+    QTRY_COMPARE(m_form->RowCount(), 3);
+    QCOMPARE(m_form->State().webRoot, m_root + "/");
+
+    Click("Btn_0");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(m_site->filePath("sub"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(m_form.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(m_form.get(), &drop);
+    QTRY_COMPARE(m_form->RowCount(), 2);
+    QCOMPARE(m_form->State().webRoot, m_root + "/sub/");
+    QVERIFY(m_prompts.empty());
+
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Page("index.htm")))});
+    QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    refused.setAccepted(false);
+    QApplication::sendEvent(m_form.get(), &refused);
+    QVERIFY(!refused.isAccepted());
+
+    m_form = std::make_unique<Form1>(m_desktop, *m_activityLog);
+    m_form->FormLoad(m_root + "/fehlt");
+    QTRY_COMPARE(m_messages.size(), size_t{1});
+    QVERIFY(m_messages[0].text.find(m_root + "/fehlt") != std::string::npos);
+    QCOMPARE(m_form->RowCount(), 0);
+
+    std::string start;
+    m_desktop.folder.clear();
+    m_onFolderDialog = [&] { start = m_desktop.folderStarts.back(); };
+    Click("Btn_4");
+    QCOMPARE(start, m_root + "/sub/");
   }
 
   void cancelledFolderDialogChangesNothing() {
@@ -213,7 +259,17 @@ class Form1RunTest : public QObject {
     Click("Btn_4");
     QVERIFY(QFile::remove(QString::fromStdString(Page("b.htm"))));
     m_answers = {MessageAnswer::Ok, MessageAnswer::Cancel};  // c: go on; b: stop
+    QStringList statuses;  // what the status said when each question came up
+    m_onMessage = [&](const Message&) { statuses << StatusText(*m_form, 1); };
     Click("Btn_8");
+    QCOMPARE(statuses.size(), 3);
+    for (int i : {0, 1}) {
+      QVERIFY2(QRegularExpression(QStringLiteral("^Bearbeitung läuft \\.\\.\\. [0-4] von 4$"))
+                   .match(statuses[i])
+                   .hasMatch(),
+               qPrintable(statuses[i]));
+    }
+    QCOMPARE(RunProgressText(1234, 10000), QStringLiteral("1.234 von 10.000"));
 
     QCOMPARE(m_messages.size(), size_t{3});
     for (int i : {0, 1}) {
@@ -478,6 +534,7 @@ class Form1RunTest : public QObject {
   std::string m_root;
   std::string m_log;
   testing::ScriptedDesktop m_desktop;
+  std::unique_ptr<ActivityLog> m_activityLog;
   std::unique_ptr<Form1> m_form;
   // What the desktop was asked and how it answers, under the names the tests use.
   std::vector<Message>& m_messages = m_desktop.messages;

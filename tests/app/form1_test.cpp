@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,8 +23,10 @@
 #include "app/app_settings.h"
 #include "app/show_once_notice.h"
 #include "engine/internal_error.h"
+#include "icons/sel_icon_dialog.h"
 #include "site/options.h"
 #include "support/expand_escapes.h"
+#include "support/form_scaler.h"
 #include "support/info_form_freeware.h"
 #include "support/open_with_shell.h"
 #include "support_gui/isolated_qt_test.h"
@@ -55,6 +58,52 @@ std::vector<std::string> Rows(Form1& form) {
   return rows;
 }
 
+// The face the window was drawn for; at it the window keeps its drawn size and places.
+QFont DrawnFace() {
+  QFont face = QApplication::font();
+  face.setPointSize(8);
+  face.setStretch(QFont::SemiCondensed);
+  return face;
+}
+
+QRect OnWindow(QWidget& window, const char* name) {
+  auto* control = window.findChild<QWidget*>(name);
+  return control ? QRect(control->mapTo(&window, QPoint()), control->size()) : QRect();
+}
+
+// Where a control's caption ends, in the control's own coordinates, and whether it fits its
+// room and is not covered by a control stacked above.
+QString CutCaption(QWidget& control) {
+  const QRect room = CaptionRoom(control);
+  QString text;
+  if (auto* button = qobject_cast<QAbstractButton*>(&control)) text = button->text();
+  if (auto* frame = qobject_cast<QGroupBox*>(&control)) text = frame->title();
+  auto* label = qobject_cast<QLabel*>(&control);
+  if (label) text = label->text();
+  if (text.isEmpty() || !control.isVisibleTo(control.window())) return {};
+  const QFontMetrics metrics(control.font());
+  QSize needed = metrics.size(Qt::TextShowMnemonic, text);
+  if (label && label->wordWrap()) {
+    needed =
+        metrics.boundingRect(QRect(0, 0, room.width(), 1 << 20), Qt::TextWordWrap, text).size();
+  }
+  if (needed.width() > room.width() || needed.height() > room.height()) {
+    return QStringLiteral("%1 needs %2x%3, has %4x%5")
+        .arg(control.objectName())
+        .arg(needed.width())
+        .arg(needed.height())
+        .arg(room.width())
+        .arg(room.height());
+  }
+  const QPoint end(room.left() + needed.width() - 1, room.center().y());
+  QWidget* parent = control.parentWidget();
+  QWidget* hit = parent ? parent->childAt(control.mapTo(parent, end)) : &control;
+  if (hit && hit != &control && !control.isAncestorOf(hit)) {
+    return control.objectName() + QStringLiteral(" is covered by ") + hit->objectName();
+  }
+  return {};
+}
+
 std::vector<bool> Marks(Form1& form) {
   std::vector<bool> marks;
   for (int row = 1; row <= form.RowCount(); ++row) marks.push_back(form.RowMarked(row));
@@ -67,6 +116,8 @@ class Form1Test : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { QApplication::setFont(DrawnFace()); }
+
   void init() {
     m_messages.clear();
     m_desktop = testing::ScriptedDesktop();
@@ -74,7 +125,7 @@ class Form1Test : public QObject {
     m_desktop.onMessage = [this](const Message& message) {
       m_messages.push_back({message, m_form && m_form->isVisible()});
     };
-    m_form = std::make_unique<Form1>(m_desktop);
+    m_form = std::make_unique<Form1>(m_desktop, m_log);
   }
 
   void cleanup() {
@@ -93,7 +144,8 @@ class Form1Test : public QObject {
     QCOMPARE(CountPanelText(form), QStringLiteral("0 Dateien"));
     QCOMPARE(TextPanelText(form), QString());
     QCOMPARE(form.RowCount(), 0);
-    QCOMPARE(PageExtensions(), (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
+    QCOMPARE(form.LoadedOptions().pageExtensions,
+             (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
     const std::string prefix = form.State().faviconLinkPrefix;
     QCOMPARE(prefix, std::string("<link rel=\"SHORTCUT ICON\" href="));
     QCOMPARE(prefix.size(), size_t{31});
@@ -145,12 +197,64 @@ class Form1Test : public QObject {
     QVERIFY(m_messages.empty());
   }
 
-  void windowHasFixedClientSizeAndMinimiseOnly() {
-    QCOMPARE(m_form->size(), QSize(608, 410));
-    QCOMPARE(m_form->minimumSize(), QSize(608, 410));
-    QCOMPARE(m_form->maximumSize(), QSize(608, 410));
-    QVERIFY(m_form->windowFlags() & Qt::WindowMinimizeButtonHint);
-    QVERIFY(!(m_form->windowFlags() & Qt::WindowMaximizeButtonHint));
+  void windowGrowsTheListTakesTheRoomAndTheSizeIsKept() {
+    Form1& form = *m_form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.size(), QSize(608, 410));
+    QCOMPARE(form.minimumSize(), QSize(608, 410));
+    QVERIFY(form.maximumSize().width() > 608 && form.maximumSize().height() > 410);
+    QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    const char* names[] = {"Liste", "Btn_4", "Btn_8", "Bar", "Picture1", "LocalWebRootLBL"};
+    std::vector<QRect> before;
+    for (const char* name : names) before.push_back(OnWindow(form, name));
+    form.resize(708, 480);
+    QCOMPARE(OnWindow(form, "Liste"), before[0].adjusted(0, 0, 100, 70));
+    QCOMPARE(OnWindow(form, "Btn_4"), before[1].translated(100, 0));
+    QCOMPARE(OnWindow(form, "Btn_8"), before[2].translated(100, 70));
+    QCOMPARE(OnWindow(form, "Bar"), before[3].translated(0, 70).adjusted(0, 0, 100, 0));
+    QCOMPARE(OnWindow(form, "Picture1"), before[4]);
+    QCOMPARE(OnWindow(form, "LocalWebRootLBL"), before[5].adjusted(0, 0, 100, 0));
+    form.close();
+    Form1 next(m_desktop, m_log);
+    next.FormLoad();
+    QCOMPARE(next.size(), QSize(708, 480));
+  }
+
+  // With the desktop's font at these sizes no caption of any window is wider or taller than
+  // its room, nor hidden under another control.
+  void noCaptionIsCut_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("points");
+    for (const char* window : {"Form1", "SelIconDialog", "InfoFormFreeware"}) {
+      for (int points : {8, 10, 11}) {
+        const QString name = QStringLiteral("%1 %2 pt").arg(QLatin1String(window)).arg(points);
+        QTest::newRow(qPrintable(name)) << QString::fromLatin1(window) << points;
+      }
+    }
+  }
+  void noCaptionIsCut() {
+    QFETCH(QString, window);
+    QFETCH(int, points);
+    QFont font = QApplication::font();
+    font.setPointSize(points);
+    font.setStretch(QFont::Unstretched);
+    QApplication::setFont(font);
+    std::unique_ptr<QWidget> shown;
+    if (window == QLatin1String("Form1")) {
+      shown = std::make_unique<Form1>(m_desktop, m_log);
+    } else if (window == QLatin1String("SelIconDialog")) {
+      shown = std::make_unique<SelIconDialog>(m_desktop);
+    } else {
+      shown = std::make_unique<InfoFormFreeware>(m_desktop, QSize(1024, 768));
+    }
+    QApplication::setFont(DrawnFace());
+    QStringList cut;
+    for (QWidget* control : shown->findChildren<QWidget*>()) {
+      if (const QString why = CutCaption(*control); !why.isEmpty()) cut << why;
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
   }
 
   void controlsSitWhereTheTableSays_data() {
@@ -295,8 +399,20 @@ class Form1Test : public QObject {
     auto* list = m_form->findChild<QTreeView*>("Liste");
     QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
     QCOMPARE(list->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QCOMPARE(list->header()->sectionSize(0), 533);
-    QVERIFY(list->header()->sectionSize(0) > list->viewport()->width());
+    // The column fills the list; a long path loses its middle and is whole in the tooltip.
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QCOMPARE(list->header()->sectionSize(0), list->viewport()->width());
+    QCOMPARE(list->textElideMode(), Qt::ElideMiddle);
+    const std::string path = "/srv/" + std::string(300, 'x') + "/seite.htm";
+    Fill({path});
+    QCOMPARE(list->model()->index(0, 0).data(Qt::ToolTipRole).toString(),
+             QString::fromStdString(path));
+    QCOMPARE(list->accessibleName(), QStringLiteral("Gefundene Web-Seiten"));
+    QCOMPARE(m_form->findChild<QWidget*>("Bar")->accessibleName(), QStringLiteral("Fortschritt"));
+    for (const char* picture : {"Picture1", "Image2"}) {
+      QVERIFY(!m_form->findChild<QWidget*>(picture)->accessibleName().isEmpty());
+    }
     QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
              QStringLiteral("Gefundene Web-Seiten"));
   }
@@ -435,6 +551,48 @@ class Form1Test : public QObject {
     QCOMPARE(SelectedRows(), std::vector<int>(selected.begin(), selected.end()));
     QCOMPARE(Marks(*m_form), std::vector<bool>(marks.begin(), marks.end()));
     QVERIFY(m_form->findChild<QTreeView*>("Liste")->hasFocus());
+  }
+
+  // F1 opens the help page, Esc cancels the icon dialog and closes Info; a page the editor
+  // or a help page the browser can't open is said in a box naming it.
+  void keysReachHelpAndDialogsAndFailuresAreSaid() {
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QTest::keyClick(m_form.get(), Qt::Key_F1);
+    QCOMPARE(m_shellCalls.size() + m_messages.size(), size_t{1});
+
+    m_form->ApplyChosenIcon(5);
+    const std::string icon = m_form->State().preview.bytes;
+    bool escaped = false;
+    QTimer::singleShot(0, this, [&escaped] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      QVERIFY(dialog);
+      QTest::keyClick(dialog, Qt::Key_Escape);
+      escaped = !dialog->isVisible();
+    });
+    QTest::keyClick(m_form->findChild<QPushButton*>("Btn_7"), Qt::Key_Space);
+    QVERIFY(escaped);
+    QCOMPARE(m_form->State().preview.bytes, icon);
+
+    QTest::keyClick(m_form->findChild<QPushButton*>("Btn_25"), Qt::Key_Space);
+    QPointer<InfoFormFreeware> info = InfoFormFreeware::OpenInstance();
+    QVERIFY(info && info->isVisible());
+    QTest::keyClick(info->findChild<QPushButton*>("Btn_1"), Qt::Key_Escape);
+    QTRY_VERIFY(info.isNull());
+
+    m_messages.clear();
+    m_desktop.editorWorks = false;
+    Fill({"/w/1.htm"});
+    m_form->findChild<QTreeView*>("Liste")->setCurrentIndex(m_form->PageList().index(0, 0));
+    m_form->ListeDblClick();
+    m_desktop.browserWorks = false;
+    QTest::mouseClick(m_form->findChild<QLabel*>("Image2"), Qt::LeftButton);
+    QCOMPARE(m_messages.size(), size_t{2});
+    QVERIFY(m_messages[0].message.text.find("/w/1.htm") != std::string::npos);
+    QVERIFY(m_messages[1].message.text.find("www.orvatek.example") != std::string::npos);
+    for (const SeenMessage& seen : m_messages) {
+      QCOMPARE(seen.message.icon, MessageIcon::Critical);
+    }
   }
 
   void enterPressesTheFocusedButton() {
@@ -630,6 +788,7 @@ class Form1Test : public QObject {
   }
 
   testing::ScriptedDesktop m_desktop;
+  ActivityLog m_log;
   std::unique_ptr<Form1> m_form;
   std::vector<SeenMessage> m_messages;
   std::vector<testing::ScriptedDesktop::Opened>& m_shellCalls = m_desktop.opened;

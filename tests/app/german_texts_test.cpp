@@ -81,7 +81,7 @@ class GermanTextsTest : public QObject {
     QFile page(site.filePath("leer.htm"));  // an empty page cannot be edited
     QVERIFY(page.open(QIODevice::WriteOnly));
     page.close();
-    WriteLog("", logs.filePath("Application.log").toStdString(), true);
+    ActivityLog log(logs.filePath("Application.log").toStdString());
     std::vector<Message> prompts;
     testing::ScriptedDesktop desktop;
     desktop.answer = [&](const Message& message) {
@@ -90,7 +90,7 @@ class GermanTextsTest : public QObject {
     };
     desktop.folder = site.path().toStdString();
     {
-      Form1 form(desktop);
+      Form1 form(desktop, log);
       form.FormLoad();
       form.BtnClick(4);
       form.BtnClick(8);

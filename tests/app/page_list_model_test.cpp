@@ -114,6 +114,33 @@ class PageListModelTest : public QObject {
     QCOMPARE(selection.selectedRows()[0].row(), 0);
   }
 
+  // A large list is collated beside the window while it handles its events: the same order,
+  // marks set meanwhile kept, the selection following its row.
+  void largeListIsCollatedAsideInTheSameOrder() {
+    PageListModel aside;
+    PageListModel here;
+    for (int i = 0; i < 20000; ++i) {
+      const std::string path = Page((i * 7919) % 20000);  // an order of its own
+      aside.InsertCheckedAtTop(path);
+      here.InsertCheckedAtTop(path);
+    }
+    aside.Publish();
+    QItemSelectionModel selection(&aside);
+    selection.select(aside.index(0, 0), QItemSelectionModel::Select);
+    const std::string selected = aside.Text(0);
+    int yields = 0;
+    aside.SetSorted(true, [&] {
+      if (yields++ == 0) aside.SetMarked(1, false);
+    });
+    if (yields == 0) aside.SetMarked(aside.Pages().Find(here.Text(1)), false);
+    here.SetSorted(true);
+    QCOMPARE(ViewTexts(aside), ViewTexts(here));
+    QCOMPARE(aside.Text(selection.selectedRows()[0].row()), selected);
+    int unmarked = 0;
+    for (int row = 0; row < aside.Count(); ++row) unmarked += aside.Marked(row) ? 0 : 1;
+    QCOMPARE(unmarked, 1);
+  }
+
   void orderChosenWhileSortingIsOffWaitsForTheSwitch() {
     PageListModel model;
     for (const char* path : {"/web/a.htm", "/web/c.htm", "/web/b.htm"}) {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -53,16 +54,38 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   tervando::LoadGermanQtTranslations(application);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [POINT_SIZE] [dark]\n", argv[0]);
     return 2;
   }
   g_folder = QString::fromLocal8Bit(argv[1]);
+  // The desktop's font size and a dark colour scheme, as a user may have set them.
+  if (argc >= 3) {
+    QFont font = QApplication::font();
+    font.setPointSizeF(QString::fromLocal8Bit(argv[2]).toDouble());
+    QApplication::setFont(font);
+  }
+  if (argc >= 4 && QString::fromLocal8Bit(argv[3]) == QStringLiteral("dark")) {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::AlternateBase, QColor(55, 55, 58));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
+    dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+  }
   QDir().mkpath(g_folder);
 
   // Messages are recorded, not shown, while the window starts.
   tervando::testing::ScriptedDesktop desktop;
   desktop.answer = [](const tervando::Message&) { return tervando::MessageAnswer::Ok; };
-  tervando::Form1 form(desktop);
+  tervando::ActivityLog log;
+  tervando::Form1 form(desktop, log);
   form.FormLoad();
   QTest::qWait(100);
   Save(form, QStringLiteral("form1_start"));
@@ -84,6 +107,11 @@ int main(int argc, char* argv[]) {
   form.PageList().SetMarked(2, false);
   form.ApplyChosenIcon(133);
   Save(form, QStringLiteral("form1_filled"));
+  // Grown by the user: the list takes the room.
+  const QSize drawn = form.size();
+  form.resize(drawn + QSize(300, 200));
+  Save(form, QStringLiteral("form1_grown"));
+  form.resize(drawn);
 
   // A run in progress, caught at the question for a page that has gone missing.
   QFile::remove(

@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QPainter>
 #include <functional>
@@ -161,8 +162,11 @@ TEST(IconFromImage, SvgIsDrawnSharpAtEverySize) {
   const std::string half =
       "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16'>"
       "<rect width='8' height='16' fill='black'/></svg>";
+  ASSERT_EQ(QCoreApplication::instance(), nullptr);  // as in the CLI
   const IconFromImage icon = IconFromImageBytes(half, "half.svg");
   ASSERT_EQ(icon.error, "");
+  // The offscreen application drawing needs goes with the drawing, not at exit.
+  EXPECT_EQ(QCoreApplication::instance(), nullptr);
   for (const int side : kIconSizes) {
     const QImage image =
         DecodeIconImage(icon.iconFile, side).convertToFormat(QImage::Format_ARGB32);

@@ -188,20 +188,31 @@ class SelIconDialogTest : public QObject {
              std::string());
   }
 
-  void EscapeLeavesTheDialogOpen() {
-    SelIconDialog dialog(m_desktop);
-    QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    for (QWidget* focus :
-         {static_cast<QWidget*>(Button(dialog, "Btn0")),
-          static_cast<QWidget*>(Button(dialog, "Btn1")), static_cast<QWidget*>(List(dialog))}) {
+  // Escape is "Abbrechen" wherever the focus is; Tab runs from the icons through the buttons
+  // from left to right.
+  void EscapeCancelsAndTabRunsLeftToRight() {
+    for (const char* focused : {"Btn0", "Btn1", "Btn2", "IconListView"}) {
+      SelIconDialog dialog(m_desktop);
+      QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowActive(&dialog));
+      MakeCurrent(dialog, 9);
+      QWidget* focus = dialog.findChild<QWidget*>(QString::fromLatin1(focused));
       focus->setFocus();
       QTest::keyClick(focus, Qt::Key_Escape);
-      QVERIFY2(dialog.isVisible(), qPrintable(focus->objectName()));
+      QVERIFY2(!dialog.isVisible(), focused);
+      QCOMPARE(applied.count(), 1);
+      QCOMPARE(applied[0][0].toInt(), 0);
+      QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
-    QCOMPARE(applied.count(), 0);
-    QCOMPARE(dialog.result(), 0);
+    SelIconDialog dialog(m_desktop);
+    QStringList chain;
+    QWidget* widget = List(dialog);
+    for (int step = 0; step < 4; ++step, widget = widget->nextInFocusChain()) {
+      while (widget->focusPolicy() == Qt::NoFocus) widget = widget->nextInFocusChain();
+      chain << widget->objectName();
+    }
+    QCOMPARE(chain, (QStringList{"IconListView", "Btn2", "Btn1", "Btn0"}));
   }
 
   void EnterHasNoMeaningOfItsOwn() {

@@ -39,6 +39,14 @@ for size in 16 24 32 48 64 128 256; do
 done
 gzip -dc "$tmp/usr/share/man/man1/tervando-cli.1.gz" | grep -q '^\.TH TERVANDO-CLI 1 ' ||
   fail "tervando-cli.1.gz is no manual page"
+# One application id everywhere; the entry opens a folder and names the window's class.
+entry=$tmp/usr/share/applications/$app.desktop
+for line in "Exec=tervando %f" "MimeType=inode/directory;" "StartupWMClass=Tervando" "Icon=$app"; do
+  grep -qxF "$line" "$entry" || fail "desktop entry lacks: $line"
+done
+grep -qF "<id>$app</id>" "$tmp/usr/share/metainfo/$app.metainfo.xml" || fail "metainfo id is not $app"
+grep -qF "<launchable type=\"desktop-id\">$app.desktop</launchable>" \
+  "$tmp/usr/share/metainfo/$app.metainfo.xml" || fail "metainfo launches no $app.desktop"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$tmp/usr/share/applications/$app.desktop"
 fi

@@ -19,7 +19,7 @@ using test::ScratchFolder;
 
 std::string Read(const ScratchFolder& folder, const std::string& ini, const std::string& section,
                  const std::string& key, const std::string& fallback = "DEF") {
-  return ReadProfileString(section, key, fallback, folder.Write("p.ini", ini));
+  return ProfileReader().ReadProfileString(section, key, fallback, folder.Write("p.ini", ini));
 }
 
 TEST(ReadProfileString, SectionAndKeyMatchWithoutRegardToCase) {
@@ -47,7 +47,7 @@ TEST(ReadProfileString, OnePairOfEnclosingQuotesIsRemoved) {
 
 TEST(ReadProfileString, MissingFileSectionOrKeyGivesTheDefaultWithoutTrailingBlanks) {
   ScratchFolder f;
-  EXPECT_EQ(ReadProfileString("s", "k", " d  ", f.Path() + "missing.ini"), " d");
+  EXPECT_EQ(ProfileReader().ReadProfileString("s", "k", " d  ", f.Path() + "missing.ini"), " d");
   EXPECT_EQ(Read(f, "[other]\nk=v\n", "s", "k", "d \t"), "d");
   EXPECT_EQ(Read(f, "[s]\nother=v\n", "s", "k", "d"), "d");
   EXPECT_EQ(Read(f, "k=v\n[s]\n", "s", "k", "d"), "d");  // a key before any section
@@ -83,7 +83,7 @@ std::string ReadInChild(const std::string& fileName) {
     setrlimit(RLIMIT_AS, &memory);
 #endif
     try {
-      const std::string value = ReadProfileString("s", "k", "DEF", fileName);
+      const std::string value = ProfileReader().ReadProfileString("s", "k", "DEF", fileName);
       _exit(write(out[1], value.data(), value.size()) == ssize_t(value.size()) ? 0 : 1);
     } catch (...) {
       _exit(2);
@@ -133,8 +133,11 @@ TEST(ReadProfileString, OnlyARegularFileOfSaneSizeIsRead) {
 TEST(ReadProfileString, EmptyFileNameReadsTheLastNamedFileAgain) {
   ScratchFolder f;
   const std::string ini = f.Write("a.ini", "[s]\nk=first\nj=second\n");
-  EXPECT_EQ(ReadProfileString("s", "k", "d", ini), "first");
-  EXPECT_EQ(ReadProfileString("s", "j", "d", ""), "second");
+  ProfileReader reader;
+  EXPECT_EQ(reader.ReadProfileString("s", "k", "d", ini), "first");
+  EXPECT_EQ(reader.ReadProfileString("s", "j", "d", ""), "second");
+  // Each reader keeps its own file: a fresh one has none yet.
+  EXPECT_EQ(ProfileReader().ReadProfileString("s", "j", "d", ""), "d");
 }
 
 TEST(ReadProfileString, OtherSectionsAndCommentsAreIgnored) {
@@ -166,9 +169,19 @@ TEST(ParseExtensions, Table) {
 
 TEST(ReadOptions, WithoutOptionsFileTheDefaultListApplies) {
   // The test program's folder has no options.ini.
-  ReadOptions();
-  EXPECT_EQ(OptionsFilePath(), AppFolder() + "options.ini");
-  EXPECT_EQ(PageExtensions(), (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
+  const Options options = ReadOptions();
+  EXPECT_EQ(options.optionsFilePath, AppFolder() + "options.ini");
+  EXPECT_EQ(options.pageExtensions, (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
+}
+
+TEST(ReadOptions, TheFilesExtensionsReplaceTheDefaultList) {
+  ScratchFolder f;
+  const std::string ini = f.Write("options.ini", "[include]\nExtensions = HTM, php\n");
+  const Options options = ReadOptions(ini);
+  EXPECT_EQ(options.optionsFilePath, ini);
+  EXPECT_EQ(options.pageExtensions, (std::vector<std::string>{".htm", ".php"}));
+  EXPECT_EQ(ReadOptions(f.Write("empty.ini", "[Include]\nExtensions=\n")).pageExtensions,
+            std::vector<std::string>{});
 }
 
 TEST(WithTrailingBackslash, Table) {

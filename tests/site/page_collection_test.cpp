@@ -392,7 +392,7 @@ TEST(ScanWebRoot, UnlistableFolderIsReportedToAnOrdinaryUser) {
 }
 
 TEST(IsPagePath, DefaultExtensions) {
-  SetPageExtensions(ParseExtensions(kDefaultExtensions));
+  const std::vector<std::string> extensions = ParseExtensions(kDefaultExtensions);
   const struct {
     const char* path;
     bool page;
@@ -404,31 +404,27 @@ TEST(IsPagePath, DefaultExtensions) {
       {"/s/x_vti_y.htm", true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(IsPagePath(c.path), c.page) << c.path;
+    EXPECT_EQ(IsPagePath(c.path, extensions), c.page) << c.path;
   }
 }
 
 TEST(IsPagePath, ConfiguredExtensions) {
-  SetPageExtensions(ParseExtensions("htm"));
-  EXPECT_TRUE(IsPagePath("/s/a.htm"));
-  EXPECT_FALSE(IsPagePath("/s/page.html"));
-  SetPageExtensions(ParseExtensions("htm,html"));
-  EXPECT_FALSE(IsPagePath("/s/index.shtml"));
-  SetPageExtensions(ParseExtensions("htm,,php"));
-  EXPECT_TRUE(IsPagePath("/s/odd."));
-  SetPageExtensions({});
-  EXPECT_FALSE(IsPagePath("/s/a.htm"));
-  SetPageExtensions(ParseExtensions(kDefaultExtensions));
+  EXPECT_TRUE(IsPagePath("/s/a.htm", ParseExtensions("htm")));
+  EXPECT_FALSE(IsPagePath("/s/page.html", ParseExtensions("htm")));
+  EXPECT_FALSE(IsPagePath("/s/index.shtml", ParseExtensions("htm,html")));
+  EXPECT_TRUE(IsPagePath("/s/odd.", ParseExtensions("htm,,php")));
+  EXPECT_FALSE(IsPagePath("/s/a.htm", {}));
 }
 
 TEST(AddPageToList, AddsNewPagesAtTheTopWithStatusText) {
-  SetPageExtensions(ParseExtensions(kDefaultExtensions));
+  const std::vector<std::string> extensions = ParseExtensions(kDefaultExtensions);
+  int counter = 0;
   FakeHost host;
-  AddPageToList(host, "/s/a.htm");
-  AddPageToList(host, "/s/style.css");
-  AddPageToList(host, "/s/b.HTML");
-  AddPageToList(host, "/s/a.htm");
-  AddPageToList(host, "/s/A.htm");
+  AddPageToList(host, extensions, counter, "/s/a.htm");
+  AddPageToList(host, extensions, counter, "/s/style.css");
+  AddPageToList(host, extensions, counter, "/s/b.HTML");
+  AddPageToList(host, extensions, counter, "/s/a.htm");
+  AddPageToList(host, extensions, counter, "/s/A.htm");
   ASSERT_EQ(host.RowCount(), 3);
   EXPECT_EQ(host.RowText(1), "/s/A.htm");
   EXPECT_EQ(host.RowText(2), "/s/b.HTML");
@@ -441,23 +437,31 @@ TEST(AddPageToList, AddsNewPagesAtTheTopWithStatusText) {
 }
 
 TEST(AddPageToList, EverySixtyFourthCallOfTheProgramRunRefreshesTheCount) {
-  SetPageExtensions(ParseExtensions(kDefaultExtensions));
-  FakeHost host;
-  int yields = 0;
-  host.onYield = [&yields] { ++yields; };
-  const int start = AddPageYieldCounter();
-  const int calls = 130;
-  for (int i = 0; i < calls; ++i) {
-    AddPageToList(host, "/s/p" + std::to_string(i) + (i % 2 ? ".htm" : ".css"));
-  }
-  const int refreshes = (start + calls) / 64;
-  EXPECT_EQ(static_cast<int>(host.EventsStartingWith("count ").size()), refreshes);
-  EXPECT_EQ(yields, refreshes);
-  EXPECT_EQ(AddPageYieldCounter(), (start + calls) % 64);
-  if (start == 0) {
-    // A fresh program run: after the 64th and the 128th file, with the rows listed by then.
-    EXPECT_EQ(host.EventsStartingWith("count "),
-              (std::vector<std::string>{"count 32", "count 64"}));
+  const std::vector<std::string> extensions = ParseExtensions(kDefaultExtensions);
+  // A fresh program run, and one whose earlier scans left the counter one short of a refresh.
+  for (const int start : {0, 63}) {
+    FakeHost host;
+    int yields = 0;
+    host.onYield = [&yields] { ++yields; };
+    int counter = start;
+    const int calls = 130;
+    for (int i = 0; i < calls; ++i) {
+      AddPageToList(host, extensions, counter,
+                    "/s/p" + std::to_string(i) + (i % 2 ? ".htm" : ".css"));
+    }
+    const int refreshes = (start + calls) / 64;
+    EXPECT_EQ(static_cast<int>(host.EventsStartingWith("count ").size()), refreshes);
+    EXPECT_EQ(yields, refreshes);
+    EXPECT_EQ(counter, (start + calls) % 64);
+    if (start == 0) {
+      // After the 64th and the 128th file, with the rows listed by then.
+      EXPECT_EQ(host.EventsStartingWith("count "),
+                (std::vector<std::string>{"count 32", "count 64"}));
+    } else {
+      // At once, then after 64 and 128 more.
+      EXPECT_EQ(host.EventsStartingWith("count "),
+                (std::vector<std::string>{"count 0", "count 32", "count 64"}));
+    }
   }
 }
 

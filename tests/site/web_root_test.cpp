@@ -17,18 +17,18 @@ using test::ScratchFolder;
 class SelectWebRootTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetPageExtensions(ParseExtensions(kDefaultExtensions));
     state.faviconLinkPrefix = BuildFaviconLinkPrefix();
     state.defaultIcon = DefaultIconFile();
   }
   FakeHost host;
   SiteState state;
+  Options options;  // the default extensions
 };
 
 TEST_F(SelectWebRootTest, CancelledDialogChangesNothing) {
   state.webRoot = "/old/";
   state.webRootDepth = 1;
-  EXPECT_FALSE(SelectWebRoot(host, state, ""));
+  EXPECT_FALSE(SelectWebRoot(host, state, options, ""));
   EXPECT_EQ(state.webRoot, "/old/");
   EXPECT_EQ(state.webRootDepth, 1);
   EXPECT_TRUE(host.events.empty());
@@ -40,7 +40,7 @@ TEST_F(SelectWebRootTest, StepsInOrderForATreeOfThreeFiles) {
   root.Write("style.css", "x");
   root.Write("sub/p.htm", "<html>");
   const std::string folder = root.Path().substr(0, root.Path().size() - 1);
-  ASSERT_TRUE(SelectWebRoot(host, state, folder));
+  ASSERT_TRUE(SelectWebRoot(host, state, options, folder));
   EXPECT_EQ(state.webRoot, root.Path());
   EXPECT_EQ(state.webRootDepth, std::count(folder.begin(), folder.end(), '/') + 1);
 
@@ -65,7 +65,7 @@ TEST_F(SelectWebRootTest, StepsInOrderForATreeOfThreeFiles) {
 
 TEST_F(SelectWebRootTest, EmptyTreeCompletesWithAValidBarRange) {
   ScratchFolder root;
-  ASSERT_TRUE(SelectWebRoot(host, state, root.Path()));
+  ASSERT_TRUE(SelectWebRoot(host, state, options, root.Path()));
   EXPECT_EQ(host.EventsStartingWith("range "),
             (std::vector<std::string>{"range 0 2", "range 0 1"}));
   EXPECT_EQ(host.EventsStartingWith("count "), std::vector<std::string>{"count 0"});
@@ -76,13 +76,13 @@ TEST_F(SelectWebRootTest, ChoosingAgainKeepsRowsAndMarksAndAddsNewPages) {
   ScratchFolder root;
   root.Write("a.htm", "<html>");
   root.Write("b.htm", "<html>");
-  ASSERT_TRUE(SelectWebRoot(host, state, root.Path()));
+  ASSERT_TRUE(SelectWebRoot(host, state, options, root.Path()));
   host.Pages().SetMarked(0, false);  // a.htm
   root.Write("c.htm", "<html>");
   ScratchFolder second;
   second.Write("other.htm", "<html>");
-  ASSERT_TRUE(SelectWebRoot(host, state, root.Path()));
-  ASSERT_TRUE(SelectWebRoot(host, state, second.Path()));
+  ASSERT_TRUE(SelectWebRoot(host, state, options, root.Path()));
+  ASSERT_TRUE(SelectWebRoot(host, state, options, second.Path()));
   EXPECT_EQ(state.webRoot, second.Path());
   ASSERT_EQ(host.RowCount(), 4);
   const std::string a = root.Path() + "a.htm";
@@ -96,7 +96,7 @@ TEST_F(SelectWebRootTest, ChoosingAgainKeepsRowsAndMarksAndAddsNewPages) {
 TEST_F(SelectWebRootTest, ExistingFaviconBecomesThePreview) {
   ScratchFolder root;
   root.Write("favicon.ico", "own icon bytes");
-  ASSERT_TRUE(SelectWebRoot(host, state, root.Path()));
+  ASSERT_TRUE(SelectWebRoot(host, state, options, root.Path()));
   EXPECT_FALSE(state.preview.pending);
   EXPECT_EQ(state.preview.bytes, "own icon bytes");
 }

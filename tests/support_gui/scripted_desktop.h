@@ -26,9 +26,10 @@ class ScriptedDesktop : public Desktop {
   std::deque<MessageAnswer> answers;
   std::function<MessageAnswer(const Message&)> answer;
 
-  // Folder dialogs: their prompts; `onFolderDialog` runs while one is open; `folder` is chosen
-  // (empty: cancelled).
+  // Folder dialogs: their prompts and start folders; `onFolderDialog` runs while one is open;
+  // `folder` is chosen (empty: cancelled).
   std::vector<std::string> folderPrompts;
+  std::vector<std::string> folderStarts;
   std::function<void()> onFolderDialog;
   std::string folder;
 
@@ -36,8 +37,12 @@ class ScriptedDesktop : public Desktop {
   int imageDialogs = 0;
   std::string imageFile;
 
+  // Pages handed to the editor and addresses opened; `editorWorks` and `browserWorks` false
+  // make them fail as on a desktop without such a program.
   std::vector<std::string> editedPages;
   std::vector<Opened> opened;
+  bool editorWorks = true;
+  bool browserWorks = true;
 
   MessageAnswer ShowMessage(const Message& message) override {
     messages.push_back(message);
@@ -50,8 +55,10 @@ class ScriptedDesktop : public Desktop {
     return answer ? answer(message) : message.defaultAnswer;
   }
 
-  std::string ChooseFolder(QWidget*, const std::string& prompt, const std::string&) override {
+  std::string ChooseFolder(QWidget*, const std::string& prompt,
+                           const std::string& startFolder) override {
     folderPrompts.push_back(prompt);
+    folderStarts.push_back(startFolder);
     if (onFolderDialog) onFolderDialog();
     return folder;
   }
@@ -61,9 +68,15 @@ class ScriptedDesktop : public Desktop {
     return imageFile;
   }
 
-  void EditPage(const std::string& path) override { editedPages.push_back(path); }
+  bool EditPage(const std::string& path) override {
+    editedPages.push_back(path);
+    return editorWorks;
+  }
 
-  void OpenUrl(const QUrl& url, int show) override { opened.push_back({url, show}); }
+  bool OpenUrl(const QUrl& url, int show) override {
+    opened.push_back({url, show});
+    return browserWorks;
+  }
 };
 
 }  // namespace tervando::testing

@@ -284,16 +284,33 @@ class SupportGuiTest : public QObject {
     QCOMPARE(again->findChild<QLabel*>("Label_0")->text(), InfoFormText());
   }
 
-  void escapeLeavesTheDialogOpenEnterPressesTheFocusedButton() {
-    InfoFormFreeware* form = InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
-    QTest::keyClick(form, Qt::Key_Escape);
-    QVERIFY(form->isVisible());
+  void escapeClosesTheDialogEnterPressesTheFocusedButton() {
+    QPointer<InfoFormFreeware> closing =
+        InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
+    QTest::keyClick(closing, Qt::Key_Escape);
+    QTRY_VERIFY(closing.isNull());
     QVERIFY(m_desktop.opened.empty());
+    InfoFormFreeware* form = InfoFormFreeware::ShowInstance(m_desktop, QSize(1024, 768));
     auto* whatsNew = form->findChild<QPushButton*>("Btn_1");
     whatsNew->setFocus();
     QTest::keyClick(whatsNew, Qt::Key_Return);
     QCOMPARE(m_desktop.opened.size(), size_t{1});
     QVERIFY(form->isVisible());
+  }
+
+  // A key typed just before a box comes up (during a run) does not answer it; one typed once
+  // the box has settled does.
+  void earlyKeysDoNotAnswerABox() {
+    const auto box = MakeMessageBox(
+        {"Frage", MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok}, nullptr);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QTest::keyClick(box.get(), Qt::Key_Return);
+    QVERIFY(box->isVisible());
+    QTest::qWait(kBoxSettleMs + 50);
+    QTest::keyClick(box.get(), Qt::Key_Return);
+    QTRY_VERIFY(!box->isVisible());
+    QCOMPARE(box->clickedButton(), box->button(QMessageBox::Ok));
   }
 
   void pictureAndButtonOpenTheMakerSite() {

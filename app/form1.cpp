@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -35,6 +36,7 @@
 #include "icons/icon_catalogue.h"
 #include "icons/icon_image.h"
 #include "icons/sel_icon_dialog.h"
+#include "icons/site_icon_set.h"
 #include "site/options.h"
 #include "site/scan_warnings.h"
 #include "site/web_root.h"
@@ -56,6 +58,8 @@ namespace {
 constexpr int kCountPanelWidth = 96;
 constexpr char kWindowSizeKey[] = "WindowSize";
 constexpr char kLastWebRootKey[] = "LastWebRoot";
+constexpr char kFaviconSetKey[] = "FaviconSet";             // "klassisch" or "modern"
+constexpr char kForeignIconsKey[] = "DisableForeignIcons";  // "1" or "0"
 constexpr char kWebRootPromptText[] = "(Bitte Pfad angeben ...)";
 // A long operation handles the window's events at most this often (ms)...
 constexpr qint64 kYieldInterval = 15;
@@ -163,6 +167,10 @@ void Form1::SetUpControls() {
   // so a click there selects it.
   m_ui->SetUnsetFaviconOPT_1->raise();
   connect(&m_setUnsetFaviconOPT, &QButtonGroup::idClicked, this, &Form1::SetUnsetFaviconOPTClick);
+  m_faviconSetOPT.addButton(m_ui->FaviconSetOPT_0, 0);
+  m_faviconSetOPT.addButton(m_ui->FaviconSetOPT_1, 1);
+  connect(&m_faviconSetOPT, &QButtonGroup::idClicked, this, [this] { SaveFaviconSetChoice(); });
+  connect(m_ui->ForeignIconsCHK, &QCheckBox::clicked, this, [this] { SaveFaviconSetChoice(); });
   m_ui->Btn_11->setIcon(ArtworkIcon(Artwork::kCurrentFavicon));
 
   m_ui->Liste->setModel(&m_pageList);
@@ -226,6 +234,7 @@ void Form1::FormLoad(const std::string& startFolder) {
   m_options = ReadOptions();
   m_state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   m_state.defaultIcon = DefaultIconFile();
+  ReadFaviconSetChoice();
   // The size the user last gave the window, never below what its font needs.
   const QString saved = QString::fromStdString(GetAppSetting(kWindowSizeKey));
   const QStringList sides = saved.split(QLatin1Char('x'));
@@ -361,7 +370,37 @@ void Form1::ApplyChosenIcon(const std::string& iconFile) {
   ShowPreview();
 }
 
+void Form1::ReadFaviconSetChoice() {
+  const bool modern = GetAppSetting(kFaviconSetKey) == "modern";
+  (modern ? m_ui->FaviconSetOPT_1 : m_ui->FaviconSetOPT_0)->setChecked(true);
+  m_ui->ForeignIconsCHK->setChecked(GetAppSetting(kForeignIconsKey) == "1");
+}
+
+void Form1::SaveFaviconSetChoice() const {
+  SaveAppSetting(kFaviconSetKey, m_ui->FaviconSetOPT_1->isChecked() ? "modern" : "klassisch");
+  SaveAppSetting(kForeignIconsKey, m_ui->ForeignIconsCHK->isChecked() ? "1" : "0");
+}
+
+bool Form1::PrepareFaviconSet() {
+  const bool modern = m_ui->FaviconSetOPT_1->isChecked();
+  m_state.faviconSet = modern ? FaviconSet::kModern : FaviconSet::kClassic;
+  m_state.switchOffForeignIcons = m_ui->ForeignIconsCHK->isChecked();
+  m_state.setFiles.clear();
+  if (!modern || RemoveMode() || m_state.webRoot.empty() || m_state.preview.bytes.empty()) {
+    return true;
+  }
+  const std::string error = PrepareModernSet(m_state, m_state.preview.bytes, kFaviconFileName);
+  if (error.empty()) {
+    return true;
+  }
+  Ask({error, MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok});
+  return false;
+}
+
 void Form1::StartRun() {
+  if (!PrepareFaviconSet()) {
+    return;
+  }
   BusyScope busy(*this);
   Start(*this, m_state);
   WaitForLog();  // the log is whole when Start is over, should the user open it
@@ -653,6 +692,10 @@ bool Form1::GoOnAfterFailure(const PageFailure& failure) {
 
 bool Form1::ConfirmFaviconOverwrite() {
   return Ask(OverwriteFaviconMessage()) == MessageAnswer::Ok;
+}
+
+bool Form1::ConfirmSetFileOverwrite(const std::string& name) {
+  return Ask(OverwriteSetFileMessage(name)) == MessageAnswer::Ok;
 }
 
 bool Form1::RetryFaviconWrite(const std::string& errorInfo) {

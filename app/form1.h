@@ -99,6 +99,7 @@ class Form1 : public QWidget, public Host {
   void Tell(const Notice& notice) override;
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
+  bool ConfirmSetFileOverwrite(const std::string& name) override;
   bool RetryFaviconWrite(const std::string& errorInfo) override;
   void Skipped(const SkippedEntry& entry) override;
   void LeftoversRemoved(int count) override;
@@ -126,6 +127,12 @@ class Form1 : public QWidget, public Host {
   void ChooseWebRoot();
   void ChooseIcon();
   void StartRun();
+  // The favicon set and the foreign-links option as the window shows them, kept in the settings.
+  void ReadFaviconSetChoice();
+  void SaveFaviconSetChoice() const;
+  // Hands the chosen set to the run; the modern one is made from the icon in use. False (and
+  // said) when it can't be made: nothing is started then.
+  bool PrepareFaviconSet();
   void ShowCurrentFavicon();
   void ShowPreview();
   // Waits, handling events, until every line handed to the log is in it.
@@ -143,6 +150,7 @@ class Form1 : public QWidget, public Host {
   std::unique_ptr<QSocketNotifier> m_interrupted;
   QButtonGroup m_btn;
   QButtonGroup m_setUnsetFaviconOPT;
+  QButtonGroup m_faviconSetOPT;
   QLabel* m_countPanel = nullptr;
   QLabel* m_textPanel = nullptr;
   PageListModel m_pageList;

@@ -11,6 +11,7 @@
 
 #include "cli/cli_run.h"
 #include "cli/cli_setup.h"
+#include "cli/cli_site_check.h"
 #include "cli/path_text.h"
 #include "cli/terminal_host.h"
 #include "engine/favicon_file.h"
@@ -53,7 +54,8 @@ std::string PathAt(const PageList& pages, std::size_t row) {
   return std::string(pages.Path(static_cast<int>(row)));
 }
 
-std::vector<PageCheck> CheckAll(const PageList& pages, bool remove, int webRootDepth) {
+std::vector<PageCheck> CheckAll(const PageList& pages, const IconBlockOptions& block,
+                                int webRootDepth) {
   const std::string prefix = BuildFaviconLinkPrefix();
   FaviconPresence presence;
   const FaviconExists exists = [&presence](const std::string& path) { return presence.Has(path); };
@@ -63,7 +65,7 @@ std::vector<PageCheck> CheckAll(const PageList& pages, bool remove, int webRootD
     const std::string page = PathAt(pages, i);
     try {
       const std::string text = ReadWholeFile(page);
-      checks[i] = ClassifyPage(text, page, remove, prefix, webRootDepth, exists);
+      checks[i] = ClassifyPage(text, page, block, prefix, webRootDepth, exists);
     } catch (const std::exception&) {
       checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
     }
@@ -71,7 +73,7 @@ std::vector<PageCheck> CheckAll(const PageList& pages, bool remove, int webRootD
   return checks;
 }
 
-std::string ClassLabel(PageClass pageClass, bool remove) {
+std::string ClassLabel(PageClass pageClass, bool remove, bool modern) {
   switch (pageClass) {
     case PageClass::kUnreadable:
       return "nicht lesbar (der Lauf meldet einen Fehler)";
@@ -93,7 +95,8 @@ std::string ClassLabel(PageClass pageClass, bool remove) {
     case PageClass::kOtherIcon:
       return "danach ein anderer Icon-Verweis, den Browser vorziehen";
     case PageClass::kFaviconMissing:
-      return "favicon.ico fehlt (der nächste Lauf legt es an)";
+      return modern ? "eine Datei des Favicon-Satzes fehlt (der nächste Lauf legt sie an)"
+                    : "favicon.ico fehlt (der nächste Lauf legt es an)";
     case PageClass::kUpToDate:
       return remove ? "bereits aktuell (kein Verweis zu löschen)" : "bereits aktuell";
   }
@@ -125,20 +128,30 @@ struct ReportRow {
   }
 };
 
+// A page counts once, for its class or for a <base href> that leads our links elsewhere.
+bool PageNeedsAttention(const PageCheck& check, bool remove) {
+  return NeedsAttention(check.pageClass) || (!remove && check.baseLine > 0);
+}
+
 std::string TextReport(const PageList& pages, const std::vector<PageCheck>& checks,
-                       const std::string& webRoot, bool remove) {
+                       const std::string& webRoot, bool remove, bool modern,
+                       const std::vector<SiteFinding>& findings) {
   if (pages.Count() == 0) {
     return "Keine Seiten unter " + TerminalText(webRoot) + " gefunden.\n";
   }
   std::array<ReportRow, kPageClassCount> rows;
   ReportRow otherIconAfterRun;  // among the pages that would change
+  ReportRow based;              // pages with a <base href>
   std::size_t attention = 0;
   for (std::size_t i = 0; i < checks.size(); ++i) {
     rows[static_cast<std::size_t>(checks[i].pageClass)].Add(i, checks[i].line);
     if (checks[i].otherIconLine > 0) {
       otherIconAfterRun.Add(i, checks[i].otherIconLine);
     }
-    attention += NeedsAttention(checks[i].pageClass);
+    if (!remove && checks[i].baseLine > 0) {
+      based.Add(i, checks[i].baseLine);
+    }
+    attention += PageNeedsAttention(checks[i], remove);
   }
   const std::size_t width = std::max<std::size_t>(6, std::to_string(PageCount(pages)).size());
   std::string report =
@@ -155,11 +168,21 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
     const auto pageClass = static_cast<PageClass>(c);
     const ReportRow& row = rows[static_cast<std::size_t>(c)];
     if (row.count > 0) {
-      addRow(row, NeedsAttention(pageClass) ? "  ! " : "    ", ClassLabel(pageClass, remove));
+      addRow(row, NeedsAttention(pageClass) ? "  ! " : "    ",
+             ClassLabel(pageClass, remove, modern));
     }
     if (pageClass == PageClass::kWouldChange && otherIconAfterRun.count > 0) {
       addRow(otherIconAfterRun, "    ",
              "davon: danach bliebe ein anderer Icon-Verweis, den Browser vorziehen");
+    }
+  }
+  if (based.count > 0) {
+    addRow(based, "  ! ", "mit <base href>: relative Verweise, auch unsere, gelten von dort aus");
+  }
+  if (!findings.empty()) {
+    report += "\nHauptverzeichnis:\n";
+    for (const SiteFinding& finding : findings) {
+      report += std::string(finding.attention ? "  ! " : "    ") + finding.text + "\n";
     }
   }
   report += "\n";
@@ -187,6 +210,9 @@ std::string JsonReport(const PageList& pages, const std::vector<PageCheck>& chec
     if (checks[i].otherIconLine > 0) {
       json += ",\"other_icon_line\":" + std::to_string(checks[i].otherIconLine);
     }
+    if (checks[i].baseLine > 0) {
+      json += ",\"base_line\":" + std::to_string(checks[i].baseLine);
+    }
     json += "}";
   }
   json += pages.Count() == 0 ? "]\n" : "\n]\n";
@@ -203,18 +229,38 @@ int RunCheck(const CliOptions& options, const CliSite& site) {
   SiteState state;
   ListPages(host, state, site);
   const PageList& pages = host.Pages();
-  const std::vector<PageCheck> checks = CheckAll(pages, options.remove, state.webRootDepth);
-  const std::string report = options.json
-                                 ? JsonReport(pages, checks)
-                                 : TextReport(pages, checks, state.webRoot, options.remove);
+  const bool modern = options.modernSet && !options.remove;
+  IconBlockOptions block;
+  block.remove = options.remove;
+  block.links = LinksOfSet(options.modernSet ? FaviconSet::kModern : FaviconSet::kClassic,
+                           FileExists(state.webRoot + kSvgIconFileName));
+  block.foreign = options.remove                ? ForeignIconLinks::kSwitchOn
+                  : options.disableForeignIcons ? ForeignIconLinks::kSwitchOff
+                                                : ForeignIconLinks::kKeep;
+  const std::vector<PageCheck> checks = CheckAll(pages, block, state.webRootDepth);
+  const std::vector<SiteFinding> findings = options.remove || pages.Count() == 0
+                                                ? std::vector<SiteFinding>{}
+                                                : CheckSiteFiles(state.webRoot, modern);
+  const std::string report =
+      options.json ? JsonReport(pages, checks)
+                   : TextReport(pages, checks, state.webRoot, options.remove, modern, findings);
+  if (options.json) {
+    // The JSON holds one record per page; what the root's files show goes beside it.
+    for (const SiteFinding& finding : findings) {
+      std::cerr << (finding.attention ? "! " : "") << finding.text << "\n";
+    }
+  }
   std::cout << report << std::flush;
   if (!std::cout) {
     std::cerr << "tervando-cli: Die Ausgabe ließ sich nicht schreiben.\n";
     return kExitUsage;
   }
-  const bool attention = std::any_of(checks.begin(), checks.end(), [](const PageCheck& check) {
-    return NeedsAttention(check.pageClass);
-  });
+  const bool attention = std::any_of(checks.begin(), checks.end(),
+                                     [&](const PageCheck& check) {
+                                       return PageNeedsAttention(check, options.remove);
+                                     }) ||
+                         std::any_of(findings.begin(), findings.end(),
+                                     [](const SiteFinding& finding) { return finding.attention; });
   return attention ? kExitFailed : kExitDone;
 }
 

@@ -35,6 +35,14 @@ std::string StoreFormat(CliOptions& options, const std::string& text) {
   return {};
 }
 
+std::string StoreSet(CliOptions& options, const std::string& text) {
+  if (text != "classic" && text != "modern" && text != "klassisch") {
+    return "--set erwartet classic oder modern, nicht \"" + text + "\".";
+  }
+  options.modernSet = text == "modern";
+  return {};
+}
+
 std::string StoreExtensions(CliOptions& options, const std::string& text) {
   options.extensions = text;
   return {};
@@ -60,6 +68,22 @@ constexpr CliOptionSpec kOptions[] = {
      "(PNG, JPEG, GIF, BMP, WebP, SVG) als Icon in 16, 32, 48\n"
      "und 256 Bildpunkten",
      "Die Icon-Datei F als favicon.ico schreiben.", S::kRun, nullptr, StoreIconFile},
+    {"set", 0, true, "S",
+     "Favicon-Satz: classic (nur favicon.ico und ein Verweis,\n"
+     "Vorgabe) oder modern (dazu icon.svg, apple-touch-icon.png,\n"
+     "icon-192.png, icon-512.png, manifest.webmanifest)",
+     "Favicon-Satz:\n"
+     ".B classic\n"
+     "(Vorgabe) schreibt favicon.ico und setzt einen Verweis je Seite;\n"
+     ".B modern\n"
+     "schreibt dazu icon.svg (wenn das Icon eines hat), apple-touch-icon.png (180 Bildpunkte),\n"
+     "icon-192.png, icon-512.png und manifest.webmanifest ins Hauptverzeichnis und setzt je\n"
+     "Seite einen Block mit den Verweisen auf sie.",
+     S::kAny, nullptr, StoreSet},
+    {"disable-foreign-icons", 0, true, "",
+     "Icon-Verweise, die eine Seite selbst mitbringt, stilllegen\n"
+     "(mit -r: wiederherstellen)",
+     "", S::kAny, &O::disableForeignIcons},
     {"overwrite", 0, true, "", "ein vorhandenes favicon.ico ohne Rückfrage überschreiben", "",
      S::kRun, &O::overwrite},
     {"stop-on-error", 0, true, "", "beim ersten Fehler aufhören", "", S::kRun, &O::stopOnError},
@@ -176,6 +200,10 @@ std::string CliOptionsHelp(const std::string& logFile) {
   std::string help;
   for (const CliOptionSpec& option : kOptions) {
     std::string line = "  " + HelpName(option);
+    if (line.size() >= kHelpColumn) {
+      line += "\n";  // a name too long for the column stands on a line of its own
+      line.resize(line.size() + kHelpColumn - 1, ' ');
+    }
     line.resize(std::max(line.size(), kHelpColumn - 1), ' ');
     line += ' ';
     help += line +

@@ -19,6 +19,8 @@ struct CliOptions {
   bool json = false;  // --format json: the check's records for scripts
   bool quiet = false;
   bool noLog = false;
+  bool modernSet = false;            // --set modern
+  bool disableForeignIcons = false;  // the page's own icon links switched off
   bool help = false;
   bool version = false;
   std::optional<std::string> iconFile;

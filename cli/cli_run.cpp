@@ -18,6 +18,7 @@
 #include "engine/start.h"
 #include "icons/icon_catalogue.h"
 #include "icons/image_to_icon.h"
+#include "icons/site_icon_set.h"
 #include "support/escape_control_bytes.h"
 #include "support/version_text.h"
 #include "support/write_log.h"
@@ -44,6 +45,31 @@ bool ChooseIcon(const CliOptions& options, std::optional<std::string>& chosenIco
       return false;
     }
     chosenIcon = std::move(icon.iconFile);
+  }
+  return true;
+}
+
+// The modern set from the chosen icon (the picture file itself, so an SVG keeps its drawing),
+// or else from the icon in use: the root's own favicon.ico or the default one.
+bool PrepareSet(const CliOptions& options, SiteState& state) {
+  state.faviconSet = FaviconSet::kModern;
+  if (options.remove) {
+    return true;  // removing writes no file
+  }
+  std::string source = state.preview.bytes;
+  std::string sourceName = kFaviconFileName;
+  if (options.iconFile) {
+    try {
+      source = ReadWholeFile(*options.iconFile);
+      sourceName = *options.iconFile;
+    } catch (const std::exception& failure) {
+      UsageError(failure.what());
+      return false;
+    }
+  }
+  if (const std::string error = PrepareModernSet(state, source, sourceName); !error.empty()) {
+    UsageError(error);
+    return false;
   }
   return true;
 }
@@ -134,7 +160,15 @@ int RunFavicon(const CliOptions& options, const CliSite& site) {
   if (chosenIcon) {
     state.preview = {std::move(*chosenIcon), true};
   }
-  if (options.dryRun && !options.remove && state.preview.pending) {
+  state.switchOffForeignIcons = options.disableForeignIcons;
+  if (options.modernSet && !PrepareSet(options, state)) {
+    return kExitFailed;
+  }
+  if (options.dryRun && !options.remove && options.modernSet) {
+    for (const SetFile* file : SetFilesToWrite(state)) {
+      host.Say(file->name + " würde geschrieben: " + state.webRoot + file->name);
+    }
+  } else if (options.dryRun && !options.remove && state.preview.pending) {
     host.Say("favicon.ico würde geschrieben: " + state.webRoot + kFaviconFileName);
   }
   const StartResult result = Start(host, state, RunOptionsFor(options));

@@ -127,11 +127,17 @@ bool TerminalHost::GoOnAfterFailure(const PageFailure& failure) {
   return !m_options.stopOnError && !Interrupted();
 }
 
-bool TerminalHost::ConfirmFaviconOverwrite() {
+bool TerminalHost::ConfirmFaviconOverwrite() { return ConfirmOverwrite(OverwriteFaviconMessage()); }
+
+bool TerminalHost::ConfirmSetFileOverwrite(const std::string& name) {
+  return ConfirmOverwrite(OverwriteSetFileMessage(name));
+}
+
+bool TerminalHost::ConfirmOverwrite(const Message& question) {
   if (m_options.overwrite) {
     return true;
   }
-  WriteError(TerminalText(OverwriteFaviconMessage().text));
+  WriteError(TerminalText(question.text));
   if (!m_stdinIsTerminal) {
     Warn(kNoInputOverwriteText);
     return false;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/cli_options.h"
+#include "engine/message.h"
 #include "site/page_collection.h"
 #include "site/page_list_host.h"
 #include "support/write_log.h"
@@ -36,6 +37,7 @@ class TerminalHost : public PageListHost {
   void Tell(const Notice& notice) override;
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
+  bool ConfirmSetFileOverwrite(const std::string& name) override;
   bool RetryFaviconWrite(const std::string& errorInfo) override;
   void PageChanged(int number, const std::string& path, const std::string& difference) override;
   void Skipped(const SkippedEntry& entry) override;
@@ -60,6 +62,7 @@ class TerminalHost : public PageListHost {
   void ClearProgress();
 
  private:
+  bool ConfirmOverwrite(const Message& question);
   bool AnswerFromTerminal(const std::string& prompt, bool defaultYes);
   void WriteError(const std::string& text);
   void DrawProgress();

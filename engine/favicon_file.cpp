@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <system_error>
@@ -45,8 +46,8 @@ void RefuseOutsideRoot(const std::string& path, const std::string& webRoot) {
 
 // Written walked from the root: a link (inside the root, see above) is written where it leads
 // now, and a folder or link swapped in meanwhile fails instead of leading out of the root.
-void WriteFaviconFile(const std::string& path, const std::string& webRoot,
-                      const std::string& bytes) {
+void WriteRootFile(const std::string& path, const std::string& webRoot, const std::string& name,
+                   const std::string& bytes) {
   std::string root = RealPath(webRoot);
   if (root.empty()) {
     root = webRoot;
@@ -56,7 +57,74 @@ void WriteFaviconFile(const std::string& path, const std::string& webRoot,
   }
   struct stat info {};
   const bool link = ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-  ReplaceFileBelow(root, link ? RealPathOf(path) : root + kFaviconFileName, bytes);
+  ReplaceFileBelow(root, link ? RealPathOf(path) : root + name, bytes);
+}
+
+// Writes one file into the web root, offering a retry while it fails.
+PlaceResult WriteWithRetry(Host& host, const SiteState& state, const std::string& name,
+                           const std::string& bytes) {
+  const std::string path = state.webRoot + name;
+  while (true) {
+    std::string errorInfo;
+    try {
+      RefuseOutsideRoot(path, state.webRoot);
+      RefuseReadOnly(path);
+      WriteRootFile(path, state.webRoot, name, bytes);
+      return PlaceResult::Written;
+    } catch (...) {
+      errorInfo = ErrorInfoText();
+    }
+    if (!host.RetryFaviconWrite(errorInfo)) {
+      return PlaceResult::GaveUp;
+    }
+  }
+}
+
+bool SameBytes(const std::string& path, const std::string& bytes) {
+  try {
+    return ReadWholeFile(path) == bytes;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+// The worse of two outcomes, for a set of several files.
+PlaceResult Worse(PlaceResult a, PlaceResult b) {
+  const auto rank = [](PlaceResult result) {
+    switch (result) {
+      case PlaceResult::NotNeeded:
+        return 0;
+      case PlaceResult::Written:
+      case PlaceResult::WouldWrite:
+        return 1;
+      case PlaceResult::OverwriteDeclined:
+        return 2;
+      case PlaceResult::GaveUp:
+        return 3;
+    }
+    return 3;
+  };
+  return rank(b) > rank(a) ? b : a;
+}
+
+PlaceResult PlaceSetFiles(Host& host, const SiteState& state, bool dryRun) {
+  PlaceResult result = PlaceResult::NotNeeded;
+  for (const SetFile* pointer : SetFilesToWrite(state)) {
+    const SetFile& file = *pointer;
+    const bool favicon = file.name == kFaviconFileName;
+    const bool exists = FileExists(state.webRoot + file.name);
+    if (dryRun) {
+      result = Worse(result, PlaceResult::WouldWrite);
+      continue;
+    }
+    if (exists &&
+        !(favicon ? host.ConfirmFaviconOverwrite() : host.ConfirmSetFileOverwrite(file.name))) {
+      result = Worse(result, PlaceResult::OverwriteDeclined);
+      continue;
+    }
+    result = Worse(result, WriteWithRetry(host, state, file.name, file.bytes));
+  }
+  return result;
 }
 
 }  // namespace
@@ -94,6 +162,9 @@ PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun) {
   if (host.RemoveMode()) {
     return PlaceResult::NotNeeded;
   }
+  if (state.faviconSet == FaviconSet::kModern && !state.webRoot.empty()) {
+    return PlaceSetFiles(host, state, dryRun);
+  }
   // Without a web root or an icon there is nothing that could be written.
   if (!state.preview.pending || state.webRoot.empty() || state.preview.bytes.empty()) {
     return PlaceResult::NotNeeded;
@@ -105,20 +176,34 @@ PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun) {
   if (FileExists(path) && !host.ConfirmFaviconOverwrite()) {
     return PlaceResult::OverwriteDeclined;
   }
-  while (true) {
-    std::string errorInfo;
-    try {
-      RefuseOutsideRoot(path, state.webRoot);
-      RefuseReadOnly(path);
-      WriteFaviconFile(path, state.webRoot, state.preview.bytes);
-      return PlaceResult::Written;
-    } catch (...) {
-      errorInfo = ErrorInfoText();
+  return WriteWithRetry(host, state, kFaviconFileName, state.preview.bytes);
+}
+
+std::vector<const SetFile*> SetFilesToWrite(const SiteState& state) {
+  std::vector<const SetFile*> files;
+  if (state.faviconSet != FaviconSet::kModern || state.webRoot.empty()) {
+    return files;
+  }
+  for (const SetFile& file : state.setFiles) {
+    const std::string path = state.webRoot + file.name;
+    const bool exists = FileExists(path);
+    if ((exists || file.name == kFaviconFileName) && !state.preview.pending) {
+      continue;  // the root's own files stay until a new icon is chosen
     }
-    if (!host.RetryFaviconWrite(errorInfo)) {
-      return PlaceResult::GaveUp;
+    if (!exists || !SameBytes(path, file.bytes)) {
+      files.push_back(&file);
     }
   }
+  return files;
+}
+
+bool SetLinksSvgIcon(const SiteState& state) {
+  const bool inSet = std::any_of(state.setFiles.begin(), state.setFiles.end(),
+                                 [](const SetFile& file) { return file.name == kSvgIconFileName; });
+  if (inSet || state.preview.pending || state.webRoot.empty()) {
+    return inSet;
+  }
+  return FileExists(state.webRoot + kSvgIconFileName);
 }
 
 void RefreshFaviconPreview(SiteState& state) {

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "engine/host.h"
 #include "engine/site_state.h"
@@ -30,9 +31,19 @@ enum class PlaceResult { NotNeeded, Written, WouldWrite, OverwriteDeclined, Gave
 
 // Writes the previewed icon file as favicon.ico into the web root when insert mode is chosen
 // and the icon is pending: asks before replacing an existing file and offers a retry when the
-// write fails. A favicon.ico that is a link leading out of the web root is refused. A dry run
-// asks nothing, writes nothing and says WouldWrite. Never changes the pending flag.
+// write fails. With the modern set every file of state.setFiles is written so, each asked for
+// on its own; while no new icon is pending only files missing from the root are written, so the
+// root's own favicon.ico stays and a second run writes nothing. A favicon.ico that is a link
+// leading out of the web root is refused. A dry run asks nothing, writes nothing and says
+// WouldWrite. Never changes the pending flag.
 PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun = false);
+
+// The files of the modern set that placing would write now (see PlaceFaviconFile).
+std::vector<const SetFile*> SetFilesToWrite(const SiteState& state);
+
+// Whether the pages' block links icon.svg: the set has one, or (no new icon pending) the root
+// already holds one.
+bool SetLinksSvgIcon(const SiteState& state);
 
 // The preview shows the web root's own favicon.ico (pending false) or, when there is none,
 // the default icon (pending true).

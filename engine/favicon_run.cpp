@@ -87,6 +87,8 @@ class Run {
         m_walker(state.webRoot.empty() ? "/" : state.webRoot),
         m_prefix(state.faviconLinkPrefix),
         m_depth(state.webRootDepth),
+        m_links(LinksOfSet(state.faviconSet, SetLinksSvgIcon(state))),
+        m_switchOffForeign(state.switchOffForeignIcons),
         m_rows(host.RowCount()),
         m_nextRow(m_rows) {}
 
@@ -164,6 +166,18 @@ class Run {
     }
   }
 
+  // Remove runs switch every switched-off link on again, so insert then remove gives back the
+  // page whatever the option said.
+  IconBlockOptions BlockOptions(bool remove) const {
+    IconBlockOptions block;
+    block.remove = remove;
+    block.links = m_links;
+    block.foreign = remove               ? ForeignIconLinks::kSwitchOn
+                    : m_switchOffForeign ? ForeignIconLinks::kSwitchOff
+                                         : ForeignIconLinks::kKeep;
+    return block;
+  }
+
   // A page listed under several names is edited name after name, each seeing what the one
   // before wrote: it is not prepared while another name of its file is on its way.
   bool SameFileInFlight(const Entry& entry) const {
@@ -205,14 +219,14 @@ class Run {
       entry.opened.reset();
       entry.prepared = Submit<PreparedPage>(m_pool, [page, remove = entry.remove, this] {
         return WritePlannedEdit(
-            PlanPageEdit(std::move(*page), remove, m_prefix, m_depth, m_options.edit),
+            PlanPageEdit(std::move(*page), BlockOptions(remove), m_prefix, m_depth, m_options.edit),
             m_options.edit);
       });
       return;
     }
     try {
-      PagePlan plan =
-          PlanPageEdit(std::move(*entry.opened), entry.remove, m_prefix, m_depth, m_options.edit);
+      PagePlan plan = PlanPageEdit(std::move(*entry.opened), BlockOptions(entry.remove), m_prefix,
+                                   m_depth, m_options.edit);
       entry.opened.reset();
       if (plan.result.changed && !m_options.edit.dryRun) {
         auto planned = std::make_shared<PagePlan>(std::move(plan));
@@ -272,6 +286,9 @@ class Run {
           ++m_result.changed;
           m_host.Log(std::to_string(m_result.changed) + ": " + entry.path);
           m_host.PageChanged(m_result.changed, entry.path, page.difference);
+          if (page.foreignLinks > 0) {
+            m_host.Log(ForeignLinksLogLine(entry.remove, page.foreignLinks, entry.path));
+          }
         }
         break;
       } catch (const std::system_error& error) {
@@ -342,6 +359,8 @@ class Run {
   // Read by the workers; copied so nothing the window changes meanwhile is shared.
   const std::string m_prefix;
   const int m_depth;
+  const IconBlockLinks m_links;
+  const bool m_switchOffForeign;
   const int m_rows;
   int m_nextRow;
   std::deque<Entry> m_queue;

@@ -42,7 +42,11 @@ class Host {
   virtual bool GoOnAfterFailure(const PageFailure& failure) = 0;
   // favicon.ico exists and another icon is chosen: true replaces it.
   virtual bool ConfirmFaviconOverwrite() = 0;
-  // Writing favicon.ico failed with this error info: true tries again.
+  // Another file of the modern set exists with other bytes and a new icon is chosen.
+  virtual bool ConfirmSetFileOverwrite(const std::string& /*name*/) {
+    return ConfirmFaviconOverwrite();
+  }
+  // Writing favicon.ico (or another file of the set) failed with this error info: true tries again.
   virtual bool RetryFaviconWrite(const std::string& errorInfo) = 0;
 
   // A page of the run was (or, in a dry run, would be) changed: the run's `number`th.

@@ -107,4 +107,15 @@ std::string RunInterruptedLogLine() {
   return "Lauf abgebrochen: die übrigen Dateien blieben unverändert.";
 }
 
+std::string ForeignLinksLogLine(bool switchedOn, int count, const std::string& path) {
+  return std::string("Fremde Icon-Verweise ") + (switchedOn ? "wiederhergestellt" : "stillgelegt") +
+         " (" + std::to_string(count) + "): " + path;
+}
+
+Message OverwriteSetFileMessage(const std::string& name) {
+  return {"Im Hauptverzeichnis existiert bereits eine Datei " + name +
+              ". Soll sie überschrieben werden?",
+          MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok};
+}
+
 }  // namespace tervando

@@ -45,4 +45,9 @@ std::string ChangedCountLogLine(int count);
 // The last line of the block of a run the program was asked to end before its last page.
 std::string RunInterruptedLogLine();
 
+// The favicon set: the log line of a page whose own icon links were switched off or on.
+std::string ForeignLinksLogLine(bool switchedOn, int count, const std::string& path);
+// The overwrite question for a file of the modern set other than favicon.ico.
+Message OverwriteSetFileMessage(const std::string& name);
+
 }  // namespace tervando

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ascii.h"
+#include "engine/byte_scan.h"
 #include "engine/head_editor.h"
 #include "engine/paths.h"
 #include "engine/tag_scanner.h"
@@ -96,6 +97,7 @@ std::optional<std::string> ResolveHref(std::string_view folder, std::string_view
 struct LinkAttributes {
   std::optional<std::string_view> rel;
   std::optional<std::string_view> href;
+  bool marked = false;  // carries our block's marker
 };
 
 // The rel and href of a <link> tag, read as HTML reads attributes: names in any letter case,
@@ -142,7 +144,9 @@ std::optional<LinkAttributes> ReadLinkTag(std::string_view tag) {
         value = body.substr(valueBegin, at - valueBegin);
       }
     }
-    if (!link.rel && EqualsIgnoringCase(name, "rel")) {
+    if (EqualsIgnoringCase(name, kBlockMarker)) {
+      link.marked = true;
+    } else if (!link.rel && EqualsIgnoringCase(name, "rel")) {
       link.rel = value;
     } else if (!link.href && EqualsIgnoringCase(name, "href")) {
       link.href = value;
@@ -178,7 +182,8 @@ std::string RelativePart(int levels) {
 // The href of a link with an icon relation.
 std::optional<std::string_view> IconHref(std::string_view tag) {
   const std::optional<LinkAttributes> link = ReadLinkTag(tag);
-  if (!link || !link->rel || !link->href || !HasIconToken(*link->rel)) {
+  // A tag of our block is ours, whatever it links.
+  if (!link || link->marked || !link->rel || !link->href || !HasIconToken(*link->rel)) {
     return std::nullopt;
   }
   return link->href;
@@ -210,59 +215,63 @@ int OtherIconAfter(std::string_view text, std::size_t from, std::string_view pag
   return last ? LineAt(text, *last) : 0;
 }
 
-}  // namespace
-
-bool NeedsAttention(PageClass pageClass) {
-  return pageClass != PageClass::kUpToDate && pageClass != PageClass::kNoHead;
-}
-
-std::string_view PageClassKey(PageClass pageClass) {
-  switch (pageClass) {
-    case PageClass::kUnreadable:
-      return "unreadable";
-    case PageClass::kEmpty:
-      return "empty";
-    case PageClass::kWouldChange:
-      return "would-change";
-    case PageClass::kUnicodeBom:
-      return "utf16-utf32";
-    case PageClass::kNoHead:
-      return "no-head";
-    case PageClass::kHeadAttributes:
-      return "head-with-attributes";
-    case PageClass::kNoHeadEnd:
-      return "no-head-end";
-    case PageClass::kReferenceAfterHead:
-      return "reference-after-head";
-    case PageClass::kOtherIcon:
-      return "other-icon";
-    case PageClass::kFaviconMissing:
-      return "favicon-missing";
-    case PageClass::kUpToDate:
-      return "up-to-date";
+// The line of the first <base> tag with an href before the head end tag, or 0.
+int BaseLine(std::string_view text) {
+  if (FindNoCase(text, 0, text.size(), "<base") == std::string_view::npos) {
+    return 0;
   }
-  return "?";
-}
-
-std::string FaviconTargetOf(std::string_view pagePath, int webRootDepth) {
-  const int levels =
-      CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
-  return NormalPath(std::string(FolderOf(pagePath)) + RelativePart(levels) + kFaviconFileName);
-}
-
-PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool remove,
-                       const std::string& faviconLinkPrefix, int webRootDepth,
-                       const FaviconExists& faviconExists) {
-  if (text.empty()) {
-    return {PageClass::kEmpty, 0};
+  TagScanner scanner(text);
+  TagScanner::Tag tag;
+  while (scanner.Next(tag)) {
+    const std::string_view bytes = text.substr(tag.begin, tag.end - tag.begin);
+    if (tag.holdsOperator) {
+      continue;
+    }
+    if (EqualsIgnoringCase(bytes, kHeadEndTag)) {
+      return 0;
+    }
+    if (bytes.size() > 6 && StartsWithIgnoringCase(bytes, "<base") &&
+        (IsBlank(bytes[5]) || bytes[5] == '/') && ContainsIgnoringCase(bytes, "href")) {
+      return LineAt(text, tag.begin);
+    }
   }
-  const FaviconEdit edit = FindFaviconEdit(text, pagePath, remove, faviconLinkPrefix, webRootDepth);
-  if (!edit.LeavesUnchanged(text)) {
-    PageCheck check{PageClass::kWouldChange, LineAt(text, edit.offset)};
+  return 0;
+}
+
+// The files our block links besides favicon.ico.
+std::vector<std::string_view> BlockFiles(const IconBlockLinks& links) {
+  std::vector<std::string_view> files;
+  if (links.svgIcon) {
+    files.push_back(kSvgIconFileName);
+  }
+  if (links.appleTouchIcon) {
+    files.push_back(kAppleTouchIconFileName);
+  }
+  if (links.manifest) {
+    files.push_back(kManifestFileName);
+  }
+  return files;
+}
+
+PageCheck ClassifyUnbased(std::string_view text, std::string_view pagePath,
+                          const IconBlockOptions& block, const std::string& faviconLinkPrefix,
+                          int webRootDepth, const FaviconExists& faviconExists) {
+  const bool remove = block.remove;
+  const IconPageEdit pageEdit =
+      FindIconPageEdit(text, pagePath, block, faviconLinkPrefix, webRootDepth);
+  if (!pageEdit.LeavesUnchanged(text)) {
+    const auto first =
+        std::find_if(pageEdit.edits.begin(), pageEdit.edits.end(),
+                     [text](const FaviconEdit& edit) { return !edit.LeavesUnchanged(text); });
+    PageCheck check{PageClass::kWouldChange, LineAt(text, first->offset)};
     if (!remove) {
-      // The tags after the one written stay as they are.
+      // Looked for in the page as the run leaves it: the links it switches off no longer count.
+      // Our tags add no line break, so the lines stay.
+      const std::string after = pageEdit.AppliedTo(text);
+      const FaviconEdit ours =
+          FindFaviconEdit(after, pagePath, false, faviconLinkPrefix, webRootDepth);
       check.otherIconLine =
-          OtherIconAfter(text, edit.offset + edit.removed, pagePath, webRootDepth);
+          OtherIconAfter(after, ours.offset + ours.removed, pagePath, webRootDepth);
     }
     return check;
   }
@@ -318,10 +327,82 @@ PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool re
   if (const int other = OtherIconAfter(text, link->end, pagePath, webRootDepth); other > 0) {
     return {PageClass::kOtherIcon, other};
   }
-  if (faviconExists && !faviconExists(FaviconTargetOf(pagePath, webRootDepth))) {
-    return {PageClass::kFaviconMissing, LineAt(text, link->begin)};
+  if (faviconExists) {
+    bool missing = !faviconExists(FaviconTargetOf(pagePath, webRootDepth));
+    for (const std::string_view file : BlockFiles(block.links)) {
+      missing = missing || !faviconExists(RootFileTargetOf(pagePath, webRootDepth, file));
+    }
+    if (missing) {
+      return {PageClass::kFaviconMissing, LineAt(text, link->begin)};
+    }
   }
   return {PageClass::kUpToDate, LineAt(text, link->begin)};
+}
+
+}  // namespace
+
+bool NeedsAttention(PageClass pageClass) {
+  return pageClass != PageClass::kUpToDate && pageClass != PageClass::kNoHead;
+}
+
+std::string_view PageClassKey(PageClass pageClass) {
+  switch (pageClass) {
+    case PageClass::kUnreadable:
+      return "unreadable";
+    case PageClass::kEmpty:
+      return "empty";
+    case PageClass::kWouldChange:
+      return "would-change";
+    case PageClass::kUnicodeBom:
+      return "utf16-utf32";
+    case PageClass::kNoHead:
+      return "no-head";
+    case PageClass::kHeadAttributes:
+      return "head-with-attributes";
+    case PageClass::kNoHeadEnd:
+      return "no-head-end";
+    case PageClass::kReferenceAfterHead:
+      return "reference-after-head";
+    case PageClass::kOtherIcon:
+      return "other-icon";
+    case PageClass::kFaviconMissing:
+      return "favicon-missing";
+    case PageClass::kUpToDate:
+      return "up-to-date";
+  }
+  return "?";
+}
+
+std::string RootFileTargetOf(std::string_view pagePath, int webRootDepth, std::string_view name) {
+  const int levels =
+      CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
+  return NormalPath(std::string(FolderOf(pagePath)) + RelativePart(levels) + std::string(name));
+}
+
+std::string FaviconTargetOf(std::string_view pagePath, int webRootDepth) {
+  return RootFileTargetOf(pagePath, webRootDepth, kFaviconFileName);
+}
+
+PageCheck ClassifyPage(std::string_view text, std::string_view pagePath,
+                       const IconBlockOptions& block, const std::string& faviconLinkPrefix,
+                       int webRootDepth, const FaviconExists& faviconExists) {
+  if (text.empty()) {
+    return {PageClass::kEmpty, 0};
+  }
+  PageCheck check =
+      ClassifyUnbased(text, pagePath, block, faviconLinkPrefix, webRootDepth, faviconExists);
+  if (check.pageClass != PageClass::kUnicodeBom) {
+    check.baseLine = BaseLine(text);
+  }
+  return check;
+}
+
+PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool remove,
+                       const std::string& faviconLinkPrefix, int webRootDepth,
+                       const FaviconExists& faviconExists) {
+  IconBlockOptions block;
+  block.remove = remove;
+  return ClassifyPage(text, pagePath, block, faviconLinkPrefix, webRootDepth, faviconExists);
 }
 
 }  // namespace tervando

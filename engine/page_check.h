@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/icon_block.h"
+
 namespace tervando {
 
 // What a run would do to one page, and why it would leave it alone. Every page gets exactly
@@ -67,6 +69,9 @@ struct PageCheck {
   // For a page an insert run would change: the line of the icon link that would then follow
   // ours and that browsers would show instead (as for kOtherIcon); 0 when there is none.
   int otherIconLine = 0;
+  // The line of a <base href> in the head: relative links, ours too, then resolve from the
+  // address it names, not from the page's folder; 0 when there is none.
+  int baseLine = 0;
 
   bool operator==(const PageCheck&) const = default;
 };
@@ -79,7 +84,8 @@ bool NeedsAttention(PageClass pageClass);
 // A short ASCII name for scripts, such as "would-change".
 std::string_view PageClassKey(PageClass pageClass);
 
-// Whether a favicon.ico exists at this path; asked only for pages whose reference is in place.
+// Whether a file of ours exists at this path (favicon.ico, and with the modern set each file the
+// block links); asked only for pages whose reference is in place.
 using FaviconExists = std::function<bool(const std::string& path)>;
 
 // The class of one page read whole as `text`, for an insert run or (remove) a remove run, with
@@ -88,6 +94,17 @@ using FaviconExists = std::function<bool(const std::string& path)>;
 PageCheck ClassifyPage(std::string_view text, std::string_view pagePath, bool remove,
                        const std::string& faviconLinkPrefix, int webRootDepth,
                        const FaviconExists& faviconExists = {});
+
+// The same for the run a set and option would make (block.remove as `remove`): "would change"
+// exactly when FindIconPageEdit does not leave the page unchanged. Tags of our block (they carry
+// the marker) never count as competing icon links; with the modern set each file the block links
+// must exist, as favicon.ico must.
+PageCheck ClassifyPage(std::string_view text, std::string_view pagePath,
+                       const IconBlockOptions& block, const std::string& faviconLinkPrefix,
+                       int webRootDepth, const FaviconExists& faviconExists = {});
+
+// The file `name` of the web root as a link built for this page reaches it, beside the page.
+std::string RootFileTargetOf(std::string_view pagePath, int webRootDepth, std::string_view name);
 
 // The favicon.ico that the reference built for this page points at, as a path beside the
 // page's own: its folder climbed by one level per "../".

@@ -479,17 +479,19 @@ OpenedPage OpenPage(SiteWalker& walker, const std::string& path) {
   return page;
 }
 
-PagePlan PlanPageEdit(OpenedPage page, bool remove, const std::string& faviconLinkPrefix,
-                      int webRootDepth, const PageEditOptions& options) {
+PagePlan PlanPageEdit(OpenedPage page, const IconBlockOptions& block,
+                      const std::string& faviconLinkPrefix, int webRootDepth,
+                      const PageEditOptions& options) {
   PagePlan plan;
   plan.bytes = ReadOpenFile(page.file.Get(), page.info, page.path);
   plan.page = std::move(page);
   const std::string& path = plan.page.path;
-  plan.edit = FindFaviconEdit(plan.bytes, path, remove, faviconLinkPrefix, webRootDepth);
+  plan.edit = FindIconPageEdit(plan.bytes, path, block, faviconLinkPrefix, webRootDepth);
   if (plan.edit.LeavesUnchanged(plan.bytes)) {
     return plan;
   }
   plan.result.changed = true;
+  plan.result.foreignLinks = plan.edit.foreignLinks;
   if (options.describe) {
     plan.result.difference = options.describe(path, plan.bytes, plan.edit.AppliedTo(plan.bytes));
   }
@@ -512,10 +514,17 @@ PreparedPage WritePlannedEdit(PagePlan plan, const PageEditOptions& options) {
       throw FileError(EAGAIN, kPageChangedText, page.path);
     }
   }
+  // The page is written from its original bytes and the new pieces, never copied whole.
   const std::string_view text = plan.bytes;
-  const FaviconEdit& edit = plan.edit;
-  const std::string_view pieces[] = {text.substr(0, edit.offset), edit.inserted,
-                                     text.substr(edit.offset + edit.removed)};
+  std::vector<std::string_view> pieces;
+  pieces.reserve(plan.edit.edits.size() * 2 + 1);
+  std::size_t at = 0;
+  for (const FaviconEdit& edit : plan.edit.edits) {
+    pieces.push_back(text.substr(at, edit.offset - at));
+    pieces.push_back(edit.inserted);
+    at = edit.offset + edit.removed;
+  }
+  pieces.push_back(text.substr(at));
   prepared.replace = WriteTemporary(page.place.folder, page.place.name, page.path, pieces, read);
   prepared.replace->HoldPage(std::move(page.file), leased);
   return prepared;

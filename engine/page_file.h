@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/head_editor.h"
+#include "engine/icon_block.h"
 #include "engine/page_walk.h"
 
 namespace tervando {
@@ -153,6 +154,7 @@ struct PreparedPage {
   bool changed = false;
   std::optional<PendingReplace> replace;  // none when unchanged or in a dry run
   std::string difference;                 // the description, when asked for
+  int foreignLinks = 0;                   // the page's own icon links switched off or on
 };
 
 // A page of a run, opened through its walked folder without following a link, and read: the
@@ -172,13 +174,14 @@ OpenedPage OpenPage(SiteWalker& walker, const std::string& path);
 struct PagePlan {
   OpenedPage page;
   std::string bytes;
-  FaviconEdit edit;
+  IconPageEdit edit;
   PreparedPage result;  // changed and difference already set
 };
 
-// Reads the opened page (one read where the size holds) and finds its edit.
-PagePlan PlanPageEdit(OpenedPage page, bool remove, const std::string& faviconLinkPrefix,
-                      int webRootDepth, const PageEditOptions& options);
+// Reads the opened page (one read where the size holds) and finds its edit for the set.
+PagePlan PlanPageEdit(OpenedPage page, const IconBlockOptions& block,
+                      const std::string& faviconLinkPrefix, int webRootDepth,
+                      const PageEditOptions& options);
 
 // Writes the planned new text beside the page (not in a dry run, not when unchanged). Where the
 // kernel grants one, the page keeps a read lease from here to the rename, so another program

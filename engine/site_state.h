@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/icon_block.h"
+
 namespace tervando {
 
 // The icon in use: the icon file shown by the preview, kept as the bytes it came from,
@@ -13,6 +15,12 @@ struct PreviewIcon {
 };
 
 // Program-wide values of one program run, owned by the window or the CLI.
+// A file of the favicon set as it goes into the web root (favicon.ico, icon.svg, ...).
+struct SetFile {
+  std::string name;
+  std::string bytes;
+};
+
 struct SiteState {
   std::string webRoot;            // chosen folder ending with the separator; empty until chosen
   int webRootDepth = 0;           // separators in webRoot
@@ -20,6 +28,12 @@ struct SiteState {
   std::string defaultIcon;        // the icon file written when the root has none: the front
                                   // end hands in the catalogue's default
   PreviewIcon preview;
+  FaviconSet faviconSet = FaviconSet::kClassic;
+  // Insert runs switch the page's own icon links off; remove runs always switch them on again.
+  bool switchOffForeignIcons = false;
+  // The modern set's files, favicon.ico first, made by the front end from the pending icon or
+  // else from the root's own favicon.ico. Unused with the classic set.
+  std::vector<SetFile> setFiles;
   // Temporary files of an interrupted run that the last scan found; the next run removes them.
   std::vector<std::string> leftovers;
   // Pages offered to the list since the count panel was last refreshed (0..63), counted

@@ -1,6 +1,7 @@
 // The main window from the folder dialog to the finished run, with every question answered by
 // script: pages, favicon.ico and the activity log are checked byte for byte.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -19,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <algorithm>
 #include <csignal>
 #include <deque>
 #include <string>
@@ -28,6 +30,8 @@
 #include "app/form1.h"
 #include "app/show_once_notice.h"
 #include "engine/favicon_file.h"
+#include "engine/head_editor.h"
+#include "engine/icon_block.h"
 #include "engine/messages.h"
 #include "icons/ico_reader.h"
 #include "icons/icon_catalogue.h"
@@ -217,6 +221,53 @@ class Form1RunTest : public QObject {
     Click("Btn_8");
     QCOMPARE(m_messages.size(), size_t{1});
     QCOMPARE(Lines(ReadBytes(m_log)).back(), std::string("Anzahl veränderter Dateien: 0"));
+  }
+
+  // "modern" with the foreign-links box: the set's files and the block are written, the choice
+  // is kept for the next start, and "klassisch" then "löschen" go back to the exact pages.
+  void modernSetFromTheWindowIsWrittenAndRemembered() {
+    MakeSite();
+    WriteBytes(Page("own.htm"), "<head><link rel=\"icon\" href=\"o.png\"></head>");
+    Click("Btn_4");
+    ClickOption("FaviconSetOPT_1");
+    QTest::mouseClick(m_form->findChild<QCheckBox*>("ForeignIconsCHK"), Qt::LeftButton, {},
+                      QPoint(6, 8));
+    Click("Btn_8");
+    for (const char* name : {"favicon.ico", "icon.svg", "apple-touch-icon.png", "icon-192.png",
+                             "icon-512.png", "manifest.webmanifest"}) {
+      QVERIFY2(QFile::exists(QString::fromStdString(Page(name))), name);
+    }
+    QVERIFY(
+        ReadBytes(Page("sub/page.htm")).find("href=\"../manifest.webmanifest\" data-tervando>") !=
+        std::string::npos);
+    QCOMPARE(
+        ReadBytes(Page("own.htm")),
+        "<head>" +
+            BuildIconBlock(BuildFaviconLinkPrefix(), LinksOfSet(FaviconSet::kModern, true), 0) +
+            "<link data-tervando-off-rel=\"icon\" href=\"o.png\"></head>");
+    const std::vector<std::string> log = Lines(ReadBytes(m_log));
+    QVERIFY(std::find(log.begin(), log.end(),
+                      "Fremde Icon-Verweise stillgelegt (1): " + Page("own.htm")) != log.end());
+    Form1 next(m_desktop, *m_activityLog);
+    next.FormLoad();
+    QVERIFY(next.findChild<QRadioButton*>("FaviconSetOPT_1")->isChecked());
+    QVERIFY(next.findChild<QCheckBox*>("ForeignIconsCHK")->isChecked());
+    next.close();
+
+    ClickOption("FaviconSetOPT_0");
+    Click("Btn_8");
+    QCOMPARE(ReadBytes(Page("index.htm")),
+             std::string("<html><head><link rel=\"SHORTCUT ICON\" href=\"./favicon.ico\">"
+                         "<title>A</title></head><body>x</body></html>"));
+    ClickOption("SetUnsetFaviconOPT_1");
+    Click("Btn_8");
+    QCOMPARE(ReadBytes(Page("index.htm")), kIndexPage);
+    QCOMPARE(ReadBytes(Page("own.htm")),
+             std::string("<head><link rel=\"icon\" href=\"o.png\"></head>"));
+    QTest::mouseClick(m_form->findChild<QCheckBox*>("ForeignIconsCHK"), Qt::LeftButton, {},
+                      QPoint(6, 8));
+    QCOMPARE(GetAppSetting("FaviconSet"), std::string("klassisch"));
+    QCOMPARE(GetAppSetting("DisableForeignIcons"), std::string("0"));
   }
 
   // A log that takes no line is said once, and the run goes on.

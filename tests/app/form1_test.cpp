@@ -201,15 +201,15 @@ class Form1Test : public QObject {
     Form1& form = *m_form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.size(), QSize(608, 410));
-    QCOMPARE(form.minimumSize(), QSize(608, 410));
-    QVERIFY(form.maximumSize().width() > 608 && form.maximumSize().height() > 410);
+    QCOMPARE(form.size(), QSize(608, 462));
+    QCOMPARE(form.minimumSize(), QSize(608, 462));
+    QVERIFY(form.maximumSize().width() > 608 && form.maximumSize().height() > 462);
     QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(form.windowFlags() & Qt::WindowMaximizeButtonHint);
     const char* names[] = {"Liste", "Btn_4", "Btn_8", "Bar", "Picture1", "LocalWebRootLBL"};
     std::vector<QRect> before;
     for (const char* name : names) before.push_back(OnWindow(form, name));
-    form.resize(708, 480);
+    form.resize(708, 532);
     QCOMPARE(OnWindow(form, "Liste"), before[0].adjusted(0, 0, 100, 70));
     QCOMPARE(OnWindow(form, "Btn_4"), before[1].translated(100, 0));
     QCOMPARE(OnWindow(form, "Btn_8"), before[2].translated(100, 70));
@@ -219,7 +219,7 @@ class Form1Test : public QObject {
     form.close();
     Form1 next(m_desktop, m_log);
     next.FormLoad();
-    QCOMPARE(next.size(), QSize(708, 480));
+    QCOMPARE(next.size(), QSize(708, 532));
   }
 
   // With the desktop's font at these sizes no caption of any window is wider or taller than
@@ -263,7 +263,7 @@ class Form1Test : public QObject {
     QTest::addColumn<QRect>("geometry");
     // twips / 15, relative to the container
     QTest::newRow("FaviconSelFrame") << "FaviconSelFrame"
-                                     << "Form1" << QRect(456, 284, 145, 47);
+                                     << "Form1" << QRect(456, 336, 145, 47);
     QTest::newRow("Btn_11") << "Btn_11"
                             << "FaviconSelFrame" << QRect(78, 18, 27, 21);
     QTest::newRow("Btn_7") << "Btn_7"
@@ -273,7 +273,15 @@ class Form1Test : public QObject {
     QTest::newRow("Picture1") << "Picture1"
                               << "Form1" << QRect(6, 6, 121, 325);
     QTest::newRow("Frame4") << "Frame4"
-                            << "Form1" << QRect(134, 284, 317, 47);
+                            << "Form1" << QRect(134, 336, 317, 47);
+    QTest::newRow("FaviconSetFrame") << "FaviconSetFrame"
+                                     << "Form1" << QRect(134, 284, 467, 47);
+    QTest::newRow("FaviconSetOPT_0") << "FaviconSetOPT_0"
+                                     << "FaviconSetFrame" << QRect(14, 20, 80, 17);
+    QTest::newRow("FaviconSetOPT_1") << "FaviconSetOPT_1"
+                                     << "FaviconSetFrame" << QRect(100, 20, 80, 17);
+    QTest::newRow("ForeignIconsCHK") << "ForeignIconsCHK"
+                                     << "FaviconSetFrame" << QRect(196, 20, 260, 17);
     QTest::newRow("OPT_1") << "SetUnsetFaviconOPT_1"
                            << "Frame4" << QRect(242, 20, 63, 17);
     QTest::newRow("OPT_0") << "SetUnsetFaviconOPT_0"
@@ -281,7 +289,7 @@ class Form1Test : public QObject {
     QTest::newRow("Label1") << "Label1"
                             << "Frame4" << QRect(14, 20, 94, 15);
     QTest::newRow("Frame2") << "Frame2"
-                            << "Form1" << QRect(134, 336, 467, 51);
+                            << "Form1" << QRect(134, 388, 467, 51);
     QTest::newRow("Btn_25") << "Btn_25"
                             << "Frame2" << QRect(228, 18, 55, 25);
     QTest::newRow("Btn_8") << "Btn_8"
@@ -313,9 +321,9 @@ class Form1Test : public QObject {
     QTest::newRow("LocalWebRootLBL") << "LocalWebRootLBL"
                                      << "Frame1" << QRect(12, 26, 399, 21);
     QTest::newRow("Status") << "Status"
-                            << "Form1" << QRect(0, 393, 608, 17);
+                            << "Form1" << QRect(0, 445, 608, 17);
     QTest::newRow("Image2") << "Image2"
-                            << "Form1" << QRect(7, 341, 118, 46);
+                            << "Form1" << QRect(7, 393, 118, 46);
   }
   void controlsSitWhereTheTableSays() {
     QFETCH(QString, name);

@@ -535,6 +535,70 @@ TEST_F(CliSite, CheckSaysWhatARunWouldDoAndWritesNothing) {
   EXPECT_EQ(RunTervandoCli({"--check", "--format", "json", logs.Path()}).out, "[]\n");
 }
 
+// The modern set end to end: six files in the root, the block in every page at its depth, the
+// page's own icon link switched off and named in the log, a second run and --check content, and
+// removing gives every page back.
+TEST_F(CliSite, ModernSetWritesSixFilesAndTheBlocks) {
+  constexpr char kOwn[] =
+      "<html><head><link rel=\"stylesheet\" href=\"s.css\"><link rel=\"icon\" "
+      "href=\"_static/py.svg\"></head></html>";
+  root.Write("sub/own.htm", kOwn);
+  const auto original = Snapshot();
+  const std::string log = logs.Path() + "run.log";
+  const auto run = RunTervandoCli(
+      {"--set", "modern", "--disable-foreign-icons", "--icon", "1", "--log", log, root.Path()});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  for (const char* name : {"favicon.ico", "icon.svg", "apple-touch-icon.png", "icon-192.png",
+                           "icon-512.png", "manifest.webmanifest"}) {
+    EXPECT_TRUE(fs::is_regular_file(P(name))) << name;
+  }
+  EXPECT_NE(ReadFile(P("manifest.webmanifest")).find("\"name\": \"Start\""), std::string::npos);
+  const auto block = [](const std::string& up) {
+    return "<link rel=\"SHORTCUT ICON\" href=\"" + up +
+           "favicon.ico\"><link rel=\"icon\" "
+           "type=\"image/svg+xml\" href=\"" +
+           up +
+           "icon.svg\" data-tervando><link "
+           "rel=\"apple-touch-icon\" href=\"" +
+           up +
+           "apple-touch-icon.png\" data-tervando><link "
+           "rel=\"manifest\" href=\"" +
+           up + "manifest.webmanifest\" data-tervando>";
+  };
+  EXPECT_EQ(ReadFile(P("index.htm")),
+            "<html><head>" + block("./") + "<title>Start</title></head><body>x</body></html>\n");
+  EXPECT_EQ(ReadFile(P("sub/own.htm")),
+            "<html><head>" + block("../") +
+                "<link rel=\"stylesheet\" href=\"s.css\"><link data-tervando-off-rel=\"icon\" "
+                "href=\"_static/py.svg\"></head></html>");
+  EXPECT_EQ(ReadFile(P("sub/deeper/x.shtml")).substr(0, 12 + block("../../").size()),
+            "<HTML><HEAD>" + block("../../"));
+  EXPECT_NE(ReadFile(log).find("Fremde Icon-Verweise stillgelegt (1): " + P("sub/own.htm")),
+            std::string::npos);
+
+  const auto done = Snapshot();
+  EXPECT_EQ(
+      RunTervandoCli({"--set", "modern", "--disable-foreign-icons", "--no-log", root.Path()}).out,
+      "");
+  EXPECT_EQ(Snapshot(), done);
+  const auto check =
+      RunTervandoCli({"--check", "--set", "modern", "--disable-foreign-icons", root.Path()});
+  EXPECT_EQ(check.exitCode, 0) << check.out;
+  EXPECT_NE(check.out.find("       5    bereits aktuell\n"), std::string::npos) << check.out;
+  // Without the option the switched-off link stays off, so nothing would change either; the
+  // classic set would take the extra tags away.
+  EXPECT_EQ(RunTervandoCli({"--check", "--set", "modern", root.Path()}).exitCode, 0);
+  EXPECT_NE(RunTervandoCli({"--check", root.Path()}).out.find("5  ! würde geändert"),
+            std::string::npos);
+
+  ASSERT_EQ(RunTervandoCli({"--no-log", "-q", "-r", root.Path()}).exitCode, 0);
+  for (const auto& [path, bytes] : original) {
+    if (path != P("sub/page.html")) {
+      EXPECT_EQ(ReadFile(path), bytes) << path;
+    }
+  }
+}
+
 TEST(CliRun, ManyPagesAreLoggedInListOrderFromTheLastRow) {
   ScratchFolder root;
   ScratchFolder logs;

@@ -10,7 +10,9 @@
 #include <regex>
 #include <thread>
 
+#include "engine/favicon_file.h"
 #include "engine/head_editor.h"
+#include "engine/icon_block.h"
 #include "engine/messages.h"
 #include "tests/site/fake_host.h"
 #include "tests/site/scratch_folder.h"
@@ -293,6 +295,114 @@ TEST_F(FaviconRunTest, SiteSwappedForLinksDuringTheRunTouchesNothingOutside) {
     EXPECT_EQ(result.changed + result.failed, kPages);
     EXPECT_EQ(h.questions.size(), static_cast<std::size_t>(result.failed));
   }
+}
+
+// Whole runs over a varied site: every chain of sets, modes and the foreign-links option ends at
+// the exact bytes its last step stands for, files of the set included.
+TEST_F(FaviconRunTest, SetsAndModesRoundTripThroughWholeRuns) {
+  const std::vector<std::pair<std::string, std::string>> corpus = {
+      {"plain.htm", kPlain},
+      {"linked.htm", kLinked},
+      {"a/crlf.htm", "<HTML>\r\n<HEAD>\r\n<TITLE>t</TITLE>\r\n</HEAD>\r\n</HTML>\r\n"},
+      {"a/b/own.htm",
+       "<html><head><link rel=\"icon\" href=\"_static/py.svg\"><link rel=\"apple-touch-icon\" "
+       "href=t.png><script>x('<link rel=icon>')</script></head><body></body></html>"},
+      {"a/b/shortcut.htm",
+       "<html><head><link rel=\"shortcut icon\" href=\"_static/py.svg\"></head></html>"},
+      {"fragment.htm", "<p>no head</p>"},
+  };
+  struct Step {
+    FaviconSet set;
+    bool remove;
+    bool switchOff;
+  };
+  const Step classic{FaviconSet::kClassic, false, false};
+  const Step modern{FaviconSet::kModern, false, false};
+  const Step modernOff{FaviconSet::kModern, false, true};
+  const Step classicOff{FaviconSet::kClassic, false, true};
+  const Step remove{FaviconSet::kClassic, true, false};
+  const std::vector<std::vector<Step>> chains = {
+      {classic, modern, classic}, {modern, remove},        {modernOff, remove},
+      {classicOff, remove},       {modernOff, classicOff}, {modern, modernOff, remove},
+  };
+  state.setFiles = {{kFaviconFileName, "ico"},      {kSvgIconFileName, "<svg/>"},
+                    {kAppleTouchIconFileName, "a"}, {kIcon192FileName, "b"},
+                    {kIcon512FileName, "c"},        {kManifestFileName, "{}"}};
+  std::vector<std::string> paths;
+  for (const auto& [name, text] : corpus) {
+    paths.push_back(root.Write(name, text));
+  }
+  List(paths);
+  const auto run = [&](const Step& step) {
+    state.faviconSet = step.set;
+    state.switchOffForeignIcons = step.switchOff;
+    host.removeMode = step.remove;
+    state.preview = {"ico", true};
+    return SetUnsetFaviconInFiles(host, state);
+  };
+  for (const std::vector<Step>& chain : chains) {
+    for (std::size_t i = 0; i < corpus.size(); ++i) {
+      root.Write(corpus[i].first, corpus[i].second);
+    }
+    for (const Step& step : chain) {
+      run(step);
+    }
+    const Step& last = chain.back();
+    for (std::size_t i = 0; i < corpus.size(); ++i) {
+      // From the original page, the last step alone.
+      IconBlockOptions block;
+      block.links = LinksOfSet(last.set, true);
+      block.foreign = last.switchOff ? ForeignIconLinks::kSwitchOff : ForeignIconLinks::kKeep;
+      std::string expected = SetUnsetIconBlockInHtml(corpus[i].second, paths[i], block,
+                                                     state.faviconLinkPrefix, state.webRootDepth);
+      if (last.remove) {
+        // Removing leaves what it always left: the classic form without our reference.
+        const std::string classicForm = SetUnsetIconBlockInHtml(
+            corpus[i].second, paths[i], {}, state.faviconLinkPrefix, state.webRootDepth);
+        expected = FindFaviconEdit(classicForm, paths[i], true, state.faviconLinkPrefix,
+                                   state.webRootDepth)
+                       .AppliedTo(classicForm);
+      }
+      EXPECT_EQ(ReadFile(paths[i]), expected) << corpus[i].first << " after " << chain.size();
+    }
+    EXPECT_EQ(run(last).changed, 0) << "a second run changes nothing";
+  }
+  // Pages without a link of their own come back byte for byte.
+  EXPECT_EQ(ReadFile(paths[0]), kPlain);
+  EXPECT_EQ(ReadFile(paths[3]), corpus[3].second);
+  // The modern block one level down, and the page's own links switched off: the log names it.
+  run(modernOff);
+  EXPECT_EQ(ReadFile(paths[2]),
+            "<HTML>\r\n<HEAD><link rel=\"SHORTCUT ICON\" href=\"../favicon.ico\">"
+            "<link rel=\"icon\" type=\"image/svg+xml\" href=\"../icon.svg\" data-tervando>"
+            "<link rel=\"apple-touch-icon\" href=\"../apple-touch-icon.png\" data-tervando>"
+            "<link rel=\"manifest\" href=\"../manifest.webmanifest\" data-tervando>\r\n"
+            "<TITLE>t</TITLE>\r\n</HEAD>\r\n</HTML>\r\n");
+  EXPECT_NE(std::find(host.logLines.begin(), host.logLines.end(),
+                      "Fremde Icon-Verweise stillgelegt (2): " + paths[3]),
+            host.logLines.end());
+  run(remove);
+  EXPECT_NE(std::find(host.logLines.begin(), host.logLines.end(),
+                      "Fremde Icon-Verweise wiederhergestellt (2): " + paths[3]),
+            host.logLines.end());
+}
+
+// The modern set's files: written when a new icon is chosen, asked for when they differ, kept
+// when no icon is pending, and a second placing writes nothing.
+TEST_F(FaviconRunTest, ModernSetFilesAreWrittenOnceAndAskedFor) {
+  state.faviconSet = FaviconSet::kModern;
+  state.setFiles = {{kFaviconFileName, "ico"}, {kManifestFileName, "{}"}};
+  state.preview = {"ico", true};
+  root.Write(kManifestFileName, "old");
+  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::Written);
+  EXPECT_EQ(host.questions.size(), 1u);  // the manifest differed; favicon.ico was new
+  EXPECT_EQ(ReadFile(root.Path() + kFaviconFileName), "ico");
+  EXPECT_EQ(ReadFile(root.Path() + kManifestFileName), "{}");
+  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::NotNeeded);
+  state.preview.pending = false;
+  state.setFiles[1].bytes = "other";
+  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::NotNeeded);
+  EXPECT_EQ(Names(), (std::vector<std::string>{kFaviconFileName, kManifestFileName}));
 }
 
 TEST(LogDateTimeText, ShortDateBlankLongTime) {

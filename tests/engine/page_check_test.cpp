@@ -16,7 +16,7 @@ namespace tervando {
 
 void PrintTo(const PageCheck& check, std::ostream* out) {
   *out << PageClassKey(check.pageClass) << " line " << check.line << " other icon line "
-       << check.otherIconLine;
+       << check.otherIconLine << " base line " << check.baseLine;
 }
 
 namespace {
@@ -37,10 +37,13 @@ struct ClassCase {
   bool faviconThere = true;
   std::string page = "/site/i.htm";
   int otherIconLine = 0;
+  bool modern = false;  // judged for a run with the modern set
+  int baseLine = 0;
 };
 
 TEST(ClassifyPage, OneClassPerPageWithTheLineOfItsTag) {
   const std::string icon = R"(<link rel="icon" href="/x.png">)";
+  const std::string modern = BuildIconBlock(kPrefix, LinksOfSet(FaviconSet::kModern, true), 0);
   const std::vector<ClassCase> cases = {
       {"empty page", "", C::kEmpty, 0},
       {"reference to insert", "<html>\n<head></head>", C::kWouldChange, 2},
@@ -103,6 +106,19 @@ TEST(ClassifyPage, OneClassPerPageWithTheLineOfItsTag) {
        C::kHeadAttributes, 1, true},
       {"remove: other icons are the page's own", "<head>" + kAtRoot + icon + "</head>",
        C::kWouldChange, 1, true, false},
+      {"modern block in place: its tags are ours, not competing", "<head>\n" + modern + "</head>",
+       C::kUpToDate, 2, false, true, "/site/i.htm", 0, true},
+      {"modern block, a file of it missing", "<head>" + modern + "</head>", C::kFaviconMissing, 1,
+       false, false, "/site/i.htm", 0, true},
+      {"modern block, classic run", "<head>" + modern + "</head>", C::kWouldChange, 1},
+      {"classic reference, modern run", "<head>" + kAtRoot + "</head>", C::kWouldChange, 1, false,
+       true, "/site/i.htm", 0, true},
+      {"a switched-off link competes no more",
+       "<head>" + kAtRoot + "<link data-tervando-off-rel=icon href=x.png></head>", C::kUpToDate, 1},
+      {"base href named", "<head>\n<base href=\"http://x/\">" + kAtRoot + "</head>", C::kUpToDate,
+       2, false, true, "/site/i.htm", 0, false, 2},
+      {"base without href, or after the head, is not",
+       "<head><base target=_top>" + kAtRoot + "</head><base href=x>", C::kUpToDate, 1},
   };
   for (const ClassCase& c : cases) {
     std::vector<std::string> asked;
@@ -110,11 +126,15 @@ TEST(ClassifyPage, OneClassPerPageWithTheLineOfItsTag) {
       asked.push_back(path);
       return c.faviconThere;
     };
-    EXPECT_EQ(ClassifyPage(c.text, c.page, c.remove, kPrefix, kRootDepth, exists),
-              (PageCheck{c.expected, c.line, c.otherIconLine}))
+    IconBlockOptions block;
+    block.remove = c.remove;
+    block.links = LinksOfSet(c.modern ? FaviconSet::kModern : FaviconSet::kClassic, true);
+    EXPECT_EQ(ClassifyPage(c.text, c.page, block, kPrefix, kRootDepth, exists),
+              (PageCheck{c.expected, c.line, c.otherIconLine, c.baseLine}))
         << c.name;
     for (const std::string& path : asked) {
-      EXPECT_EQ(path, "/site/favicon.ico") << c.name;
+      EXPECT_EQ(path.rfind("/site/", 0), 0u) << c.name;
+      EXPECT_EQ(c.modern || path == "/site/favicon.ico", true) << c.name;
     }
   }
 }

@@ -385,7 +385,7 @@ TEST_F(PageFileTest, WriterJustBeforeTheRenameIsNotLost) {
   const std::string page = Write("index.htm", "<head></head>");
   SiteWalker walker(m_root);
   PreparedPage prepared =
-      WritePlannedEdit(PlanPageEdit(OpenPage(walker, page), false, kPrefix, m_depth, {}), {});
+      WritePlannedEdit(PlanPageEdit(OpenPage(walker, page), {}, kPrefix, m_depth, {}), {});
   ASSERT_TRUE(prepared.replace);
   std::atomic<bool> written{false};
   std::thread writer;

@@ -20,6 +20,7 @@ PENDING_FILES=(
   app/page_list_model.h
   cli/cli_check.cpp
   cli/cli_run.cpp
+  cli/cli_site_check.cpp
   engine/favicon_file.cpp
   engine/favicon_file.h
   engine/favicon_run.cpp

@@ -5,8 +5,11 @@
 set -euo pipefail
 cli=$1
 page=$2
-# Option lines start with two blanks; the option column is 20 characters wide.
-from_help=$("$cli" --help | grep -E '^ +-' | cut -c3-22 | sed 's/^ *//; s/ *$//')
+# Option lines start with two blanks; the option column is 20 characters wide, and a longer name
+# stands on a line of its own.
+from_help=$("$cli" --help | grep -E '^ +-' |
+  awk '{ print ((length($0) > 22 && substr($0, 22, 1) != " ") ? substr($0, 3) : substr($0, 3, 20)) }' |
+  sed 's/^ *//; s/ *$//')
 # The line after each .TP in OPTIONEN, without font macros, quotes and escapes.
 from_man=$(sed -n '/^\.SH OPTIONEN/,/^\.SH /p' "$page" | sed -n '/^\.TP/{n;p}' |
   sed 's/^\.[A-Z]* //; s/\\-/-/g; s/"//g; s/ ,/,/g; s/  */ /g')

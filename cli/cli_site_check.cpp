@@ -1,0 +1,114 @@
+#include "cli/cli_site_check.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <algorithm>
+#include <optional>
+
+#include "engine/favicon_file.h"
+#include "engine/head_editor.h"
+#include "engine/icon_block.h"
+#include "engine/page_file.h"
+#include "icons/ico_reader.h"
+
+namespace tervando {
+
+namespace {
+
+// Browsers on high-resolution screens and the desktop ask for 48 pixels and more.
+constexpr int kSharpIcoSide = 48;
+
+std::optional<std::string> ReadRootFile(const std::string& webRoot, const std::string& name) {
+  if (!FileExists(webRoot + name)) {
+    return std::nullopt;
+  }
+  try {
+    return ReadWholeFile(webRoot + name);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+void CheckFaviconSizes(const std::string& webRoot, std::vector<SiteFinding>& findings) {
+  const std::optional<std::string> ico = ReadRootFile(webRoot, kFaviconFileName);
+  if (!ico) {
+    return;  // the pages' check names a missing favicon.ico
+  }
+  const auto directory = ReadIcoDirectory(*ico);
+  if (!directory || directory->empty()) {
+    findings.push_back({true, "favicon.ico ist keine lesbare Icon-Datei."});
+    return;
+  }
+  std::vector<int> sides;
+  for (const IcoDirEntry& entry : *directory) {
+    sides.push_back(std::max(entry.width, entry.height));
+  }
+  std::sort(sides.begin(), sides.end());
+  sides.erase(std::unique(sides.begin(), sides.end()), sides.end());
+  std::string list;
+  for (const int side : sides) {
+    list += (list.empty() ? "" : ", ") + std::to_string(side);
+  }
+  if (sides.back() < kSharpIcoSide) {
+    findings.push_back({false, "favicon.ico enthält " + list +
+                                   " Bildpunkte, keines mit 48 oder mehr: auf hochauflösenden "
+                                   "Bildschirmen unscharf."});
+  } else {
+    findings.push_back({false, "favicon.ico enthält " + list + " Bildpunkte."});
+  }
+}
+
+void CheckManifest(const std::string& webRoot, const std::string& bytes,
+                   std::vector<SiteFinding>& findings) {
+  QJsonParseError error{};
+  const QJsonDocument document = QJsonDocument::fromJson(
+      QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &error);
+  if (error.error != QJsonParseError::NoError || !document.isObject()) {
+    findings.push_back({true, std::string(kManifestFileName) + " ist kein gültiges JSON-Objekt."});
+    return;
+  }
+  const QJsonArray icons = document.object().value("icons").toArray();
+  if (icons.isEmpty()) {
+    findings.push_back({true, std::string(kManifestFileName) + " nennt keine Icons."});
+  }
+  for (const QJsonValue& icon : icons) {
+    const std::string source = icon.toObject().value("src").toString().toStdString();
+    if (source.empty() || source.find("..") != std::string::npos || source[0] == '/' ||
+        !FileExists(webRoot + source)) {
+      findings.push_back({true, std::string(kManifestFileName) + " nennt \"" + source +
+                                    "\", das im Hauptverzeichnis fehlt."});
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<SiteFinding> CheckSiteFiles(const std::string& webRoot, bool modern) {
+  std::vector<SiteFinding> findings;
+  CheckFaviconSizes(webRoot, findings);
+  if (!modern) {
+    return findings;
+  }
+  for (const char* name :
+       {kAppleTouchIconFileName, kIcon192FileName, kIcon512FileName, kManifestFileName}) {
+    if (!FileExists(webRoot + name)) {
+      findings.push_back({true, std::string(name) + " fehlt (der nächste Lauf legt es an)."});
+    }
+  }
+  if (const auto manifest = ReadRootFile(webRoot, kManifestFileName)) {
+    CheckManifest(webRoot, *manifest, findings);
+  }
+  if (const auto svg = ReadRootFile(webRoot, kSvgIconFileName);
+      svg && svg->find("prefers-color-scheme") == std::string::npos) {
+    findings.push_back({false, std::string(kSvgIconFileName) +
+                                   " hat keine Regel für den dunklen Modus "
+                                   "(prefers-color-scheme): auf dunklem Grund evtl. schlecht "
+                                   "sichtbar."});
+  }
+  return findings;
+}
+
+}  // namespace tervando

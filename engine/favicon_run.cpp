@@ -24,7 +24,7 @@ namespace {
 constexpr std::chrono::milliseconds kWaitSlice{10};
 // Pages up to this size are read and decided on the calling thread: most pages of a run that
 // changes nothing need no worker at all. Larger ones are read on a worker.
-constexpr std::uint64_t kDecideHereLimit = 256 * 1024;
+constexpr std::uint64_t kDecideHereLimit = std::uint64_t{256} * 1024;
 
 using FileKey = std::pair<dev_t, ino_t>;
 

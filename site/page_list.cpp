@@ -188,9 +188,8 @@ std::vector<std::string_view> PageList::PathsById() const {
 
 void PageList::SetSortingEnabled(std::vector<std::uint32_t> collated) {
   m_sortingEnabled = true;
-  if (!NeedsCollation()) {
-    Arrange();
-  } else if (collated.size() == m_entries.size()) {
+  // An order collated elsewhere is used when it still covers every row.
+  if (NeedsCollation() && collated.size() == m_entries.size()) {
     ArrangeBy(std::move(collated));
   } else {
     Arrange();

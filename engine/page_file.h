@@ -190,16 +190,4 @@ PagePlan PlanPageEdit(OpenedPage page, const IconBlockOptions& block,
 // another program holds open for writing fails (EBUSY).
 PreparedPage WritePlannedEdit(PagePlan plan, const PageEditOptions& options);
 
-// Reads the page and finds its favicon edit; when the text changes and this is no dry run, the
-// new text is written from the original bytes and the one new tag (the page is held once).
-// Failures throw std::system_error.
-PreparedPage PreparePageEdit(const std::string& pagePath, bool remove,
-                             const std::string& faviconLinkPrefix, int webRootDepth,
-                             const PageEditOptions& options = {});
-
-// Reads the page, edits its favicon reference and replaces the file when the text changed.
-// Returns true when the file was replaced. Failures throw std::system_error.
-bool SetUnsetFaviconInFile(const std::string& pagePath, bool remove,
-                           const std::string& faviconLinkPrefix, int webRootDepth);
-
 }  // namespace tervando

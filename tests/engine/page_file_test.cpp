@@ -24,6 +24,7 @@
 
 #include "engine/errors.h"
 #include "engine/head_editor.h"
+#include "tests/reference/page_file_edit.h"
 
 namespace tervando {
 namespace {

@@ -16,6 +16,7 @@
 #include "cli/terminal_host.h"
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
+#include "engine/messages_cli.h"
 #include "engine/page_check.h"
 #include "engine/page_file.h"
 #include "engine/parallel.h"
@@ -73,36 +74,6 @@ std::vector<PageCheck> CheckAll(const PageList& pages, const IconBlockOptions& b
   return checks;
 }
 
-std::string ClassLabel(PageClass pageClass, bool remove, bool modern) {
-  switch (pageClass) {
-    case PageClass::kUnreadable:
-      return "nicht lesbar (der Lauf meldet einen Fehler)";
-    case PageClass::kEmpty:
-      return "leere Datei (der Lauf meldet einen Fehler)";
-    case PageClass::kWouldChange:
-      return remove ? "würde geändert (Verweis gelöscht)"
-                    : "würde geändert (Verweis eingesetzt oder aufgefrischt)";
-    case PageClass::kUnicodeBom:
-      return "UTF-16 oder UTF-32 (wird nie bearbeitet)";
-    case PageClass::kNoHead:
-      return "kein <head>-Tag (bleibt unverändert)";
-    case PageClass::kHeadAttributes:
-      return "<head> mit Attributen oder Leerzeichen (bleibt unverändert)";
-    case PageClass::kNoHeadEnd:
-      return "kein </head> nach <head> (bleibt unverändert)";
-    case PageClass::kReferenceAfterHead:
-      return "Favicon-Verweis erst nach </head> (bleibt unverändert)";
-    case PageClass::kOtherIcon:
-      return "danach ein anderer Icon-Verweis, den Browser vorziehen";
-    case PageClass::kFaviconMissing:
-      return modern ? "eine Datei des Favicon-Satzes fehlt (der nächste Lauf legt sie an)"
-                    : "favicon.ico fehlt (der nächste Lauf legt es an)";
-    case PageClass::kUpToDate:
-      return remove ? "bereits aktuell (kein Verweis zu löschen)" : "bereits aktuell";
-  }
-  return {};
-}
-
 std::string Place(const std::string& page, const std::string& webRoot, int line) {
   // Below the root, a page is named from there; the header names the root.
   std::string place =
@@ -137,7 +108,7 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
                        const std::string& webRoot, bool remove, bool modern,
                        const std::vector<SiteFinding>& findings) {
   if (pages.Count() == 0) {
-    return "Keine Seiten unter " + TerminalText(webRoot) + " gefunden.\n";
+    return NoPagesFoundText(TerminalText(webRoot));
   }
   std::array<ReportRow, kPageClassCount> rows;
   ReportRow otherIconAfterRun;  // among the pages that would change
@@ -154,9 +125,7 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
     attention += PageNeedsAttention(checks[i], remove);
   }
   const std::size_t width = std::max<std::size_t>(6, std::to_string(PageCount(pages)).size());
-  std::string report =
-      "Prüfung für \"" + std::string(remove ? "löschen" : "einsetzen / auffrischen") +
-      "\": " + std::to_string(PageCount(pages)) + " Seiten unter " + TerminalText(webRoot) + "\n\n";
+  std::string report = CheckHeadingText(remove, PageCount(pages), TerminalText(webRoot));
   const auto addRow = [&](const ReportRow& row, const char* marker, const std::string& label) {
     const std::string count = std::to_string(row.count);
     report += std::string(width - count.size() + 2, ' ') + count + marker + label + "\n";
@@ -169,27 +138,23 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
     const ReportRow& row = rows[static_cast<std::size_t>(c)];
     if (row.count > 0) {
       addRow(row, NeedsAttention(pageClass) ? "  ! " : "    ",
-             ClassLabel(pageClass, remove, modern));
+             PageClassLabel(pageClass, remove, modern));
     }
     if (pageClass == PageClass::kWouldChange && otherIconAfterRun.count > 0) {
-      addRow(otherIconAfterRun, "    ",
-             "davon: danach bliebe ein anderer Icon-Verweis, den Browser vorziehen");
+      addRow(otherIconAfterRun, "    ", kOtherIconAfterRunLabel);
     }
   }
   if (based.count > 0) {
-    addRow(based, "  ! ", "mit <base href>: relative Verweise, auch unsere, gelten von dort aus");
+    addRow(based, "  ! ", kBaseHrefLabel);
   }
   if (!findings.empty()) {
-    report += "\nHauptverzeichnis:\n";
+    report += kSiteFindingsHeading;
     for (const SiteFinding& finding : findings) {
       report += std::string(finding.attention ? "  ! " : "    ") + finding.text + "\n";
     }
   }
   report += "\n";
-  report += attention == 0
-                ? "Keine Seite braucht Aufmerksamkeit.\n"
-                : "! " + std::to_string(attention) + " von " + std::to_string(PageCount(pages)) +
-                      " Seiten brauchen Aufmerksamkeit.\n";
+  report += AttentionSummaryText(attention, PageCount(pages));
   return report;
 }
 
@@ -252,7 +217,7 @@ int RunCheck(const CliOptions& options, const CliSite& site) {
   }
   std::cout << report << std::flush;
   if (!std::cout) {
-    std::cerr << "tervando-cli: Die Ausgabe ließ sich nicht schreiben.\n";
+    std::cerr << "tervando-cli: " << kOutputNotWritableText << "\n";
     return kExitUsage;
   }
   const bool attention = std::any_of(checks.begin(), checks.end(),

@@ -11,6 +11,7 @@
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
 #include "engine/icon_block.h"
+#include "engine/messages_cli.h"
 #include "engine/page_file.h"
 #include "icons/ico_reader.h"
 
@@ -39,7 +40,7 @@ void CheckFaviconSizes(const std::string& webRoot, std::vector<SiteFinding>& fin
   }
   const auto directory = ReadIcoDirectory(*ico);
   if (!directory || directory->empty()) {
-    findings.push_back({true, "favicon.ico ist keine lesbare Icon-Datei."});
+    findings.push_back({true, kIcoUnreadableText});
     return;
   }
   std::vector<int> sides;
@@ -48,17 +49,8 @@ void CheckFaviconSizes(const std::string& webRoot, std::vector<SiteFinding>& fin
   }
   std::sort(sides.begin(), sides.end());
   sides.erase(std::unique(sides.begin(), sides.end()), sides.end());
-  std::string list;
-  for (const int side : sides) {
-    list += (list.empty() ? "" : ", ") + std::to_string(side);
-  }
-  if (sides.back() < kSharpIcoSide) {
-    findings.push_back({false, "favicon.ico enthält " + list +
-                                   " Bildpunkte, keines mit 48 oder mehr: auf hochauflösenden "
-                                   "Bildschirmen unscharf."});
-  } else {
-    findings.push_back({false, "favicon.ico enthält " + list + " Bildpunkte."});
-  }
+  findings.push_back({false, sides.back() < kSharpIcoSide ? IcoBlurryText(sides, kSharpIcoSide)
+                                                          : IcoSidesText(sides)});
 }
 
 void CheckManifest(const std::string& webRoot, const std::string& bytes,
@@ -67,19 +59,18 @@ void CheckManifest(const std::string& webRoot, const std::string& bytes,
   const QJsonDocument document = QJsonDocument::fromJson(
       QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &error);
   if (error.error != QJsonParseError::NoError || !document.isObject()) {
-    findings.push_back({true, std::string(kManifestFileName) + " ist kein gültiges JSON-Objekt."});
+    findings.push_back({true, ManifestNotJsonText(kManifestFileName)});
     return;
   }
   const QJsonArray icons = document.object().value("icons").toArray();
   if (icons.isEmpty()) {
-    findings.push_back({true, std::string(kManifestFileName) + " nennt keine Icons."});
+    findings.push_back({true, ManifestWithoutIconsText(kManifestFileName)});
   }
   for (const QJsonValue& icon : icons) {
     const std::string source = icon.toObject().value("src").toString().toStdString();
     if (source.empty() || source.find("..") != std::string::npos || source[0] == '/' ||
         !FileExists(webRoot + source)) {
-      findings.push_back({true, std::string(kManifestFileName) + " nennt \"" + source +
-                                    "\", das im Hauptverzeichnis fehlt."});
+      findings.push_back({true, ManifestIconMissingText(kManifestFileName, source)});
     }
   }
 }
@@ -95,7 +86,7 @@ std::vector<SiteFinding> CheckSiteFiles(const std::string& webRoot, bool modern)
   for (const char* name :
        {kAppleTouchIconFileName, kIcon192FileName, kIcon512FileName, kManifestFileName}) {
     if (!FileExists(webRoot + name)) {
-      findings.push_back({true, std::string(name) + " fehlt (der nächste Lauf legt es an)."});
+      findings.push_back({true, SetFileMissingText(name)});
     }
   }
   if (const auto manifest = ReadRootFile(webRoot, kManifestFileName)) {
@@ -103,10 +94,7 @@ std::vector<SiteFinding> CheckSiteFiles(const std::string& webRoot, bool modern)
   }
   if (const auto svg = ReadRootFile(webRoot, kSvgIconFileName);
       svg && svg->find("prefers-color-scheme") == std::string::npos) {
-    findings.push_back({false, std::string(kSvgIconFileName) +
-                                   " hat keine Regel für den dunklen Modus "
-                                   "(prefers-color-scheme): auf dunklem Grund evtl. schlecht "
-                                   "sichtbar."});
+    findings.push_back({false, SvgWithoutDarkModeText(kSvgIconFileName)});
   }
   return findings;
 }

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
 #include <system_error>
 
 #include "engine/errors.h"
 #include "engine/head_editor.h"
+#include "engine/messages.h"
 #include "engine/page_file.h"
 #include "engine/paths.h"
 #include "engine/real_path.h"
@@ -28,7 +28,7 @@ void RefuseReadOnly(const std::string& path) {
     return;  // missing: the write creates it
   }
   if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0) {
-    throw FileError(EACCES, "Datei ist schreibgeschützt", path);
+    throw FileError(EACCES, kPageReadOnlyText, path);
   }
 }
 
@@ -40,7 +40,7 @@ void RefuseOutsideRoot(const std::string& path, const std::string& webRoot) {
     return;
   }
   if (!IsInsideFolder(path, webRoot)) {
-    throw FileError(EXDEV, "Verknüpfung führt aus dem Hauptverzeichnis hinaus", path);
+    throw FileError(EXDEV, kLinkOutOfRootText, path);
   }
 }
 
@@ -129,24 +129,7 @@ PlaceResult PlaceSetFiles(Host& host, const SiteState& state, bool dryRun) {
 
 }  // namespace
 
-FailureDescription DescribeCurrentFailure() {
-  try {
-    throw;
-  } catch (const std::system_error& error) {
-    return {error.what(), error.code().value()};
-  } catch (const std::bad_alloc&) {
-    return {"Nicht genügend Arbeitsspeicher", ENOMEM};
-  } catch (const std::exception& error) {
-    return {error.what(), EIO};
-  } catch (...) {
-    return {"Unbekannter Fehler", EIO};
-  }
-}
-
-std::string ErrorInfoText() {
-  const FailureDescription failure = DescribeCurrentFailure();
-  return failure.text + " (Code " + std::to_string(failure.code) + ")";
-}
+std::string ErrorInfoText() { return FaviconErrorInfoText(CurrentErrorInfo()); }
 
 bool FileExists(const std::string& path) {
   const std::size_t nameStart = path.find_last_of(kPathSeparator);

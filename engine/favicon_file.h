@@ -12,14 +12,6 @@ namespace tervando {
 // An existing favicon.ico larger than this is not loaded into the preview (nobody's icon is).
 inline constexpr std::size_t kPreviewLoadLimit = 16u * 1024 * 1024;
 
-// What the last caught failure says about itself: its descriptive text and numeric code.
-struct FailureDescription {
-  std::string text;
-  int code = 0;
-};
-// Describes the exception being handled; call it only inside a catch block.
-FailureDescription DescribeCurrentFailure();
-
 // The failure just caught as "text (Code n)"; call it only inside a catch block.
 std::string ErrorInfoText();
 

@@ -47,10 +47,7 @@ bool WrittenMeanwhile(const std::system_error& error) {
   return error.code() == std::errc::resource_unavailable_try_again;
 }
 
-std::string RunErrorInfoText() {
-  const FailureDescription failure = DescribeCurrentFailure();
-  return failure.text + " [" + std::to_string(failure.code) + "]";
-}
+std::string RunErrorInfoText() { return PageErrorInfoText(CurrentErrorInfo()); }
 
 template <typename Result>
 Result WaitYielding(Host& host, std::future<Result>& future) {

@@ -26,4 +26,94 @@ std::string ExclusiveOptionsText(const std::string& first, const std::string& se
   return first + " und " + second + " schließen einander aus.";
 }
 
+std::string NoPagesFoundText(const std::string& webRoot) {
+  return "Keine Seiten unter " + webRoot + " gefunden.\n";
+}
+
+std::string CheckHeadingText(bool remove, std::size_t pageCount, const std::string& webRoot) {
+  return "Prüfung für \"" + std::string(remove ? "löschen" : "einsetzen / auffrischen") +
+         "\": " + std::to_string(pageCount) + " Seiten unter " + webRoot + "\n\n";
+}
+
+std::string PageClassLabel(PageClass pageClass, bool remove, bool modern) {
+  switch (pageClass) {
+    case PageClass::kUnreadable:
+      return "nicht lesbar (der Lauf meldet einen Fehler)";
+    case PageClass::kEmpty:
+      return "leere Datei (der Lauf meldet einen Fehler)";
+    case PageClass::kWouldChange:
+      return remove ? "würde geändert (Verweis gelöscht)"
+                    : "würde geändert (Verweis eingesetzt oder aufgefrischt)";
+    case PageClass::kUnicodeBom:
+      return "UTF-16 oder UTF-32 (wird nie bearbeitet)";
+    case PageClass::kNoHead:
+      return "kein <head>-Tag (bleibt unverändert)";
+    case PageClass::kHeadAttributes:
+      return "<head> mit Attributen oder Leerzeichen (bleibt unverändert)";
+    case PageClass::kNoHeadEnd:
+      return "kein </head> nach <head> (bleibt unverändert)";
+    case PageClass::kReferenceAfterHead:
+      return "Favicon-Verweis erst nach </head> (bleibt unverändert)";
+    case PageClass::kOtherIcon:
+      return "danach ein anderer Icon-Verweis, den Browser vorziehen";
+    case PageClass::kFaviconMissing:
+      return modern ? "eine Datei des Favicon-Satzes fehlt (der nächste Lauf legt sie an)"
+                    : "favicon.ico fehlt (der nächste Lauf legt es an)";
+    case PageClass::kUpToDate:
+      return remove ? "bereits aktuell (kein Verweis zu löschen)" : "bereits aktuell";
+  }
+  return {};
+}
+
+std::string AttentionSummaryText(std::size_t attention, std::size_t pageCount) {
+  if (attention == 0) {
+    return "Keine Seite braucht Aufmerksamkeit.\n";
+  }
+  return "! " + std::to_string(attention) + " von " + std::to_string(pageCount) +
+         " Seiten brauchen Aufmerksamkeit.\n";
+}
+
+namespace {
+
+std::string SideList(const std::vector<int>& sides) {
+  std::string list;
+  for (const int side : sides) {
+    list += (list.empty() ? "" : ", ") + std::to_string(side);
+  }
+  return list;
+}
+
+}  // namespace
+
+std::string IcoSidesText(const std::vector<int>& sides) {
+  return "favicon.ico enthält " + SideList(sides) + " Bildpunkte.";
+}
+
+std::string IcoBlurryText(const std::vector<int>& sides, int sharpSide) {
+  return "favicon.ico enthält " + SideList(sides) + " Bildpunkte, keines mit " +
+         std::to_string(sharpSide) + " oder mehr: auf hochauflösenden Bildschirmen unscharf.";
+}
+
+std::string ManifestNotJsonText(const std::string& manifest) {
+  return manifest + " ist kein gültiges JSON-Objekt.";
+}
+
+std::string ManifestWithoutIconsText(const std::string& manifest) {
+  return manifest + " nennt keine Icons.";
+}
+
+std::string ManifestIconMissingText(const std::string& manifest, const std::string& source) {
+  return manifest + " nennt \"" + source + "\", das im Hauptverzeichnis fehlt.";
+}
+
+std::string SetFileMissingText(const std::string& name) {
+  return name + " fehlt (der nächste Lauf legt es an).";
+}
+
+std::string SvgWithoutDarkModeText(const std::string& svg) {
+  return svg +
+         " hat keine Regel für den dunklen Modus (prefers-color-scheme): auf dunklem Grund "
+         "evtl. schlecht sichtbar.";
+}
+
 }  // namespace tervando

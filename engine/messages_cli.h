@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
+
+#include "engine/page_check.h"
 
 namespace tervando {
 
@@ -39,5 +43,32 @@ inline constexpr char kNoInputOverwriteText[] =
     "Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).";
 inline constexpr char kOkCancelPrompt[] = "[OK = j, Abbrechen = n] (j) ";
 inline constexpr char kYesNoPrompt[] = "[Ja = j, Nein = n] (n) ";
+
+// --check's table. Paths come as the terminal shows them; each text but a row's label ends its
+// line(s) itself.
+std::string NoPagesFoundText(const std::string& webRoot);
+std::string CheckHeadingText(bool remove, std::size_t pageCount, const std::string& webRoot);
+// What a row's pages are: `remove` for a remove run's check, `modern` for the modern set.
+std::string PageClassLabel(PageClass pageClass, bool remove, bool modern);
+inline constexpr char kOtherIconAfterRunLabel[] =
+    "davon: danach bliebe ein anderer Icon-Verweis, den Browser vorziehen";
+inline constexpr char kBaseHrefLabel[] =
+    "mit <base href>: relative Verweise, auch unsere, gelten von dort aus";
+inline constexpr char kSiteFindingsHeading[] = "\nHauptverzeichnis:\n";
+std::string AttentionSummaryText(std::size_t attention, std::size_t pageCount);
+// After "tervando-cli: ", when the report could not be written.
+inline constexpr char kOutputNotWritableText[] = "Die Ausgabe ließ sich nicht schreiben.";
+
+// --check's findings about the web root's files, one line each without its end.
+inline constexpr char kIcoUnreadableText[] = "favicon.ico ist keine lesbare Icon-Datei.";
+// The sizes (longer sides) favicon.ico holds, ascending; the second text when all of them lie
+// below `sharpSide`, the least a high-resolution screen shows sharply.
+std::string IcoSidesText(const std::vector<int>& sides);
+std::string IcoBlurryText(const std::vector<int>& sides, int sharpSide);
+std::string ManifestNotJsonText(const std::string& manifest);
+std::string ManifestWithoutIconsText(const std::string& manifest);
+std::string ManifestIconMissingText(const std::string& manifest, const std::string& source);
+std::string SetFileMissingText(const std::string& name);
+std::string SvgWithoutDarkModeText(const std::string& svg);
 
 }  // namespace tervando

@@ -18,11 +18,7 @@ PENDING_FILES=(
   app/form1.h
   app/page_list_model.cpp
   app/page_list_model.h
-  cli/cli_check.cpp
   cli/cli_run.cpp
-  cli/cli_site_check.cpp
-  engine/favicon_file.cpp
-  engine/favicon_file.h
   engine/favicon_run.cpp
   engine/page_check.cpp
   engine/page_check.h

@@ -15,9 +15,11 @@
 #include "cli/terminal_host.h"
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
+#include "engine/messages.h"
 #include "engine/page_check.h"
 #include "engine/page_file.h"
 #include "engine/parallel.h"
+#include "engine/site_check.h"
 #include "engine/site_state.h"
 #include "site/page_list.h"
 
@@ -29,24 +31,6 @@ namespace {
 constexpr int kCheckThreads = 8;
 constexpr std::size_t kExamples = 3;
 
-// Whether the favicon.ico a reference points at is there, as Start tests it; every page of a
-// folder level asks for the same file, so each path is looked at once.
-class FaviconPresence {
- public:
-  bool Has(const std::string& path) {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    const auto [known, added] = m_known.try_emplace(path, false);
-    if (added) {
-      known->second = FileExists(path);
-    }
-    return known->second;
-  }
-
- private:
-  std::mutex m_mutex;
-  std::unordered_map<std::string, bool> m_known;
-};
-
 std::size_t PageCount(const PageList& pages) { return static_cast<std::size_t>(pages.Count()); }
 
 std::string PathAt(const PageList& pages, std::size_t row) {
@@ -54,50 +38,11 @@ std::string PathAt(const PageList& pages, std::size_t row) {
 }
 
 std::vector<PageCheck> CheckAll(const PageList& pages, bool remove, int webRootDepth) {
-  const std::string prefix = BuildFaviconLinkPrefix();
-  FaviconPresence presence;
-  const FaviconExists exists = [&presence](const std::string& path) { return presence.Has(path); };
-  const std::size_t count = PageCount(pages);
-  std::vector<PageCheck> checks(count);
-  ForEachInParallel(count, kCheckThreads, [&](std::size_t i) {
-    const std::string page = PathAt(pages, i);
-    try {
-      const std::string text = ReadWholeFile(page);
-      checks[i] = ClassifyPage(text, page, remove, prefix, webRootDepth, exists);
-    } catch (const std::exception&) {
-      checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
-    }
-  });
-  return checks;
-}
-
-std::string ClassLabel(PageClass pageClass, bool remove) {
-  switch (pageClass) {
-    case PageClass::kUnreadable:
-      return "nicht lesbar (der Lauf meldet einen Fehler)";
-    case PageClass::kEmpty:
-      return "leere Datei (der Lauf meldet einen Fehler)";
-    case PageClass::kWouldChange:
-      return remove ? "würde geändert (Verweis gelöscht)"
-                    : "würde geändert (Verweis eingesetzt oder aufgefrischt)";
-    case PageClass::kUnicodeBom:
-      return "UTF-16 oder UTF-32 (wird nie bearbeitet)";
-    case PageClass::kNoHead:
-      return "kein <head>-Tag (bleibt unverändert)";
-    case PageClass::kHeadAttributes:
-      return "<head> mit Attributen oder Leerzeichen (bleibt unverändert)";
-    case PageClass::kNoHeadEnd:
-      return "kein </head> nach <head> (bleibt unverändert)";
-    case PageClass::kReferenceAfterHead:
-      return "Favicon-Verweis erst nach </head> (bleibt unverändert)";
-    case PageClass::kOtherIcon:
-      return "danach ein anderer Icon-Verweis, den Browser vorziehen";
-    case PageClass::kFaviconMissing:
-      return "favicon.ico fehlt (der nächste Lauf legt es an)";
-    case PageClass::kUpToDate:
-      return remove ? "bereits aktuell (kein Verweis zu löschen)" : "bereits aktuell";
+  std::vector<std::string> paths(PageCount(pages));
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    paths[i] = PathAt(pages, i);
   }
-  return {};
+  return CheckPages(paths, remove, BuildFaviconLinkPrefix(), webRootDepth, kCheckThreads);
 }
 
 std::string Place(const std::string& page, const std::string& webRoot, int line) {
@@ -155,7 +100,7 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
     const auto pageClass = static_cast<PageClass>(c);
     const ReportRow& row = rows[static_cast<std::size_t>(c)];
     if (row.count > 0) {
-      addRow(row, NeedsAttention(pageClass) ? "  ! " : "    ", ClassLabel(pageClass, remove));
+      addRow(row, NeedsAttention(pageClass) ? "  ! " : "    ", PageClassText(pageClass, remove));
     }
     if (pageClass == PageClass::kWouldChange && otherIconAfterRun.count > 0) {
       addRow(otherIconAfterRun, "    ",

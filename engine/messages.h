@@ -4,6 +4,7 @@
 
 #include "engine/host_events.h"
 #include "engine/message.h"
+#include "engine/page_check.h"
 
 namespace tervando {
 
@@ -14,6 +15,16 @@ Message PageFailedMessage(const PageFailure& failure);
 Message OverwriteFaviconMessage();
 Message FaviconWriteFailedMessage(const std::string& errorInfo);
 std::string StatusText(const Status& status);
+
+// The end of Start: "Fertig: Alle Eintragungen abgeschlossen." when every marked page was
+// handled and will show the icon; otherwise what was not, with the counts and the log file.
+std::string FinishedText(const RunCounts& counts, const std::string& logPath);
+// The log line of a marked row that lies outside the current web root and was passed over.
+std::string PassedOverLogLine(const std::string& path);
+// Why such a row is never edited (the list's tooltip names it).
+std::string OutsideWebRootText(const std::string& webRoot);
+// What one class of the page check means, as the list's tooltip and tervando-cli --check say.
+std::string PageClassText(PageClass pageClass, bool remove);
 
 // The activity log. A log that is no regular file (a named pipe, a device) is refused: it
 // could hold the program or swallow the record. A lost line is said, never passed over.

@@ -40,8 +40,8 @@ void BackgroundPageCheck::Start(std::vector<std::pair<std::uint32_t, std::string
       }
       const std::lock_guard lock(m_mutex);
       for (std::size_t i = 0; i < checks.size(); ++i) {
-        if (NeedsAttention(checks[i].pageClass)) {
-          m_pending.emplace_back(pages[first + i].first, checks[i]);
+        if (const std::optional<PageClass> mark = ListMark(checks[i])) {
+          m_pending.emplace_back(pages[first + i].first, *mark);
         }
       }
     }

@@ -22,7 +22,7 @@ class BackgroundPageCheck : public QObject {
   Q_OBJECT
 
  public:
-  using Batch = std::vector<std::pair<std::uint32_t, PageCheck>>;  // row id, check
+  using Batch = std::vector<std::pair<std::uint32_t, PageClass>>;  // row id, ListMark
 
   explicit BackgroundPageCheck(QObject* parent = nullptr);
   ~BackgroundPageCheck() override;
@@ -36,7 +36,7 @@ class BackgroundPageCheck : public QObject {
   bool Running() const { return m_thread.joinable() && !m_done; }
 
  signals:
-  // Pages that need attention (with the mode they were checked for), on the window's thread.
+  // Pages the list marks (with the mode they were checked for), on the window's thread.
   void Checked(const BackgroundPageCheck::Batch& batch, bool remove);
 
  private:

@@ -32,6 +32,7 @@
 #include "engine/interrupt.h"
 #include "engine/messages.h"
 #include "engine/paths.h"
+#include "engine/site_check.h"
 #include "engine/start.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_image.h"
@@ -375,8 +376,9 @@ void Form1::ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>&
   m_pageList.ClearChecks();
   BackgroundPageCheck::Batch batch;
   for (const auto& [path, check] : checks) {
-    if (const int row = m_pageList.Pages().Find(path); row >= 0) {
-      batch.emplace_back(m_pageList.Pages().IdAt(row), check);
+    const std::optional<PageClass> mark = ListMark(check);
+    if (const int row = m_pageList.Pages().Find(path); row >= 0 && mark) {
+      batch.emplace_back(m_pageList.Pages().IdAt(row), *mark);
     }
   }
   m_pageList.SetChecks(batch, RemoveMode());

@@ -147,15 +147,14 @@ void PageListModel::SetWebRoot(const std::string& webRoot) {
   AllRowsChanged({Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
-void PageListModel::SetChecks(const std::vector<std::pair<std::uint32_t, PageCheck>>& checks,
+void PageListModel::SetChecks(const std::vector<std::pair<std::uint32_t, PageClass>>& marks,
                               bool remove) {
   m_checkedForRemove = remove;
-  for (const auto& [id, check] : checks) {
+  for (const auto& [id, mark] : marks) {
     if (id >= m_checks.size()) {
       m_checks.resize(std::max<std::size_t>(id + 1, static_cast<std::size_t>(m_pages.Count())), -1);
     }
-    m_checks[id] = NeedsAttention(check.pageClass) ? static_cast<std::int8_t>(check.pageClass)
-                                                   : std::int8_t{-1};
+    m_checks[id] = static_cast<std::int8_t>(mark);
   }
   AllRowsChanged({Qt::DecorationRole, Qt::ToolTipRole});
 }

@@ -48,9 +48,9 @@ class PageListModel : public QAbstractListModel {
   void Publish();
   // Rows that don't lie under this web root are shown greyed, with the reason as tooltip.
   void SetWebRoot(const std::string& webRoot);
-  // What the page check found for the rows with these ids (PageList::IdAt): rows that need
-  // attention show a warning sign and the reason as tooltip. ClearChecks forgets every one.
-  void SetChecks(const std::vector<std::pair<std::uint32_t, PageCheck>>& checks, bool remove);
+  // What the page check marks on the rows with these ids (PageList::IdAt, ListMark): they show
+  // a warning sign and the reason as tooltip. ClearChecks forgets every mark.
+  void SetChecks(const std::vector<std::pair<std::uint32_t, PageClass>>& marks, bool remove);
   void ClearChecks();
   // The check shown for a page-list row, if any.
   std::optional<PageClass> CheckOf(int row) const;
@@ -73,7 +73,7 @@ class PageListModel : public QAbstractListModel {
 
   PageList m_pages;
   std::string m_webRoot;
-  std::vector<std::int8_t> m_checks;  // by row id: -1 or the PageClass that needs attention
+  std::vector<std::int8_t> m_checks;  // by row id: -1 or the PageClass marked
   bool m_checkedForRemove = false;
   int m_unpublished = 0;  // rows at the top that the view does not know yet
 };

@@ -51,4 +51,14 @@ std::vector<PageCheck> CheckPages(const std::vector<std::string>& paths, bool re
   return checks;
 }
 
+std::optional<PageClass> ListMark(const PageCheck& check) {
+  if (check.pageClass == PageClass::kOtherIcon || check.otherIconLine > 0) {
+    return PageClass::kOtherIcon;
+  }
+  if (check.pageClass == PageClass::kWouldChange || !NeedsAttention(check.pageClass)) {
+    return std::nullopt;
+  }
+  return check.pageClass;
+}
+
 }  // namespace tervando

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -14,5 +15,11 @@ namespace tervando {
 std::vector<PageCheck> CheckPages(const std::vector<std::string>& paths, bool remove,
                                   const std::string& faviconLinkPrefix, int webRootDepth,
                                   int threads, std::stop_token stop = {});
+
+// What a page list marks on a page: kOtherIcon when browsers will show another icon link of the
+// page than ours (now, or once the run has put ours in), else the class when the run would
+// fail on the page or leave it without our icon although it has a head. A page the run would
+// simply change is no news: none.
+std::optional<PageClass> ListMark(const PageCheck& check);
 
 }  // namespace tervando

@@ -24,20 +24,6 @@ void ShowFailure(Host& host, const std::exception& failure) {
 // How long the calling thread waits for the check before it lets its host handle events.
 constexpr std::chrono::milliseconds kCheckWaitSlice{10};
 
-// Pages that failed, were not reached or are wide text are counted elsewhere or never edited;
-// the closing notice counts the others that won't show our icon.
-bool CountsAsAttention(PageClass pageClass) {
-  switch (pageClass) {
-    case PageClass::kUnreadable:
-    case PageClass::kEmpty:
-    case PageClass::kWouldChange:
-    case PageClass::kOtherIcon:
-      return false;
-    default:
-      return NeedsAttention(pageClass);
-  }
-}
-
 // Reads the marked pages under the web root again, as tervando-cli --check does, on other
 // threads while the host handles its events; tells the host the pages that need a look.
 void CheckAfterRun(Host& host, const SiteState& state, const RunOptions& options,
@@ -63,11 +49,16 @@ void CheckAfterRun(Host& host, const SiteState& state, const RunOptions& options
   const std::vector<PageCheck> checks = done.get();
   std::vector<std::pair<std::string, PageCheck>> shown;
   for (std::size_t i = 0; i < checks.size(); ++i) {
-    if (!NeedsAttention(checks[i].pageClass)) {
+    const std::optional<PageClass> mark = ListMark(checks[i]);
+    if (!mark) {
       continue;
     }
-    counts.otherIcon += checks[i].pageClass == PageClass::kOtherIcon ? 1 : 0;
-    counts.attention += CountsAsAttention(checks[i].pageClass) ? 1 : 0;
+    // Pages the run failed on are counted as failed already.
+    counts.otherIcon += *mark == PageClass::kOtherIcon ? 1 : 0;
+    counts.attention += *mark != PageClass::kOtherIcon && *mark != PageClass::kUnreadable &&
+                                *mark != PageClass::kEmpty
+                            ? 1
+                            : 0;
     shown.emplace_back(std::move(paths[i]), checks[i]);
   }
   host.ShowPageChecks(shown);

@@ -7,7 +7,7 @@
 namespace tervando {
 
 namespace {
-constexpr std::size_t kSlice = 256;  // pages read between two looks at the stop request
+constexpr std::size_t kSlice = 64;  // pages read between two looks at the stop request
 constexpr int kHandOverMs = 50;
 }  // namespace
 

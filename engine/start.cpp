@@ -23,6 +23,9 @@ void ShowFailure(Host& host, const std::exception& failure) {
 
 // How long the calling thread waits for the check before it lets its host handle events.
 constexpr std::chrono::milliseconds kCheckWaitSlice{10};
+// The pages are in the cache after the run, so the check is work for the processor: one
+// thread leaves the other core to the window.
+constexpr int kCheckThreads = 1;
 
 // Reads the marked pages under the web root again, as tervando-cli --check does, on other
 // threads while the host handles its events; tells the host the pages that need a look.
@@ -41,7 +44,7 @@ void CheckAfterRun(Host& host, const SiteState& state, const RunOptions& options
   std::future<std::vector<PageCheck>> done =
       std::async(std::launch::async, [&paths, &state, remove, &options] {
         return CheckPages(paths, remove, state.faviconLinkPrefix, state.webRootDepth,
-                          std::max(options.threads, 1));
+                          std::min(std::max(options.threads, 1), kCheckThreads));
       });
   while (done.wait_for(kCheckWaitSlice) != std::future_status::ready) {
     host.Yield();

@@ -32,6 +32,8 @@
 #include "engine/internal_error.h"
 #include "engine/interrupt.h"
 #include "engine/messages.h"
+#include "engine/paths.h"
+#include "engine/site_check.h"
 #include "engine/start.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_image.h"
@@ -174,6 +176,10 @@ void Form1::SetUpControls() {
   m_ui->Btn_11->setIcon(ArtworkIcon(Artwork::kCurrentFavicon));
 
   m_ui->Liste->setModel(&m_pageList);
+  connect(&m_pageCheck, &BackgroundPageCheck::Checked, this,
+          [this](const BackgroundPageCheck::Batch& batch, bool remove) {
+            m_pageList.SetChecks(batch, remove);
+          });
   // The column is as wide as the list; a long path loses its middle, not its page name, and
   // shows whole as the row's tooltip.
   m_ui->Liste->setTextElideMode(Qt::ElideMiddle);
@@ -336,6 +342,7 @@ void Form1::ChooseWebRoot(const std::string& folder) {
   }
   BusyScope busy(*this);
   m_skipped = {};
+  m_pageCheck.Stop();
   try {
     SelectWebRoot(*this, m_state, m_options, folder);
   } catch (const std::exception& failure) {
@@ -355,6 +362,36 @@ void Form1::ChooseWebRoot(const std::string& folder) {
   if (!m_state.webRoot.empty()) {
     SaveAppSetting(kLastWebRootKey, m_state.webRoot);
   }
+  CheckPagesAside();
+}
+
+// What browsers will make of the new root's pages, found while the user looks at the list.
+void Form1::CheckPagesAside() {
+  TakeFaviconSetChoice();
+  m_pageList.SetWebRoot(m_state.webRoot);
+  m_pageList.ClearChecks();
+  std::vector<std::pair<std::uint32_t, std::string>> pages;
+  const tervando::PageList& list = m_pageList.Pages();
+  for (int row = 0; row < list.Count(); ++row) {
+    const std::string_view path = list.Path(row);
+    if (LiesUnderWebRoot(path, m_state.webRoot)) {
+      pages.emplace_back(list.IdAt(row), std::string(path));
+    }
+  }
+  m_pageCheck.Start(std::move(pages), RunBlockOptions(m_state, RemoveMode()),
+                    m_state.faviconLinkPrefix, m_state.webRootDepth);
+}
+
+void Form1::ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>& checks) {
+  m_pageList.ClearChecks();
+  BackgroundPageCheck::Batch batch;
+  for (const auto& [path, check] : checks) {
+    const std::optional<PageClass> mark = ListMark(check);
+    if (const int row = m_pageList.Pages().Find(path); row >= 0 && mark) {
+      batch.emplace_back(m_pageList.Pages().IdAt(row), *mark);
+    }
+  }
+  m_pageList.SetChecks(batch, RemoveMode());
 }
 
 void Form1::ChooseIcon() { ApplyChosenIcon(SelIconDialog::ChooseIcon(m_desktop, this)); }
@@ -381,10 +418,15 @@ void Form1::SaveFaviconSetChoice() const {
   SaveAppSetting(kForeignIconsKey, m_ui->ForeignIconsCHK->isChecked() ? "1" : "0");
 }
 
-bool Form1::PrepareFaviconSet() {
-  const bool modern = m_ui->FaviconSetOPT_1->isChecked();
-  m_state.faviconSet = modern ? FaviconSet::kModern : FaviconSet::kClassic;
+void Form1::TakeFaviconSetChoice() {
+  m_state.faviconSet =
+      m_ui->FaviconSetOPT_1->isChecked() ? FaviconSet::kModern : FaviconSet::kClassic;
   m_state.switchOffForeignIcons = m_ui->ForeignIconsCHK->isChecked();
+}
+
+bool Form1::PrepareFaviconSet() {
+  TakeFaviconSetChoice();
+  const bool modern = m_state.faviconSet == FaviconSet::kModern;
   m_state.setFiles.clear();
   if (!modern || RemoveMode() || m_state.webRoot.empty() || m_state.preview.bytes.empty()) {
     return true;
@@ -402,6 +444,7 @@ void Form1::StartRun() {
     return;
   }
   BusyScope busy(*this);
+  m_pageCheck.Stop();  // Start checks the pages again after its run
   Start(*this, m_state);
   WaitForLog();  // the log is whole when Start is over, should the user open it
   ShowPreview();
@@ -512,6 +555,7 @@ void Form1::ListeSelect(int mode) {
 
 void Form1::ResetPageList() {
   SetStatusCount(0);
+  m_pageCheck.Stop();
   m_pageList.Clear();
   ShowElided(*m_ui->LocalWebRootLBL, QString::fromUtf8(kWebRootPromptText));
   m_ui->LocalWebRootLBL->setAccessibleName(QString::fromUtf8(kWebRootPromptText));
@@ -701,6 +745,8 @@ bool Form1::ConfirmSetFileOverwrite(const std::string& name) {
 bool Form1::RetryFaviconWrite(const std::string& errorInfo) {
   return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
 }
+
+std::string Form1::LogFilePath() const { return m_log.FilePath(); }
 
 void Form1::Log(const std::string& line) {
   // Written in order on a thread of its own: a disk that stalls never freezes the window.

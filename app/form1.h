@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/background_page_check.h"
 #include "app/page_list_model.h"
 #include "engine/host.h"
 #include "engine/message.h"
@@ -104,6 +105,8 @@ class Form1 : public QWidget, public Host {
   void Skipped(const SkippedEntry& entry) override;
   void LeftoversRemoved(int count) override;
   void Log(const std::string& line) override;
+  std::string LogFilePath() const override;
+  void ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>& checks) override;
   void Yield() override;
   bool StopRequested() const override;
 
@@ -132,11 +135,14 @@ class Form1 : public QWidget, public Host {
   void SaveFaviconSetChoice() const;
   // Hands the chosen set to the run; the modern one is made from the icon in use. False (and
   // said) when it can't be made: nothing is started then.
+  // The set and option chosen in the window become the state's.
+  void TakeFaviconSetChoice();
   bool PrepareFaviconSet();
   void ShowCurrentFavicon();
   void ShowPreview();
   // Waits, handling events, until every line handed to the log is in it.
   void WaitForLog();
+  void CheckPagesAside();
   void ShowLogFailureOnce();
 
   Desktop& m_desktop;
@@ -154,6 +160,7 @@ class Form1 : public QWidget, public Host {
   QLabel* m_countPanel = nullptr;
   QLabel* m_textPanel = nullptr;
   PageListModel m_pageList;
+  BackgroundPageCheck m_pageCheck;  // stopped before the list changes
   SiteState m_state;
   Options m_options;  // read by FormLoad
   int m_lastSortColumn = 0;

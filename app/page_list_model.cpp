@@ -1,10 +1,16 @@
 #include "app/page_list_model.h"
 
+#include <QApplication>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QStyle>
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <future>
 
+#include "engine/messages.h"
+#include "engine/paths.h"
 #include "site/collation.h"
 
 namespace tervando {
@@ -76,6 +82,7 @@ void PageListModel::Publish() {
 void PageListModel::Clear() {
   beginResetModel();
   m_pages.Clear();
+  m_checks.clear();
   m_unpublished = 0;
   endResetModel();
 }
@@ -126,6 +133,48 @@ void PageListModel::SetOrder(SortOrder order) {
   Resort([this, order] { m_pages.SetSortOrder(order); });
 }
 
+void PageListModel::AllRowsChanged(const QList<int>& roles) {
+  if (rowCount() > 0) {
+    emit dataChanged(index(0, 0), index(rowCount() - 1, 0), roles);
+  }
+}
+
+void PageListModel::SetWebRoot(const std::string& webRoot) {
+  if (webRoot == m_webRoot) {
+    return;
+  }
+  m_webRoot = webRoot;
+  AllRowsChanged({Qt::ForegroundRole, Qt::ToolTipRole});
+}
+
+void PageListModel::SetChecks(const std::vector<std::pair<std::uint32_t, PageClass>>& marks,
+                              bool remove) {
+  m_checkedForRemove = remove;
+  for (const auto& [id, mark] : marks) {
+    if (id >= m_checks.size()) {
+      m_checks.resize(std::max<std::size_t>(id + 1, static_cast<std::size_t>(m_pages.Count())), -1);
+    }
+    m_checks[id] = static_cast<std::int8_t>(mark);
+  }
+  AllRowsChanged({Qt::DecorationRole, Qt::ToolTipRole});
+}
+
+void PageListModel::ClearChecks() {
+  if (m_checks.empty()) {
+    return;
+  }
+  m_checks.clear();
+  AllRowsChanged({Qt::DecorationRole, Qt::ToolTipRole});
+}
+
+std::optional<PageClass> PageListModel::CheckOf(int row) const {
+  const std::uint32_t id = m_pages.IdAt(row);
+  if (id >= m_checks.size() || m_checks[id] < 0) {
+    return std::nullopt;
+  }
+  return static_cast<PageClass>(m_checks[id]);
+}
+
 int PageListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : Count() - m_unpublished;
 }
@@ -135,12 +184,32 @@ QVariant PageListModel::data(const QModelIndex& index, int role) const {
     return {};
   }
   const int row = RowOf(index);
+  const std::string_view path = m_pages.Path(row);
+  const bool outside = !m_webRoot.empty() && !LiesUnderWebRoot(path, m_webRoot);
   switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:  // the whole path, where the row shows it shortened
       // Paths are bytes; the view shows them as UTF-8, the page list keeps them unchanged.
-      return QString::fromUtf8(m_pages.Path(row).data(),
-                               static_cast<qsizetype>(m_pages.Path(row).size()));
+      return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+    case Qt::ToolTipRole: {  // the whole path, where the row shows it shortened, and why to look
+      QString tip = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+      if (outside) {
+        tip += QLatin1Char('\n') + QString::fromStdString(OutsideWebRootText(m_webRoot));
+      } else if (const std::optional<PageClass> check = CheckOf(row)) {
+        tip += QLatin1Char('\n') +
+               QString::fromStdString(PageClassLabel(*check, m_checkedForRemove, false));
+      }
+      return tip;
+    }
+    case Qt::ForegroundRole:
+      if (outside) {
+        return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+      }
+      return {};
+    case Qt::DecorationRole:
+      if (!outside && CheckOf(row)) {
+        return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+      }
+      return {};
     case Qt::CheckStateRole:
       return m_pages.Marked(row) ? Qt::Checked : Qt::Unchecked;
     default:

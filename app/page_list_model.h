@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/page_check.h"
 #include "site/page_list.h"
 
 namespace tervando {
@@ -43,6 +46,15 @@ class PageListModel : public QAbstractListModel {
   SortOrder Order() const { return m_pages.Order(); }
   // Hands the rows gathered at the top to the view.
   void Publish();
+  // Rows that don't lie under this web root are shown greyed, with the reason as tooltip.
+  void SetWebRoot(const std::string& webRoot);
+  // What the page check marks on the rows with these ids (PageList::IdAt, ListMark): they show
+  // a warning sign and the reason as tooltip. ClearChecks forgets every mark.
+  void SetChecks(const std::vector<std::pair<std::uint32_t, PageClass>>& marks, bool remove);
+  void ClearChecks();
+  // The check shown for a page-list row, if any.
+  std::optional<PageClass> CheckOf(int row) const;
+
   // The page-list row of a view row.
   int RowOf(const QModelIndex& index) const { return index.row() + m_unpublished; }
 
@@ -57,7 +69,12 @@ class PageListModel : public QAbstractListModel {
   template <typename Change>
   void Resort(Change change);
 
+  void AllRowsChanged(const QList<int>& roles);
+
   PageList m_pages;
+  std::string m_webRoot;
+  std::vector<std::int8_t> m_checks;  // by row id: -1 or the PageClass marked
+  bool m_checkedForRemove = false;
   int m_unpublished = 0;  // rows at the top that the view does not know yet
 };
 

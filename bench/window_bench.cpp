@@ -17,6 +17,7 @@
 
 #include "app/form1.h"
 #include "icons/sel_icon_dialog.h"
+#include "support/write_log.h"
 #include "support_gui/scripted_desktop.h"
 
 namespace fs = std::filesystem;
@@ -123,7 +124,8 @@ int main(int argc, char* argv[]) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
   double lastRunSeconds = 0;
   FreezeMeter meter;
-  Form1 form(desktop);
+  ActivityLog log((work / "Application.log").string());  // removed with the trees
+  Form1 form(desktop, log);
   form.FormLoad();
 
   // Opening the icon dialog: built, filled, shown and painted.
@@ -185,6 +187,5 @@ int main(int argc, char* argv[]) {
       lastRunSeconds * 1000, sedSeconds * 1000, lastRunSeconds / sedSeconds, rounds, worstFreeze);
 
   fs::remove_all(work);
-  fs::remove(fs::path(QCoreApplication::applicationDirPath().toStdString()) / "Application.log");
   return 0;
 }

@@ -20,6 +20,7 @@
 #include "engine/page_check.h"
 #include "engine/page_file.h"
 #include "engine/parallel.h"
+#include "engine/site_check.h"
 #include "engine/site_state.h"
 #include "site/page_list.h"
 
@@ -31,24 +32,6 @@ namespace {
 constexpr int kCheckThreads = 8;
 constexpr std::size_t kExamples = 3;
 
-// Whether the favicon.ico a reference points at is there, as Start tests it; every page of a
-// folder level asks for the same file, so each path is looked at once.
-class FaviconPresence {
- public:
-  bool Has(const std::string& path) {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    const auto [known, added] = m_known.try_emplace(path, false);
-    if (added) {
-      known->second = FileExists(path);
-    }
-    return known->second;
-  }
-
- private:
-  std::mutex m_mutex;
-  std::unordered_map<std::string, bool> m_known;
-};
-
 std::size_t PageCount(const PageList& pages) { return static_cast<std::size_t>(pages.Count()); }
 
 std::string PathAt(const PageList& pages, std::size_t row) {
@@ -57,21 +40,11 @@ std::string PathAt(const PageList& pages, std::size_t row) {
 
 std::vector<PageCheck> CheckAll(const PageList& pages, const IconBlockOptions& block,
                                 int webRootDepth) {
-  const std::string prefix = BuildFaviconLinkPrefix();
-  FaviconPresence presence;
-  const FaviconExists exists = [&presence](const std::string& path) { return presence.Has(path); };
-  const std::size_t count = PageCount(pages);
-  std::vector<PageCheck> checks(count);
-  ForEachInParallel(count, kCheckThreads, [&](std::size_t i) {
-    const std::string page = PathAt(pages, i);
-    try {
-      const std::string text = ReadWholeFile(page);
-      checks[i] = ClassifyPage(text, page, block, prefix, webRootDepth, exists);
-    } catch (const std::exception&) {
-      checks[i] = {PageClass::kUnreadable, 0};  // the run would report it as failed
-    }
-  });
-  return checks;
+  std::vector<std::string> paths(PageCount(pages));
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    paths[i] = PathAt(pages, i);
+  }
+  return CheckPages(paths, block, BuildFaviconLinkPrefix(), webRootDepth, kCheckThreads);
 }
 
 std::string Place(const std::string& page, const std::string& webRoot, int line) {

@@ -114,12 +114,17 @@ void TerminalHost::SetStatusCount(int count) {
 void TerminalHost::Tell(const Notice& notice) {
   const std::string text = TerminalText(NoticeMessage(notice).text);
   if (notice.kind == NoticeKind::kFinished) {
-    if (!m_options.quiet) {
+    // What was not done is said also when quiet.
+    if (!m_options.quiet || !notice.counts.AllHandled()) {
       WriteError(text);
     }
   } else {
     WriteError(text);
   }
+}
+
+std::string TerminalHost::LogFilePath() const {
+  return m_log != nullptr ? m_log->FilePath() : std::string();
 }
 
 bool TerminalHost::GoOnAfterFailure(const PageFailure& failure) {

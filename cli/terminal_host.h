@@ -43,6 +43,7 @@ class TerminalHost : public PageListHost {
   void Skipped(const SkippedEntry& entry) override;
   void LeftoversRemoved(int count) override;
   void Log(const std::string& line) override;
+  std::string LogFilePath() const override;
 
   // Puts the log on the disk; false when a line of it was lost (said on stderr once).
   bool LogKept();

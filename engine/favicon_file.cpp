@@ -180,6 +180,21 @@ std::vector<const SetFile*> SetFilesToWrite(const SiteState& state) {
   return files;
 }
 
+IconBlockOptions RunBlockOptions(const IconBlockLinks& links, bool switchOffForeign, bool remove) {
+  IconBlockOptions block;
+  block.remove = remove;
+  block.links = links;
+  block.foreign = remove             ? ForeignIconLinks::kSwitchOn
+                  : switchOffForeign ? ForeignIconLinks::kSwitchOff
+                                     : ForeignIconLinks::kKeep;
+  return block;
+}
+
+IconBlockOptions RunBlockOptions(const SiteState& state, bool remove) {
+  return RunBlockOptions(LinksOfSet(state.faviconSet, SetLinksSvgIcon(state)),
+                         state.switchOffForeignIcons, remove);
+}
+
 bool SetLinksSvgIcon(const SiteState& state) {
   const bool inSet = std::any_of(state.setFiles.begin(), state.setFiles.end(),
                                  [](const SetFile& file) { return file.name == kSvgIconFileName; });

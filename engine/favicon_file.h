@@ -37,6 +37,12 @@ std::vector<const SetFile*> SetFilesToWrite(const SiteState& state);
 // already holds one.
 bool SetLinksSvgIcon(const SiteState& state);
 
+// The page edit of a run with these links and option: a remove run switches every switched-off
+// link on again, so insert then remove gives back the page whatever the option said.
+IconBlockOptions RunBlockOptions(const IconBlockLinks& links, bool switchOffForeign, bool remove);
+// The same with the state's set and option.
+IconBlockOptions RunBlockOptions(const SiteState& state, bool remove);
+
 // The preview shows the web root's own favicon.ico (pending false) or, when there is none,
 // the default icon (pending true).
 void RefreshFaviconPreview(SiteState& state);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <deque>
@@ -14,6 +15,7 @@
 
 #include "engine/favicon_file.h"
 #include "engine/messages.h"
+#include "engine/paths.h"
 #include "engine/worker_pool.h"
 
 namespace tervando {
@@ -33,6 +35,7 @@ struct Entry {
   int row = 0;
   bool marked = false;  // as decided; unmarked rows are checked again at their turn
   bool remove = false;
+  bool outside = false;  // not under the web root: passed over at its turn
   std::string path;
   std::optional<FileKey> key;  // the file opened under the name
   std::uint64_t size = 0;
@@ -106,7 +109,7 @@ class Run {
       }
       Entry entry = std::move(m_queue.front());
       m_queue.pop_front();
-      if (entry.marked) {
+      if (entry.marked && !entry.outside) {
         --m_pagesInFlight;
         m_bytesInFlight -= entry.size;
       }
@@ -115,6 +118,7 @@ class Run {
       }
       m_host.Yield();
     }
+    CountNotReached();
     DropUncommitted();
     m_host.SetProgressValue(0);
     m_host.ShowStatus({StatusKind::kRunDone, {}, m_result.changed});
@@ -148,6 +152,12 @@ class Run {
       }
       entry.path = m_host.RowText(row);
       entry.remove = m_host.RemoveMode();
+      entry.outside = Outside(entry.path);
+      if (entry.outside) {
+        m_queue.push_back(std::move(entry));
+        --m_nextRow;
+        continue;
+      }
       Open(entry);
       const bool room =
           m_pagesInFlight == 0 ||
@@ -163,16 +173,8 @@ class Run {
     }
   }
 
-  // Remove runs switch every switched-off link on again, so insert then remove gives back the
-  // page whatever the option said.
   IconBlockOptions BlockOptions(bool remove) const {
-    IconBlockOptions block;
-    block.remove = remove;
-    block.links = m_links;
-    block.foreign = remove               ? ForeignIconLinks::kSwitchOn
-                    : m_switchOffForeign ? ForeignIconLinks::kSwitchOff
-                                         : ForeignIconLinks::kKeep;
-    return block;
+    return RunBlockOptions(m_links, m_switchOffForeign, remove);
   }
 
   // A page listed under several names is edited name after name, each seeing what the one
@@ -262,13 +264,22 @@ class Run {
     if (!marked) {
       return true;  // a prepared page whose mark was taken away is dropped
     }
+    m_reachedRow = entry.row;
     m_host.SetProgressValue(m_rows - entry.row);
     if (!entry.marked || entry.remove != m_host.RemoveMode()) {
       entry.marked = true;
       entry.path = m_host.RowText(entry.row);
       entry.remove = m_host.RemoveMode();
-      Open(entry);
-      Prepare(entry);  // decided afresh
+      entry.outside = Outside(entry.path);
+      if (!entry.outside) {
+        Open(entry);
+        Prepare(entry);  // decided afresh
+      }
+    }
+    if (entry.outside) {
+      ++m_result.passedOver;
+      m_host.Log(PassedOverLogLine(entry.path));
+      return true;
     }
     std::optional<std::string> errorInfo;
     for (bool again = true; !errorInfo;) {
@@ -286,6 +297,8 @@ class Run {
           if (page.foreignLinks > 0) {
             m_host.Log(ForeignLinksLogLine(entry.remove, page.foreignLinks, entry.path));
           }
+        } else {
+          ++m_result.unchanged;
         }
         break;
       } catch (const std::system_error& error) {
@@ -313,6 +326,23 @@ class Run {
       }
     }
     return true;
+  }
+
+  // A row kept from an earlier web root would get a link built for this one: it is never edited.
+  bool Outside(const std::string& path) const {
+    return !m_webRoot.empty() && !LiesUnderWebRoot(path, m_webRoot);
+  }
+
+  // The marked rows a stopped or interrupted run did not get to: those below the last one
+  // whose turn came (rows run last first).
+  void CountNotReached() {
+    if (!m_result.stopped && !m_result.interrupted) {
+      return;
+    }
+    const int last = std::min(m_reachedRow - 1, m_host.RowCount());
+    for (int row = 1; row <= last; ++row) {
+      m_result.notReached += m_host.RowMarked(row) ? 1 : 0;
+    }
   }
 
   // Pages prepared but not committed are dropped with their temporary files; their workers are
@@ -360,6 +390,7 @@ class Run {
   const bool m_switchOffForeign;
   const int m_rows;
   int m_nextRow;
+  int m_reachedRow = m_rows + 1;  // the row whose turn came last
   std::deque<Entry> m_queue;
   int m_pagesInFlight = 0;
   std::uint64_t m_bytesInFlight = 0;
@@ -379,7 +410,7 @@ std::string LogDateTimeText(std::time_t when) {
 FaviconRunResult SetUnsetFaviconInFiles(Host& host, const SiteState& state,
                                         const RunOptions& options) {
   if (host.RowCount() == 0) {
-    host.Tell({NoticeKind::kEmptyList, {}});
+    host.Tell({NoticeKind::kEmptyList, {}, {}});
     FaviconRunResult result;
     result.listEmpty = true;
     return result;

@@ -24,7 +24,10 @@ struct RunOptions {
 
 struct FaviconRunResult {
   int changed = 0;           // pages whose file was replaced (in a dry run: would be)
+  int unchanged = 0;         // pages read and left as they were
   int failed = 0;            // pages that failed (reported and logged)
+  int passedOver = 0;        // marked rows outside the web root: logged, never edited
+  int notReached = 0;        // marked rows left when the run was stopped or interrupted
   bool stopped = false;      // the user ended the run at a failure
   bool interrupted = false;  // the program was asked to end before the last page
   bool listEmpty = false;    // nothing to run over: the notice was shown, nothing logged

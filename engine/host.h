@@ -1,8 +1,11 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/host_events.h"
+#include "engine/page_check.h"
 
 namespace tervando {
 
@@ -60,6 +63,11 @@ class Host {
 
   // One line of the activity log (the window and the CLI pass it on to WriteLog).
   virtual void Log(const std::string& line) = 0;
+  // Where those lines go, named by the closing notice; empty when nothing is logged.
+  virtual std::string LogFilePath() const { return {}; }
+  // What browsers will make of the checked pages after Start: the pages that need a look,
+  // each with its check, once after the run (rows the check did not name need none).
+  virtual void ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>& /*checks*/) {}
 
   // Called often from the core's long loops and waits: the window handles its events here.
   virtual void Yield() {}

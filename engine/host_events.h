@@ -13,9 +13,27 @@ enum class NoticeKind {
   kFinished,     // the end of Start
   kWebRootBusy,  // another run works on the web root (path): nothing was started
 };
+// What Start did with the marked rows; the closing notice says it.
+struct RunCounts {
+  int changed = 0;       // pages replaced (in a dry run: would be)
+  int unchanged = 0;     // pages read and left as they were
+  int failed = 0;        // pages reported as failed
+  int passedOver = 0;    // marked rows outside the web root, never edited
+  int notReached = 0;    // marked rows left when the run was stopped
+  bool stopped = false;  // "Abbrechen" at a failure
+  int otherIcon = 0;     // pages where a later icon link of their own wins over ours
+  int attention = 0;     // pages that need a look for another reason (PageCheck)
+
+  bool AllHandled() const {
+    return failed == 0 && passedOver == 0 && notReached == 0 && !stopped && otherIcon == 0 &&
+           attention == 0;
+  }
+};
+
 struct Notice {
   NoticeKind kind = NoticeKind::kFinished;
-  std::string path;
+  std::string path;  // kWebRootBusy: the folder in use; kFinished: the log file, if any
+  RunCounts counts;  // kFinished only
 };
 
 // A page of the run that could not be edited.

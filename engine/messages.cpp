@@ -13,8 +13,43 @@ Message NoticeMessage(const Notice& notice) {
     case NoticeKind::kFinished:
       break;
   }
-  return {"Fertig: Alle Eintragungen abgeschlossen.", MessageIcon::Information, MessageButtons::Ok,
-          MessageAnswer::Ok};
+  return {FinishedText(notice.counts, notice.path),
+          notice.counts.AllHandled() ? MessageIcon::Information : MessageIcon::Exclamation,
+          MessageButtons::Ok, MessageAnswer::Ok};
+}
+
+std::string FinishedText(const RunCounts& counts, const std::string& logPath) {
+  if (counts.AllHandled()) {
+    return "Fertig: Alle Eintragungen abgeschlossen.";
+  }
+  std::string text = counts.stopped || counts.notReached > 0
+                         ? "Abgebrochen: nicht alle Eintragungen wurden vorgenommen."
+                         : "Fertig, aber nicht alle Eintragungen sind abgeschlossen.";
+  text += "\r\rVerändert: " + std::to_string(counts.changed) +
+          "\rUnverändert: " + std::to_string(counts.unchanged) +
+          "\rFehlgeschlagen: " + std::to_string(counts.failed) +
+          "\rÜbergangen (außerhalb des Hauptverzeichnisses): " + std::to_string(counts.passedOver) +
+          "\rNicht erreicht: " + std::to_string(counts.notReached);
+  if (counts.otherIcon > 0) {
+    text += "\r\rAuf " + std::to_string(counts.otherIcon) +
+            " Seiten zeigen Browser trotzdem ein anderes Icon: ein späterer Icon-Verweis der "
+            "Seite geht vor.";
+  }
+  if (counts.attention > 0) {
+    text += "\r\rWeitere " + std::to_string(counts.attention) +
+            " Seiten zeigen das Icon nicht (in der Liste markiert).";
+  }
+  text += logPath.empty() ? std::string("\r\rEs wurde kein Protokoll geschrieben.")
+                          : "\r\rEinzelheiten stehen im Protokoll: " + logPath;
+  return text;
+}
+
+std::string PassedOverLogLine(const std::string& path) {
+  return "Übergangen (liegt nicht im Hauptverzeichnis): " + path;
+}
+
+std::string OutsideWebRootText(const std::string& webRoot) {
+  return "Liegt nicht im Hauptverzeichnis " + webRoot + " und wird daher nicht bearbeitet.";
 }
 
 Message PageFailedMessage(const PageFailure& failure) {

@@ -10,6 +10,7 @@
 #include "engine/messages_picture.h"
 #include "engine/messages_scan.h"
 #include "engine/messages_window.h"
+#include "engine/page_check.h"
 
 namespace tervando {
 
@@ -29,6 +30,14 @@ std::string WebRootBusyText(const std::string& webRoot);
 // write's "text (Code n)".
 std::string PageErrorInfoText(const ErrorInfo& info);
 std::string FaviconErrorInfoText(const ErrorInfo& info);
+
+// The end of Start: "Fertig: Alle Eintragungen abgeschlossen." when every marked page was
+// handled and will show the icon; otherwise what was not, with the counts and the log file.
+std::string FinishedText(const RunCounts& counts, const std::string& logPath);
+// The log line of a marked row that lies outside the current web root and was passed over.
+std::string PassedOverLogLine(const std::string& path);
+// Why such a row is never edited (the list's tooltip names it).
+std::string OutsideWebRootText(const std::string& webRoot);
 
 // The activity log. A log that is no regular file (a named pipe, a device) is refused: it
 // could hold the program or swallow the record. A lost line is said, never passed over.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace tervando {
 
 // The separator between folder names: the web root ends with it and page depth counts it.
@@ -8,5 +10,12 @@ inline constexpr char kPathSeparator = '\\';
 #else
 inline constexpr char kPathSeparator = '/';
 #endif
+
+// A row's page belongs to the web root when its path begins with the root (which ends with the
+// separator): rows kept from an earlier root are never edited with a link built for this one.
+inline bool LiesUnderWebRoot(std::string_view path, std::string_view webRoot) {
+  return !webRoot.empty() && path.size() > webRoot.size() &&
+         path.substr(0, webRoot.size()) == webRoot;
+}
 
 }  // namespace tervando

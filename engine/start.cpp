@@ -1,9 +1,16 @@
 #include "engine/start.h"
 
+#include <algorithm>
+#include <chrono>
 #include <exception>
+#include <future>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "engine/page_file.h"
+#include "engine/paths.h"
+#include "engine/site_check.h"
 #include "engine/web_root_lock.h"
 
 namespace tervando {
@@ -12,6 +19,63 @@ namespace {
 
 void ShowFailure(Host& host, const std::exception& failure) {
   host.ShowStatus({StatusKind::kFailed, failure.what(), 0});
+}
+
+// How long the calling thread waits for the check before it lets its host handle events.
+constexpr std::chrono::milliseconds kCheckWaitSlice{10};
+// The pages are in the cache after the run, so the check is work for the processor: one
+// thread leaves the other core to the window.
+constexpr int kCheckThreads = 1;
+
+// Reads the marked pages under the web root again, as tervando-cli --check does, on other
+// threads while the host handles its events; tells the host the pages that need a look.
+void CheckAfterRun(Host& host, const SiteState& state, const RunOptions& options,
+                   RunCounts& counts) {
+  std::vector<std::string> paths;
+  for (int row = 1; row <= host.RowCount(); ++row) {
+    if (host.RowMarked(row)) {
+      std::string path = host.RowText(row);
+      if (state.webRoot.empty() || LiesUnderWebRoot(path, state.webRoot)) {
+        paths.push_back(std::move(path));
+      }
+    }
+  }
+  const IconBlockOptions block = RunBlockOptions(state, host.RemoveMode());
+  std::future<std::vector<PageCheck>> done =
+      std::async(std::launch::async, [&paths, &state, &block, &options] {
+        return CheckPages(paths, block, state.faviconLinkPrefix, state.webRootDepth,
+                          std::min(std::max(options.threads, 1), kCheckThreads));
+      });
+  while (done.wait_for(kCheckWaitSlice) != std::future_status::ready) {
+    host.Yield();
+  }
+  const std::vector<PageCheck> checks = done.get();
+  std::vector<std::pair<std::string, PageCheck>> shown;
+  for (std::size_t i = 0; i < checks.size(); ++i) {
+    const std::optional<PageClass> mark = ListMark(checks[i]);
+    if (!mark) {
+      continue;
+    }
+    // Pages the run failed on are counted as failed already.
+    counts.otherIcon += *mark == PageClass::kOtherIcon ? 1 : 0;
+    counts.attention += *mark != PageClass::kOtherIcon && *mark != PageClass::kUnreadable &&
+                                *mark != PageClass::kEmpty
+                            ? 1
+                            : 0;
+    shown.emplace_back(std::move(paths[i]), checks[i]);
+  }
+  host.ShowPageChecks(shown);
+}
+
+RunCounts CountsOf(const FaviconRunResult& run) {
+  RunCounts counts;
+  counts.changed = run.changed;
+  counts.unchanged = run.unchanged;
+  counts.failed = run.failed;
+  counts.passedOver = run.passedOver;
+  counts.notReached = run.notReached;
+  counts.stopped = run.stopped;
+  return counts;
 }
 
 }  // namespace
@@ -23,7 +87,7 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
   if (!options.edit.dryRun && !state.webRoot.empty()) {
     lock.emplace(state.webRoot);
     if (lock->Busy()) {
-      host.Tell({NoticeKind::kWebRootBusy, lock->BusyFolder()});
+      host.Tell({NoticeKind::kWebRootBusy, lock->BusyFolder(), {}});
       result.webRootBusy = true;
       return result;
     }
@@ -46,9 +110,17 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
   } catch (const std::exception& failure) {
     ShowFailure(host, failure);
   }
+  result.counts = CountsOf(result.run);
+  if (!result.run.listEmpty && !options.edit.dryRun && !host.StopRequested()) {
+    try {
+      CheckAfterRun(host, state, options, result.counts);
+    } catch (const std::exception& failure) {
+      ShowFailure(host, failure);
+    }
+  }
   RefreshFaviconPreview(state);
   if (!host.StopRequested()) {
-    host.Tell({NoticeKind::kFinished, {}});
+    host.Tell({NoticeKind::kFinished, host.LogFilePath(), result.counts});
   }
   return result;
 }

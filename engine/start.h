@@ -11,12 +11,15 @@ struct StartResult {
   PlaceResult placed = PlaceResult::NotNeeded;
   FaviconRunResult run;
   bool webRootBusy = false;  // another run works on the web root: nothing was done
+  // The run's counts, and what the check after it found: pages that won't show our icon.
+  RunCounts counts;
 };
 
-// "&Start": place favicon.ico (insert mode, icon pending), run over the marked pages, show the
-// root's icon in the preview, tell that all is done. No step stops the next one; a program
-// asked to end skips the closing notice. While another run works on the same web root (or a
-// folder above or inside it), nothing is done but to say so.
+// "&Start": place favicon.ico (insert mode, icon pending), run over the marked pages, check
+// what browsers will make of them (ShowPageChecks; not in a dry run), show the root's icon in
+// the preview, tell how it ended: "all done" only when every marked page was handled. No step stops
+// the next one; a program asked to end skips the closing notice. While another run works on the
+// same web root (or a folder above or inside it), nothing is done but to say so.
 StartResult Start(Host& host, SiteState& state, const RunOptions& options = {});
 
 }  // namespace tervando

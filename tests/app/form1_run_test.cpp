@@ -336,7 +336,13 @@ class Form1RunTest : public QObject {
         ")\r\rKlicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden.";
     QCOMPARE(first.substr(first.size() - ending.size()), ending);
     QVERIFY(m_messages[1].text.find(Page("b.htm")) != std::string::npos);
-    QCOMPARE(m_messages[2].text, std::string("Fertig: Alle Eintragungen abgeschlossen."));
+    // The end says what was not done: d changed, c and b failed, a not reached after "Abbrechen".
+    QCOMPARE(m_messages[2].text,
+             "Abgebrochen: nicht alle Eintragungen wurden vorgenommen.\r\rVerändert: 1\r"
+             "Unverändert: 0\rFehlgeschlagen: 2\rÜbergangen (außerhalb des "
+             "Hauptverzeichnisses): 0\rNicht erreicht: 1\r\rEinzelheiten stehen im Protokoll: " +
+                 m_log);
+    QCOMPARE(m_messages[2].icon, MessageIcon::Exclamation);
 
     QVERIFY(ReadBytes(Page("d.htm")) != kIndexPage);
     QCOMPARE(ReadBytes(Page("c.htm")), std::string());
@@ -348,6 +354,62 @@ class Form1RunTest : public QObject {
     QVERIFY(log[5].rfind("Fehler bei Datei " + Page("b.htm") + ": ", 0) == 0);
     QCOMPARE(log[6], std::string("Anzahl veränderter Dateien: 1"));
     QCOMPARE(StatusText(*m_form, 1), QStringLiteral("Ersetzen beendet: 1 Dateien verändert."));
+  }
+
+  // Rows of an earlier web root stay in the list, greyed and saying why, and Start leaves their
+  // pages as they are: a link built for the new root would lead nowhere from there.
+  void secondPfadKeepsEarlierRowsUntouched() {
+    const std::string deep = Page("t/a/b/c/tief/seite.html");
+    const std::string flat = Page("t/flach/index.htm");
+    WriteBytes(deep, kIndexPage);
+    WriteBytes(flat, kIndexPage);
+    m_desktop.folder = m_root + "/t/a/b/c/tief";
+    Click("Btn_4");
+    m_desktop.folder = m_root + "/t/flach";
+    Click("Btn_4");
+    QCOMPARE(Rows(), (std::vector<std::string>{deep, flat}));
+    QAbstractItemModel* model = m_form->findChild<QTreeView*>("Liste")->model();
+    const QModelIndex deepRow = model->index(0, 0);
+    QVERIFY(model->data(deepRow, Qt::ToolTipRole)
+                .toString()
+                .endsWith(QString::fromStdString(OutsideWebRootText(m_root + "/t/flach/"))));
+    QVERIFY(model->data(deepRow, Qt::ForegroundRole).isValid());
+    QVERIFY(!model->data(model->index(1, 0), Qt::ForegroundRole).isValid());
+
+    Click("Btn_8");
+    QCOMPARE(ReadBytes(deep), kIndexPage);
+    QVERIFY(ReadBytes(flat) != kIndexPage);
+    const std::vector<std::string> log = Lines(ReadBytes(m_log));
+    QCOMPARE(log[3], "1: " + flat);
+    QCOMPARE(log[4], PassedOverLogLine(deep));
+    QCOMPARE(m_messages.size(), size_t{1});
+    QVERIFY(m_messages[0].text.rfind("Fertig, aber nicht alle Eintragungen sind abgeschlossen.",
+                                     0) == 0);
+    QVERIFY(m_messages[0].text.find("Verändert: 1\r") != std::string::npos);
+    QVERIFY(m_messages[0].text.find("Hauptverzeichnisses): 1\r") != std::string::npos);
+  }
+
+  // A page that names an icon of its own after ours shows that one in browsers: the list says so
+  // once the pages are read after the fill, and again after Start, whose end counts it.
+  void foreignIconAfterOursIsMarked() {
+    WriteBytes(Page("favicon.ico"), std::string(IconFile(1)));
+    WriteBytes(Page("index.htm"), kIndexPage);
+    WriteBytes(Page("py.htm"),
+               "<html><head><link rel=\"icon\" href=\"_static/py.svg\"></head></html>");
+    Click("Btn_4");
+    QAbstractItemModel* model = m_form->findChild<QTreeView*>("Liste")->model();
+    const QString foreign =
+        QString::fromStdString(PageClassLabel(PageClass::kOtherIcon, false, false));
+    QTRY_VERIFY(model->data(model->index(1, 0), Qt::ToolTipRole).toString().endsWith(foreign));
+    QVERIFY(model->data(model->index(1, 0), Qt::DecorationRole).isValid());
+    QVERIFY(!model->data(model->index(0, 0), Qt::DecorationRole).isValid());
+
+    Click("Btn_8");
+    QVERIFY(model->data(model->index(1, 0), Qt::ToolTipRole).toString().endsWith(foreign));
+    QVERIFY(!model->data(model->index(0, 0), Qt::DecorationRole).isValid());
+    QCOMPARE(m_messages.size(), size_t{1});
+    QVERIFY(m_messages[0].text.find("\r\rAuf 1 Seiten zeigen Browser trotzdem ein anderes Icon") !=
+            std::string::npos);
   }
 
   void overwriteQuestionCancelKeepsOldFileOkWritesChosenIcon() {

@@ -347,6 +347,10 @@ TEST_F(CliSite, FailingPagesGiveExitOneAndStopOnErrorEndsAtTheFirst) {
   EXPECT_NE(goOn.err.find("Fehler bei Datei " + P("a-empty.htm")), std::string::npos);
   EXPECT_NE(ReadFile(P("index.htm")), kIndex);
   EXPECT_NE(goOn.err.find("Nicht bearbeitet: 2 Dateien (siehe oben).\n"), std::string::npos);
+  EXPECT_NE(goOn.err.find("Fertig, aber nicht alle Eintragungen sind abgeschlossen.\n\n"
+                          "Verändert: 4\nUnverändert: 1\nFehlgeschlagen: 2\n"),
+            std::string::npos);
+  EXPECT_NE(goOn.err.find("\nEs wurde kein Protokoll geschrieben.\n"), std::string::npos);
 
   ScratchFolder other;
   other.Write("a-empty.htm", "");

@@ -168,6 +168,8 @@ TEST_F(FaviconRunTest, CancelAtAFailureEndsTheRunWithTheClosingCount) {
   const FaviconRunResult result = SetUnsetFaviconInFiles(host, state);
   EXPECT_TRUE(result.stopped);
   EXPECT_EQ(result.changed, 1);
+  EXPECT_EQ(result.failed, 1);
+  EXPECT_EQ(result.notReached, 1);  // a.htm
   EXPECT_EQ(host.logLines.back(), "Anzahl veränderter Dateien: 1");
   EXPECT_EQ(host.logLines[host.logLines.size() - 3], "1: " + c);
   EXPECT_EQ(ReadFile(a), kPlain);  // prepared ahead, then dropped
@@ -403,6 +405,40 @@ TEST_F(FaviconRunTest, ModernSetFilesAreWrittenOnceAndAskedFor) {
   state.setFiles[1].bytes = "other";
   EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::NotNeeded);
   EXPECT_EQ(Names(), (std::vector<std::string>{kFaviconFileName, kManifestFileName}));
+}
+
+// The end of Start: the short line only when nothing is left to say.
+TEST(FinishedText, SaysWhatWasNotDone) {
+  RunCounts stopped;
+  stopped.changed = 1;
+  stopped.failed = 2;
+  stopped.notReached = 3;
+  stopped.stopped = true;
+  RunCounts foreign;
+  foreign.unchanged = 4;
+  foreign.passedOver = 1;
+  foreign.otherIcon = 2;
+  foreign.attention = 1;
+  const struct {
+    RunCounts counts;
+    std::string log;
+    std::string text;
+  } rows[] = {
+      {RunCounts{}, "/l.log", "Fertig: Alle Eintragungen abgeschlossen."},
+      {stopped, "/l.log",
+       "Abgebrochen: nicht alle Eintragungen wurden vorgenommen.\r\rVerändert: 1\rUnverändert: "
+       "0\rFehlgeschlagen: 2\rÜbergangen (außerhalb des Hauptverzeichnisses): 0\rNicht erreicht: "
+       "3\r\rEinzelheiten stehen im Protokoll: /l.log"},
+      {foreign, "",
+       "Fertig, aber nicht alle Eintragungen sind abgeschlossen.\r\rVerändert: 0\rUnverändert: "
+       "4\rFehlgeschlagen: 0\rÜbergangen (außerhalb des Hauptverzeichnisses): 1\rNicht erreicht: "
+       "0\r\rAuf 2 Seiten zeigen Browser trotzdem ein anderes Icon: ein späterer Icon-Verweis der "
+       "Seite geht vor.\r\rWeitere 1 Seiten zeigen das Icon nicht (in der Liste markiert).\r\rEs "
+       "wurde kein Protokoll geschrieben."},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(FinishedText(row.counts, row.log), row.text);
+  }
 }
 
 TEST(LogDateTimeText, ShortDateBlankLongTime) {

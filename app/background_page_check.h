@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "engine/page_check.h"
+
+namespace tervando {
+
+// The page check of a freshly filled list, off the window's thread: the pages are read and
+// classified on one thread of their own, a slice at a time, and what needs attention is handed
+// to the window in batches on its timer. One thread only, so the check does not crowd out the
+// window or a following command; Stop ends it before the list changes under it.
+class BackgroundPageCheck : public QObject {
+  Q_OBJECT
+
+ public:
+  using Batch = std::vector<std::pair<std::uint32_t, PageClass>>;  // row id, ListMark
+
+  explicit BackgroundPageCheck(QObject* parent = nullptr);
+  ~BackgroundPageCheck() override;
+
+  // Checks these pages (row id, path); a check still going is stopped first.
+  void Start(std::vector<std::pair<std::uint32_t, std::string>> pages, IconBlockOptions block,
+             std::string faviconLinkPrefix, int webRootDepth);
+  // Ends the check and drops what it has not handed over yet; returns at once after the slice
+  // in work (a few hundred pages).
+  void Stop();
+  bool Running() const { return m_thread.joinable() && !m_done; }
+
+ signals:
+  // Pages the list marks (with the mode they were checked for), on the window's thread.
+  void Checked(const BackgroundPageCheck::Batch& batch, bool remove);
+
+ private:
+  void HandOver();
+
+  std::mutex m_mutex;
+  Batch m_pending;  // filled by the thread, taken by the timer
+  bool m_remove = false;
+  std::atomic<bool> m_done{true};
+  QTimer m_timer;
+  std::jthread m_thread;
+};
+
+}  // namespace tervando

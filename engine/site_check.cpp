@@ -1,0 +1,65 @@
+#include "engine/site_check.h"
+
+#include <exception>
+#include <mutex>
+#include <unordered_map>
+
+#include "engine/favicon_file.h"
+#include "engine/page_file.h"
+#include "engine/parallel.h"
+
+namespace tervando {
+
+namespace {
+
+// Every page of a folder level asks for the same favicon.ico: each path is looked at once.
+class FaviconPresence {
+ public:
+  bool Has(const std::string& path) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const auto [known, added] = m_known.try_emplace(path, false);
+    if (added) {
+      known->second = FileExists(path);
+    }
+    return known->second;
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::unordered_map<std::string, bool> m_known;
+};
+
+}  // namespace
+
+std::vector<PageCheck> CheckPages(const std::vector<std::string>& paths,
+                                  const IconBlockOptions& block,
+                                  const std::string& faviconLinkPrefix, int webRootDepth,
+                                  int threads, std::stop_token stop) {
+  FaviconPresence presence;
+  const FaviconExists exists = [&presence](const std::string& path) { return presence.Has(path); };
+  std::vector<PageCheck> checks(paths.size());
+  ForEachInParallel(paths.size(), threads, [&](std::size_t i) {
+    if (stop.stop_requested()) {
+      return;
+    }
+    try {
+      const std::string text = ReadWholeFile(paths[i]);
+      checks[i] = ClassifyPage(text, paths[i], block, faviconLinkPrefix, webRootDepth, exists);
+    } catch (const std::exception&) {
+      checks[i] = {PageClass::kUnreadable, 0, 0};  // the run would report it as failed
+    }
+  });
+  return checks;
+}
+
+std::optional<PageClass> ListMark(const PageCheck& check) {
+  if (check.pageClass == PageClass::kOtherIcon || check.otherIconLine > 0) {
+    return PageClass::kOtherIcon;
+  }
+  if (check.pageClass == PageClass::kWouldChange || !NeedsAttention(check.pageClass)) {
+    return std::nullopt;
+  }
+  return check.pageClass;
+}
+
+}  // namespace tervando

@@ -94,8 +94,8 @@ class Run {
 
   FaviconRunResult Go() {
     m_host.Log(std::string(40, '_'));
-    m_host.Log(LogDateTimeText(std::time(nullptr)) + " Suchen&Ersetzen gestartet");
-    m_host.Log("Dateiliste:");
+    m_host.Log(RunStartedLogLine(LogDateTimeText(std::time(nullptr))));
+    m_host.Log(PageListLogLine());
     m_host.SetProgressRange(0, m_rows);
     m_host.SetProgressValue(0);
     m_host.ShowStatus({StatusKind::kRunning, {}, 0});
@@ -122,7 +122,7 @@ class Run {
     DropUncommitted();
     m_host.SetProgressValue(0);
     m_host.ShowStatus({StatusKind::kRunDone, {}, m_result.changed});
-    m_host.Log("Anzahl veränderter Dateien: " + std::to_string(m_result.changed));
+    m_host.Log(ChangedCountLogLine(m_result.changed));
     if (m_result.interrupted) {
       m_host.Log(RunInterruptedLogLine());
     }
@@ -319,7 +319,7 @@ class Run {
     }
     if (errorInfo) {
       ++m_result.failed;
-      m_host.Log("Fehler bei Datei " + entry.path + ": " + *errorInfo);
+      m_host.Log(PageFailedLogLine(entry.path, *errorInfo));
       if (!m_host.GoOnAfterFailure({entry.path, *errorInfo})) {
         m_result.stopped = true;
         return false;

@@ -742,7 +742,7 @@ bool Form1::ConfirmSetFileOverwrite(const std::string& name) {
   return Ask(OverwriteSetFileMessage(name)) == MessageAnswer::Ok;
 }
 
-bool Form1::RetryFaviconWrite(const std::string& errorInfo) {
+bool Form1::RetryFaviconWrite(const ErrorInfo& errorInfo) {
   return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
 }
 

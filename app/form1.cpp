@@ -62,7 +62,6 @@ constexpr char kWindowSizeKey[] = "WindowSize";
 constexpr char kLastWebRootKey[] = "LastWebRoot";
 constexpr char kFaviconSetKey[] = "FaviconSet";             // "klassisch" or "modern"
 constexpr char kForeignIconsKey[] = "DisableForeignIcons";  // "1" or "0"
-constexpr char kWebRootPromptText[] = "(Bitte Pfad angeben ...)";
 // A long operation handles the window's events at most this often (ms)...
 constexpr qint64 kYieldInterval = 15;
 // ...and shows new rows, its status text and progress at most this often: a person sees the
@@ -204,7 +203,7 @@ void Form1::SetUpControls() {
   SetAccessibleNames();
 
   // Laid out for the desktop's font: the prompt is the root label's widest caption.
-  m_ui->LocalWebRootLBL->setText(QString::fromUtf8(kWebRootPromptText));
+  m_ui->LocalWebRootLBL->setText(QString::fromUtf8(kNoWebRootText));
   m_scaler = new FormScaler(*this, m_ui->Liste);
   m_scaler->KeepSize(m_ui->Picture1);
   m_scaler->KeepSize(m_ui->Image2);
@@ -216,15 +215,15 @@ void Form1::SetUpControls() {
 }
 
 void Form1::SetAccessibleNames() {
-  m_ui->Liste->setAccessibleName(QStringLiteral("Gefundene Web-Seiten"));
-  m_ui->Bar->setAccessibleName(QStringLiteral("Fortschritt"));
-  m_ui->Picture1->setAccessibleName(QStringLiteral("Bild: Favoriten eines Browsers"));
-  m_ui->Image2->setAccessibleName(QStringLiteral("Logo von Orvatek"));
+  m_ui->Liste->setAccessibleName(QString::fromUtf8(kPageListHeading));
+  m_ui->Bar->setAccessibleName(QString::fromUtf8(kProgressBarName));
+  m_ui->Picture1->setAccessibleName(QString::fromUtf8(kFavouritesPictureName));
+  m_ui->Image2->setAccessibleName(QString::fromUtf8(kMakerLogoName));
   for (QLabel* picture : {m_ui->Picture1, m_ui->Image2}) {
     picture->setAccessibleDescription(picture->toolTip().isEmpty() ? m_ui->Image2->toolTip()
                                                                    : picture->toolTip());
   }
-  m_ui->IconPreviewImg->setAccessibleName(QStringLiteral("Favicon in Gebrauch"));
+  m_ui->IconPreviewImg->setAccessibleName(QString::fromUtf8(kFaviconPreviewName));
   m_ui->Btn_11->setAccessibleName(m_ui->Btn_11->toolTip());
 }
 
@@ -557,8 +556,8 @@ void Form1::ResetPageList() {
   SetStatusCount(0);
   m_pageCheck.Stop();
   m_pageList.Clear();
-  ShowElided(*m_ui->LocalWebRootLBL, QString::fromUtf8(kWebRootPromptText));
-  m_ui->LocalWebRootLBL->setAccessibleName(QString::fromUtf8(kWebRootPromptText));
+  ShowElided(*m_ui->LocalWebRootLBL, QString::fromUtf8(kNoWebRootText));
+  m_ui->LocalWebRootLBL->setAccessibleName(QString::fromUtf8(kNoWebRootText));
 }
 
 void Form1::ListeColumnClick(int column) {
@@ -701,7 +700,7 @@ void Form1::ShowStatus(const Status& status) {
 }
 
 void Form1::SetStatusCount(int count) {
-  m_countPanel->setText(QString::number(count) + QStringLiteral(" Dateien"));
+  m_countPanel->setText(QString::fromStdString(FileCountText(count)));
 }
 
 void Form1::SetBusy(bool busy) {
@@ -717,7 +716,8 @@ void Form1::SetBusy(bool busy) {
 void Form1::ShowWebRoot(const std::string& webRoot) {
   const QString path = QFile::decodeName(QByteArray::fromStdString(webRoot));
   ShowElided(*m_ui->LocalWebRootLBL, path);
-  m_ui->LocalWebRootLBL->setAccessibleName(QStringLiteral("Web-Hauptverzeichnis: ") + path);
+  m_ui->LocalWebRootLBL->setAccessibleName(
+      QString::fromStdString(WebRootAccessibleName(path.toStdString())));
 }
 
 MessageAnswer Form1::Ask(const Message& message) {
@@ -742,7 +742,7 @@ bool Form1::ConfirmSetFileOverwrite(const std::string& name) {
   return Ask(OverwriteSetFileMessage(name)) == MessageAnswer::Ok;
 }
 
-bool Form1::RetryFaviconWrite(const std::string& errorInfo) {
+bool Form1::RetryFaviconWrite(const ErrorInfo& errorInfo) {
   return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
 }
 

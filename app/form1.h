@@ -101,7 +101,7 @@ class Form1 : public QWidget, public Host {
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
   bool ConfirmSetFileOverwrite(const std::string& name) override;
-  bool RetryFaviconWrite(const std::string& errorInfo) override;
+  bool RetryFaviconWrite(const ErrorInfo& errorInfo) override;
   void Skipped(const SkippedEntry& entry) override;
   void LeftoversRemoved(int count) override;
   void Log(const std::string& line) override;

@@ -235,7 +235,7 @@ Qt::ItemFlags PageListModel::flags(const QModelIndex& index) const {
 
 QVariant PageListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation == Qt::Horizontal && section == 0 && role == Qt::DisplayRole) {
-    return QStringLiteral("Gefundene Web-Seiten");
+    return QString::fromUtf8(kPageListHeading);
   }
   return {};
 }

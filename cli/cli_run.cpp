@@ -15,6 +15,7 @@
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
 #include "engine/interrupt.h"
+#include "engine/messages_cli.h"
 #include "engine/start.h"
 #include "icons/icon_catalogue.h"
 #include "icons/image_to_icon.h"
@@ -35,7 +36,7 @@ bool ChooseIcon(const CliOptions& options, std::optional<std::string>& chosenIco
   if (options.icon) {
     chosenIcon = std::string(IconFile(*options.icon));
     if (chosenIcon->empty()) {
-      UsageError("Icon " + std::to_string(*options.icon) + " fehlt.");
+      UsageError(IconMissingText(*options.icon));
       return false;
     }
   } else if (options.iconFile) {
@@ -81,8 +82,7 @@ std::optional<ActivityLog> StartLog(const CliOptions& options) {
   std::optional<ActivityLog> log(
       options.logFile ? fs::absolute(*options.logFile).lexically_normal().string() : "");
   if (const std::string problem = LogFileProblem(log->FilePath()); !problem.empty()) {
-    std::cerr << "tervando-cli: " << EscapeControlBytes(problem)
-              << "; es wurde nichts verändert.\n";
+    std::cerr << "tervando-cli: " << NothingChangedText(EscapeControlBytes(problem));
     log.reset();
   }
   return log;
@@ -111,17 +111,14 @@ int Report(TerminalHost& host, const SiteState& state, const StartResult& result
     return kExitUsage;
   }
   if (result.run.failed > 0) {
-    host.Warn("Nicht bearbeitet: " + std::to_string(result.run.failed) +
-              (result.run.failed == 1 ? " Datei" : " Dateien") + " (siehe oben).");
+    host.Warn(NotDoneCountText(result.run.failed));
   }
   if (result.placed == PlaceResult::GaveUp || result.placed == PlaceResult::OverwriteDeclined) {
-    host.Warn(std::string(result.placed == PlaceResult::GaveUp
-                              ? "favicon.ico wurde nicht geschrieben: "
-                              : "favicon.ico wurde nicht überschrieben: ") +
-              state.webRoot + kFaviconFileName);
+    host.Warn(FaviconNotWrittenText(result.placed == PlaceResult::OverwriteDeclined,
+                                    state.webRoot + kFaviconFileName));
   }
   if (result.run.interrupted) {
-    host.Warn("Abgebrochen: die begonnenen Dateien wurden fertig bearbeitet.");
+    host.Warn(kInterruptedText);
   }
   return result.run.failed > 0 || result.run.interrupted || result.placed == PlaceResult::GaveUp ||
                  !host.LogKept()
@@ -155,7 +152,7 @@ int RunFavicon(const CliOptions& options, const CliSite& site) {
     PrintList(host, options.null);
     return kExitDone;
   }
-  host.Say("Eintragung beendet (" + std::to_string(host.RowCount()) + " Dateien)");
+  host.Say(ListedCountText(host.RowCount()));
   host.Pages().MarkAll(true);
   if (chosenIcon) {
     state.preview = {std::move(*chosenIcon), true};
@@ -166,10 +163,10 @@ int RunFavicon(const CliOptions& options, const CliSite& site) {
   }
   if (options.dryRun && !options.remove && options.modernSet) {
     for (const SetFile* file : SetFilesToWrite(state)) {
-      host.Say(file->name + " würde geschrieben: " + state.webRoot + file->name);
+      host.Say(WouldBeWrittenText(file->name, state.webRoot + file->name));
     }
   } else if (options.dryRun && !options.remove && state.preview.pending) {
-    host.Say("favicon.ico würde geschrieben: " + state.webRoot + kFaviconFileName);
+    host.Say(WouldBeWrittenText(kFaviconFileName, state.webRoot + kFaviconFileName));
   }
   const StartResult result = Start(host, state, RunOptionsFor(options));
   host.ClearProgress();
@@ -194,7 +191,7 @@ int RunCli(const std::vector<std::string>& arguments) {
   }
   const CliSite site = SetUpWebRoot(options);
   if (site.folder.empty()) {
-    return UsageError("\"" + options.webRoot + "\" ist kein lesbarer Ordner.");
+    return UsageError(NotAReadableFolderText(options.webRoot));
   }
   return options.check ? RunCheck(options, site) : RunFavicon(options, site);
 }

@@ -128,7 +128,7 @@ std::string TerminalHost::LogFilePath() const {
 }
 
 bool TerminalHost::GoOnAfterFailure(const PageFailure& failure) {
-  Warn(PageFailedLogLine(failure.path, failure.errorInfo));
+  Warn(PageFailedLogLine(failure.path, PageErrorInfoText(failure.errorInfo)));
   return !m_options.stopOnError && !Interrupted();
 }
 
@@ -150,7 +150,7 @@ bool TerminalHost::ConfirmOverwrite(const Message& question) {
   return AnswerFromTerminal(kOkCancelPrompt, true);
 }
 
-bool TerminalHost::RetryFaviconWrite(const std::string& errorInfo) {
+bool TerminalHost::RetryFaviconWrite(const ErrorInfo& errorInfo) {
   WriteError(TerminalText(FaviconWriteFailedMessage(errorInfo).text));
   if (!m_stdinIsTerminal) {
     return false;

@@ -38,7 +38,7 @@ class TerminalHost : public PageListHost {
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
   bool ConfirmSetFileOverwrite(const std::string& name) override;
-  bool RetryFaviconWrite(const std::string& errorInfo) override;
+  bool RetryFaviconWrite(const ErrorInfo& errorInfo) override;
   void PageChanged(int number, const std::string& path, const std::string& difference) override;
   void Skipped(const SkippedEntry& entry) override;
   void LeftoversRemoved(int count) override;

@@ -65,14 +65,14 @@ PlaceResult WriteWithRetry(Host& host, const SiteState& state, const std::string
                            const std::string& bytes) {
   const std::string path = state.webRoot + name;
   while (true) {
-    std::string errorInfo;
+    ErrorInfo errorInfo;
     try {
       RefuseOutsideRoot(path, state.webRoot);
       RefuseReadOnly(path);
       WriteRootFile(path, state.webRoot, name, bytes);
       return PlaceResult::Written;
     } catch (...) {
-      errorInfo = ErrorInfoText();
+      errorInfo = CurrentErrorInfo();
     }
     if (!host.RetryFaviconWrite(errorInfo)) {
       return PlaceResult::GaveUp;

@@ -50,8 +50,6 @@ bool WrittenMeanwhile(const std::system_error& error) {
   return error.code() == std::errc::resource_unavailable_try_again;
 }
 
-std::string RunErrorInfoText() { return PageErrorInfoText(CurrentErrorInfo()); }
-
 template <typename Result>
 Result WaitYielding(Host& host, std::future<Result>& future) {
   while (future.wait_for(kWaitSlice) != std::future_status::ready) {
@@ -94,8 +92,8 @@ class Run {
 
   FaviconRunResult Go() {
     m_host.Log(std::string(40, '_'));
-    m_host.Log(LogDateTimeText(std::time(nullptr)) + " Suchen&Ersetzen gestartet");
-    m_host.Log("Dateiliste:");
+    m_host.Log(RunStartedLogLine(LogDateTimeText(std::time(nullptr))));
+    m_host.Log(PageListLogLine());
     m_host.SetProgressRange(0, m_rows);
     m_host.SetProgressValue(0);
     m_host.ShowStatus({StatusKind::kRunning, {}, 0});
@@ -122,7 +120,7 @@ class Run {
     DropUncommitted();
     m_host.SetProgressValue(0);
     m_host.ShowStatus({StatusKind::kRunDone, {}, m_result.changed});
-    m_host.Log("Anzahl veränderter Dateien: " + std::to_string(m_result.changed));
+    m_host.Log(ChangedCountLogLine(m_result.changed));
     if (m_result.interrupted) {
       m_host.Log(RunInterruptedLogLine());
     }
@@ -281,7 +279,7 @@ class Run {
       m_host.Log(PassedOverLogLine(entry.path));
       return true;
     }
-    std::optional<std::string> errorInfo;
+    std::optional<ErrorInfo> errorInfo;
     for (bool again = true; !errorInfo;) {
       try {
         PreparedPage page = TakePrepared(entry);
@@ -303,10 +301,10 @@ class Run {
         break;
       } catch (const std::system_error& error) {
         if (!again || !WrittenMeanwhile(error)) {
-          errorInfo = RunErrorInfoText();
+          errorInfo = CurrentErrorInfo();
         }
       } catch (...) {
-        errorInfo = RunErrorInfoText();
+        errorInfo = CurrentErrorInfo();
       }
       if (errorInfo) {
         break;
@@ -319,7 +317,7 @@ class Run {
     }
     if (errorInfo) {
       ++m_result.failed;
-      m_host.Log("Fehler bei Datei " + entry.path + ": " + *errorInfo);
+      m_host.Log(PageFailedLogLine(entry.path, PageErrorInfoText(*errorInfo)));
       if (!m_host.GoOnAfterFailure({entry.path, *errorInfo})) {
         m_result.stopped = true;
         return false;

@@ -50,7 +50,7 @@ class Host {
     return ConfirmFaviconOverwrite();
   }
   // Writing favicon.ico (or another file of the set) failed with this error info: true tries again.
-  virtual bool RetryFaviconWrite(const std::string& errorInfo) = 0;
+  virtual bool RetryFaviconWrite(const ErrorInfo& errorInfo) = 0;
 
   // A page of the run was (or, in a dry run, would be) changed: the run's `number`th.
   // `difference` holds the change as text when the run was asked to describe changes.

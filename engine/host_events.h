@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "engine/errors.h"
+
 namespace tervando {
 
 // The values the core hands its host (engine/host.h). Each says what happened; the German
@@ -38,8 +40,8 @@ struct Notice {
 
 // A page of the run that could not be edited.
 struct PageFailure {
-  std::string path;       // the page as the list names it
-  std::string errorInfo;  // "text [code]"
+  std::string path;     // the page as the list names it
+  ErrorInfo errorInfo;  // what went wrong; the messages module renders it
 };
 
 // What the second status panel says.

@@ -54,7 +54,7 @@ std::string OutsideWebRootText(const std::string& webRoot) {
 
 Message PageFailedMessage(const PageFailure& failure) {
   return {"Folgende Datei liess sich nicht bearbeiten: \r\r" + failure.path + "\r\r(" +
-              failure.errorInfo +
+              PageErrorInfoText(failure.errorInfo) +
               ")\r\rKlicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden.",
           MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok};
 }
@@ -68,11 +68,11 @@ Message OverwriteFaviconMessage() {
       MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok};
 }
 
-Message FaviconWriteFailedMessage(const std::string& errorInfo) {
+Message FaviconWriteFailedMessage(const ErrorInfo& errorInfo) {
   return {
       "Die Datei FAVICON.ICO konnte nicht im angegebenen Hauptverzeichnis Ihrer lokalen "
       "Web-Dateien erstellt werden (" +
-          errorInfo + ").\r\rMöchten Sie es nochmals versuchen?",
+          FaviconErrorInfoText(errorInfo) + ").\r\rMöchten Sie es nochmals versuchen?",
       MessageIcon::Critical, MessageButtons::YesNo, MessageAnswer::No};
 }
 

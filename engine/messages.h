@@ -21,7 +21,7 @@ namespace tervando {
 Message NoticeMessage(const Notice& notice);
 Message PageFailedMessage(const PageFailure& failure);
 Message OverwriteFaviconMessage();
-Message FaviconWriteFailedMessage(const std::string& errorInfo);
+Message FaviconWriteFailedMessage(const ErrorInfo& errorInfo);
 std::string StatusText(const Status& status);
 // A run is already working on the web root (or on a folder below it).
 std::string WebRootBusyText(const std::string& webRoot);

@@ -2,6 +2,35 @@
 
 namespace tervando {
 
+std::string NotAReadableFolderText(const std::string& path) {
+  return "\"" + path + "\" ist kein lesbarer Ordner.";
+}
+
+std::string IconMissingText(int number) { return "Icon " + std::to_string(number) + " fehlt."; }
+
+std::string NothingChangedText(const std::string& problem) {
+  return problem + "; es wurde nichts verändert.\n";
+}
+
+std::string ListedCountText(int count) {
+  return "Eintragung beendet (" + std::to_string(count) + " Dateien)";
+}
+
+std::string WouldBeWrittenText(const std::string& name, const std::string& path) {
+  return name + " würde geschrieben: " + path;
+}
+
+std::string NotDoneCountText(int failed) {
+  return "Nicht bearbeitet: " + std::to_string(failed) + (failed == 1 ? " Datei" : " Dateien") +
+         " (siehe oben).";
+}
+
+std::string FaviconNotWrittenText(bool declined, const std::string& path) {
+  return std::string(declined ? "favicon.ico wurde nicht überschrieben: "
+                              : "favicon.ico wurde nicht geschrieben: ") +
+         path;
+}
+
 std::string UnknownOptionText(const std::string& option) {
   return "Unbekannte Option " + option + ".";
 }

@@ -38,6 +38,20 @@ std::string ExclusiveOptionsText(const std::string& first, const std::string& se
 inline constexpr char kWebRootMissingText[] = "Das Hauptverzeichnis fehlt.";
 inline constexpr char kOneWebRootOnlyText[] = "Nur ein Hauptverzeichnis ist erlaubt.";
 
+// The favicon run: what was asked for that cannot be had, what a dry run would write and what
+// did not get done.
+std::string NotAReadableFolderText(const std::string& path);
+std::string IconMissingText(int number);
+// The log can't be written: `problem` and that the run stopped before changing anything.
+std::string NothingChangedText(const std::string& problem);
+std::string ListedCountText(int count);
+std::string WouldBeWrittenText(const std::string& name, const std::string& path);
+std::string NotDoneCountText(int failed);
+// favicon.ico at `path` was not written (`declined`: not overwritten, as the user chose).
+std::string FaviconNotWrittenText(bool declined, const std::string& path);
+inline constexpr char kInterruptedText[] =
+    "Abgebrochen: die begonnenen Dateien wurden fertig bearbeitet.";
+
 // The terminal's answers to the core's questions.
 inline constexpr char kNoInputOverwriteText[] =
     "Keine Eingabe möglich: Abbrechen (--overwrite überschreibt ohne Rückfrage).";

@@ -182,7 +182,7 @@ TEST_F(PlaceFaviconFileTest, RetrySucceedsOnceTheCauseIsGone) {
   bool created = false;
   struct CreatingHost : FakeHost {
     std::string folder;
-    bool RetryFaviconWrite(const std::string& errorInfo) override {
+    bool RetryFaviconWrite(const ErrorInfo& errorInfo) override {
       FakeHost::RetryFaviconWrite(errorInfo);
       fs::create_directory(folder);
       return true;

@@ -47,7 +47,7 @@ class FakeHost : public PageListHost {
   bool ConfirmFaviconOverwrite() override {
     return Ask(OverwriteFaviconMessage()) == MessageAnswer::Ok;
   }
-  bool RetryFaviconWrite(const std::string& errorInfo) override {
+  bool RetryFaviconWrite(const ErrorInfo& errorInfo) override {
     return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
   }
   void PageChanged(int, const std::string& path, const std::string&) override {

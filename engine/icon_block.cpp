@@ -29,59 +29,19 @@ struct Range {
   bool Holds(std::size_t position) const { return position >= begin && position < end; }
 };
 
-struct Attribute {
-  std::size_t name = 0;  // position of the name in the page
-  std::string_view nameText;
-  std::string_view value;
-};
+using Attribute = LinkAttribute;
 
-// The attributes of a <link> tag as HTML reads them (names in any letter case, values quoted
-// or bare), with where each name stands in the page; nothing for any other tag.
+// The attributes of the <link> tag at `tag`, with where each name stands in the page.
 std::optional<std::vector<Attribute>> ReadLinkAttributes(std::string_view text,
                                                          const TagScanner::Tag& tag) {
-  const std::size_t bodyBegin = tag.begin + 1;
-  const std::string_view body = text.substr(bodyBegin, tag.end - 1 - bodyBegin);
-  if (body.size() < 5 || !StartsWithIgnoringCase(body, "link") ||
-      !(IsBlank(body[4]) || body[4] == '/')) {
-    return std::nullopt;
+  std::optional<std::vector<Attribute>> attributes =
+      tervando::ReadLinkAttributes(text.substr(tag.begin, tag.end - tag.begin));
+  if (attributes) {
+    for (Attribute& attribute : *attributes) {
+      attribute.name += tag.begin;
+    }
   }
-  std::vector<Attribute> attributes;
-  std::size_t at = 4;
-  while (true) {
-    while (at < body.size() && (IsBlank(body[at]) || body[at] == '/')) {
-      ++at;
-    }
-    if (at >= body.size()) {
-      return attributes;
-    }
-    const std::size_t nameBegin = at++;  // a name may start with '='
-    while (at < body.size() && !IsBlank(body[at]) && body[at] != '/' && body[at] != '=') {
-      ++at;
-    }
-    Attribute attribute{bodyBegin + nameBegin, body.substr(nameBegin, at - nameBegin), {}};
-    while (at < body.size() && IsBlank(body[at])) {
-      ++at;
-    }
-    if (at < body.size() && body[at] == '=') {
-      ++at;
-      while (at < body.size() && IsBlank(body[at])) {
-        ++at;
-      }
-      if (at < body.size() && (body[at] == '"' || body[at] == '\'')) {
-        const char quote = body[at++];
-        const std::size_t close = std::min(body.find(quote, at), body.size());
-        attribute.value = body.substr(at, close - at);
-        at = std::min(close + 1, body.size());
-      } else {
-        const std::size_t valueBegin = at;
-        while (at < body.size() && !IsBlank(body[at])) {
-          ++at;
-        }
-        attribute.value = body.substr(valueBegin, at - valueBegin);
-      }
-    }
-    attributes.push_back(attribute);
-  }
+  return attributes;
 }
 
 bool IsMarked(const std::vector<Attribute>& attributes) {
@@ -231,6 +191,51 @@ std::string RelativePart(int levels) {
 }
 
 }  // namespace
+
+std::optional<std::vector<LinkAttribute>> ReadLinkAttributes(std::string_view tag) {
+  const std::string_view body = tag.substr(1, tag.size() - 2);  // without '<' and '>'
+  if (body.size() < 5 || !StartsWithIgnoringCase(body, "link") ||
+      !(IsBlank(body[4]) || body[4] == '/')) {
+    return std::nullopt;
+  }
+  std::vector<LinkAttribute> attributes;
+  std::size_t at = 4;
+  while (true) {
+    while (at < body.size() && (IsBlank(body[at]) || body[at] == '/')) {
+      ++at;
+    }
+    if (at >= body.size()) {
+      return attributes;
+    }
+    const std::size_t nameBegin = at++;  // a name may start with '='
+    while (at < body.size() && !IsBlank(body[at]) && body[at] != '/' && body[at] != '=') {
+      ++at;
+    }
+    LinkAttribute attribute{1 + nameBegin, body.substr(nameBegin, at - nameBegin), {}};
+    while (at < body.size() && IsBlank(body[at])) {
+      ++at;
+    }
+    if (at < body.size() && body[at] == '=') {
+      ++at;
+      while (at < body.size() && IsBlank(body[at])) {
+        ++at;
+      }
+      if (at < body.size() && (body[at] == '"' || body[at] == '\'')) {
+        const char quote = body[at++];
+        const std::size_t close = std::min(body.find(quote, at), body.size());
+        attribute.value = body.substr(at, close - at);
+        at = std::min(close + 1, body.size());
+      } else {
+        const std::size_t valueBegin = at;
+        while (at < body.size() && !IsBlank(body[at])) {
+          ++at;
+        }
+        attribute.value = body.substr(valueBegin, at - valueBegin);
+      }
+    }
+    attributes.push_back(attribute);
+  }
+}
 
 IconBlockLinks LinksOfSet(FaviconSet set, bool withSvgIcon) {
   if (set == FaviconSet::kClassic) {

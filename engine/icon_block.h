@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,5 +80,17 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
 std::string SetUnsetIconBlockInHtml(std::string_view text, std::string_view pagePath,
                                     const IconBlockOptions& options,
                                     const std::string& faviconLinkPrefix, int webRootDepth);
+
+// One attribute of a <link> tag: its name as written, where the name stands in the tag ('<' at
+// 0), and its value without quotes.
+struct LinkAttribute {
+  std::size_t name = 0;
+  std::string_view nameText;
+  std::string_view value;
+};
+// The attributes of the tag `tag` (from '<' to '>') when it is a <link> tag, read as HTML reads
+// them: names in any letter case, values in double or single quotes or bare; nothing for any
+// other tag.
+std::optional<std::vector<LinkAttribute>> ReadLinkAttributes(std::string_view tag);
 
 }  // namespace tervando

@@ -103,55 +103,21 @@ struct LinkAttributes {
 // The rel and href of a <link> tag, read as HTML reads attributes: names in any letter case,
 // values in double or single quotes or bare, the first of a repeated attribute counting.
 std::optional<LinkAttributes> ReadLinkTag(std::string_view tag) {
-  const std::string_view body = tag.substr(1, tag.size() - 2);  // without '<' and '>'
-  if (body.size() < 5 || !StartsWithIgnoringCase(body, "link") ||
-      !(IsBlank(body[4]) || body[4] == '/')) {
+  const std::optional<std::vector<LinkAttribute>> attributes = ReadLinkAttributes(tag);
+  if (!attributes) {
     return std::nullopt;
   }
   LinkAttributes link;
-  std::size_t at = 4;
-  while (true) {
-    while (at < body.size() && (IsBlank(body[at]) || body[at] == '/')) {
-      ++at;
-    }
-    if (at >= body.size()) {
-      return link;
-    }
-    const std::size_t nameBegin = at++;  // a name may start with '='
-    while (at < body.size() && !IsBlank(body[at]) && body[at] != '/' && body[at] != '=') {
-      ++at;
-    }
-    const std::string_view name = body.substr(nameBegin, at - nameBegin);
-    while (at < body.size() && IsBlank(body[at])) {
-      ++at;
-    }
-    std::string_view value;
-    if (at < body.size() && body[at] == '=') {
-      ++at;
-      while (at < body.size() && IsBlank(body[at])) {
-        ++at;
-      }
-      if (at < body.size() && (body[at] == '"' || body[at] == '\'')) {
-        const char quote = body[at++];
-        const std::size_t close = std::min(body.find(quote, at), body.size());
-        value = body.substr(at, close - at);
-        at = std::min(close + 1, body.size());
-      } else {
-        const std::size_t valueBegin = at;
-        while (at < body.size() && !IsBlank(body[at])) {
-          ++at;
-        }
-        value = body.substr(valueBegin, at - valueBegin);
-      }
-    }
-    if (EqualsIgnoringCase(name, kBlockMarker)) {
+  for (const LinkAttribute& attribute : *attributes) {
+    if (EqualsIgnoringCase(attribute.nameText, kBlockMarker)) {
       link.marked = true;
-    } else if (!link.rel && EqualsIgnoringCase(name, "rel")) {
-      link.rel = value;
-    } else if (!link.href && EqualsIgnoringCase(name, "href")) {
-      link.href = value;
+    } else if (!link.rel && EqualsIgnoringCase(attribute.nameText, "rel")) {
+      link.rel = attribute.value;
+    } else if (!link.href && EqualsIgnoringCase(attribute.nameText, "href")) {
+      link.href = attribute.value;
     }
   }
+  return link;
 }
 
 bool HasIconToken(std::string_view rel) {

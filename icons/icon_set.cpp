@@ -57,16 +57,6 @@ struct Source {
   bool PixelArt() const { return drawing.empty() && Side(images.back()) <= kLargestPixelArt; }
 };
 
-bool HasVisiblePixel(const QImage& image) {
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    if (std::any_of(line, line + image.width(), [](QRgb p) { return qAlpha(p) != 0; })) {
-      return true;
-    }
-  }
-  return false;
-}
-
 // The message for a source that can't be read: the one the favicon.ico of a picture gives.
 Source Failed(std::string_view bytes, const std::string& name) {
   std::string error = IconFromImageBytes(bytes, name).error;

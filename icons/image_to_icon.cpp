@@ -208,16 +208,6 @@ std::string PngPayload(const QImage& straight) {
   return png.toStdString();
 }
 
-bool HasVisiblePixel(const QImage& image) {
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    if (std::any_of(line, line + image.width(), [](QRgb p) { return qAlpha(p) != 0; })) {
-      return true;
-    }
-  }
-  return false;
-}
-
 // The icon file of the squares drawn for kIconSizes (premultiplied, in the picture's colour
 // space); empty when the largest shows nothing.
 std::string EncodeSquares(std::vector<QImage> squares, const QColorSpace& colourSpace) {
@@ -312,6 +302,16 @@ IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
 }
 
 }  // namespace
+
+bool HasVisiblePixel(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    if (std::any_of(line, line + image.width(), [](QRgb p) { return qAlpha(p) != 0; })) {
+      return true;
+    }
+  }
+  return false;
+}
 
 std::string IcoBitmapPayload(const QImage& straight) {
   IcoBitmap bitmap;

@@ -36,5 +36,7 @@ std::string IcoBitmapPayload(const QImage& straight);
 // An SVG drawing drawn afresh into a transparent square of `side` pixels, fitted and centred
 // (premultiplied); a null image when the drawing can't be read or has no size. Needs no display.
 QImage RenderSvgSquare(std::string_view svg, int side);
+// True when some pixel of the picture is not wholly transparent.
+bool HasVisiblePixel(const QImage& image);
 
 }  // namespace tervando

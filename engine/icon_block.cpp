@@ -283,6 +283,10 @@ std::string BuildIconBlock(const std::string& faviconLinkPrefix, const IconBlock
 IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
                               const IconBlockOptions& options, const std::string& faviconLinkPrefix,
                               int webRootDepth) {
+  // A page that is no byte-oriented text is never edited, whatever its code units spell.
+  if (IsWideText(text)) {
+    return {};
+  }
   // The insert edit says where our reference is or goes, and whether the page is edited at all:
   // removing takes away the same reference that inserting would replace.
   const FaviconEdit classic =

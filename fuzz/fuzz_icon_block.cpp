@@ -119,6 +119,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
        ForeignIconLinks::kSwitchOff},
   };
   const IconBlockOptions remove{true, {}, ForeignIconLinks::kSwitchOn};
+  if (tervando::IsWideText(page)) {
+    // No byte-oriented text: never edited, whatever its code units spell.
+    for (const IconBlockOptions& options : sets) {
+      if (Edited(page, path, options, depth) != page) std::abort();
+    }
+    if (Edited(page, path, remove, depth) != page) std::abort();
+    return 0;
+  }
   if (withOurs || tervando::ContainsIgnoringCase(page, tervando::kBlockMarker)) {
     // Pages that already hold marked tags: any edit, without a fault.
     for (const IconBlockOptions& options : sets) {

@@ -97,6 +97,7 @@ void PrintList(const TerminalHost& host, bool null) {
 
 RunOptions RunOptionsFor(const CliOptions& options) {
   RunOptions run;
+  run.checkAfterRun = false;  // what browsers will show is --check's to say
   run.edit.dryRun = options.dryRun;
   if (options.diff) {
     run.edit.describe = [](const std::string& path, std::string_view before,

@@ -20,6 +20,10 @@ struct RunOptions {
   // Page bytes prepared at once; a larger page is prepared alone.
   std::uint64_t bytesAhead = std::uint64_t{8} << 20;
   PageEditOptions edit;  // dry run, description of the changes
+  // Start reads the marked pages once more after the run, for the list's marks and the closing
+  // counts of pages that will not show the icon. tervando-cli leaves that to --check, so a run
+  // reads each page once.
+  bool checkAfterRun = true;
 };
 
 struct FaviconRunResult {

@@ -111,7 +111,8 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
     ShowFailure(host, failure);
   }
   result.counts = CountsOf(result.run);
-  if (!result.run.listEmpty && !options.edit.dryRun && !host.StopRequested()) {
+  if (options.checkAfterRun && !result.run.listEmpty && !options.edit.dryRun &&
+      !host.StopRequested()) {
     try {
       CheckAfterRun(host, state, options, result.counts);
     } catch (const std::exception& failure) {

@@ -119,18 +119,6 @@ Source ReadSource(std::string_view bytes, const std::string& name) {
   return source;
 }
 
-QImage Centred(const QImage& image, int side) {
-  QImage square(side, side, QImage::Format_ARGB32);
-  square.fill(Qt::transparent);
-  const int left = (side - image.width()) / 2;
-  const int top = (side - image.height()) / 2;
-  for (int y = 0; y < image.height(); ++y) {
-    std::memcpy(square.scanLine(top + y) + 4 * static_cast<std::ptrdiff_t>(left),
-                image.constScanLine(y), 4 * static_cast<std::size_t>(image.width()));
-  }
-  return square;
-}
-
 // Every pixel a factor x factor block of the same colour.
 QImage Enlarged(const QImage& image, int factor) {
   QImage large(image.width() * factor, image.height() * factor, QImage::Format_ARGB32);
@@ -161,7 +149,7 @@ QImage DrawSquare(const Source& source, int side) {
       }
     }
     if (best != nullptr) {
-      return Centred(Enlarged(*best, bestFactor), side);
+      return CentredInSquare(Enlarged(*best, bestFactor), side, QImage::Format_ARGB32);
     }
   }
   // Smoothly, from the smallest image that is at least as big, else from the largest.
@@ -173,7 +161,7 @@ QImage DrawSquare(const Source& source, int side) {
   QImage scaled = from.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                       .scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   scaled.convertTo(QImage::Format_ARGB32);
-  return Centred(scaled, side);
+  return CentredInSquare(scaled, side, QImage::Format_ARGB32);
 }
 
 // White, unless the border of the visible part is mostly opaque (a photo, a full-bleed logo):

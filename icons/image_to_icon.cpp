@@ -379,15 +379,7 @@ std::string IconFromPicture(QImage picture) {
     const QImage scaled = current.size() == fitted ? current
                                                    : current.scaled(fitted, Qt::IgnoreAspectRatio,
                                                                     Qt::SmoothTransformation);
-    QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
-    square.fill(Qt::transparent);
-    const int left = (side - fitted.width()) / 2;
-    const int top = (side - fitted.height()) / 2;
-    for (int y = 0; y < fitted.height(); ++y) {
-      std::memcpy(square.scanLine(top + y) + 4 * static_cast<std::ptrdiff_t>(left),
-                  scaled.constScanLine(y), 4 * static_cast<std::size_t>(fitted.width()));
-    }
-    squares.push_back(std::move(square));
+    squares.push_back(CentredInSquare(scaled, side, QImage::Format_ARGB32_Premultiplied));
   }
   std::reverse(squares.begin(), squares.end());
   return EncodeSquares(std::move(squares), colourSpace);
@@ -466,6 +458,18 @@ IconFromImage IconFromImageFile(const std::string& path) {
     return Failed(PictureReadFailedText(failure.what()));
   }
   return IconFromImageBytes(bytes, path);
+}
+
+QImage CentredInSquare(const QImage& image, int side, QImage::Format format) {
+  QImage square(side, side, format);
+  square.fill(Qt::transparent);
+  const int left = (side - image.width()) / 2;
+  const int top = (side - image.height()) / 2;
+  for (int y = 0; y < image.height(); ++y) {
+    std::memcpy(square.scanLine(top + y) + 4 * static_cast<std::ptrdiff_t>(left),
+                image.constScanLine(y), 4 * static_cast<std::size_t>(image.width()));
+  }
+  return square;
 }
 
 }  // namespace tervando

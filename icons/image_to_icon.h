@@ -36,6 +36,9 @@ std::string IcoBitmapPayload(const QImage& straight);
 // An SVG drawing drawn afresh into a transparent square of `side` pixels, fitted and centred
 // (premultiplied); a null image when the drawing can't be read or has no size. Needs no display.
 QImage RenderSvgSquare(std::string_view svg, int side);
+// A transparent square of `side` pixels in `format` with the picture's 32-bit pixels copied into
+// its middle as they are (the picture is no larger than the square and already in that format).
+QImage CentredInSquare(const QImage& image, int side, QImage::Format format);
 // True when some pixel of the picture is not wholly transparent.
 bool HasVisiblePixel(const QImage& image);
 

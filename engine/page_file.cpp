@@ -325,21 +325,25 @@ void PendingReplace::CheckUnchanged() const {
   }
 }
 
-// The leased page and the new text change names in one step, so the page as read is still at
-// hand: when a writer opened it in the last moment, the two change back and that writer's
-// write lands in the page. False where the file system can't exchange names.
+// The page as read and the new text change names in one step, so the page stays at hand: when
+// it was swapped for another file, or a writer opened the leased page in the last moment, the
+// two change back. A page moved away meanwhile is never made again under its old name. False
+// only where the file system can't exchange names.
 bool PendingReplace::ExchangeHeld() {
 #if defined(__linux__) && defined(RENAME_EXCHANGE)
   const int folder = m_folder->Fd();
   const char* temporary = m_temporaryName.c_str();
   const char* target = m_targetName.c_str();
   if (::renameat2(folder, temporary, folder, target, RENAME_EXCHANGE) != 0) {
-    return false;
+    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
+      return false;
+    }
+    throw FileError(EAGAIN, kPageChangedText, m_shownPath);
   }
   struct stat old {};
   const bool same = ::fstatat(folder, temporary, &old, AT_SYMLINK_NOFOLLOW) == 0 &&
                     old.st_dev == m_expected->device && old.st_ino == m_expected->inode;
-  if (!same || !LeaseIntact(m_page.Get())) {
+  if (!same || (m_leased && !LeaseIntact(m_page.Get()))) {
     ::renameat2(folder, temporary, folder, target, RENAME_EXCHANGE);
     throw FileError(same ? EAGAIN : ESTALE, same ? kPageChangedText : kPageSwappedText,
                     m_shownPath);
@@ -360,7 +364,7 @@ void PendingReplace::Commit(const std::function<void()>& beforeRename) {
   if (beforeRename) {
     beforeRename();
   }
-  if (!(m_leased && m_expected && ExchangeHeld())) {
+  if (!(m_expected && ExchangeHeld())) {
     const int folder = m_folder->Fd();
     if (::renameat(folder, m_temporaryName.c_str(), folder, m_targetName.c_str()) != 0) {
       throw FileError(errno, kReplaceText, m_shownPath);

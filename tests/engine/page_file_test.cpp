@@ -12,6 +12,7 @@
 #include <atomic>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -91,6 +92,17 @@ class PageFileTest : public testing::Test {
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+  }
+
+  // Whether the file system under the test folder exchanges two names in one step.
+  bool ExchangesNames() {
+    const std::string a = Write("probe-a", "");
+    const std::string b = Write("probe-b", "");
+    const bool exchanged =
+        ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
+    ::unlink(a.c_str());
+    ::unlink(b.c_str());
+    return exchanged;
   }
 
   std::string m_root;
@@ -280,21 +292,69 @@ TEST_F(PageFileTest, TemporaryFileIsOwnerOnlyWhileItIsWritten) {
   EXPECT_EQ(Stat(m_root + names[0]).st_mode & 07777, 0600u);
 }
 
-// A page another program changed after it was read is not replaced: its change would be lost.
+// A page another program changed, moved or swapped after it was read is not replaced: its
+// change would be lost, or the run would make a page again that is gone or write over another.
 TEST_F(PageFileTest, PageChangedMeanwhileIsNotReplaced) {
-  const std::string page = Write("index.htm", "<head></head>");
-  PreparedPage prepared = PreparePageEdit(page, false, kPrefix, m_depth);
-  ASSERT_TRUE(prepared.replace);
-  std::ofstream(page, std::ios::app) << "appended";
-  try {
-    prepared.replace->Commit();
-    ADD_FAILURE() << "no failure";
-  } catch (const std::system_error& error) {
-    EXPECT_NE(std::string(error.what()).find("von außen geändert"), std::string::npos);
+  const std::string outside = Write("outside", "outside");
+  struct Row {
+    const char* name;
+    bool atTheRename;  // in the last moment, after every check: only a name exchange sees it
+    std::function<void(const std::string& page)> change;
+    std::vector<std::string> names;
+    std::string pageAfter;  // "" where no file is at the page's name any more
+  };
+  const Row rows[] = {
+      {"appended",
+       false,
+       [](const std::string& page) { std::ofstream(page, std::ios::app) << "appended"; },
+       {"index.htm", "outside"},
+       "<head></head>appended"},
+      {"moved away",
+       true,
+       [](const std::string& page) { std::filesystem::rename(page, page + ".moved"); },
+       {"index.htm.moved", "outside"},
+       ""},
+      {"swapped for a link",
+       true,
+       [&outside](const std::string& page) {
+         std::filesystem::rename(page, page + ".moved");
+         std::filesystem::create_symlink(outside, page);
+       },
+       {"index.htm", "index.htm.moved", "outside"},
+       "outside"},
+      {"swapped for another file",
+       true,
+       [this](const std::string& page) {
+         std::filesystem::rename(page, page + ".moved");
+         Write("index.htm", "another");
+       },
+       {"index.htm", "index.htm.moved", "outside"},
+       "another"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.atTheRename && !ExchangesNames()) {
+      GTEST_SKIP() << "this file system can't exchange two names in one step";
+    }
+    std::filesystem::remove(m_root + "index.htm.moved");
+    std::filesystem::remove(m_root + "index.htm");
+    const std::string page = Write("index.htm", "<head></head>");
+    PreparedPage prepared = PreparePageEdit(page, false, kPrefix, m_depth);
+    ASSERT_TRUE(prepared.replace);
+    const auto change = [&] { row.change(page); };
+    if (!row.atTheRename) {
+      change();
+    }
+    EXPECT_THROW(prepared.replace->Commit(row.atTheRename ? change : std::function<void()>{}),
+                 std::system_error);
+    prepared = {};
+    EXPECT_EQ(Names(), row.names);
+    EXPECT_EQ(Read(page), row.pageAfter);
+    EXPECT_EQ(Read(outside), "outside");
+    if (row.atTheRename) {
+      EXPECT_EQ(Read(page + ".moved"), "<head></head>");
+    }
   }
-  prepared = {};
-  EXPECT_EQ(Read(page), "<head></head>appended");
-  EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
 }
 
 // Every page that can be listed can be replaced, also where the temporary file's full path

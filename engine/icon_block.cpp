@@ -292,8 +292,12 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
   const FaviconEdit classic =
       FindFaviconEdit(text, pagePath, false, faviconLinkPrefix, webRootDepth);
   const bool editable = !classic.inserted.empty();
-  // The switched-off prefix starts with the marker, so one search finds both.
-  const bool marked = FindNoCase(text, 0, text.size(), kBlockMarker) != kNone;
+  // The switched-off prefix starts with the marker, so one search finds both. Our tags stand in
+  // the head, right after the reference; only switching links back on looks at the whole page.
+  const std::size_t headEnd = std::min(FindNoCase(text, 0, text.size(), kHeadEndTag), text.size());
+  const bool wholePage = options.foreign == ForeignIconLinks::kSwitchOn ||
+                         (editable && classic.offset + classic.removed >= headEnd);
+  const bool marked = FindNoCase(text, 0, wholePage ? text.size() : headEnd, kBlockMarker) != kNone;
 
   IconPageEdit result;
   Range block{kNone, kNone};
@@ -318,7 +322,6 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
   if (!strays && !switchOff && !switchOn) {
     return result;
   }
-  const std::size_t headEnd = std::min(FindNoCase(text, 0, text.size(), kHeadEndTag), text.size());
   const std::size_t limit = switchOn ? text.size() : headEnd;
   QuietCursor quiet(text, limit);
   // Every link tag starts with "<link", whose '<' masking never hides.

@@ -23,6 +23,7 @@ void BackgroundPageCheck::Start(std::vector<std::pair<std::uint32_t, std::string
                                 int webRootDepth) {
   Stop();
   m_remove = block.remove;
+  m_modern = block.LinksSetFiles();
   m_done = false;
   m_thread = std::jthread([this, pages = std::move(pages), block,
                            prefix = std::move(faviconLinkPrefix),
@@ -70,7 +71,7 @@ void BackgroundPageCheck::HandOver() {
     batch.swap(m_pending);
   }
   if (!batch.empty()) {
-    emit Checked(batch, m_remove);
+    emit Checked(batch, m_remove, m_modern);
   }
   if (last) {
     m_timer.stop();

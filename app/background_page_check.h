@@ -36,8 +36,8 @@ class BackgroundPageCheck : public QObject {
   bool Running() const { return m_thread.joinable() && !m_done; }
 
  signals:
-  // Pages the list marks (with the mode they were checked for), on the window's thread.
-  void Checked(const BackgroundPageCheck::Batch& batch, bool remove);
+  // Pages the list marks (with the mode and set they were checked for), on the window's thread.
+  void Checked(const BackgroundPageCheck::Batch& batch, bool remove, bool modern);
 
  private:
   void HandOver();
@@ -45,6 +45,7 @@ class BackgroundPageCheck : public QObject {
   std::mutex m_mutex;
   Batch m_pending;  // filled by the thread, taken by the timer
   bool m_remove = false;
+  bool m_modern = false;  // the set's files beside favicon.ico are looked for too
   std::atomic<bool> m_done{true};
   QTimer m_timer;
   std::jthread m_thread;

@@ -176,8 +176,8 @@ void Form1::SetUpControls() {
 
   m_ui->Liste->setModel(&m_pageList);
   connect(&m_pageCheck, &BackgroundPageCheck::Checked, this,
-          [this](const BackgroundPageCheck::Batch& batch, bool remove) {
-            m_pageList.SetChecks(batch, remove);
+          [this](const BackgroundPageCheck::Batch& batch, bool remove, bool modern) {
+            m_pageList.SetChecks(batch, remove, modern);
           });
   // The column is as wide as the list; a long path loses its middle, not its page name, and
   // shows whole as the row's tooltip.
@@ -390,7 +390,7 @@ void Form1::ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>&
       batch.emplace_back(m_pageList.Pages().IdAt(row), *mark);
     }
   }
-  m_pageList.SetChecks(batch, RemoveMode());
+  m_pageList.SetChecks(batch, RemoveMode(), RunBlockOptions(m_state, RemoveMode()).LinksSetFiles());
 }
 
 void Form1::ChooseIcon() { ApplyChosenIcon(SelIconDialog::ChooseIcon(m_desktop, this)); }

@@ -148,8 +148,9 @@ void PageListModel::SetWebRoot(const std::string& webRoot) {
 }
 
 void PageListModel::SetChecks(const std::vector<std::pair<std::uint32_t, PageClass>>& marks,
-                              bool remove) {
+                              bool remove, bool modern) {
   m_checkedForRemove = remove;
+  m_checkedForModern = modern;
   for (const auto& [id, mark] : marks) {
     if (id >= m_checks.size()) {
       m_checks.resize(std::max<std::size_t>(id + 1, static_cast<std::size_t>(m_pages.Count())), -1);
@@ -195,8 +196,8 @@ QVariant PageListModel::data(const QModelIndex& index, int role) const {
       if (outside) {
         tip += QLatin1Char('\n') + QString::fromStdString(OutsideWebRootText(m_webRoot));
       } else if (const std::optional<PageClass> check = CheckOf(row)) {
-        tip += QLatin1Char('\n') +
-               QString::fromStdString(PageClassLabel(*check, m_checkedForRemove, false));
+        tip += QLatin1Char('\n') + QString::fromStdString(PageClassLabel(*check, m_checkedForRemove,
+                                                                         m_checkedForModern));
       }
       return tip;
     }

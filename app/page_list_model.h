@@ -50,7 +50,9 @@ class PageListModel : public QAbstractListModel {
   void SetWebRoot(const std::string& webRoot);
   // What the page check marks on the rows with these ids (PageList::IdAt, ListMark): they show
   // a warning sign and the reason as tooltip. ClearChecks forgets every mark.
-  void SetChecks(const std::vector<std::pair<std::uint32_t, PageClass>>& marks, bool remove);
+  // `remove` and `modern`: the mode and set the pages were checked for, which the reasons name.
+  void SetChecks(const std::vector<std::pair<std::uint32_t, PageClass>>& marks, bool remove,
+                 bool modern);
   void ClearChecks();
   // The check shown for a page-list row, if any.
   std::optional<PageClass> CheckOf(int row) const;
@@ -75,6 +77,7 @@ class PageListModel : public QAbstractListModel {
   std::string m_webRoot;
   std::vector<std::int8_t> m_checks;  // by row id: -1 or the PageClass marked
   bool m_checkedForRemove = false;
+  bool m_checkedForModern = false;
   int m_unpublished = 0;  // rows at the top that the view does not know yet
 };
 

@@ -167,14 +167,11 @@ int RunCheck(const CliOptions& options, const CliSite& site) {
   SiteState state;
   ListPages(host, state, site);
   const PageList& pages = host.Pages();
-  const bool modern = options.modernSet && !options.remove;
-  IconBlockOptions block;
-  block.remove = options.remove;
-  block.links = LinksOfSet(options.modernSet ? FaviconSet::kModern : FaviconSet::kClassic,
-                           FileExists(state.webRoot + kSvgIconFileName));
-  block.foreign = options.remove                ? ForeignIconLinks::kSwitchOn
-                  : options.disableForeignIcons ? ForeignIconLinks::kSwitchOff
-                                                : ForeignIconLinks::kKeep;
+  const IconBlockOptions block =
+      RunBlockOptions(LinksOfSet(options.modernSet ? FaviconSet::kModern : FaviconSet::kClassic,
+                                 FileExists(state.webRoot + kSvgIconFileName)),
+                      options.disableForeignIcons, options.remove);
+  const bool modern = block.LinksSetFiles();
   const std::vector<PageCheck> checks = CheckAll(pages, block, state.webRootDepth);
   const std::vector<SiteFinding> findings = options.remove || pages.Count() == 0
                                                 ? std::vector<SiteFinding>{}

@@ -50,6 +50,9 @@ struct IconBlockOptions {
   bool remove = false;   // remove the whole block; `links` is not read then
   IconBlockLinks links;  // the block to write when inserting or refreshing
   ForeignIconLinks foreign = ForeignIconLinks::kKeep;
+
+  // Whether pages get links to files of the set beside favicon.ico.
+  bool LinksSetFiles() const { return !remove && links != IconBlockLinks{}; }
 };
 
 // The edits of one page, in page order and none overlapping.

@@ -248,6 +248,13 @@ class Form1RunTest : public QObject {
     const std::vector<std::string> log = Lines(ReadBytes(m_log));
     QVERIFY(std::find(log.begin(), log.end(),
                       "Fremde Icon-Verweise stillgelegt (1): " + Page("own.htm")) != log.end());
+    // A file of the set gone: the list's check names the set, not favicon.ico.
+    QFile::remove(QString::fromStdString(Page(kAppleTouchIconFileName)));
+    Click("Btn_4");
+    QAbstractItemModel* model = m_form->findChild<QTreeView*>("Liste")->model();
+    const QString missing =
+        QString::fromStdString(PageClassLabel(PageClass::kFaviconMissing, false, true));
+    QTRY_VERIFY(model->data(model->index(0, 0), Qt::ToolTipRole).toString().endsWith(missing));
     Form1 next(m_desktop, *m_activityLog);
     next.FormLoad();
     QVERIFY(next.findChild<QRadioButton*>("FaviconSetOPT_1")->isChecked());

@@ -395,13 +395,13 @@ void Form1::ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>&
 
 void Form1::ChooseIcon() { ApplyChosenIcon(SelIconDialog::ChooseIcon(m_desktop, this)); }
 
-void Form1::ApplyChosenIcon(int index) { ApplyChosenIcon(std::string(IconFile(index))); }
+void Form1::ApplyChosenIcon(int index) { ApplyChosenIcon({std::string(IconFile(index)), true}); }
 
-void Form1::ApplyChosenIcon(const std::string& iconFile) {
-  if (iconFile.empty()) {
+void Form1::ApplyChosenIcon(PreviewIcon icon) {
+  if (icon.bytes.empty()) {
     return;
   }
-  m_state.preview.bytes = iconFile;
+  m_state.preview = std::move(icon);
   m_state.preview.pending = true;
   ShowPreview();
 }
@@ -430,7 +430,7 @@ bool Form1::PrepareFaviconSet() {
   if (!modern || RemoveMode() || m_state.webRoot.empty() || m_state.preview.bytes.empty()) {
     return true;
   }
-  const std::string error = PrepareModernSet(m_state, m_state.preview.bytes, kFaviconFileName);
+  const std::string error = PrepareModernSet(m_state);
   if (error.empty()) {
     return true;
   }

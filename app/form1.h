@@ -68,9 +68,9 @@ class Form1 : public QWidget, public Host {
   // Puts catalogue entry `index` (1..kIconCount) into the preview as the icon the next Start
   // writes; 0 (the dialog was cancelled) changes nothing.
   void ApplyChosenIcon(int index);
-  // The same for an icon file (a catalogue entry's or one made from the user's own picture);
-  // empty changes nothing.
-  void ApplyChosenIcon(const std::string& iconFile);
+  // The same for an icon (a catalogue entry's or one made from the user's own picture, with
+  // that picture); empty bytes change nothing.
+  void ApplyChosenIcon(PreviewIcon icon);
 
   int LastSortColumn() const { return m_lastSortColumn; }
   PageListModel& PageList() { return m_pageList; }

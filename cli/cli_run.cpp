@@ -30,12 +30,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The icon named by --icon or --icon-file, as icon file bytes; none when neither was given.
-// Says on stderr what is wrong with it and returns false when it can't be had.
-bool ChooseIcon(const CliOptions& options, std::optional<std::string>& chosenIcon) {
+// The icon named by --icon or --icon-file, pending, with the picture it was made from; none when
+// neither was given. Says on stderr what is wrong with it and returns false when it can't be had.
+bool ChooseIcon(const CliOptions& options, std::optional<PreviewIcon>& chosenIcon) {
   if (options.icon) {
-    chosenIcon = std::string(IconFile(*options.icon));
-    if (chosenIcon->empty()) {
+    chosenIcon = PreviewIcon{std::string(IconFile(*options.icon)), true};
+    if (chosenIcon->bytes.empty()) {
       UsageError(IconMissingText(*options.icon));
       return false;
     }
@@ -45,30 +45,20 @@ bool ChooseIcon(const CliOptions& options, std::optional<std::string>& chosenIco
       UsageError(icon.error);
       return false;
     }
-    chosenIcon = std::move(icon.iconFile);
+    chosenIcon =
+        PreviewIcon{std::move(icon.iconFile), true, std::move(icon.picture), *options.iconFile};
   }
   return true;
 }
 
-// The modern set from the chosen icon (the picture file itself, so an SVG keeps its drawing),
-// or else from the icon in use: the root's own favicon.ico or the default one.
+// The modern set from the chosen icon (from its picture, so an SVG keeps its drawing), or else
+// from the icon in use: the root's own favicon.ico or the default one.
 bool PrepareSet(const CliOptions& options, SiteState& state) {
   state.faviconSet = FaviconSet::kModern;
   if (options.remove) {
     return true;  // removing writes no file
   }
-  std::string source = state.preview.bytes;
-  std::string sourceName = kFaviconFileName;
-  if (options.iconFile) {
-    try {
-      source = ReadWholeFile(*options.iconFile);
-      sourceName = *options.iconFile;
-    } catch (const std::exception& failure) {
-      UsageError(failure.what());
-      return false;
-    }
-  }
-  if (const std::string error = PrepareModernSet(state, source, sourceName); !error.empty()) {
+  if (const std::string error = PrepareModernSet(state); !error.empty()) {
     UsageError(error);
     return false;
   }
@@ -129,7 +119,7 @@ int Report(TerminalHost& host, const SiteState& state, const StartResult& result
 
 // The favicon run over every page of the web root, or with --list only the list of them.
 int RunFavicon(const CliOptions& options, const CliSite& site) {
-  std::optional<std::string> chosenIcon;
+  std::optional<PreviewIcon> chosenIcon;
   if (!ChooseIcon(options, chosenIcon)) {
     return kExitUsage;
   }
@@ -156,7 +146,7 @@ int RunFavicon(const CliOptions& options, const CliSite& site) {
   host.Say(ListedCountText(host.RowCount()));
   host.Pages().MarkAll(true);
   if (chosenIcon) {
-    state.preview = {std::move(*chosenIcon), true};
+    state.preview = std::move(*chosenIcon);
   }
   state.switchOffForeignIcons = options.disableForeignIcons;
   if (options.modernSet && !PrepareSet(options, state)) {

@@ -206,12 +206,11 @@ bool SetLinksSvgIcon(const SiteState& state) {
 
 void RefreshFaviconPreview(SiteState& state) {
   const std::string path = FaviconPath(state);
+  state.preview = {};
   if (!state.webRoot.empty() && FileExists(path)) {
     // The root's own file is in use even when it cannot be read or is no icon at all: it is
     // kept as it is (pending false), so Start never replaces it without asking. The preview
     // then shows what it can of these bytes, or nothing.
-    state.preview.pending = false;
-    state.preview.bytes.clear();
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 &&
         static_cast<std::size_t>(info.st_size) <= kPreviewLoadLimit) {
@@ -223,8 +222,7 @@ void RefreshFaviconPreview(SiteState& state) {
     }
     return;
   }
-  state.preview.pending = true;
-  state.preview.bytes = state.defaultIcon;
+  state.preview = {state.defaultIcon, true};
 }
 
 }  // namespace tervando

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/icon_block.h"
@@ -10,8 +11,21 @@ namespace tervando {
 // The icon in use: the icon file shown by the preview, kept as the bytes it came from,
 // and whether the next Start in insert mode must write it as favicon.ico.
 struct PreviewIcon {
+  PreviewIcon() = default;
+  PreviewIcon(std::string iconFile, bool isPending, std::string ownPicture = {},
+              std::string ownPictureName = {})
+      : bytes(std::move(iconFile)),
+        pending(isPending),
+        picture(std::move(ownPicture)),
+        pictureName(std::move(ownPictureName)) {}
+
   std::string bytes;     // empty at start-up: the preview shows nothing
   bool pending = false;  // the icon-pending flag
+  // The user's own picture the icon was made from, as read, and its file name (which tells an
+  // SVG): the modern set is made from it, so a drawing stays a drawing and the large sizes get
+  // every pixel. Empty for a catalogue icon or the root's own file.
+  std::string picture;
+  std::string pictureName;
 };
 
 // Program-wide values of one program run, owned by the window or the CLI.

@@ -53,7 +53,7 @@ constexpr int kMaxDecodedMegabytes = 1024;
 
 constexpr std::string_view kIconSignature("\0\0\1\0", 4);
 
-IconFromImage Failed(std::string text) { return {{}, std::move(text)}; }
+IconFromImage Failed(std::string text) { return {{}, std::move(text), {}}; }
 
 bool ReadsWebP() { return QImageReader::supportedImageFormats().contains("webp"); }
 
@@ -250,7 +250,7 @@ IconFromImage IconFromIconFile(std::string_view bytes, const std::string& name) 
       return Failed(IconImageDamagedText(name, i + 1));
     }
   }
-  return {std::string(bytes), {}};
+  return {std::string(bytes), {}, {}};
 }
 
 QImage DrawSquare(QSvgRenderer& renderer, QSizeF size, int side) {
@@ -298,7 +298,7 @@ IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
   if (icon.empty()) {
     return Failed(PictureEmptyText(name));
   }
-  return {std::move(icon), {}};
+  return {std::move(icon), {}, {}};
 }
 
 }  // namespace
@@ -442,7 +442,7 @@ IconFromImage IconFromImageBytes(std::string_view bytes, const std::string& name
   if (icon.empty()) {
     return Failed(PictureEmptyText(name));
   }
-  return {std::move(icon), {}};
+  return {std::move(icon), {}, {}};
 }
 
 IconFromImage IconFromImageFile(const std::string& path) {
@@ -457,7 +457,11 @@ IconFromImage IconFromImageFile(const std::string& path) {
   } catch (const std::exception& failure) {
     return Failed(PictureReadFailedText(failure.what()));
   }
-  return IconFromImageBytes(bytes, path);
+  IconFromImage icon = IconFromImageBytes(bytes, path);
+  if (icon.error.empty()) {
+    icon.picture = std::move(bytes);
+  }
+  return icon;
 }
 
 QImage CentredInSquare(const QImage& image, int side, QImage::Format format) {

@@ -10,6 +10,7 @@ namespace tervando {
 struct IconFromImage {
   std::string iconFile;  // empty when it failed
   std::string error;     // German, one line, for a message box or the terminal; empty on success
+  std::string picture;   // the file as read (IconFromImageFile, on success)
 };
 
 // The sizes written for a picture: 16, 32 and 48 px as 32-bit bitmaps with alpha (and their

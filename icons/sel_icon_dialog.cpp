@@ -55,13 +55,14 @@ SelIconDialog::SelIconDialog(Desktop& desktop, QWidget* parent)
 
 SelIconDialog::~SelIconDialog() = default;
 
-std::string SelIconDialog::ChooseIcon(Desktop& desktop, QWidget* parent) {
+PreviewIcon SelIconDialog::ChooseIcon(Desktop& desktop, QWidget* parent) {
   SelIconDialog dialog(desktop, parent);
-  std::string chosen;
-  connect(&dialog, &SelIconDialog::ApplyChosenIcon, &dialog,
-          [&chosen](int index) { chosen = IconFile(index); });
+  PreviewIcon chosen;
+  connect(&dialog, &SelIconDialog::ApplyChosenIcon, &dialog, [&chosen](int index) {
+    chosen = {std::string(IconFile(index)), true};
+  });
   connect(&dialog, &SelIconDialog::ApplyOwnIcon, &dialog,
-          [&chosen](const QByteArray& iconFile) { chosen = iconFile.toStdString(); });
+          [&chosen](const PreviewIcon& icon) { chosen = icon; });
   dialog.exec();
   return chosen;
 }
@@ -108,14 +109,14 @@ void SelIconDialog::ChooseOwnImage() {
     return;
   }
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  const IconFromImage icon = IconFromImageFile(path);
+  IconFromImage icon = IconFromImageFile(path);
   QGuiApplication::restoreOverrideCursor();
   if (!icon.error.empty()) {
     m_desktop.ShowMessage(
         {icon.error, MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok});
     return;
   }
-  emit ApplyOwnIcon(QByteArray::fromStdString(icon.iconFile));
+  emit ApplyOwnIcon({std::move(icon.iconFile), true, std::move(icon.picture), path});
   accept();
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/site_state.h"
 #include "support/desktop.h"
 
 class QButtonGroup;
@@ -27,16 +28,16 @@ class SelIconDialog : public QDialog {
   explicit SelIconDialog(Desktop& desktop, QWidget* parent = nullptr);
   ~SelIconDialog() override;
 
-  // Opens the dialog modally and returns the confirmed icon as its icon file: the catalogue
-  // entry's, or the one made from the user's own picture. Empty when the dialog was cancelled
-  // or closed in any other way.
-  static std::string ChooseIcon(Desktop& desktop, QWidget* parent);
+  // Opens the dialog modally and returns the confirmed icon, pending: the catalogue entry's icon
+  // file, or the one made from the user's own picture with that picture. Empty bytes when the
+  // dialog was cancelled or closed in any other way.
+  static PreviewIcon ChooseIcon(Desktop& desktop, QWidget* parent);
 
  signals:
   // Raised with the current entry on "OK" and with 0 on "Abbrechen"; 0 asks for no change.
   void ApplyChosenIcon(int index);
-  // Raised with the icon file made from the user's own picture ("Eigenes Bild ...").
-  void ApplyOwnIcon(const QByteArray& iconFile);
+  // Raised with the icon made from the user's own picture ("Eigenes Bild ...").
+  void ApplyOwnIcon(const tervando::PreviewIcon& icon);
 
  protected:
   // Escape cancels as "Abbrechen" does; Enter presses only a button that has the focus (no

@@ -40,10 +40,13 @@ std::string SiteNameOfWebRoot(const std::string& webRoot) {
   return SiteName({}, FolderName(webRoot));
 }
 
-std::string PrepareModernSet(SiteState& state, std::string_view source,
-                             const std::string& sourceName) {
+std::string PrepareModernSet(SiteState& state) {
   state.setFiles.clear();
-  IconSet set = MakeModernIconSet(source, sourceName, SiteNameOfWebRoot(state.webRoot));
+  const PreviewIcon& icon = state.preview;
+  const bool fromPicture = !icon.picture.empty();
+  IconSet set = MakeModernIconSet(fromPicture ? icon.picture : icon.bytes,
+                                  fromPicture ? icon.pictureName : kFaviconFileName,
+                                  SiteNameOfWebRoot(state.webRoot));
   if (!set.error.empty()) {
     return set.error;
   }

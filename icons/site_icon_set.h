@@ -14,10 +14,9 @@ inline constexpr const char* kRootPageNames[] = {"index.html", "index.htm", "def
 // The site's name for the web root: the root page's title, or else the folder's name.
 std::string SiteNameOfWebRoot(const std::string& webRoot);
 
-// Makes the modern set from `source` (an icon file or picture; `sourceName` tells its kind) for
-// the chosen web root and puts its files into state.setFiles. Returns what went wrong (German,
-// one line), or "" on success; on failure state.setFiles is left empty.
-std::string PrepareModernSet(SiteState& state, std::string_view source,
-                             const std::string& sourceName);
+// Makes the modern set for the chosen web root from the icon in use (from the user's own
+// picture where it was made from one) and puts its files into state.setFiles. Returns what went
+// wrong (German, one line), or "" on success; on failure state.setFiles is left empty.
+std::string PrepareModernSet(SiteState& state);
 
 }  // namespace tervando

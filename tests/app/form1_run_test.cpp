@@ -449,7 +449,8 @@ class Form1RunTest : public QObject {
   }
 
   // "Eigenes Bild ..." in the dialog: the icon made of the picture is pending like a catalogue
-  // icon, and Start writes it after the overwrite question.
+  // icon, and Start writes it after the overwrite question. With the modern set, an SVG picture
+  // goes into the site as the drawing it is.
   void ownPictureIsWrittenLikeACatalogueIcon() {
     MakeSite();
     WriteBytes(Page("favicon.ico"), std::string(IconFile(1)));
@@ -458,12 +459,15 @@ class Form1RunTest : public QObject {
     const std::string picture = Page("logo.png");
     QVERIFY(logo.save(QString::fromStdString(picture)));
     Click("Btn_4");
-    m_desktop.imageFile = picture;
-    QTimer::singleShot(0, this, [] {
-      auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
-      if (dialog) QTest::mouseClick(dialog->findChild<QPushButton*>("Btn2"), Qt::LeftButton);
-    });
-    Click("Btn_7");
+    const auto chooseOwnPicture = [this](const std::string& file) {
+      m_desktop.imageFile = file;
+      QTimer::singleShot(0, this, [] {
+        auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
+        if (dialog) QTest::mouseClick(dialog->findChild<QPushButton*>("Btn2"), Qt::LeftButton);
+      });
+      Click("Btn_7");
+    };
+    chooseOwnPicture(picture);
     const std::string icon = m_form->State().preview.bytes;
     QVERIFY(m_form->State().preview.pending);
     QCOMPARE(ReadIcoDirectory(icon).value_or(std::vector<IcoDirEntry>{}).size(), size_t{4});
@@ -471,6 +475,17 @@ class Form1RunTest : public QObject {
     Click("Btn_8");
     QCOMPARE(m_messages.at(0).text, OverwriteFaviconMessage().text);
     QCOMPARE(ReadBytes(Page("favicon.ico")), icon);
+
+    const std::string drawing =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 16 16\">"
+        "<circle cx=\"8\" cy=\"8\" r=\"7\" fill=\"teal\"/></svg>";
+    WriteBytes(Page("logo.svg"), drawing);
+    chooseOwnPicture(Page("logo.svg"));
+    ClickOption("FaviconSetOPT_1");
+    m_answers = {MessageAnswer::Ok};
+    Click("Btn_8");
+    QCOMPARE(ReadBytes(Page("icon.svg")), drawing);
+    ClickOption("FaviconSetOPT_0");  // the choice is kept in the settings
   }
 
   void cancelledIconDialogChangesNothing() {

@@ -141,7 +141,7 @@ int main(int argc, char* argv[]) {
         " fill='white'>T</text></svg>");
     logoFile.close();
   }
-  form.ApplyChosenIcon(tervando::IconFromImageFile(logo.toStdString()).iconFile);
+  form.ApplyChosenIcon({tervando::IconFromImageFile(logo.toStdString()).iconFile, true});
   Save(form, QStringLiteral("form1_own_picture"));
   SaveMessage({tervando::IconFromImageBytes("\x89PNG\r\n\x1a\n...", "/home/anna/logo.png").error,
                tervando::MessageIcon::Critical},

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
+#include <QFile>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QListView>
@@ -38,13 +39,17 @@ class SelIconDialogTest : public QObject {
     list->setCurrentIndex(list->model()->index(entry - 1, 0));
   }
   // Runs `step` on the modal dialog once ChooseIcon has shown it.
-  std::string ChooseWith(const std::function<void(SelIconDialog&)>& step) {
+  PreviewIcon ChooseIconWith(const std::function<void(SelIconDialog&)>& step) {
     QTimer::singleShot(0, [step] {
       auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
       step(*dialog);
     });
     return SelIconDialog::ChooseIcon(m_desktop, nullptr);
+  }
+  // The chosen icon file.
+  std::string ChooseWith(const std::function<void(SelIconDialog&)>& step) {
+    return ChooseIconWith(step).bytes;
   }
 
  private slots:  // NOLINT(readability-redundant-access-specifiers): Qt needs the slots marker
@@ -278,7 +283,7 @@ class SelIconDialogTest : public QObject {
     m_desktop.imageFile = path.toStdString();
     const std::vector<Message>& shown = m_desktop.messages;
     bool stayedOpen = false;
-    const std::string chosen = ChooseWith([&stayedOpen](SelIconDialog& d) {
+    const PreviewIcon icon = ChooseIconWith([&stayedOpen](SelIconDialog& d) {
       Button(d, "Btn2")->click();
       stayedOpen = d.isVisible();
       if (stayedOpen) {
@@ -288,12 +293,17 @@ class SelIconDialogTest : public QObject {
     QCOMPARE(m_desktop.imageDialogs, 1);
     QCOMPARE(stayedOpen, !closes);
     if (closes) {
-      const auto directory = ReadIcoDirectory(chosen);
+      const auto directory = ReadIcoDirectory(icon.bytes);
       QVERIFY(directory);
       QCOMPARE(directory->size(), std::size(kIconSizes));
-      QCOMPARE(DecodeIconImage(chosen, 32).pixelColor(16, 16), QColor(0, 0, 255, 128));
+      QCOMPARE(DecodeIconImage(icon.bytes, 32).pixelColor(16, 16), QColor(0, 0, 255, 128));
+      // The picture goes along, for the modern set.
+      QFile picture(path);
+      QVERIFY(picture.open(QIODevice::ReadOnly));
+      QCOMPARE(icon.picture, picture.readAll().toStdString());
+      QCOMPARE(icon.pictureName, path.toStdString());
     } else {
-      QCOMPARE(chosen, std::string());
+      QCOMPARE(icon.bytes, std::string());
     }
     if (message.isEmpty()) {
       QCOMPARE(shown.size(), std::size_t{0});

@@ -10,19 +10,10 @@ rounds=${ROUNDS:-5}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tervando-check-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 root="$work/site"
+source "$(dirname "$0")/bench_lib.sh"
 
-# One 4 KB page: a head with a title, styles and a script, then paragraphs.
-awk 'BEGIN {
-  page = "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n" \
-         "<title>Seite</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n" \
-         "<script>if (a < b) x();</script>\n</head>\n<body>\n"
-  while (length(page) < 4000) page = page "<p>Lorem ipsum dolor sit amet, <b>consectetur</b> elit.</p>\n"
-  printf "%s</body>\n</html>\n", page
-}' > "$work/page.htm"
-mkdir -p "$work/one"
-for ((p = 0; p < 100; p++)); do cp "$work/page.htm" "$work/one/p$p.htm"; done
-for ((d = 0; d < 1000; d++)); do echo "$root/d$((d / 100))/f$d"; done | xargs -d '\n' mkdir -p
-for ((d = 0; d < 1000; d++)); do cp "$work/one/"*.htm "$root/d$((d / 100))/f$d/"; done
+write_four_kilobyte_page "$work/page.htm"
+make_page_tree "$work/page.htm" "$root" 1000 100
 "$cli" --no-log -q "$root" > /dev/null  # gives every page its reference, writes favicon.ico
 echo "tree: $(find "$root" -type f -name '*.htm' | wc -l) pages of $(stat -c %s "$work/page.htm") bytes (+ reference)"
 if ! "$cli" --check -q "$root" > "$work/check.out"; then
@@ -30,9 +21,6 @@ if ! "$cli" --check -q "$root" > "$work/check.out"; then
   echo "the check finds pages a run would still change"
   exit 1
 fi
-
-now() { date +%s%N; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 : > "$work/run.times"
 : > "$work/check.times"

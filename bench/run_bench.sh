@@ -27,8 +27,7 @@ for ((d = 0; d < 100; d++)); do
 done | xargs -d '\n' -n 1000 sh -c 'for f; do cp "$0" "$f"; done' "$work/page.htm"
 echo "tree: $(find "$template" -type f | wc -l) pages of $(stat -c %s "$work/page.htm") bytes"
 
-now() { date +%s%N; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+source "$(dirname "$0")/bench_lib.sh"
 fresh() { rm -rf "$work/site"; cp -a "$template" "$work/site"; sync; }
 
 : > "$work/cli.times"

@@ -13,8 +13,7 @@ sizes=${SIZES:-"100000 1000000"}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tervando-scan-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-now() { date +%s%N; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+source "$(dirname "$0")/bench_lib.sh"
 # Peak resident memory of a command in KiB.
 peak_kib() { /usr/bin/time -f %M "$@" 2>&1 > /dev/null | tail -n 1; }
 

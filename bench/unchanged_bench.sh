@@ -12,28 +12,16 @@ pages=${PAGES:-20000}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tervando-unchanged-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 root="$work/site"
+source "$(dirname "$0")/bench_lib.sh"
 
-awk 'BEGIN {
-  page = "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n" \
-         "<title>Seite</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n" \
-         "<script>if (a < b) x();</script>\n</head>\n<body>\n"
-  while (length(page) < 4000) page = page "<p>Lorem ipsum dolor sit amet, <b>consectetur</b> elit.</p>\n"
-  printf "%s</body>\n</html>\n", page
-}' > "$work/page.htm"
-folders=$((pages / 100))
-mkdir -p "$work/one"
-for ((p = 0; p < 100; p++)); do cp "$work/page.htm" "$work/one/p$p.htm"; done
-for ((d = 0; d < folders; d++)); do echo "$root/d$((d / 20))/f$d"; done | xargs -d '\n' mkdir -p
-for ((d = 0; d < folders; d++)); do cp "$work/one/"*.htm "$root/d$((d / 20))/f$d/"; done
+write_four_kilobyte_page "$work/page.htm"
+make_page_tree "$work/page.htm" "$root" $((pages / 100)) 20
 "$cli" --no-log -q "$root" > /dev/null  # gives every page its reference
 echo "tree: $(find "$root" -type f -name '*.htm' | wc -l) pages of $(stat -c %s "$work/page.htm") bytes (+ reference)"
 if [ -n "$(grep -rL --include='*.htm' 'SHORTCUT ICON' "$root")" ]; then
   echo "the first run left pages without the reference"
   exit 1
 fi
-
-now() { date +%s%N; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 : > "$work/run.times"
 : > "$work/grep.times"

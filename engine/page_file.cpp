@@ -338,7 +338,10 @@ bool PendingReplace::ExchangeHeld() {
     if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
       return false;
     }
-    throw FileError(EAGAIN, kPageChangedText, m_shownPath);
+    if (errno == ENOENT) {
+      throw FileError(EAGAIN, kPageChangedText, m_shownPath);  // moved away or deleted
+    }
+    throw FileError(errno, kReplaceText, m_shownPath);
   }
   struct stat old {};
   const bool same = ::fstatat(folder, temporary, &old, AT_SYMLINK_NOFOLLOW) == 0 &&

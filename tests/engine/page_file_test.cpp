@@ -201,29 +201,49 @@ TEST_F(PageFileTest, FailedWriteLeavesThePageAndNoTemporaryFile) {
   EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
 }
 
-TEST_F(PageFileTest, FolderWithoutWritePermissionLeavesThePage) {
-  // An unprivileged user may write the page itself but not the folder it lies in.
-  const std::string page = Write("index.htm", "<head></head>", 0666);
-  ASSERT_EQ(::chmod(m_root.c_str(), ::geteuid() == 0 ? 0755 : 0555), 0);
-  const int status = InChild([&] {
-    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+// An unprivileged user may write the page itself but not replace it: the page stays, no file
+// is left beside it, and the failure names the step and code that failed.
+TEST_F(PageFileTest, FolderThatRefusesTheReplaceLeavesThePage) {
+  struct Row {
+    const char* name;
+    mode_t folderMode;  // as root; the folder is 0555 where the tests run unprivileged
+    std::errc code;
+    const char* words;
+  };
+  const Row rows[] = {
+      // creating the new file beside the page fails
+      {"folder not writable", 0755, std::errc::permission_denied, "angelegt"},
+      // the new file is made, but a sticky folder keeps another user's page from being replaced
+      {"sticky folder, page of another user", 01777, std::errc::operation_not_permitted,
+       "nicht ersetzt"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (::geteuid() != 0 && row.folderMode != 0755) {
+      continue;  // needs a page of another user
+    }
+    const std::string page = Write("index.htm", "<head></head>", 0666);
+    ASSERT_EQ(::chmod(m_root.c_str(), ::geteuid() == 0 ? row.folderMode : 0555), 0);
+    const int status = InChild([&] {
+      if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+        return false;
+      }
+      if (::geteuid() == 0) {
+        return false;
+      }
+      try {
+        SetUnsetFaviconInFile(page, false, kPrefix, m_depth);
+      } catch (const std::system_error& error) {
+        return error.code() == row.code &&
+               std::string(error.what()).find(row.words) != std::string::npos;
+      }
       return false;
-    }
-    if (::geteuid() == 0) {
-      return false;
-    }
-    try {
-      SetUnsetFaviconInFile(page, false, kPrefix, m_depth);
-    } catch (const std::system_error& error) {
-      // The page was read; creating the new file beside it is what failed.
-      return error.code() == std::errc::permission_denied &&
-             std::string(error.what()).find("angelegt") != std::string::npos;
-    }
-    return false;
-  });
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(Read(page), "<head></head>");
-  EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Read(page), "<head></head>");
+    EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
+    ::chmod(m_root.c_str(), 0700);
+  }
 }
 
 TEST_F(PageFileTest, MissingPageFailsWithItsPathAndCode) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,34 @@ inline bool ContainsIgnoringCase(std::string_view text, std::string_view needle)
 inline bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
   return ending.size() <= text.size() &&
          EqualsIgnoringCase(text.substr(text.size() - ending.size()), ending);
+}
+
+// HTML's blanks: space, tab, line feed, carriage return and form feed.
+constexpr bool IsHtmlBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+// Whether the blank-separated list (an attribute value such as rel) holds one of `tokens`, ASCII
+// case ignored.
+inline bool ListHoldsTokenIgnoringCase(std::string_view list,
+                                       std::span<const std::string_view> tokens) {
+  std::size_t at = 0;
+  while (at < list.size()) {
+    while (at < list.size() && IsHtmlBlank(list[at])) {
+      ++at;
+    }
+    const std::size_t begin = at;
+    while (at < list.size() && !IsHtmlBlank(list[at])) {
+      ++at;
+    }
+    const std::string_view token = list.substr(begin, at - begin);
+    if (std::any_of(tokens.begin(), tokens.end(), [token](std::string_view wanted) {
+          return EqualsIgnoringCase(token, wanted);
+        })) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace tervando

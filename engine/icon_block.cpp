@@ -20,8 +20,6 @@ constexpr std::string_view kIconRelations[] = {
     "icon", "apple-touch-icon", "apple-touch-icon-precomposed", "mask-icon", "manifest",
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-
 struct Range {
   std::size_t begin = 0;
   std::size_t end = 0;
@@ -63,24 +61,7 @@ bool IsIconLink(const std::vector<Attribute>& attributes) {
   if (rel == attributes.end()) {
     return false;
   }
-  const std::string_view value = rel->value;
-  std::size_t at = 0;
-  while (at < value.size()) {
-    while (at < value.size() && IsBlank(value[at])) {
-      ++at;
-    }
-    const std::size_t begin = at;
-    while (at < value.size() && !IsBlank(value[at])) {
-      ++at;
-    }
-    const std::string_view token = value.substr(begin, at - begin);
-    for (const std::string_view relation : kIconRelations) {
-      if (EqualsIgnoringCase(token, relation)) {
-        return true;
-      }
-    }
-  }
-  return false;
+  return ListHoldsTokenIgnoringCase(rel->value, kIconRelations);
 }
 
 // "<name" followed by the end of the tag name.
@@ -92,7 +73,7 @@ bool OpensElement(std::string_view rest, std::string_view name) {
     return true;
   }
   const char after = rest[name.size() + 1];
-  return IsBlank(after) || after == '>' || after == '/';
+  return IsHtmlBlank(after) || after == '>' || after == '/';
 }
 
 // Comments, scripts and styles that begin before `limit`, in page order: what looks like a link
@@ -163,7 +144,7 @@ std::size_t EndOfMarkedTags(std::string_view text, std::size_t from) {
   TagScanner scanner(text);
   while (true) {
     std::size_t at = from;
-    while (at < text.size() && IsBlank(text[at])) {
+    while (at < text.size() && IsHtmlBlank(text[at])) {
       ++at;
     }
     if (at >= text.size() || text[at] != '<') {
@@ -195,29 +176,29 @@ std::string RelativePart(int levels) {
 std::optional<std::vector<LinkAttribute>> ReadLinkAttributes(std::string_view tag) {
   const std::string_view body = tag.substr(1, tag.size() - 2);  // without '<' and '>'
   if (body.size() < 5 || !StartsWithIgnoringCase(body, "link") ||
-      !(IsBlank(body[4]) || body[4] == '/')) {
+      !(IsHtmlBlank(body[4]) || body[4] == '/')) {
     return std::nullopt;
   }
   std::vector<LinkAttribute> attributes;
   std::size_t at = 4;
   while (true) {
-    while (at < body.size() && (IsBlank(body[at]) || body[at] == '/')) {
+    while (at < body.size() && (IsHtmlBlank(body[at]) || body[at] == '/')) {
       ++at;
     }
     if (at >= body.size()) {
       return attributes;
     }
     const std::size_t nameBegin = at++;  // a name may start with '='
-    while (at < body.size() && !IsBlank(body[at]) && body[at] != '/' && body[at] != '=') {
+    while (at < body.size() && !IsHtmlBlank(body[at]) && body[at] != '/' && body[at] != '=') {
       ++at;
     }
     LinkAttribute attribute{1 + nameBegin, body.substr(nameBegin, at - nameBegin), {}};
-    while (at < body.size() && IsBlank(body[at])) {
+    while (at < body.size() && IsHtmlBlank(body[at])) {
       ++at;
     }
     if (at < body.size() && body[at] == '=') {
       ++at;
-      while (at < body.size() && IsBlank(body[at])) {
+      while (at < body.size() && IsHtmlBlank(body[at])) {
         ++at;
       }
       if (at < body.size() && (body[at] == '"' || body[at] == '\'')) {
@@ -227,7 +208,7 @@ std::optional<std::vector<LinkAttribute>> ReadLinkAttributes(std::string_view ta
         at = std::min(close + 1, body.size());
       } else {
         const std::size_t valueBegin = at;
-        while (at < body.size() && !IsBlank(body[at])) {
+        while (at < body.size() && !IsHtmlBlank(body[at])) {
           ++at;
         }
         attribute.value = body.substr(valueBegin, at - valueBegin);

@@ -19,14 +19,13 @@ constexpr std::string_view kHeadTag = "<head>";
 constexpr std::string_view kHeadEndTag = "</head>";
 
 // The blanks HTML allows between a tag's name and attributes.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
 bool IsSeparator(char c) { return c == '/' || c == kPathSeparator; }
 
 // "<head" followed by a blank, an attribute or a slash: a head tag, but not the plain one.
 bool IsHeadTagWithAttributes(std::string_view tag) {
   return tag.size() > kHeadTag.size() && StartsWithIgnoringCase(tag, "<head") &&
-         (IsBlank(tag[5]) || tag[5] == '/');
+         (IsHtmlBlank(tag[5]) || tag[5] == '/');
 }
 
 int LineAt(std::string_view text, std::size_t offset) {
@@ -79,10 +78,10 @@ std::string_view FolderOf(std::string_view pagePath) {
 // What an href names as a file path beside the page; nothing for an href that is no relative
 // path (a scheme such as http:, a path from the server's root, an empty one).
 std::optional<std::string> ResolveHref(std::string_view folder, std::string_view href) {
-  while (!href.empty() && IsBlank(href.front())) {
+  while (!href.empty() && IsHtmlBlank(href.front())) {
     href.remove_prefix(1);
   }
-  while (!href.empty() && IsBlank(href.back())) {
+  while (!href.empty() && IsHtmlBlank(href.back())) {
     href.remove_suffix(1);
   }
   href = href.substr(0, href.find_first_of("?#"));
@@ -121,20 +120,8 @@ std::optional<LinkAttributes> ReadLinkTag(std::string_view tag) {
 }
 
 bool HasIconToken(std::string_view rel) {
-  std::size_t at = 0;
-  while (at < rel.size()) {
-    while (at < rel.size() && IsBlank(rel[at])) {
-      ++at;
-    }
-    const std::size_t begin = at;
-    while (at < rel.size() && !IsBlank(rel[at])) {
-      ++at;
-    }
-    if (EqualsIgnoringCase(rel.substr(begin, at - begin), "icon")) {
-      return true;
-    }
-  }
-  return false;
+  constexpr std::string_view kIcon[] = {"icon"};
+  return ListHoldsTokenIgnoringCase(rel, kIcon);
 }
 
 std::string RelativePart(int levels) {
@@ -197,7 +184,7 @@ int BaseLine(std::string_view text) {
       return 0;
     }
     if (bytes.size() > 6 && StartsWithIgnoringCase(bytes, "<base") &&
-        (IsBlank(bytes[5]) || bytes[5] == '/') && ContainsIgnoringCase(bytes, "href")) {
+        (IsHtmlBlank(bytes[5]) || bytes[5] == '/') && ContainsIgnoringCase(bytes, "href")) {
       return LineAt(text, tag.begin);
     }
   }

@@ -337,8 +337,6 @@ std::string AsUtf8(std::string_view text) {
   return out;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-
 // The character references a title holds: numeric ones and the named ones German pages use.
 std::string DecodeEntities(std::string_view text) {
   static const std::map<std::string_view, char32_t> kNamed = {
@@ -467,7 +465,7 @@ std::string SiteName(std::string_view rootPageText, std::string_view folderName)
   std::string title;
   const std::size_t open = FindNoCase(rootPageText, 0, rootPageText.size(), "<title");
   if (open != std::string_view::npos && open + 6 < rootPageText.size() &&
-      (rootPageText[open + 6] == '>' || IsBlank(rootPageText[open + 6]))) {
+      (rootPageText[open + 6] == '>' || IsHtmlBlank(rootPageText[open + 6]))) {
     const std::size_t begin = rootPageText.find('>', open);
     const std::size_t end = begin == std::string_view::npos
                                 ? std::string_view::npos
@@ -475,7 +473,7 @@ std::string SiteName(std::string_view rootPageText, std::string_view folderName)
     if (end != std::string_view::npos) {
       // Blanks and line breaks in any number read as one blank, as the browser shows them.
       for (const char c : DecodeEntities(AsUtf8(rootPageText.substr(begin + 1, end - begin - 1)))) {
-        if (!IsBlank(c)) {
+        if (!IsHtmlBlank(c)) {
           title += c;
         } else if (!title.empty() && title.back() != ' ') {
           title += ' ';

@@ -4,6 +4,16 @@
 now() { date +%s%N; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# Runs the command given (its output thrown away) and adds its time in microseconds to file $1.
+time_into() {
+  local times=$1 start end
+  shift
+  start=$(now)
+  "$@" > /dev/null
+  end=$(now)
+  echo $(((end - start) / 1000)) >> "$times"
+}
+
 # One 4 KB page into $1: a head with a title, styles and a script, then paragraphs.
 write_four_kilobyte_page() {
   awk 'BEGIN {

@@ -25,10 +25,8 @@ fi
 : > "$work/run.times"
 : > "$work/check.times"
 for ((i = 0; i < rounds; i++)); do
-  start=$(now); "$cli" --no-log -q "$root" > /dev/null; end=$(now)
-  echo $(((end - start) / 1000)) >> "$work/run.times"
-  start=$(now); "$cli" --check "$root" > /dev/null; end=$(now)
-  echo $(((end - start) / 1000)) >> "$work/check.times"
+  time_into "$work/run.times" "$cli" --no-log -q "$root"
+  time_into "$work/check.times" "$cli" --check "$root"
 done
 run_us=$(median < "$work/run.times")
 check_us=$(median < "$work/check.times")

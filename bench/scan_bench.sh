@@ -37,10 +37,8 @@ for files in $sizes; do
   : > "$work/cli.times"
   : > "$work/find.times"
   for ((i = 0; i < rounds; i++)); do
-    start=$(now); "$cli" --list -q "$root" > /dev/null; end=$(now)
-    echo $(((end - start) / 1000)) >> "$work/cli.times"
-    start=$(now); find "$root" -type f > /dev/null; end=$(now)
-    echo $(((end - start) / 1000)) >> "$work/find.times"
+    time_into "$work/cli.times" "$cli" --list -q "$root"
+    time_into "$work/find.times" find "$root" -type f
   done
   pages=$("$cli" --list -q "$root" | wc -l)
   cli_kib=$(peak_kib "$cli" --list -q "$root")

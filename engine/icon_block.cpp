@@ -264,15 +264,16 @@ std::string BuildIconBlock(const std::string& faviconLinkPrefix, const IconBlock
 IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
                               const IconBlockOptions& options, const std::string& faviconLinkPrefix,
                               int webRootDepth) {
-  // A page that is no byte-oriented text is never edited, whatever its code units spell.
-  if (IsWideText(text)) {
-    return {};
-  }
   // The insert edit says where our reference is or goes, and whether the page is edited at all:
   // removing takes away the same reference that inserting would replace.
   const FaviconEdit classic =
       FindFaviconEdit(text, pagePath, false, faviconLinkPrefix, webRootDepth);
   const bool editable = !classic.inserted.empty();
+  // A page that is no byte-oriented text is never edited, whatever its code units spell (an
+  // editable page has passed that test already).
+  if (!editable && IsWideText(text)) {
+    return {};
+  }
   // The switched-off prefix starts with the marker, so one search finds both. Our tags stand in
   // the head, right after the reference; only switching links back on looks at the whole page.
   const std::size_t headEnd = std::min(FindNoCase(text, 0, text.size(), kHeadEndTag), text.size());

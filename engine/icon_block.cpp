@@ -261,6 +261,48 @@ std::string BuildIconBlock(const std::string& faviconLinkPrefix, const IconBlock
   return block;
 }
 
+namespace {
+
+// A link switched off by an edit: where its new attribute name goes, and where its tag begins.
+struct SwitchedOff {
+  std::size_t at = 0;
+  std::size_t tag = 0;
+};
+
+// A link is switched off only where the edited page still reads it. Our reference can take the
+// place of one that swallowed a comment's end ("href=-->"); a link the edit puts into a comment
+// so is left as it is, as no remove run could switch it on again there. `switchedOff` and the
+// edits are in page order.
+void KeepSwitchOffsStillRead(std::string_view text, const std::vector<SwitchedOff>& switchedOff,
+                             IconPageEdit& result) {
+  const std::string edited = result.AppliedTo(text);
+  QuietCursor quiet(edited, edited.size());
+  std::vector<FaviconEdit> kept;
+  std::size_t droppedTag = kNone;
+  std::ptrdiff_t shift = 0;  // from a position in `text` to the same one in `edited`
+  auto next = switchedOff.begin();
+  for (FaviconEdit& edit : result.edits) {
+    const bool isSwitchOff = next != switchedOff.end() && next->at == edit.offset &&
+                             edit.removed == 0 && edit.inserted == kSwitchedOffPrefix;
+    const std::ptrdiff_t change = static_cast<std::ptrdiff_t>(edit.inserted.size()) -
+                                  static_cast<std::ptrdiff_t>(edit.removed);
+    if (isSwitchOff) {
+      const std::size_t tag = (next++)->tag;
+      if (quiet.Holds(static_cast<std::size_t>(static_cast<std::ptrdiff_t>(edit.offset) + shift))) {
+        result.foreignLinks -= tag != droppedTag ? 1 : 0;
+        droppedTag = tag;
+        shift += change;
+        continue;
+      }
+    }
+    shift += change;
+    kept.push_back(std::move(edit));
+  }
+  result.edits = std::move(kept);
+}
+
+}  // namespace
+
 IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
                               const IconBlockOptions& options, const std::string& faviconLinkPrefix,
                               int webRootDepth) {
@@ -306,6 +348,7 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
   }
   const std::size_t limit = switchOn ? text.size() : headEnd;
   QuietCursor quiet(text, limit);
+  std::vector<SwitchedOff> switchedOff;
   // Every link tag starts with "<link", whose '<' masking never hides.
   TagScanner scanner(text);
   TagScanner::Tag tag;
@@ -332,6 +375,7 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
       } else if (switchOff && tag.begin < headEnd &&
                  EqualsIgnoringCase(attribute.nameText, "rel") && IsIconLink(*attributes)) {
         result.edits.push_back({attribute.name, 0, std::string(kSwitchedOffPrefix)});
+        switchedOff.push_back({attribute.name, tag.begin});
         changed = true;
       }
     }
@@ -339,6 +383,9 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
   }
   std::stable_sort(result.edits.begin(), result.edits.end(),
                    [](const FaviconEdit& a, const FaviconEdit& b) { return a.offset < b.offset; });
+  if (!switchedOff.empty()) {
+    KeepSwitchOffsStillRead(text, switchedOff, result);
+  }
   return result;
 }
 

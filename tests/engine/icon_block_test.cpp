@@ -68,6 +68,9 @@ std::vector<CorpusPage> Corpus() {
       {"no head", "<p>fragment <link rel=icon href=x></p>", true},
       {"head with attribute", "<head lang=de><link rel=icon href=x></head>", true},
       {"reference in the body", "<head><link rel=icon href=x></head>" + kPrefix + "\"y\">", true},
+      // The old reference takes a comment's end with it: the link after it then lies in a comment.
+      {"reference that ends a comment", "<!--" + kPrefix + "--><head><link rel=icon href=x></head>",
+       false},
       // Code units that happen to spell tags: never edited (`wide`).
       {"utf-16 with its mark", "\xFF\xFE<head><link data-tervando-off-rel=icon href=x></head>",
        true, true},

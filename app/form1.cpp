@@ -343,7 +343,9 @@ void Form1::ChooseWebRoot(const std::string& folder) {
   m_skipped = {};
   m_pageCheck.Stop();
   try {
-    SelectWebRoot(*this, m_state, m_options, folder);
+    if (!SelectWebRoot(*this, m_state, m_options, folder)) {
+      return;  // refused: the web root and the list stay as they were
+    }
   } catch (const std::exception& failure) {
     // The scan has no message of its own; the list keeps what was found and says why it ended.
     ShowStatus({StatusKind::kFailed, failure.what(), 0});

@@ -43,8 +43,24 @@ std::string StoreSet(CliOptions& options, const std::string& text) {
   return {};
 }
 
+// "htm" and ".htm" alike: options.ini names extensions without the dot, people often with it.
 std::string StoreExtensions(CliOptions& options, const std::string& text) {
-  options.extensions = text;
+  std::string list;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = text.find(',', start);
+    std::string part = text.substr(start, comma == std::string::npos ? comma : comma - start);
+    if (const std::size_t first = part.find_first_not_of(' ');
+        first != std::string::npos && part[first] == '.') {
+      part.erase(first, 1);
+    }
+    list += part;
+    if (comma == std::string::npos) {
+      break;
+    }
+    list += ',';
+    start = comma + 1;
+  }
+  options.extensions = list;
   return {};
 }
 
@@ -60,9 +76,11 @@ using S = CliSection;
 using O = CliOptions;
 
 constexpr CliOptionSpec kOptions[] = {
-    {"remove", 'r', true, "", "Favicon-Verweise löschen statt einsetzen", "", S::kAny, &O::remove},
+    {"remove", 'r', true, "", "Favicon-Verweise löschen statt einsetzen", "", S::kAny, &O::remove,
+     nullptr, "icon icon-file"},
     {"icon", 0, true, "N", "Icon N (1-{N}) des Katalogs als favicon.ico schreiben",
-     "Icon N (1\\-{N}) des Katalogs als favicon.ico schreiben.", S::kRun, nullptr, StoreIcon},
+     "Icon N (1\\-{N}) des Katalogs als favicon.ico schreiben.", S::kRun, nullptr, StoreIcon,
+     "icon-file"},
     {"icon-file", 0, true, "F",
      "die Icon-Datei F als favicon.ico schreiben, oder ein Bild\n"
      "(PNG, JPEG, GIF, BMP, WebP, SVG) als Icon in 16, 32, 48\n"
@@ -98,11 +116,12 @@ constexpr CliOptionSpec kOptions[] = {
      "maskiert wie im Protokoll; in eine Pipe oder Datei geht der Diff unverändert (für\n"
      ".BR patch ).",
      S::kRun, &O::diff},
-    {"list", 0, true, "", "nur die gefundenen Seiten auflisten", "", S::kRun, &O::list},
+    {"list", 0, true, "", "nur die gefundenen Seiten auflisten", "", S::kRun, &O::list, nullptr,
+     "diff"},
     {"null", '0', true, "",
      "Pfade auf der Standardausgabe unverändert und je mit einem\n"
      "Null-Byte abgeschlossen ausgeben (für Skripte)",
-     "", S::kAny, &O::null},
+     "", S::kAny, &O::null, nullptr, "diff"},
     {"check", 0, true, "",
      "nichts schreiben, für jede Seite sagen, was ein Lauf\n"
      "mit ihr täte und warum (mit -r: ein Lauf, der löscht)",
@@ -133,7 +152,7 @@ constexpr CliOptionSpec kOptions[] = {
      "Das Protokoll in DATEI schreiben; sonst in Application.log (siehe DATEIEN).\n"
      ".B \\-\\-help\n"
      "nennt die Datei, die gerade gilt.",
-     S::kRun, nullptr, StoreLog},
+     S::kRun, nullptr, StoreLog, "no-log"},
     {"no-log", 0, true, "", "kein Protokoll schreiben", "", S::kAny, &O::noLog},
     {"quiet", 'q', true, "", "keine Fortschritts- und Statusmeldungen", "", S::kAny, &O::quiet},
     {"version", 0, true, "", "Version ausgeben", "", S::kAny, &O::version},
@@ -183,6 +202,29 @@ std::string ManName(const CliOptionSpec& option) {
   return (listShort ? ".BR " : ".B ") + name;
 }
 
+bool NamesOption(std::string_view names, std::string_view name) {
+  for (std::size_t start = 0; start < names.size();) {
+    std::size_t end = names.find(' ', start);
+    end = end == std::string_view::npos ? names.size() : end;
+    if (names.substr(start, end - start) == name) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+// "Nicht zusammen mit \-\-icon, \-\-icon\-file." on a line of its own; empty for none.
+std::string ExcludedSentence(const CliOptionSpec& option) {
+  std::string names;
+  for (const CliOptionSpec& other : kOptions) {
+    if (OptionsExclude(option, other)) {
+      names += (names.empty() ? "" : ", ") + ManEscaped("--" + std::string(other.name));
+    }
+  }
+  return names.empty() ? names : "\n.br\nNicht zusammen mit " + names + ".";
+}
+
 // The help text as the manual page's sentence: capital first letter, one line, full stop.
 std::string ManSentence(std::string_view help) {
   std::string sentence = ReplaceAll(std::string(help), "\n", " ");
@@ -195,6 +237,10 @@ std::string ManSentence(std::string_view help) {
 }  // namespace
 
 std::span<const CliOptionSpec> CliOptionTable() { return kOptions; }
+
+bool OptionsExclude(const CliOptionSpec& first, const CliOptionSpec& second) {
+  return NamesOption(first.excludes, second.name) || NamesOption(second.excludes, first.name);
+}
 
 std::string CliOptionsHelp(const std::string& logFile) {
   std::string help;
@@ -217,7 +263,8 @@ std::string CliOptionsManual() {
   std::string manual = ".SH OPTIONEN\n";
   for (const CliOptionSpec& option : kOptions) {
     manual += ".TP\n" + ManName(option) + "\n" +
-              Filled(option.manual.empty() ? ManSentence(option.help) : option.manual, {}) + "\n";
+              Filled(option.manual.empty() ? ManSentence(option.help) : option.manual, {}) +
+              ExcludedSentence(option) + "\n";
   }
   return manual;
 }

@@ -29,7 +29,13 @@ struct CliOptionSpec {
   bool CliOptions::*flag = nullptr;  // a switch sets this
   // A value option stores its value with this; returns what is wrong with it, or "".
   std::string (*store)(CliOptions& options, const std::string& value) = nullptr;
+  // The options (names without "--", separated by blanks) that contradict this one; the
+  // parser refuses them together, naming both, and the manual page says so at both.
+  std::string_view excludes = {};
 };
+
+// True when one of the two options names the other as excluded.
+bool OptionsExclude(const CliOptionSpec& first, const CliOptionSpec& second);
 
 // Every option, in the order --help lists them.
 std::span<const CliOptionSpec> CliOptionTable();

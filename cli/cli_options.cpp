@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
+#include <map>
 #include <string>
 
 #include "cli/cli_option_table.h"
@@ -46,6 +48,8 @@ class CliParser {
   const std::vector<std::string>& Positional() const { return m_positional; }
   // The first option given that only --check takes; null when there is none.
   const CliOptionSpec* CheckOnlyOption() const { return m_checkOnly; }
+  // Every option given, once each, in the order of their first appearance.
+  const std::vector<const CliOptionSpec*>& Given() const { return m_given; }
 
  private:
   bool ReadOption(std::string argument) {
@@ -62,6 +66,10 @@ class CliParser {
     if (option->section == CliSection::kCheck && m_checkOnly == nullptr) {
       m_checkOnly = option;
     }
+    const bool again = std::find(m_given.begin(), m_given.end(), option) != m_given.end();
+    if (!again) {
+      m_given.push_back(option);
+    }
     if (option->flag != nullptr) {
       if (inlineValue) {
         return Fail(OptionTakesNoValueText(argument));
@@ -73,7 +81,17 @@ class CliParser {
       return Fail(OptionNeedsValueText(argument));
     }
     const std::string& value = inlineValue ? *inlineValue : m_arguments[m_next++];
-    return Fail(option->store(m_parse.options, value));
+    const CliOptions before = m_parse.options;
+    if (!Fail(option->store(m_parse.options, value))) {
+      return false;
+    }
+    // Given again, an option must say the same: which of two values was meant is unknown.
+    const std::string name = "--" + std::string(option->name);
+    if (again && !(before == m_parse.options)) {
+      return Fail(ConflictingValuesText(name, m_values[option], value));
+    }
+    m_values[option] = value;
+    return true;
   }
 
   bool Fail(std::string error) {
@@ -87,6 +105,8 @@ class CliParser {
   bool m_optionsEnded = false;
   std::vector<std::string> m_positional;
   const CliOptionSpec* m_checkOnly = nullptr;
+  std::vector<const CliOptionSpec*> m_given;
+  std::map<const CliOptionSpec*, std::string> m_values;  // as first given
 };
 
 // The first option given that the check refuses: it writes nothing and has its own output.
@@ -103,21 +123,21 @@ const char* RunOnlyOption(const CliOptions& o) {
 }
 
 // What is wrong with options that each are fine alone; "" when they go together.
-std::string CombinationError(const CliOptions& o, const CliOptionSpec* checkOnly) {
+std::string CombinationError(const CliOptions& o, const CliParser& parser) {
   if (o.check && RunOnlyOption(o) != nullptr) {
     return CheckExcludesText(RunOnlyOption(o));
   }
-  if (checkOnly != nullptr && !o.check) {
-    return OnlyWithCheckText("--" + std::string(checkOnly->name));
+  if (parser.CheckOnlyOption() != nullptr && !o.check) {
+    return OnlyWithCheckText("--" + std::string(parser.CheckOnlyOption()->name));
   }
-  if (o.icon && o.iconFile) {
-    return ExclusiveOptionsText("--icon", "--icon-file");
-  }
-  if (o.null && o.diff) {
-    return ExclusiveOptionsText("--null", "--diff");
-  }
-  if (o.logFile && o.noLog) {
-    return ExclusiveOptionsText("--log", "--no-log");
+  const std::vector<const CliOptionSpec*>& given = parser.Given();
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    for (std::size_t j = i + 1; j < given.size(); ++j) {
+      if (OptionsExclude(*given[i], *given[j])) {
+        return ExclusiveOptionsText("--" + std::string(given[i]->name),
+                                    "--" + std::string(given[j]->name));
+      }
+    }
   }
   return {};
 }
@@ -135,7 +155,7 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
   if (!parser.ReadAll() || o.help || o.version) {
     return parse;
   }
-  parse.error = CombinationError(o, parser.CheckOnlyOption());
+  parse.error = CombinationError(o, parser);
   const std::vector<std::string>& positional = parser.Positional();
   if (!parse.error.empty()) {
     return parse;

@@ -27,6 +27,8 @@ struct CliOptions {
   std::optional<int> icon;
   std::optional<std::string> extensions;
   std::optional<std::string> logFile;
+
+  bool operator==(const CliOptions&) const = default;
 };
 
 struct CliParse {

@@ -16,10 +16,12 @@
 #include "engine/head_editor.h"
 #include "engine/interrupt.h"
 #include "engine/messages_cli.h"
+#include "engine/messages_scan.h"
 #include "engine/start.h"
 #include "icons/icon_catalogue.h"
 #include "icons/image_to_icon.h"
 #include "icons/site_icon_set.h"
+#include "site/system_folder.h"
 #include "support/escape_control_bytes.h"
 #include "support/version_text.h"
 #include "support/write_log.h"
@@ -139,6 +141,11 @@ int RunFavicon(const CliOptions& options, const CliSite& site) {
   const InterruptScope interrupts;
   ListPages(host, state, site);
   host.WarnSkipped(options.list);
+  if (host.RowCount() == 0) {
+    // Most likely a wrong extension list: nothing is written, and a run says it did nothing.
+    host.Warn(NoPagesWrittenText(state.webRoot, site.options.pageExtensions));
+    return options.list ? kExitDone : kExitFailed;
+  }
   if (options.list) {
     PrintList(host, options.null);
     return kExitDone;
@@ -183,6 +190,9 @@ int RunCli(const std::vector<std::string>& arguments) {
   const CliSite site = SetUpWebRoot(options);
   if (site.folder.empty()) {
     return UsageError(NotAReadableFolderText(options.webRoot));
+  }
+  if (IsSystemFolder(site.folder)) {
+    return UsageError(SystemFolderText(site.folder));
   }
   return options.check ? RunCheck(options, site) : RunFavicon(options, site);
 }

@@ -11,9 +11,10 @@ namespace tervando {
 
 // Notices with an OK button only.
 enum class NoticeKind {
-  kEmptyList,    // Start with an empty page list
-  kFinished,     // the end of Start
-  kWebRootBusy,  // another run works on the web root (path): nothing was started
+  kEmptyList,     // Start with an empty page list
+  kFinished,      // the end of Start
+  kWebRootBusy,   // another run works on the web root (path): nothing was started
+  kSystemFolder,  // the folder chosen (path) is a system folder: not taken as the web root
 };
 // What Start did with the marked rows; the closing notice says it.
 struct RunCounts {
@@ -34,7 +35,8 @@ struct RunCounts {
 
 struct Notice {
   NoticeKind kind = NoticeKind::kFinished;
-  std::string path;  // kWebRootBusy: the folder in use; kFinished: the log file, if any
+  std::string path;  // kWebRootBusy: the folder in use; kSystemFolder: the folder chosen;
+                     // kFinished: the log file, if any
   RunCounts counts;  // kFinished only
 };
 

@@ -10,6 +10,9 @@ Message NoticeMessage(const Notice& notice) {
     case NoticeKind::kWebRootBusy:
       return {WebRootBusyText(notice.path), MessageIcon::Critical, MessageButtons::Ok,
               MessageAnswer::Ok};
+    case NoticeKind::kSystemFolder:
+      return {SystemFolderText(notice.path), MessageIcon::Critical, MessageButtons::Ok,
+              MessageAnswer::Ok};
     case NoticeKind::kFinished:
       break;
   }

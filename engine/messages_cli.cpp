@@ -55,6 +55,26 @@ std::string ExclusiveOptionsText(const std::string& first, const std::string& se
   return first + " und " + second + " schließen einander aus.";
 }
 
+std::string ConflictingValuesText(const std::string& option, const std::string& first,
+                                  const std::string& second) {
+  return option + " \"" + first + "\" und " + option + " \"" + second +
+         "\" widersprechen einander.";
+}
+
+std::string NoPagesWrittenText(const std::string& webRoot,
+                               const std::vector<std::string>& extensions) {
+  if (extensions.empty()) {
+    return "Keine Seiten unter " + webRoot +
+           " gefunden: die Liste der Endungen ist leer; es wurde nichts geschrieben.";
+  }
+  std::string names;
+  for (const std::string& extension : extensions) {
+    names += (names.empty() ? "" : ", ") + extension;
+  }
+  return "Keine Seiten mit den Endungen " + names + " unter " + webRoot +
+         " gefunden; es wurde nichts geschrieben.";
+}
+
 std::string NoPagesFoundText(const std::string& webRoot) {
   return "Keine Seiten unter " + webRoot + " gefunden.\n";
 }

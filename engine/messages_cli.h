@@ -21,8 +21,9 @@ inline constexpr char kCliUsageHead[] =
 inline constexpr char kCliUsageTail[] =
     "\n"
     "Rückgabewert: 0 fertig, 1 eine Seite, favicon.ico oder das Protokoll ging\n"
-    "nicht oder der Lauf wurde abgebrochen, 2 falscher Aufruf, kein lesbares\n"
-    "Hauptverzeichnis oder ein anderer Lauf bearbeitet es gerade.\n"
+    "nicht, keine Seite gefunden oder der Lauf wurde abgebrochen, 2 falscher\n"
+    "Aufruf, kein lesbares Hauptverzeichnis, ein Systemordner oder ein anderer\n"
+    "Lauf bearbeitet es gerade.\n"
     "Mit --check: 0 keine Seite braucht Aufmerksamkeit, 1 eine oder mehr\n"
     "(\"!\" in der Tabelle), 2 falscher Aufruf, kein lesbares Hauptverzeichnis\n"
     "oder die Ausgabe ließ sich nicht schreiben.\n";
@@ -35,6 +36,9 @@ std::string OptionNeedsValueText(const std::string& option);
 std::string CheckExcludesText(const std::string& option);
 std::string OnlyWithCheckText(const std::string& option);
 std::string ExclusiveOptionsText(const std::string& first, const std::string& second);
+// An option given twice with values that mean different things.
+std::string ConflictingValuesText(const std::string& option, const std::string& first,
+                                  const std::string& second);
 inline constexpr char kWebRootMissingText[] = "Das Hauptverzeichnis fehlt.";
 inline constexpr char kOneWebRootOnlyText[] = "Nur ein Hauptverzeichnis ist erlaubt.";
 
@@ -45,6 +49,9 @@ std::string IconMissingText(int number);
 // The log can't be written: `problem` and that the run stopped before changing anything.
 std::string NothingChangedText(const std::string& problem);
 std::string ListedCountText(int count);
+// The run (or --list) found no page with these extensions (".htm") and wrote nothing.
+std::string NoPagesWrittenText(const std::string& webRoot,
+                               const std::vector<std::string>& extensions);
 std::string WouldBeWrittenText(const std::string& name, const std::string& path);
 std::string NotDoneCountText(int failed);
 // favicon.ico at `path` was not written (`declined`: not overwritten, as the user chose).

@@ -35,4 +35,10 @@ std::string RemovedLeftoversText(int count) {
                  kLeftoverMany);
 }
 
+std::string SystemFolderText(const std::string& folder) {
+  return "\"" + folder +
+         "\" ist ein Ordner des Systems und kein Hauptverzeichnis einer Web-Site; Tervando "
+         "bearbeitet dort keine Seiten.";
+}
+
 }  // namespace tervando

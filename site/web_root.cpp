@@ -12,6 +12,7 @@
 #include "site/app_folder.h"
 #include "site/options.h"
 #include "site/page_collection.h"
+#include "site/system_folder.h"
 
 namespace tervando {
 
@@ -73,6 +74,10 @@ void ReportSkipped(Host& host, const ScanResult& scan) {
 bool SelectWebRoot(Host& host, SiteState& state, const Options& options,
                    const std::string& chosenFolder) {
   if (chosenFolder.empty()) {
+    return false;
+  }
+  if (IsSystemFolder(chosenFolder)) {
+    host.Tell({NoticeKind::kSystemFolder, chosenFolder, {}});
     return false;
   }
   // Pages are listed under their real paths, so the root and its depth are the real ones too.

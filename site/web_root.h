@@ -13,7 +13,8 @@ namespace tervando {
 // pages (by the extensions of `options`) are added to the host's list as marked rows (rows already
 // listed stay as they are), the status bar reports the end and the count, and the favicon preview
 // is refreshed. An empty `chosenFolder` (the dialog was cancelled) changes nothing and returns
-// false. Enabling the Start and current-favicon buttons is left to the window.
+// false; so does a system folder (IsSystemFolder), told to the host as such. Enabling the Start and
+// current-favicon buttons is left to the window.
 bool SelectWebRoot(Host& host, SiteState& state, const Options& options,
                    const std::string& chosenFolder);
 

@@ -454,7 +454,7 @@ TEST_F(CliSite, SkippedEntriesAreReportedAndLeftoversRemoved) {
 }
 
 TEST_F(CliSite, ExtensionsOptionReplacesTheList) {
-  const auto result = RunTervandoCli({"--list", "--extensions", " SHTML , css", root.Path()});
+  const auto result = RunTervandoCli({"--list", "--extensions", " SHTML , .css", root.Path()});
   EXPECT_EQ(result.out, P("style.css") + "\n" + P("sub/deeper/x.shtml") + "\n");
 }
 
@@ -781,6 +781,10 @@ TEST(CliUsage, BadCallsExitWithTwo) {
       {"--check", f.Path() + "missing"},
       {"--check", "--diff", f.Path()},
       {"--format", "json", f.Path()},
+      {"--set", "classic", "--set", "modern", f.Path()},
+      {"--dry-run", "/"},
+      {"--list", "/usr/"},
+      {"--check", "/usr/../etc"},
   };
   for (const auto& call : calls) {
     const auto result = RunTervandoCli(call);
@@ -812,14 +816,17 @@ TEST(CliUsage, VersionAndHelp) {
   EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
 }
 
-TEST(CliUsage, EmptySiteCompletesWithTheListMessage) {
+// A site without pages (or a wrong extension list) is said and left as it is.
+TEST(CliUsage, NoPagesFoundWritesNothing) {
   ScratchFolder f;
-  const auto result = RunTervandoCli({"--no-log", f.Path()});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_NE(result.err.find("Bitte legen Sie zunächst das Hauptverzeichnis Ihrer lokalen "
-                            "Web-Seiten fest."),
-            std::string::npos);
-  EXPECT_TRUE(fs::exists(f.Path() + "favicon.ico"));  // Start places the icon first
+  f.Write("page.htm", kIndex);
+  const auto wrong = RunTervandoCli({"--no-log", "--extensions", "php", f.Path()});
+  EXPECT_EQ(wrong.exitCode, 1);
+  EXPECT_EQ(wrong.err, "Keine Seiten mit den Endungen .php unter " + f.Path() +
+                           " gefunden; es wurde nichts geschrieben.\n");
+  EXPECT_EQ(RunTervandoCli({"--list", "--extensions=", f.Path()}).exitCode, 0);
+  EXPECT_FALSE(fs::exists(f.Path() + "favicon.ico"));
+  EXPECT_EQ(ReadFile(f.Path() + "page.htm"), kIndex);
 }
 
 }  // namespace

@@ -76,15 +76,16 @@ TEST(PathText, NothingMisleadsATerminalOrBreaksJson) {
 }
 
 TEST(ParseCliOptions, FlagsValuesAndTheWebRoot) {
-  const CliParse parse =
-      ParseCliOptions({"-r", "--icon=300", "--overwrite", "--stop-on-error", "-n", "--diff",
-                       "--extensions", "htm,php", "--log", "x.log", "-q", "/site"});
+  const CliParse parse = ParseCliOptions({"--disable-foreign-icons", "--icon=300", "--overwrite",
+                                          "--stop-on-error", "-n", "--diff", "--extensions",
+                                          " .htm,php", "--log", "x.log", "-q", "/site"});
   ASSERT_EQ(parse.error, "");
   const CliOptions& o = parse.options;
-  EXPECT_TRUE(o.remove && o.overwrite && o.stopOnError && o.dryRun && o.diff && o.quiet);
+  EXPECT_TRUE(o.disableForeignIcons && o.overwrite && o.stopOnError && o.dryRun && o.diff &&
+              o.quiet);
   EXPECT_FALSE(o.list || o.noLog || o.help || o.version);
   EXPECT_EQ(o.icon, 300);
-  EXPECT_EQ(o.extensions, "htm,php");
+  EXPECT_EQ(o.extensions, " htm,php");  // the dot is optional
   EXPECT_EQ(o.logFile, "x.log");
   EXPECT_EQ(o.webRoot, "/site");
 }
@@ -117,11 +118,28 @@ TEST(ParseCliOptions, Errors) {
   for (const auto& arguments : bad) {
     EXPECT_NE(ParseCliOptions(arguments).error, "") << arguments.size();
   }
+  // Options that contradict each other, named as given; the same value twice is no conflict.
+  const std::pair<std::vector<std::string>, std::string> conflicts[] = {
+      {{"--icon", "3", "--icon", "5", "/s"},
+       "--icon \"3\" und --icon \"5\" widersprechen einander."},
+      {{"--set", "classic", "--set=modern", "/s"},
+       "--set \"classic\" und --set \"modern\" widersprechen einander."},
+      {{"--remove", "--icon", "3", "/s"}, "--remove und --icon schließen einander aus."},
+      {{"--icon-file", "a.png", "-r", "/s"}, "--icon-file und --remove schließen einander aus."},
+      {{"--list", "--diff", "/s"}, "--list und --diff schließen einander aus."},
+      {{"--list", "--check", "/s"}, "--check schließt --list aus."},
+      {{"--icon", "3", "--icon", "03", "--set", "classic", "--set", "klassisch", "/s"}, ""},
+      {{"--extensions", "htm", "--extensions", ".htm", "/s"}, ""},
+  };
+  for (const auto& [arguments, error] : conflicts) {
+    EXPECT_EQ(ParseCliOptions(arguments).error, error);
+  }
   EXPECT_EQ(ParseCliOptions({"--version"}).error, "");
   EXPECT_EQ(ParseCliOptions({"--help"}).error, "");
 }
 
-// Each option of the table in the mode it does not belong to, and --help within 80 columns.
+// Each option of the table in the mode it does not belong to, each pair the table excludes (also
+// named in the manual page), and --help within 80 columns.
 TEST(CliOptionTable, SectionsAreEnforcedAndHelpFitsEightyColumns) {
   for (const CliOptionSpec& option : CliOptionTable()) {
     const std::string name = "--" + std::string(option.name);
@@ -137,6 +155,31 @@ TEST(CliOptionTable, SectionsAreEnforcedAndHelpFitsEightyColumns) {
       EXPECT_EQ(ParseCliOptions(call).error, name + " gilt nur mit --check.");
     }
   }
+  const auto call = [](const CliOptionSpec& option) {
+    std::vector<std::string> words = {"--" + std::string(option.name)};
+    if (!option.argument.empty()) {
+      words.push_back(option.name == "icon" ? "3" : "x");
+    }
+    return words;
+  };
+  int pairs = 0;
+  for (const CliOptionSpec& first : CliOptionTable()) {
+    for (const CliOptionSpec& second : CliOptionTable()) {
+      if (&first != &second && OptionsExclude(first, second)) {
+        std::vector<std::string> both = call(first);
+        const std::vector<std::string> other = call(second);
+        both.insert(both.end(), other.begin(), other.end());
+        both.push_back("/s");
+        EXPECT_EQ(ParseCliOptions(both).error, "--" + std::string(first.name) + " und --" +
+                                                   std::string(second.name) +
+                                                   " schließen einander aus.");
+        ++pairs;
+      }
+    }
+  }
+  EXPECT_EQ(pairs, 12);  // six pairs, each in both orders
+  EXPECT_NE(CliOptionsManual().find("Nicht zusammen mit \\-\\-icon, \\-\\-icon\\-file."),
+            std::string::npos);
   std::istringstream help(CliUsage());
   for (std::string line; std::getline(help, line);) {
     const auto columns = std::count_if(line.begin(), line.end(), [](char c) {

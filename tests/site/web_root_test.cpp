@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/head_editor.h"
 #include "icons/icon_catalogue.h"
 #include "site/options.h"
@@ -32,6 +34,22 @@ TEST_F(SelectWebRootTest, CancelledDialogChangesNothing) {
   EXPECT_EQ(state.webRoot, "/old/");
   EXPECT_EQ(state.webRootDepth, 1);
   EXPECT_TRUE(host.events.empty());
+  // A system folder, also reached by a detour or a link, is refused before any scan.
+  ScratchFolder links;
+  std::filesystem::create_symlink("/", links.Path() + "top");
+  for (const std::string& folder :
+       std::vector<std::string>{"/", "/usr/../etc", links.Path() + "top", "/bin"}) {
+    host.questions.clear();
+    EXPECT_FALSE(SelectWebRoot(host, state, options, folder)) << folder;
+    ASSERT_EQ(host.questions.size(), 1u) << folder;
+    EXPECT_EQ(host.questions[0].text,
+              "\"" + folder +
+                  "\" ist ein Ordner des Systems und kein Hauptverzeichnis einer Web-Site; "
+                  "Tervando bearbeitet dort keine Seiten.");
+  }
+  EXPECT_EQ(host.events, std::vector<std::string>(4, "ask"));
+  EXPECT_EQ(state.webRoot, "/old/");
+  EXPECT_TRUE(SelectWebRoot(host, state, options, links.Path()));  // any other folder is fine
 }
 
 TEST_F(SelectWebRootTest, StepsInOrderForATreeOfThreeFiles) {

@@ -1,5 +1,5 @@
 # make run   - install dependencies, build, start the window program
-# make test  - install dependencies, build, run every test
+# make test  - install dependencies, build, run every test (T=regex: only the tests it names)
 # make bench - build and run the benchmarks (ratios against find, sed -i and memcpy)
 # make fuzz  - build the libFuzzer targets with clang and run each for a bounded time
 # make install [PREFIX=/usr/local] [DESTDIR=...] - build and install the programs and their files
@@ -23,9 +23,19 @@ WERROR     ?=
 deps:
 	@scripts/install-deps
 
-configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
-	  $(if $(WERROR),-DTERVANDO_WERROR=$(WERROR)) >/dev/null
+# The packages are checked once per build folder (again when the list of them changes), and
+# the build folder is configured when it is new or WERROR asks for another setting; cmake
+# --build configures again by itself when a CMakeLists.txt changed.
+DEPS_STAMP := $(BUILD)/.deps-installed
+$(DEPS_STAMP): scripts/install-deps
+	@scripts/install-deps
+	@mkdir -p $(BUILD) && touch $@
+
+configure: $(DEPS_STAMP)
+	@if [ ! -f $(BUILD)/CMakeCache.txt ] || \
+	    { [ -n "$(WERROR)" ] && ! grep -q '^TERVANDO_WERROR:BOOL=$(WERROR)$$' $(BUILD)/CMakeCache.txt; }; then \
+	  cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
+	    $(if $(WERROR),-DTERVANDO_WERROR=$(WERROR)) >/dev/null; fi
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -34,7 +44,7 @@ run: build
 	@scripts/run-app $(BUILD)/bin/tervando
 
 test: build
-	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) $(if $(T),-R '$(T)')
 
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTERVANDO_GUI=OFF \

@@ -32,6 +32,7 @@
 #include "engine/internal_error.h"
 #include "engine/interrupt.h"
 #include "engine/messages.h"
+#include "engine/messages_window.h"
 #include "engine/paths.h"
 #include "engine/site_check.h"
 #include "engine/start.h"

@@ -7,6 +7,7 @@
 #include "app/qt_desktop.h"
 #include "build_config.h"
 #include "engine/messages.h"
+#include "engine/messages_window.h"
 #include "support/write_log.h"
 
 int main(int argc, char* argv[]) {

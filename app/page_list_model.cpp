@@ -10,6 +10,7 @@
 #include <future>
 
 #include "engine/messages.h"
+#include "engine/messages_window.h"
 #include "engine/paths.h"
 #include "site/collation.h"
 

@@ -1,6 +1,7 @@
 #include "app/show_once_notice.h"
 
 #include "app/app_settings.h"
+#include "engine/messages_window.h"
 #include "support/expand_escapes.h"
 #include "support/version_text.h"
 

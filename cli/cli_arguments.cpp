@@ -8,6 +8,7 @@
 
 #include "cli/cli_run.h"
 #include "engine/messages.h"
+#include "engine/messages_cli.h"
 #include "support/escape_control_bytes.h"
 
 namespace tervando {

@@ -16,6 +16,7 @@
 #include "cli/terminal_host.h"
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
+#include "engine/messages.h"
 #include "engine/messages_cli.h"
 #include "engine/page_check.h"
 #include "engine/page_file.h"

@@ -6,6 +6,7 @@
 
 #include "cli/cli_option_table.h"
 #include "engine/messages.h"
+#include "engine/messages_cli.h"
 #include "support/write_log.h"
 
 namespace tervando {

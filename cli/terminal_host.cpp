@@ -9,6 +9,7 @@
 
 #include "engine/interrupt.h"
 #include "engine/messages.h"
+#include "engine/messages_cli.h"
 #include "site/scan_warnings.h"
 #include "support/escape_control_bytes.h"
 #include "support/write_log.h"

@@ -79,6 +79,8 @@ Message FaviconWriteFailedMessage(const ErrorInfo& errorInfo) {
       MessageIcon::Critical, MessageButtons::YesNo, MessageAnswer::No};
 }
 
+std::string FileCountText(int count) { return std::to_string(count) + " Dateien"; }
+
 std::string StatusText(const Status& status) {
   switch (status.kind) {
     case StatusKind::kFilling:

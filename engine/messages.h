@@ -5,24 +5,29 @@
 #include "engine/errors.h"
 #include "engine/host_events.h"
 #include "engine/message.h"
-#include "engine/messages_cli.h"
 #include "engine/messages_files.h"
 #include "engine/messages_picture.h"
 #include "engine/messages_scan.h"
-#include "engine/messages_window.h"
 #include "engine/page_check.h"
 
 namespace tervando {
 
 // Every German text the programs show, print or log is made in this module, from typed values:
-// the topic headers above hold why a file operation failed, the scan's counts, the pictures',
-// the window's and the CLI's own texts; this one what the core tells and asks. The window shows
+// the topic headers above hold why a file operation failed, the scan's counts and the pictures'
+// texts; this one what the core tells and asks. The texts of one front end alone are in
+// engine/messages_window.h and engine/messages_cli.h, included only where they are used, so a
+// change to one rebuilds that front end and not the other. The window shows
 // them as they are; tervando-cli prints them and answers the questions from its options.
 Message NoticeMessage(const Notice& notice);
 Message PageFailedMessage(const PageFailure& failure);
 Message OverwriteFaviconMessage();
 Message FaviconWriteFailedMessage(const ErrorInfo& errorInfo);
 std::string StatusText(const Status& status);
+// The count panel of the status bar and of the terminal's progress line: "<n> Dateien".
+std::string FileCountText(int count);
+// What a checked page is (--check's rows, the list's tooltips): `remove` for a remove run's
+// check, `modern` for the modern set.
+std::string PageClassLabel(PageClass pageClass, bool remove, bool modern);
 // A run is already working on the web root (or on a folder below it).
 std::string WebRootBusyText(const std::string& webRoot);
 

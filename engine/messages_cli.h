@@ -69,8 +69,6 @@ inline constexpr char kYesNoPrompt[] = "[Ja = j, Nein = n] (n) ";
 // line(s) itself.
 std::string NoPagesFoundText(const std::string& webRoot);
 std::string CheckHeadingText(bool remove, std::size_t pageCount, const std::string& webRoot);
-// What a row's pages are: `remove` for a remove run's check, `modern` for the modern set.
-std::string PageClassLabel(PageClass pageClass, bool remove, bool modern);
 inline constexpr char kOtherIconAfterRunLabel[] =
     "davon: danach bliebe ein anderer Icon-Verweis, den Browser vorziehen";
 inline constexpr char kBaseHrefLabel[] =

@@ -19,8 +19,6 @@ std::string Grouped(int value) {
 
 }  // namespace
 
-std::string FileCountText(int count) { return std::to_string(count) + " Dateien"; }
-
 std::string ProgressCountText(int done, int total) {
   return Grouped(done) + " von " + Grouped(total);
 }

@@ -9,8 +9,6 @@ namespace tervando {
 // The texts only the window program shows: its captions, accessible names and message boxes.
 // Kept free of Qt like the rest of the core; the window turns them into QStrings.
 
-// The count panel of the status bar and of the terminal's progress line: "<n> Dateien".
-std::string FileCountText(int count);
 // How far the run has come, with German thousands separators: "1.234 von 10.000".
 std::string ProgressCountText(int done, int total);
 

@@ -3,6 +3,7 @@
 #include <QPixmap>
 
 #include "engine/messages.h"
+#include "engine/messages_window.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_image.h"
 #include "support/crisp_pixmap.h"

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "engine/messages.h"
+#include "engine/messages_window.h"
 #include "icons/icon_catalogue.h"
 #include "icons/icon_catalogue_model.h"
 #include "icons/image_to_icon.h"

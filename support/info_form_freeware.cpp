@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "engine/messages.h"
+#include "engine/messages_window.h"
 #include "support/artwork.h"
 #include "support/form_scaler.h"
 #include "support/on_click.h"

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "engine/messages.h"
+#include "engine/messages_window.h"
 
 namespace tervando {
 

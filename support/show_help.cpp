@@ -1,5 +1,6 @@
 #include "support/show_help.h"
 
+#include "engine/messages_window.h"
 #include "site/app_folder.h"
 #include "support/help_page.h"
 #include "support/open_with_shell.h"

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "engine/messages.h"
+#include "engine/messages_window.h"
 
 namespace tervando {
 

@@ -23,6 +23,7 @@
 #include "app/app_settings.h"
 #include "app/show_once_notice.h"
 #include "engine/internal_error.h"
+#include "engine/messages_window.h"
 #include "icons/sel_icon_dialog.h"
 #include "site/options.h"
 #include "support/expand_escapes.h"

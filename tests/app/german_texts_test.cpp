@@ -13,6 +13,7 @@
 #include "app/form1.h"
 #include "app/german_translations.h"
 #include "app/show_once_notice.h"
+#include "engine/messages_window.h"
 #include "support/message_box.h"
 #include "support/write_log.h"
 #include "support_gui/isolated_qt_test.h"

@@ -17,6 +17,7 @@
 #include "app/form1.h"
 #include "app/german_translations.h"
 #include "app/show_once_notice.h"
+#include "engine/messages_window.h"
 #include "icons/image_to_icon.h"
 #include "icons/sel_icon_dialog.h"
 #include "support/expand_escapes.h"

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
 
@@ -36,6 +37,10 @@ SelIconDialog::SelIconDialog(Desktop& desktop, QWidget* parent)
   m_Btn->addButton(m_ui->Btn1, 1);
   m_Btn->addButton(m_ui->Btn2, 2);
   connect(m_Btn, &QButtonGroup::idClicked, this, &SelIconDialog::OnBtnClicked);
+  // A double-click on an icon chooses it, as "OK" does.
+  connect(m_ui->IconListView, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.isValid()) m_ui->Btn0->click();
+  });
 
   // Tab runs as the eye reads: the icons, then the buttons from left to right.
   setTabOrder(m_ui->IconListView, m_ui->Btn2);
@@ -79,6 +84,9 @@ void SelIconDialog::keyPressEvent(QKeyEvent* event) {
       if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
           focused && m_Btn->id(focused) >= 0) {
         focused->click();
+      } else if (focusWidget() == m_ui->IconListView &&
+                 m_ui->IconListView->currentIndex().isValid()) {
+        m_ui->Btn0->click();  // Enter on an icon chooses it, as "OK" does
       }
       event->accept();
       return;

@@ -40,8 +40,8 @@ class SelIconDialog : public QDialog {
   void ApplyOwnIcon(const tervando::PreviewIcon& icon);
 
  protected:
-  // Escape cancels as "Abbrechen" does; Enter presses only a button that has the focus (no
-  // button is the default).
+  // Escape cancels as "Abbrechen" does; Enter presses the focused button, and on an icon
+  // chooses it as "OK" does (no button is the default).
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

@@ -220,17 +220,42 @@ class SelIconDialogTest : public QObject {
     QCOMPARE(chain, (QStringList{"IconListView", "Btn2", "Btn1", "Btn0"}));
   }
 
-  void EnterHasNoMeaningOfItsOwn() {
+  // Enter on an icon and a double-click on one choose it, as "OK" does; a double-click beside
+  // the icons chooses nothing.
+  void EnterOrDoubleClickOnAnIconChoosesIt_data() {
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("applied");
+    QTest::newRow("Return") << "Return" << 12;
+    QTest::newRow("Enter") << "Enter" << 12;
+    QTest::newRow("double-click") << "double-click" << 12;
+    QTest::newRow("double-click beside") << "double-click beside" << -1;
+  }
+  void EnterOrDoubleClickOnAnIconChoosesIt() {
+    QFETCH(QString, gesture);
+    QFETCH(int, applied);
     SelIconDialog dialog(m_desktop);
-    QSignalSpy applied(&dialog, &SelIconDialog::ApplyChosenIcon);
+    QSignalSpy spy(&dialog, &SelIconDialog::ApplyChosenIcon);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     MakeCurrent(dialog, 12);
-    List(dialog)->setFocus();
-    QTest::keyClick(List(dialog), Qt::Key_Return);
-    QTest::keyClick(List(dialog), Qt::Key_Enter);
-    QCOMPARE(applied.count(), 0);
-    QVERIFY(dialog.isVisible());
+    QListView* list = List(dialog);
+    list->setFocus();
+    if (gesture == QLatin1String("Return")) QTest::keyClick(list, Qt::Key_Return);
+    if (gesture == QLatin1String("Enter")) QTest::keyClick(list, Qt::Key_Enter);
+    if (gesture.startsWith(QLatin1String("double-click"))) {
+      QPoint where = list->visualRect(list->model()->index(11, 0)).center();
+      if (gesture != QLatin1String("double-click")) {  // the room after the last icon
+        list->scrollToBottom();
+        where = list->visualRect(list->model()->index(kIconCount - 1, 0)).center();
+        while (list->indexAt(where).isValid()) where.rx() += 4;
+        QVERIFY(list->viewport()->rect().contains(where));
+      }
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where);  // a double-click's first
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, where);
+    }
+    QCOMPARE(spy.count(), applied < 0 ? 0 : 1);
+    if (applied >= 0) QCOMPARE(spy.at(0).at(0).toInt(), applied);
+    QCOMPARE(dialog.isVisible(), applied < 0);
   }
 
   // Enter acts on the focused button only, as Space does.

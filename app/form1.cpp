@@ -20,12 +20,12 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <chrono>
-#include <cmath>
 #include <future>
 #include <memory>
 
 #include "app/app_settings.h"
 #include "app/browse_for_folder.h"
+#include "app/form1_layout.h"
 #include "app/show_once_notice.h"
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
@@ -46,7 +46,6 @@
 #include "support/artwork.h"
 #include "support/crisp_pixmap.h"
 #include "support/elided_label.h"
-#include "support/form_scaler.h"
 #include "support/info_form_freeware.h"
 #include "support/on_click.h"
 #include "support/open_with_shell.h"
@@ -189,9 +188,16 @@ void Form1::SetUpControls() {
   connect(header, &QHeaderView::sectionClicked, this,
           [this](int section) { ListeColumnClick(section + 1); });
   connect(m_ui->Liste, &QTreeView::doubleClicked, this, [this] { ListeDblClick(); });
+  // The heading shows the order once the list is sorted.
+  header->setSortIndicatorShown(false);
+  connect(&m_pageList, &QAbstractItemModel::layoutChanged, this, [this, header] {
+    header->setSortIndicatorShown(m_pageList.Sorted());
+    header->setSortIndicator(
+        0, m_pageList.Order() == SortOrder::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  });
 
   m_countPanel = new QLabel(m_ui->Status);
-  m_countPanel->setFixedWidth(kCountPanelWidth);
+  m_countPanel->setMinimumWidth(kCountPanelWidth);  // wider where the font needs it
   m_textPanel = new QLabel(m_ui->Status);
   m_ui->Status->addWidget(m_countPanel);
   m_ui->Status->addWidget(m_textPanel, 1);
@@ -203,16 +209,10 @@ void Form1::SetUpControls() {
   OnClick(m_ui->Image2, [this] { OpenMakerSite(m_desktop); });
   SetAccessibleNames();
 
-  // Laid out for the desktop's font: the prompt is the root label's widest caption.
   m_ui->LocalWebRootLBL->setText(QString::fromUtf8(kNoWebRootText));
-  m_scaler = new FormScaler(*this, m_ui->Liste);
-  m_scaler->KeepSize(m_ui->Picture1);
-  m_scaler->KeepSize(m_ui->Image2);
-  m_scaler->KeepSize(m_ui->IconPreviewImg);
-  m_scaler->KeepSize(m_ui->Btn_11);
-  m_scaler->StretchWidth(m_ui->Bar);
-  m_scaler->Update();
-  m_countPanel->setFixedWidth(static_cast<int>(std::lround(kCountPanelWidth * m_scaler->Factor())));
+  m_layout = new Form1Layout(*m_ui, *this);
+  const QSize available = screen() ? screen()->availableGeometry().size() : ScreenSize(*this);
+  resize(m_layout->OpeningSize(available));
 }
 
 void Form1::SetAccessibleNames() {

@@ -31,7 +31,7 @@ class Form1;
 namespace tervando {
 
 class InterruptScope;
-class FormScaler;
+class Form1Layout;
 
 // The main window: the page list with its marking commands, the mode pair, the favicon
 // preview, Start and the status bar. It hosts the core's long operations (scan and fill,
@@ -176,7 +176,7 @@ class Form1 : public QWidget, public Host {
   int m_progressValue = 0;
   int m_progressMaximum = 0;
   bool m_running = false;  // the run's status is shown with how far it has come
-  FormScaler* m_scaler = nullptr;
+  Form1Layout* m_layout = nullptr;
   // Appends the log's lines in order, off the window's thread: an append can wait long for a
   // disk the run keeps busy. Declared last, so it finishes its lines before the rest goes.
   WorkerPool m_logWriter{1};

@@ -11,7 +11,6 @@
 #include "support/on_click.h"
 #include "support/open_with_shell.h"
 #include "support/version_text.h"
-#include "support/wrap_caption.h"
 #include "ui_info_form_freeware.h"
 
 namespace tervando {
@@ -107,8 +106,6 @@ InfoFormFreeware::InfoFormFreeware(Desktop& desktop, QSize screenSize, QWidget* 
   m_ui->Image1->setAccessibleDescription(m_ui->Image1->toolTip());
 
   m_ui->Label_0->setFont(LabelFont());
-  WrapCaptionToWidth(*m_ui->Btn_1);
-  WrapCaptionToWidth(*m_ui->Btn_3);
   m_btn.addButton(m_ui->Btn_1, 1);
   m_btn.addButton(m_ui->Btn_3, 3);
   connect(&m_btn, &QButtonGroup::idClicked, this, &InfoFormFreeware::BtnClick);
@@ -132,6 +129,8 @@ void InfoFormFreeware::FormLoad(QSize screenSize) {
   const QString version = QString::fromUtf8(kVersionLead) + QString::fromStdString(VersionText(1));
   m_ui->Label_0->setToolTip(version);
   m_ui->Label_0->setAccessibleDescription(version);
+  // Enter or Space right after opening closes the dialog; the web link is a deliberate step.
+  m_ui->Btn_3->setFocus(Qt::OtherFocusReason);
 }
 
 void InfoFormFreeware::keyPressEvent(QKeyEvent* event) {

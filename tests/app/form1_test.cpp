@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -104,6 +106,26 @@ QString CutCaption(QWidget& control) {
   }
   return {};
 }
+
+// How far a control laid out at the drawn face may lie from its drawn place, in pixels.
+constexpr int kDrawnTolerance = 4;
+
+// Room a screen keeps for the window's title bar, in logical pixels.
+constexpr int kTitleBar = 16;
+
+// The desktop's font at a size while it lives; the drawn face again after.
+class DesktopFont {
+ public:
+  explicit DesktopFont(int points) {
+    QFont font = QApplication::font();
+    font.setPointSize(points);
+    font.setStretch(QFont::Unstretched);
+    QApplication::setFont(font);
+  }
+  ~DesktopFont() { QApplication::setFont(DrawnFace()); }
+  DesktopFont(const DesktopFont&) = delete;
+  DesktopFont& operator=(const DesktopFont&) = delete;
+};
 
 std::vector<bool> Marks(Form1& form) {
   std::vector<bool> marks;
@@ -203,20 +225,40 @@ class Form1Test : public QObject {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(608, 462));
-    QCOMPARE(form.minimumSize(), QSize(608, 462));
+    QVERIFY(form.minimumWidth() < 608 && form.minimumHeight() < 462);  // the list may shrink
     QVERIFY(form.maximumSize().width() > 608 && form.maximumSize().height() > 462);
     QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(form.windowFlags() & Qt::WindowMaximizeButtonHint);
-    const char* names[] = {"Liste", "Btn_4", "Btn_8", "Bar", "Picture1", "LocalWebRootLBL"};
+    const char* names[] = {"Liste",
+                           "Btn_4",
+                           "Btn_8",
+                           "Bar",
+                           "Picture1",
+                           "LocalWebRootLBL",
+                           "Btn_25",
+                           "Btn_9",
+                           "SetUnsetFaviconOPT_0",
+                           "SetUnsetFaviconOPT_1"};
     std::vector<QRect> before;
     for (const char* name : names) before.push_back(OnWindow(form, name));
     form.resize(708, 532);
-    QCOMPARE(OnWindow(form, "Liste"), before[0].adjusted(0, 0, 100, 70));
+    // The list takes the room (the picture column may take a pixel of it), the controls at the
+    // right edge go with it, and rows of buttons and options stay together.
+    const QRect list = OnWindow(form, "Liste");
+    QCOMPARE(list.topLeft(), before[0].topLeft() + QPoint(list.x() - before[0].x(), 0));
+    QVERIFY(list.width() >= before[0].width() + 99 && list.right() == before[0].right() + 100);
+    QCOMPARE(list.height(), before[0].height() + 70);
     QCOMPARE(OnWindow(form, "Btn_4"), before[1].translated(100, 0));
     QCOMPARE(OnWindow(form, "Btn_8"), before[2].translated(100, 70));
-    QCOMPARE(OnWindow(form, "Bar"), before[3].translated(0, 70).adjusted(0, 0, 100, 0));
-    QCOMPARE(OnWindow(form, "Picture1"), before[4]);
-    QCOMPARE(OnWindow(form, "LocalWebRootLBL"), before[5].adjusted(0, 0, 100, 0));
+    QCOMPARE(OnWindow(form, "Bar").bottomRight(), before[3].bottomRight() + QPoint(100, 70));
+    QVERIFY(OnWindow(form, "Bar").width() >= before[3].width() + 99);
+    QVERIFY(OnWindow(form, "Picture1").width() - before[4].width() <= 1);
+    QCOMPARE(OnWindow(form, "LocalWebRootLBL").right(), before[5].right() + 100);
+    QCOMPARE(OnWindow(form, "Btn_25"), before[6].translated(100, 70));
+    QCOMPARE(OnWindow(form, "Btn_9"), before[7].translated(100, 70));
+    QCOMPARE(OnWindow(form, "SetUnsetFaviconOPT_1").left() -
+                 OnWindow(form, "SetUnsetFaviconOPT_0").right(),
+             before[9].left() - before[8].right());
     form.close();
     Form1 next(m_desktop, m_log);
     next.FormLoad();
@@ -224,12 +266,12 @@ class Form1Test : public QObject {
   }
 
   // With the desktop's font at these sizes no caption of any window is wider or taller than
-  // its room, nor hidden under another control.
+  // its room, nor hidden under another control, and no two controls side by side touch.
   void noCaptionIsCut_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<int>("points");
     for (const char* window : {"Form1", "SelIconDialog", "InfoFormFreeware"}) {
-      for (int points : {8, 10, 11}) {
+      for (int points : {8, 10, 11, 14}) {
         const QString name = QStringLiteral("%1 %2 pt").arg(QLatin1String(window)).arg(points);
         QTest::newRow(qPrintable(name)) << QString::fromLatin1(window) << points;
       }
@@ -238,10 +280,7 @@ class Form1Test : public QObject {
   void noCaptionIsCut() {
     QFETCH(QString, window);
     QFETCH(int, points);
-    QFont font = QApplication::font();
-    font.setPointSize(points);
-    font.setStretch(QFont::Unstretched);
-    QApplication::setFont(font);
+    const DesktopFont desktopFont(points);
     std::unique_ptr<QWidget> shown;
     if (window == QLatin1String("Form1")) {
       shown = std::make_unique<Form1>(m_desktop, m_log);
@@ -250,12 +289,61 @@ class Form1Test : public QObject {
     } else {
       shown = std::make_unique<InfoFormFreeware>(m_desktop, QSize(1024, 768));
     }
-    QApplication::setFont(DrawnFace());
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
     QStringList cut;
     for (QWidget* control : shown->findChildren<QWidget*>()) {
       if (const QString why = CutCaption(*control); !why.isEmpty()) cut << why;
+      for (QWidget* other : control->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        for (QWidget* beside : control->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+          if (other < beside && other->isVisible() && beside->isVisible() &&
+              !other->objectName().isEmpty() && !beside->objectName().isEmpty() &&
+              other->geometry().intersects(beside->geometry())) {
+            cut << other->objectName() + " touches " + beside->objectName();
+          }
+        }
+      }
     }
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+  }
+
+  // The window fits the screen with the desktop's font at the scale the screen needs: the list
+  // gives up its height, nothing else goes off-screen (the screen's size in pixels; room for the
+  // window's title bar).
+  void windowFitsTheScreen_data() {
+    QTest::addColumn<int>("points");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<QSize>("screen");
+    for (int points : {8, 10, 11, 14}) {
+      QTest::newRow(qPrintable(QStringLiteral("%1 pt, 1366x768").arg(points)))
+          << points << 1.0 << QSize(1366, 768);
+    }
+    for (int points : {8, 10, 11}) {
+      QTest::newRow(qPrintable(QStringLiteral("%1 pt, 150 %, 1366x768").arg(points)))
+          << points << 1.5 << QSize(1366, 768);
+    }
+    for (int points : {8, 10}) {
+      QTest::newRow(qPrintable(QStringLiteral("%1 pt, 200 %, 1280x720").arg(points)))
+          << points << 2.0 << QSize(1280, 720);
+    }
+  }
+  void windowFitsTheScreen() {
+    QFETCH(int, points);
+    QFETCH(double, scale);
+    QFETCH(QSize, screen);
+    const DesktopFont desktopFont(points);
+    Form1 form(m_desktop, m_log);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QSize logical(static_cast<int>(screen.width() / scale),
+                        static_cast<int>(screen.height() / scale) - kTitleBar);
+    QVERIFY2(
+        form.minimumSize().width() <= logical.width() &&
+            form.minimumSize().height() <= logical.height(),
+        qPrintable(QStringLiteral("%1x%2").arg(form.minimumWidth()).arg(form.minimumHeight())));
+    form.resize(form.minimumSize());
+    QVERIFY(form.findChild<QWidget*>("Liste")->height() >= 2 * form.fontMetrics().height());
+    QCOMPARE(form.findChild<QWidget*>("Status")->geometry().bottom(), form.height() - 1);
   }
 
   void controlsSitWhereTheTableSays_data() {
@@ -278,11 +366,11 @@ class Form1Test : public QObject {
     QTest::newRow("FaviconSetFrame") << "FaviconSetFrame"
                                      << "Form1" << QRect(134, 284, 467, 47);
     QTest::newRow("FaviconSetOPT_0") << "FaviconSetOPT_0"
-                                     << "FaviconSetFrame" << QRect(14, 20, 80, 17);
+                                     << "FaviconSetFrame" << QRect(14, 20, 124, 17);
     QTest::newRow("FaviconSetOPT_1") << "FaviconSetOPT_1"
-                                     << "FaviconSetFrame" << QRect(100, 20, 80, 17);
+                                     << "FaviconSetFrame" << QRect(142, 20, 62, 17);
     QTest::newRow("ForeignIconsCHK") << "ForeignIconsCHK"
-                                     << "FaviconSetFrame" << QRect(196, 20, 260, 17);
+                                     << "FaviconSetFrame" << QRect(210, 20, 248, 17);
     QTest::newRow("OPT_1") << "SetUnsetFaviconOPT_1"
                            << "Frame4" << QRect(242, 20, 63, 17);
     QTest::newRow("OPT_0") << "SetUnsetFaviconOPT_0"
@@ -326,6 +414,8 @@ class Form1Test : public QObject {
     QTest::newRow("Image2") << "Image2"
                             << "Form1" << QRect(7, 393, 118, 46);
   }
+  // Laid out at the drawn face, each control lies where it was drawn, give or take the few
+  // pixels the style's frames and titles take.
   void controlsSitWhereTheTableSays() {
     QFETCH(QString, name);
     QFETCH(QString, container);
@@ -333,7 +423,16 @@ class Form1Test : public QObject {
     auto* widget = m_form->findChild<QWidget*>(name);
     QVERIFY(widget);
     QCOMPARE(widget->parentWidget()->objectName(), container);
-    QCOMPARE(widget->geometry(), geometry);
+    const QRect placed = widget->geometry();
+    const int off = std::max({std::abs(placed.left() - geometry.left()),
+                              std::abs(placed.top() - geometry.top()),
+                              std::abs(placed.right() - geometry.right()),
+                              std::abs(placed.bottom() - geometry.bottom())});
+    QVERIFY2(off <= kDrawnTolerance, qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                    .arg(placed.x())
+                                                    .arg(placed.y())
+                                                    .arg(placed.width())
+                                                    .arg(placed.height())));
   }
 
   void captionsAndTooltips_data() {
@@ -379,6 +478,12 @@ class Form1Test : public QObject {
                             << "";
     QTest::newRow("Btn_25") << "Btn_25"
                             << "&Info";
+    QTest::newRow("FaviconSetOPT_0") << "FaviconSetOPT_0"
+                                     << "klassisch (ein &Verweis)";
+    QTest::newRow("FaviconSetOPT_1") << "FaviconSetOPT_1"
+                                     << "m&odern";
+    QTest::newRow("ForeignIconsCHK") << "ForeignIconsCHK"
+                                     << "F&remde Icon-Verweise stilllegen";
   }
   void captionsAndTooltips() {
     QFETCH(QString, name);
@@ -392,6 +497,24 @@ class Form1Test : public QObject {
     } else {
       QCOMPARE(qobject_cast<QLabel*>(control)->text(), caption);
     }
+  }
+
+  // Each Alt key reaches one control: a letter shared by two would only move the focus.
+  void everyMnemonicIsUnique() {
+    QMap<QChar, QString> owners;
+    QStringList clashes;
+    for (QWidget* control : m_form->findChildren<QWidget*>()) {
+      QString text;
+      if (auto* button = qobject_cast<QAbstractButton*>(control)) text = button->text();
+      if (auto* frame = qobject_cast<QGroupBox*>(control)) text = frame->title();
+      const qsizetype at = text.indexOf(QLatin1Char('&'));
+      if (at < 0 || at + 1 >= text.size()) continue;
+      const QChar key = text[at + 1].toLower();
+      if (owners.contains(key)) clashes << owners[key] + "/" + control->objectName();
+      owners[key] = control->objectName();
+    }
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral(", "))));
+    QCOMPARE(owners.size(), 17);
   }
 
   void tooltipsFontsAndList() {
@@ -653,13 +776,18 @@ class Form1Test : public QObject {
     Fill({"/w/b.htm", "/w/c.htm", "/w/a.htm"});  // the fill leaves them ascending
     auto* header = m_form->findChild<QTreeView*>("Liste")->header();
     QCOMPARE(m_form->LastSortColumn(), 0);
+    QVERIFY(header->isSortIndicatorShown());  // the fill sorts: the arrow says how
     ClickHeader(header);
     QCOMPARE(m_form->LastSortColumn(), 1);
     QCOMPARE(Rows(*m_form), (std::vector<std::string>{"/w/a.htm", "/w/b.htm", "/w/c.htm"}));
+    QVERIFY(header->isSortIndicatorShown());
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
     ClickHeader(header);
     QCOMPARE(Rows(*m_form), (std::vector<std::string>{"/w/c.htm", "/w/b.htm", "/w/a.htm"}));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
     ClickHeader(header);
     QCOMPARE(Rows(*m_form), (std::vector<std::string>{"/w/a.htm", "/w/b.htm", "/w/c.htm"}));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
     QCOMPARE(m_form->LastSortColumn(), 1);
   }
 

@@ -18,15 +18,16 @@ BackgroundPageCheck::BackgroundPageCheck(QObject* parent) : QObject(parent) {
 
 BackgroundPageCheck::~BackgroundPageCheck() { Stop(); }
 
-void BackgroundPageCheck::Start(std::vector<std::pair<std::uint32_t, std::string>> pages,
+void BackgroundPageCheck::Start(FolderRef root, std::string webRoot,
+                                std::vector<std::pair<std::uint32_t, std::string>> pages,
                                 IconBlockOptions block, std::string faviconLinkPrefix,
                                 int webRootDepth) {
   Stop();
   m_remove = block.remove;
   m_modern = block.LinksSetFiles();
   m_done = false;
-  m_thread = std::jthread([this, pages = std::move(pages), block,
-                           prefix = std::move(faviconLinkPrefix),
+  m_thread = std::jthread([this, root = std::move(root), webRoot = std::move(webRoot),
+                           pages = std::move(pages), block, prefix = std::move(faviconLinkPrefix),
                            webRootDepth](std::stop_token stop) {
     std::vector<std::string> paths;
     for (std::size_t first = 0; first < pages.size() && !stop.stop_requested(); first += kSlice) {
@@ -35,7 +36,8 @@ void BackgroundPageCheck::Start(std::vector<std::pair<std::uint32_t, std::string
       for (std::size_t i = first; i < end; ++i) {
         paths.push_back(pages[i].second);
       }
-      const std::vector<PageCheck> checks = CheckPages(paths, block, prefix, webRootDepth, 1, stop);
+      const std::vector<PageCheck> checks =
+          CheckPages(root, webRoot, paths, block, prefix, webRootDepth, 1, stop);
       if (stop.stop_requested()) {
         break;
       }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/page_check.h"
+#include "engine/page_walk.h"
 
 namespace tervando {
 
@@ -27,8 +28,10 @@ class BackgroundPageCheck : public QObject {
   explicit BackgroundPageCheck(QObject* parent = nullptr);
   ~BackgroundPageCheck() override;
 
-  // Checks these pages (row id, path); a check still going is stopped first.
-  void Start(std::vector<std::pair<std::uint32_t, std::string>> pages, IconBlockOptions block,
+  // Checks these pages (row id, path) below the web root held open as `root`; a check still
+  // going is stopped first.
+  void Start(FolderRef root, std::string webRoot,
+             std::vector<std::pair<std::uint32_t, std::string>> pages, IconBlockOptions block,
              std::string faviconLinkPrefix, int webRootDepth);
   // Ends the check and drops what it has not handed over yet; returns at once after the slice
   // in work (a few hundred pages).

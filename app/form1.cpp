@@ -380,8 +380,9 @@ void Form1::CheckPagesAside() {
       pages.emplace_back(list.IdAt(row), std::string(path));
     }
   }
-  m_pageCheck.Start(std::move(pages), RunBlockOptions(m_state, RemoveMode()),
-                    m_state.faviconLinkPrefix, m_state.webRootDepth);
+  m_pageCheck.Start(m_state.webRootFolder, m_state.webRoot, std::move(pages),
+                    RunBlockOptions(m_state, RemoveMode()), m_state.faviconLinkPrefix,
+                    m_state.webRootDepth);
 }
 
 void Form1::ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>& checks) {

@@ -39,13 +39,14 @@ std::string PathAt(const PageList& pages, std::size_t row) {
   return std::string(pages.Path(static_cast<int>(row)));
 }
 
-std::vector<PageCheck> CheckAll(const PageList& pages, const IconBlockOptions& block,
-                                int webRootDepth) {
+std::vector<PageCheck> CheckAll(const SiteState& state, const PageList& pages,
+                                const IconBlockOptions& block) {
   std::vector<std::string> paths(PageCount(pages));
   for (std::size_t i = 0; i < paths.size(); ++i) {
     paths[i] = PathAt(pages, i);
   }
-  return CheckPages(paths, block, BuildFaviconLinkPrefix(), webRootDepth, kCheckThreads);
+  return CheckPages(state.webRootFolder, state.webRoot, paths, block, BuildFaviconLinkPrefix(),
+                    state.webRootDepth, kCheckThreads);
 }
 
 std::string Place(const std::string& page, const std::string& webRoot, int line) {
@@ -170,13 +171,13 @@ int RunCheck(const CliOptions& options, const CliSite& site) {
   const PageList& pages = host.Pages();
   const IconBlockOptions block =
       RunBlockOptions(LinksOfSet(options.modernSet ? FaviconSet::kModern : FaviconSet::kClassic,
-                                 FileExists(state.webRoot + kSvgIconFileName)),
+                                 RootFileExists(state, kSvgIconFileName)),
                       options.disableForeignIcons, options.remove);
   const bool modern = block.LinksSetFiles();
-  const std::vector<PageCheck> checks = CheckAll(pages, block, state.webRootDepth);
+  const std::vector<PageCheck> checks = CheckAll(state, pages, block);
   const std::vector<SiteFinding> findings = options.remove || pages.Count() == 0
                                                 ? std::vector<SiteFinding>{}
-                                                : CheckSiteFiles(state.webRoot, modern);
+                                                : CheckSiteFiles(state, modern);
   const std::string report =
       options.json ? JsonReport(pages, checks)
                    : TextReport(pages, checks, state.webRoot, options.remove, modern, findings);
@@ -197,7 +198,7 @@ int RunCheck(const CliOptions& options, const CliSite& site) {
                                      }) ||
                          std::any_of(findings.begin(), findings.end(),
                                      [](const SiteFinding& finding) { return finding.attention; });
-  return attention ? kExitFailed : kExitDone;
+  return attention || !WebRootStillNamed(state) ? kExitFailed : kExitDone;
 }
 
 }  // namespace tervando

@@ -100,7 +100,7 @@ RunOptions RunOptionsFor(const CliOptions& options) {
 
 // What did not get done, on stderr, and the exit status that goes with it.
 int Report(TerminalHost& host, const SiteState& state, const StartResult& result) {
-  if (result.webRootBusy) {
+  if (result.webRootBusy || result.webRootMoved) {
     return kExitUsage;
   }
   if (result.run.failed > 0) {
@@ -114,7 +114,7 @@ int Report(TerminalHost& host, const SiteState& state, const StartResult& result
     host.Warn(kInterruptedText);
   }
   return result.run.failed > 0 || result.run.interrupted || result.placed == PlaceResult::GaveUp ||
-                 !host.LogKept()
+                 result.webRootMovedDuringRun || !host.LogKept()
              ? kExitFailed
              : kExitDone;
 }
@@ -148,7 +148,7 @@ int RunFavicon(const CliOptions& options, const CliSite& site) {
   }
   if (options.list) {
     PrintList(host, options.null);
-    return kExitDone;
+    return WebRootStillNamed(state) ? kExitDone : kExitFailed;
   }
   host.Say(ListedCountText(host.RowCount()));
   host.Pages().MarkAll(true);

@@ -21,4 +21,8 @@ CliSite SetUpWebRoot(const CliOptions& options);
 // them; what the scan passed over is kept in the host for WarnSkipped.
 void ListPages(TerminalHost& host, SiteState& state, const CliSite& site);
 
+// True while the web root's path still names the folder the scan opened; otherwise says so on
+// stderr (what was read and printed came from the folder opened, never from the new name).
+bool WebRootStillNamed(const SiteState& state);
+
 }  // namespace tervando

@@ -22,19 +22,8 @@ namespace {
 // Browsers on high-resolution screens and the desktop ask for 48 pixels and more.
 constexpr int kSharpIcoSide = 48;
 
-std::optional<std::string> ReadRootFile(const std::string& webRoot, const std::string& name) {
-  if (!FileExists(webRoot + name)) {
-    return std::nullopt;
-  }
-  try {
-    return ReadWholeFile(webRoot + name);
-  } catch (const std::exception&) {
-    return std::nullopt;
-  }
-}
-
-void CheckFaviconSizes(const std::string& webRoot, std::vector<SiteFinding>& findings) {
-  const std::optional<std::string> ico = ReadRootFile(webRoot, kFaviconFileName);
+void CheckFaviconSizes(const SiteState& state, std::vector<SiteFinding>& findings) {
+  const std::optional<std::string> ico = ReadRootFile(state, kFaviconFileName);
   if (!ico) {
     return;  // the pages' check names a missing favicon.ico
   }
@@ -53,7 +42,7 @@ void CheckFaviconSizes(const std::string& webRoot, std::vector<SiteFinding>& fin
                                                           : IcoSidesText(sides)});
 }
 
-void CheckManifest(const std::string& webRoot, const std::string& bytes,
+void CheckManifest(const SiteState& state, const std::string& bytes,
                    std::vector<SiteFinding>& findings) {
   QJsonParseError error{};
   const QJsonDocument document = QJsonDocument::fromJson(
@@ -69,7 +58,7 @@ void CheckManifest(const std::string& webRoot, const std::string& bytes,
   for (const QJsonValue& icon : icons) {
     const std::string source = icon.toObject().value("src").toString().toStdString();
     if (source.empty() || source.find("..") != std::string::npos || source[0] == '/' ||
-        !FileExists(webRoot + source)) {
+        !RootFileExists(state, source)) {
       findings.push_back({true, ManifestIconMissingText(kManifestFileName, source)});
     }
   }
@@ -77,22 +66,22 @@ void CheckManifest(const std::string& webRoot, const std::string& bytes,
 
 }  // namespace
 
-std::vector<SiteFinding> CheckSiteFiles(const std::string& webRoot, bool modern) {
+std::vector<SiteFinding> CheckSiteFiles(const SiteState& state, bool modern) {
   std::vector<SiteFinding> findings;
-  CheckFaviconSizes(webRoot, findings);
+  CheckFaviconSizes(state, findings);
   if (!modern) {
     return findings;
   }
   for (const char* name :
        {kAppleTouchIconFileName, kIcon192FileName, kIcon512FileName, kManifestFileName}) {
-    if (!FileExists(webRoot + name)) {
+    if (!RootFileExists(state, name)) {
       findings.push_back({true, SetFileMissingText(name)});
     }
   }
-  if (const auto manifest = ReadRootFile(webRoot, kManifestFileName)) {
-    CheckManifest(webRoot, *manifest, findings);
+  if (const auto manifest = ReadRootFile(state, kManifestFileName)) {
+    CheckManifest(state, *manifest, findings);
   }
-  if (const auto svg = ReadRootFile(webRoot, kSvgIconFileName);
+  if (const auto svg = ReadRootFile(state, kSvgIconFileName);
       svg && svg->find("prefers-color-scheme") == std::string::npos) {
     findings.push_back({false, SvgWithoutDarkModeText(kSvgIconFileName)});
   }

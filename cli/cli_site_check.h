@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/site_state.h"
+
 namespace tervando {
 
 // What --check says about the files in the web root, beside the pages.
@@ -13,6 +15,6 @@ struct SiteFinding {
 
 // favicon.ico's sizes; with the modern set each file of the set, and the manifest as valid JSON
 // whose icons exist; an SVG icon without a dark-mode rule as a hint.
-std::vector<SiteFinding> CheckSiteFiles(const std::string& webRoot, bool modern);
+std::vector<SiteFinding> CheckSiteFiles(const SiteState& state, bool modern);
 
 }  // namespace tervando

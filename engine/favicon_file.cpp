@@ -1,5 +1,6 @@
 #include "engine/favicon_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +13,6 @@
 #include "engine/messages.h"
 #include "engine/page_file.h"
 #include "engine/paths.h"
-#include "engine/real_path.h"
 
 namespace tervando {
 
@@ -20,56 +20,24 @@ namespace {
 
 std::string FaviconPath(const SiteState& state) { return state.webRoot + kFaviconFileName; }
 
-// A favicon.ico without any write bit, or one this process may not write, is read-only: it is
-// not silently replaced, even though the folder would allow renaming a new file over it.
-void RefuseReadOnly(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {
-    return;  // missing: the write creates it
-  }
-  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0) {
-    throw FileError(EACCES, kPageReadOnlyText, path);
-  }
-}
-
-// A favicon.ico that is a link is written where the link leads only while that lies inside the
-// web root: the program never writes outside the site.
-void RefuseOutsideRoot(const std::string& path, const std::string& webRoot) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-    return;
-  }
-  if (!IsInsideFolder(path, webRoot)) {
-    throw FileError(EXDEV, kLinkOutOfRootText, path);
-  }
-}
-
-// Written walked from the root: a link (inside the root, see above) is written where it leads
-// now, and a folder or link swapped in meanwhile fails instead of leading out of the root.
-void WriteRootFile(const std::string& path, const std::string& webRoot, const std::string& name,
-                   const std::string& bytes) {
-  std::string root = RealPath(webRoot);
-  if (root.empty()) {
-    root = webRoot;
-  }
-  if (root.back() != '/') {
-    root += '/';
-  }
-  struct stat info {};
-  const bool link = ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-  ReplaceFileBelow(root, link ? RealPathOf(path) : root + name, bytes);
+// Written from the root's handle into the root itself: a link or anything else in the file's
+// place is refused, and the temporary, the check and the rename all use that one folder.
+void WriteRootFile(const SiteState& state, const std::string& name, const std::string& bytes) {
+  const std::string_view piece = bytes;
+  PendingReplace pending =
+      WriteTemporary(WebRootFolderOf(state), name, state.webRoot + name,
+                     std::span<const std::string_view>(&piece, 1), std::nullopt);
+  pending.Commit();
+  pending.FlushFolder();
 }
 
 // Writes one file into the web root, offering a retry while it fails.
 PlaceResult WriteWithRetry(Host& host, const SiteState& state, const std::string& name,
                            const std::string& bytes) {
-  const std::string path = state.webRoot + name;
   while (true) {
     ErrorInfo errorInfo;
     try {
-      RefuseOutsideRoot(path, state.webRoot);
-      RefuseReadOnly(path);
-      WriteRootFile(path, state.webRoot, name, bytes);
+      WriteRootFile(state, name, bytes);
       return PlaceResult::Written;
     } catch (...) {
       errorInfo = CurrentErrorInfo();
@@ -80,12 +48,9 @@ PlaceResult WriteWithRetry(Host& host, const SiteState& state, const std::string
   }
 }
 
-bool SameBytes(const std::string& path, const std::string& bytes) {
-  try {
-    return ReadWholeFile(path) == bytes;
-  } catch (const std::exception&) {
-    return false;
-  }
+bool SameBytes(const SiteState& state, const std::string& name, const std::string& bytes) {
+  const std::optional<std::string> own = ReadRootFile(state, name, bytes.size());
+  return own && *own == bytes;
 }
 
 // The worse of two outcomes, for a set of several files.
@@ -112,7 +77,7 @@ PlaceResult PlaceSetFiles(Host& host, const SiteState& state, bool dryRun) {
   for (const SetFile* pointer : SetFilesToWrite(state)) {
     const SetFile& file = *pointer;
     const bool favicon = file.name == kFaviconFileName;
-    const bool exists = FileExists(state.webRoot + file.name);
+    const bool exists = RootFileExists(state, file.name);
     if (dryRun) {
       result = Worse(result, PlaceResult::WouldWrite);
       continue;
@@ -128,6 +93,44 @@ PlaceResult PlaceSetFiles(Host& host, const SiteState& state, bool dryRun) {
 }
 
 }  // namespace
+
+FolderRef WebRootFolderOf(const SiteState& state) {
+  return state.webRootFolder ? state.webRootFolder : OpenWebRoot(state.webRoot);
+}
+
+bool RootFileExists(const SiteState& state, const std::string& name) {
+  if (name.empty() || name.front() == '.' || state.webRoot.empty()) {
+    return false;
+  }
+  try {
+    const UniqueFd file(OpenBelow(WebRootFolderOf(state)->Fd(), name, O_PATH));
+    struct stat info {};
+    return (file.Get() >= 0 && ::fstat(file.Get(), &info) == 0 &&
+            (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))) ||
+           (file.Get() < 0 && errno == ELOOP);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+std::optional<std::string> ReadRootFile(const SiteState& state, const std::string& name,
+                                        std::uint64_t limit) {
+  if (state.webRoot.empty()) {
+    return std::nullopt;
+  }
+  try {
+    const FolderRef root = WebRootFolderOf(state);
+    const UniqueFd file(OpenBelow(root->Fd(), name, O_PATH));
+    struct stat info {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uint64_t>(info.st_size) > limit) {
+      return std::nullopt;
+    }
+    return ReadFileBelow(*root, state.webRoot, state.webRoot + name).bytes;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
 
 std::string ErrorInfoText() { return FaviconErrorInfoText(CurrentErrorInfo()); }
 
@@ -156,7 +159,7 @@ PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun) {
   if (dryRun) {
     return PlaceResult::WouldWrite;
   }
-  if (FileExists(path) && !host.ConfirmFaviconOverwrite()) {
+  if (RootFileExists(state, kFaviconFileName) && !host.ConfirmFaviconOverwrite()) {
     return PlaceResult::OverwriteDeclined;
   }
   return WriteWithRetry(host, state, kFaviconFileName, state.preview.bytes);
@@ -168,12 +171,11 @@ std::vector<const SetFile*> SetFilesToWrite(const SiteState& state) {
     return files;
   }
   for (const SetFile& file : state.setFiles) {
-    const std::string path = state.webRoot + file.name;
-    const bool exists = FileExists(path);
+    const bool exists = RootFileExists(state, file.name);
     if ((exists || file.name == kFaviconFileName) && !state.preview.pending) {
       continue;  // the root's own files stay until a new icon is chosen
     }
-    if (!exists || !SameBytes(path, file.bytes)) {
+    if (!exists || !SameBytes(state, file.name, file.bytes)) {
       files.push_back(&file);
     }
   }
@@ -201,25 +203,16 @@ bool SetLinksSvgIcon(const SiteState& state) {
   if (inSet || state.preview.pending || state.webRoot.empty()) {
     return inSet;
   }
-  return FileExists(state.webRoot + kSvgIconFileName);
+  return RootFileExists(state, kSvgIconFileName);
 }
 
 void RefreshFaviconPreview(SiteState& state) {
-  const std::string path = FaviconPath(state);
   state.preview = {};
-  if (!state.webRoot.empty() && FileExists(path)) {
-    // The root's own file is in use even when it cannot be read or is no icon at all: it is
-    // kept as it is (pending false), so Start never replaces it without asking. The preview
-    // then shows what it can of these bytes, or nothing.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 &&
-        static_cast<std::size_t>(info.st_size) <= kPreviewLoadLimit) {
-      try {
-        state.preview.bytes = ReadWholeFile(path);
-      } catch (const std::exception&) {
-        state.preview.bytes.clear();
-      }
-    }
+  if (RootFileExists(state, kFaviconFileName)) {
+    // The root's own file is in use even when it cannot be read, is a link (never read) or is
+    // no icon at all: it is kept as it is (pending false), so Start never replaces it without
+    // asking. The preview then shows what it can of these bytes, or nothing.
+    state.preview.bytes = ReadRootFile(state, kFaviconFileName, kPreviewLoadLimit).value_or("");
     return;
   }
   state.preview = {state.defaultIcon, true};

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,15 +21,28 @@ std::string ErrorInfoText();
 // false for folders, hidden files, missing paths and every failure of the test.
 bool FileExists(const std::string& path);
 
+// The state's web root as held open: the one its scan opened, or else the root opened now.
+// Throws std::system_error when it can't be opened.
+FolderRef WebRootFolderOf(const SiteState& state);
+
+// True when the web root holds `name` (a path below it, not hidden) as a file or a link, looked
+// at from the root's handle.
+bool RootFileExists(const SiteState& state, const std::string& name);
+
+// The bytes of the root's file `name`, read from the root's handle without following a link;
+// none when it is missing, a link, no regular file, larger than `limit` or unreadable.
+std::optional<std::string> ReadRootFile(const SiteState& state, const std::string& name,
+                                        std::uint64_t limit = UINT64_MAX);
+
 enum class PlaceResult { NotNeeded, Written, WouldWrite, OverwriteDeclined, GaveUp };
 
 // Writes the previewed icon file as favicon.ico into the web root when insert mode is chosen
 // and the icon is pending: asks before replacing an existing file and offers a retry when the
 // write fails. With the modern set every file of state.setFiles is written so, each asked for
 // on its own; while no new icon is pending only files missing from the root are written, so the
-// root's own favicon.ico stays and a second run writes nothing. A favicon.ico that is a link
-// leading out of the web root is refused. A dry run asks nothing, writes nothing and says
-// WouldWrite. Never changes the pending flag.
+// root's own favicon.ico stays and a second run writes nothing. Each file is written from the
+// root's handle; one that is a link is refused (ELOOP), wherever it leads. A dry run asks nothing,
+// writes nothing and says WouldWrite. Never changes the pending flag.
 PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun = false);
 
 // The files of the modern set that placing would write now (see PlaceFaviconFile).

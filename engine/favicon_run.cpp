@@ -82,7 +82,7 @@ class Run {
         m_options(options),
         m_pool(options.threads),
         m_committer(options.threads > 0 ? 1 : 0),
-        m_walker(state.webRoot.empty() ? "/" : state.webRoot),
+        m_walker(state.webRoot.empty() ? "/" : state.webRoot, state.webRootFolder),
         m_prefix(state.faviconLinkPrefix),
         m_depth(state.webRootDepth),
         m_links(LinksOfSet(state.faviconSet, SetLinksSvgIcon(state))),
@@ -371,8 +371,7 @@ class Run {
     if (m_result.changed == 0 || m_options.edit.dryRun) {
       return;
     }
-    RunYielding(m_host, m_committer,
-                [this] { FlushFileSystem(m_webRoot.empty() ? "/" : m_webRoot); });
+    RunYielding(m_host, m_committer, [this] { m_walker.FlushFileSystem(); });
   }
 
   Host& m_host;

@@ -15,6 +15,9 @@ enum class NoticeKind {
   kFinished,      // the end of Start
   kWebRootBusy,   // another run works on the web root (path): nothing was started
   kSystemFolder,  // the folder chosen (path) is a system folder: not taken as the web root
+  // The web root's path (path) no longer names the folder read: renamed away or replaced.
+  kWebRootMoved,           // found at Start: nothing was started
+  kWebRootMovedDuringRun,  // found at the end: the run worked in the folder read only
 };
 // What Start did with the marked rows; the closing notice says it.
 struct RunCounts {
@@ -35,7 +38,7 @@ struct RunCounts {
 
 struct Notice {
   NoticeKind kind = NoticeKind::kFinished;
-  std::string path;  // kWebRootBusy: the folder in use; kSystemFolder: the folder chosen;
+  std::string path;  // kWebRootBusy/Moved: the folder; kSystemFolder: the folder chosen;
                      // kFinished: the log file, if any
   RunCounts counts;  // kFinished only
 };

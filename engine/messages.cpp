@@ -13,6 +13,10 @@ Message NoticeMessage(const Notice& notice) {
     case NoticeKind::kSystemFolder:
       return {SystemFolderText(notice.path), MessageIcon::Critical, MessageButtons::Ok,
               MessageAnswer::Ok};
+    case NoticeKind::kWebRootMoved:
+    case NoticeKind::kWebRootMovedDuringRun:
+      return {WebRootMovedText(notice.path, notice.kind == NoticeKind::kWebRootMovedDuringRun),
+              MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok};
     case NoticeKind::kFinished:
       break;
   }
@@ -99,6 +103,14 @@ std::string StatusText(const Status& status) {
 
 std::string WebRootBusyText(const std::string& webRoot) {
   return "Ein anderer Lauf bearbeitet gerade diesen Ordner: " + webRoot;
+}
+
+std::string WebRootMovedText(const std::string& webRoot, bool duringRun) {
+  return "Der Ordner " + webRoot +
+         (duringRun ? " wurde während des Laufs umbenannt oder ersetzt. Gelesen und bearbeitet "
+                      "wurde nur der eingelesene Ordner, nichts unter dem neuen Namen."
+                    : " ist nicht mehr der eingelesene Ordner: er wurde umbenannt oder ersetzt. "
+                      "Es wurde nichts geändert; bitte wählen Sie das Hauptverzeichnis erneut.");
 }
 
 std::string PageErrorInfoText(const ErrorInfo& info) {

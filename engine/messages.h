@@ -30,6 +30,8 @@ std::string FileCountText(int count);
 std::string PageClassLabel(PageClass pageClass, bool remove, bool modern);
 // A run is already working on the web root (or on a folder below it).
 std::string WebRootBusyText(const std::string& webRoot);
+// The web root's path names another folder than the one read (also the log's line).
+std::string WebRootMovedText(const std::string& webRoot, bool duringRun);
 
 // Error info in its two forms: the run's "text [code]" (a page that failed) and the favicon.ico
 // write's "text (Code n)".

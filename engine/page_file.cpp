@@ -162,14 +162,25 @@ bool IsTemporaryName(std::string_view name) {
   return true;
 }
 
-int RemoveTemporaryFiles(const std::vector<std::string>& paths) {
+int RemoveTemporaryFiles(const OpenFolder& root, const std::string& webRoot,
+                         const std::vector<std::string>& paths) {
   int removed = 0;
   for (const std::string& path : paths) {
-    const std::size_t slash = path.rfind('/');
+    if (!path.starts_with(webRoot)) {
+      continue;
+    }
+    const std::string relative = path.substr(webRoot.size());
+    const std::size_t slash = relative.rfind('/');
+    const std::string name = relative.substr(slash == std::string::npos ? 0 : slash + 1);
+    const UniqueFd below(slash == std::string::npos
+                             ? -1
+                             : OpenBelow(root.Fd(), std::string_view(relative).substr(0, slash),
+                                         O_PATH | O_DIRECTORY));
+    const int folder = slash == std::string::npos ? root.Fd() : below.Get();
     struct stat info {};
-    if (IsTemporaryName(
-            std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1)) &&
-        ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(path.c_str()) == 0) {
+    if (folder >= 0 && IsTemporaryName(name) &&
+        ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+        ::unlinkat(folder, name.c_str(), 0) == 0) {
       ++removed;
     }
   }
@@ -242,35 +253,30 @@ FileRead ReadWholeFileWithIdentity(const std::string& path) {
   return read;
 }
 
+FileRead ReadFileBelow(const OpenFolder& root, const std::string& webRoot,
+                       const std::string& path) {
+  if (!path.starts_with(webRoot) || path.size() == webRoot.size()) {
+    throw FileError(EXDEV, kWalkOutsideRootText, path);
+  }
+  const UniqueFd file(
+      OpenBelow(root.Fd(), std::string_view(path).substr(webRoot.size()), O_RDONLY | O_NONBLOCK));
+  if (file.Get() < 0) {
+    const int error = errno;
+    throw FileError(error, error == ELOOP ? kWalkLinkText : kOpenText, path);
+  }
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0) {
+    throw FileError(errno, kSizeUnknownText, path);
+  }
+  RefuseIrregular(info, path);
+  FileRead read;
+  read.identity = IdentityOf(info);
+  read.bytes = ReadOpenFile(file.Get(), info, path);
+  return read;
+}
+
 std::string ReadWholeFile(const std::string& path) {
   return std::move(ReadWholeFileWithIdentity(path).bytes);
-}
-
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    m_fd = other.Release();
-  }
-  return *this;
-}
-
-int UniqueFd::Release() {
-  const int fd = m_fd;
-  m_fd = -1;
-  return fd;
-}
-
-void UniqueFd::Reset() {
-  if (m_fd >= 0) {
-    ::close(m_fd);
-    m_fd = -1;
-  }
-}
-
-int UniqueFd::Close() {
-  const int result = ::close(m_fd);
-  m_fd = -1;
-  return result;
 }
 
 PendingReplace::PendingReplace(PendingReplace&& other) noexcept { *this = std::move(other); }

@@ -14,28 +14,9 @@
 #include "engine/head_editor.h"
 #include "engine/icon_block.h"
 #include "engine/page_walk.h"
+#include "engine/unique_fd.h"
 
 namespace tervando {
-
-// An open file descriptor with one owner, closed with it.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : m_fd(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : m_fd(other.Release()) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept;
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd() { Reset(); }
-  int Get() const { return m_fd; }
-  int Release();
-  void Reset();
-  // Closes now so a failing close (delayed write error) is seen; -1 sets errno.
-  int Close();
-
- private:
-  int m_fd = -1;
-};
 
 // The prefix of every temporary file the program writes beside a page: ".tervando-", 16
 // lower-case hex digits, ".tmp". Hidden, so no page filter takes it for a page.
@@ -43,9 +24,11 @@ inline constexpr char kTemporaryPrefix[] = ".tervando-";
 inline constexpr char kTemporarySuffix[] = ".tmp";
 // True for a name of that exact pattern.
 bool IsTemporaryName(std::string_view name);
-// Removes the files of these paths whose name has that pattern and that are still regular
-// files; returns how many were removed. Only while no run works in their folders.
-int RemoveTemporaryFiles(const std::vector<std::string>& paths);
+// Removes the files of these paths below the web root whose name has that pattern and that are
+// still regular files, each from its folder as reached from the root's handle (never through a
+// link, never outside); returns how many were removed. Only while no run works in their folders.
+int RemoveTemporaryFiles(const OpenFolder& root, const std::string& webRoot,
+                         const std::vector<std::string>& paths);
 
 // Which file was read: checked again just before the file is replaced, so a change another
 // program made meanwhile is not overwritten.
@@ -66,6 +49,10 @@ struct FileRead {
 // can't be read.
 std::string ReadWholeFile(const std::string& path);
 FileRead ReadWholeFileWithIdentity(const std::string& path);
+// Reads the file `path` below the web root `webRoot` (held open as `root`) from the root's handle,
+// following no link on the way or at its end: a link fails with ELOOP, a path outside the root
+// with EXDEV, anything but a regular file as ReadWholeFile's would.
+FileRead ReadFileBelow(const OpenFolder& root, const std::string& webRoot, const std::string& path);
 
 // New contents written to an owner-only temporary file in the target's folder and flushed to
 // the disk, waiting to be renamed over the target. It stays owner-only until just before the

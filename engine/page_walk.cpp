@@ -35,10 +35,10 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 }
 
 // -1 with errno ENOSYS where the kernel has no openat2.
-int OpenBeneath(int from, const std::string& relative) {
+int OpenBeneath(int from, const std::string& relative, int flags = O_RDONLY | O_DIRECTORY) {
 #if defined(__linux__) && defined(SYS_openat2)
   open_how how{};
-  how.flags = static_cast<unsigned long long>(O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  how.flags = static_cast<unsigned long long>(flags | O_CLOEXEC);
   how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
   int fd = -1;
   // EAGAIN: a rename elsewhere raced the lookup; it is safe to try again.
@@ -52,6 +52,7 @@ int OpenBeneath(int from, const std::string& relative) {
 #else
   (void)from;
   (void)relative;
+  (void)flags;
   errno = ENOSYS;
   return -1;
 #endif
@@ -59,14 +60,67 @@ int OpenBeneath(int from, const std::string& relative) {
 
 }  // namespace
 
-OpenFolder::~OpenFolder() {
-  if (m_fd >= 0) {
-    ::close(m_fd);
+FolderRef OpenWebRoot(const std::string& root) {
+  std::string path = root;
+  while (path.size() > 1 && path.back() == '/') {
+    path.pop_back();  // a trailing separator would follow a link named so
+  }
+  const int fd = ::open(path.c_str(), kFolderFlags);
+  if (fd < 0) {
+    throw FileError(errno == ENOTDIR ? ELOOP : errno, kFolderOpenText, root);
+  }
+  return std::make_shared<const OpenFolder>(fd);
+}
+
+bool StillNamesFolder(const std::string& path, const OpenFolder& folder) {
+  struct stat named {};
+  struct stat held {};
+  std::string name = path;
+  while (name.size() > 1 && name.back() == '/') {
+    name.pop_back();
+  }
+  return ::lstat(name.c_str(), &named) == 0 && ::fstat(folder.Fd(), &held) == 0 &&
+         S_ISDIR(named.st_mode) && named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
+int OpenBelow(int from, std::string_view relative, int flags) {
+  const std::string path(relative);
+  const int fd = OpenBeneath(from, path, flags);
+  if (fd >= 0 || (errno != ENOSYS && errno != EPERM && errno != EAGAIN)) {
+    return fd;
+  }
+  UniqueFd folder;
+  std::size_t begin = 0;
+  while (true) {
+    const std::size_t end = std::min(path.find('/', begin), path.size());
+    const std::string name = path.substr(begin, end - begin);
+    const int at = folder.Get() >= 0 ? folder.Get() : from;
+    if (name.empty() || name == "." || name == "..") {
+      errno = EXDEV;
+      return -1;
+    }
+    if (end == path.size()) {
+      return ::openat(at, name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC);
+    }
+    const int next = ::openat(at, name.c_str(), kFolderFlags);
+    if (next < 0) {
+      struct stat info {};
+      if (errno == ENOTDIR && ::fstatat(at, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+          S_ISLNK(info.st_mode)) {
+        errno = ELOOP;
+      }
+      return -1;
+    }
+    folder = UniqueFd(next);
+    begin = end + 1;
   }
 }
 
 SiteWalker::SiteWalker(std::string root, WalkMethod method)
-    : m_root(std::move(root)), m_method(method) {
+    : SiteWalker(std::move(root), nullptr, method) {}
+
+SiteWalker::SiteWalker(std::string root, FolderRef rootFolder, WalkMethod method)
+    : m_root(std::move(root)), m_method(method), m_rootFolder(std::move(rootFolder)) {
   if (m_root.empty() || m_root.back() != '/') {
     m_root += '/';
   }
@@ -97,11 +151,7 @@ WalkedPlace SiteWalker::Walk(const std::string& path) {
     begin = end + 1;
   }
   if (!m_rootFolder) {
-    const int fd = ::open(m_root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-      throw FileError(errno, kFolderOpenText, m_root);
-    }
-    m_rootFolder = std::make_shared<const OpenFolder>(fd);
+    m_rootFolder = OpenWebRoot(m_root);
   }
   if (folder.empty()) {
     place.folder = m_rootFolder;
@@ -113,6 +163,17 @@ WalkedPlace SiteWalker::Walk(const std::string& path) {
     place.folder = m_last;
   }
   return place;
+}
+
+void SiteWalker::FlushFileSystem() {
+  if (!m_rootFolder) {
+    m_rootFolder = OpenWebRoot(m_root);
+  }
+#ifdef __linux__
+  (void)::syncfs(m_rootFolder->Fd());
+#else
+  ::sync();
+#endif
 }
 
 FolderRef SiteWalker::OpenBelow(const FolderRef& from, const std::string& relative,

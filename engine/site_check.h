@@ -6,14 +6,17 @@
 #include <vector>
 
 #include "engine/page_check.h"
+#include "engine/page_walk.h"
 
 namespace tervando {
 
 // Reads and classifies the pages at these paths for the run `block` stands for (as ClassifyPage,
-// with the favicon.ico looked for on the disk, each one once) on up to `threads` threads. A page
-// that can't be read is kUnreadable. Once `stop` is requested the pages not yet begun keep the
-// default check.
-std::vector<PageCheck> CheckPages(const std::vector<std::string>& paths,
+// with the favicon.ico looked for on the disk, each one once) on up to `threads` threads. Pages
+// and favicon.ico are reached from the web root's handle `root` (`webRoot` its path) without
+// following a link; a page that can't be read so is kUnreadable. Once `stop` is requested the
+// pages not yet begun keep the default check.
+std::vector<PageCheck> CheckPages(const FolderRef& root, const std::string& webRoot,
+                                  const std::vector<std::string>& paths,
                                   const IconBlockOptions& block,
                                   const std::string& faviconLinkPrefix, int webRootDepth,
                                   int threads, std::stop_token stop = {});

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/icon_block.h"
+#include "engine/page_walk.h"
 
 namespace tervando {
 
@@ -36,8 +37,10 @@ struct SetFile {
 };
 
 struct SiteState {
-  std::string webRoot;            // chosen folder ending with the separator; empty until chosen
-  int webRootDepth = 0;           // separators in webRoot
+  std::string webRoot;   // chosen folder ending with the separator; empty until chosen
+  int webRootDepth = 0;  // separators in webRoot
+  // The web root as opened by the scan: every page, folder and root file is reached from it.
+  FolderRef webRootFolder;
   std::string faviconLinkPrefix;  // built once at start-up
   std::string defaultIcon;        // the icon file written when the root has none: the front
                                   // end hands in the catalogue's default
@@ -50,6 +53,8 @@ struct SiteState {
   std::vector<SetFile> setFiles;
   // Temporary files of an interrupted run that the last scan found; the next run removes them.
   std::vector<std::string> leftovers;
+  // Lock files of runs in folders below the root that the last scan met.
+  std::vector<std::string> lockFilesBelow;
   // Pages offered to the list since the count panel was last refreshed (0..63), counted
   // across every choice of the web root.
   int listFillCounter = 0;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/messages.h"
 #include "engine/page_file.h"
 #include "engine/paths.h"
 #include "engine/site_check.h"
@@ -41,11 +42,11 @@ void CheckAfterRun(Host& host, const SiteState& state, const RunOptions& options
     }
   }
   const IconBlockOptions block = RunBlockOptions(state, host.RemoveMode());
-  std::future<std::vector<PageCheck>> done =
-      std::async(std::launch::async, [&paths, &state, &block, &options] {
-        return CheckPages(paths, block, state.faviconLinkPrefix, state.webRootDepth,
-                          std::min(std::max(options.threads, 1), kCheckThreads));
-      });
+  std::future<std::vector<PageCheck>> done = std::async(std::launch::async, [&paths, &state, &block,
+                                                                             &options] {
+    return CheckPages(state.webRootFolder, state.webRoot, paths, block, state.faviconLinkPrefix,
+                      state.webRootDepth, std::min(std::max(options.threads, 1), kCheckThreads));
+  });
   while (done.wait_for(kCheckWaitSlice) != std::future_status::ready) {
     host.Yield();
   }
@@ -78,14 +79,53 @@ RunCounts CountsOf(const FaviconRunResult& run) {
   return counts;
 }
 
+// Says that the web root's path names another folder than the one read: on the window or the
+// terminal and in the log.
+void TellWebRootMoved(Host& host, const SiteState& state, bool duringRun) {
+  host.Log(WebRootMovedText(state.webRoot, duringRun));
+  host.Tell({duringRun ? NoticeKind::kWebRootMovedDuringRun : NoticeKind::kWebRootMoved,
+             state.webRoot,
+             {}});
+}
+
+// Below the root, as the lock takes them.
+std::vector<std::string> RelativeToRoot(const std::vector<std::string>& paths,
+                                        const std::string& webRoot) {
+  std::vector<std::string> relative;
+  for (const std::string& path : paths) {
+    if (LiesUnderWebRoot(path, webRoot)) {
+      relative.push_back(path.substr(webRoot.size()));
+    }
+  }
+  return relative;
+}
+
 }  // namespace
 
 StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
   StartResult result;
+  if (!state.webRoot.empty()) {
+    // Everything is reached from the root as read; a path that now names another folder (the
+    // root renamed away, a link put in its place) is never followed.
+    if (!state.webRootFolder) {
+      try {
+        state.webRootFolder = OpenWebRoot(state.webRoot);
+      } catch (const std::exception& failure) {
+        ShowFailure(host, failure);
+        return result;
+      }
+    }
+    if (!StillNamesFolder(state.webRoot, *state.webRootFolder)) {
+      TellWebRootMoved(host, state, false);
+      result.webRootMoved = true;
+      return result;
+    }
+  }
   // One run per site at a time; a dry run writes nothing and needs no lock.
   std::optional<WebRootLock> lock;
   if (!options.edit.dryRun && !state.webRoot.empty()) {
-    lock.emplace(state.webRoot);
+    lock.emplace(state.webRoot, state.webRootFolder,
+                 RelativeToRoot(state.lockFilesBelow, state.webRoot));
     if (lock->Busy()) {
       host.Tell({NoticeKind::kWebRootBusy, lock->BusyFolder(), {}});
       result.webRootBusy = true;
@@ -93,7 +133,8 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
     }
     // No run works here now, so what an interrupted one left behind can go.
     if (!state.leftovers.empty()) {
-      const int removed = RemoveTemporaryFiles(state.leftovers);
+      const int removed =
+          RemoveTemporaryFiles(*state.webRootFolder, state.webRoot, state.leftovers);
       state.leftovers.clear();
       if (removed > 0) {
         host.LeftoversRemoved(removed);
@@ -118,6 +159,10 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
     } catch (const std::exception& failure) {
       ShowFailure(host, failure);
     }
+  }
+  if (!state.webRoot.empty() && !StillNamesFolder(state.webRoot, *state.webRootFolder)) {
+    TellWebRootMoved(host, state, true);
+    result.webRootMovedDuringRun = true;
   }
   RefreshFaviconPreview(state);
   if (!host.StopRequested()) {

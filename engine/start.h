@@ -11,6 +11,10 @@ struct StartResult {
   PlaceResult placed = PlaceResult::NotNeeded;
   FaviconRunResult run;
   bool webRootBusy = false;  // another run works on the web root: nothing was done
+  // The web root's path named another folder than the one read: at Start (nothing was done),
+  // or at the end (the run worked in the folder read only).
+  bool webRootMoved = false;
+  bool webRootMovedDuringRun = false;
   // The run's counts, and what the check after it found: pages that won't show our icon.
   RunCounts counts;
 };
@@ -19,7 +23,9 @@ struct StartResult {
 // what browsers will make of them (ShowPageChecks; not in a dry run), show the root's icon in
 // the preview, tell how it ended: "all done" only when every marked page was handled. No step stops
 // the next one; a program asked to end skips the closing notice. While another run works on the
-// same web root (or a folder above or inside it), nothing is done but to say so.
+// same web root (or a folder above or inside it), nothing is done but to say so; so too when
+// the web root's path no longer names the folder read. The run reaches everything from the
+// state's root handle.
 StartResult Start(Host& host, SiteState& state, const RunOptions& options = {});
 
 }  // namespace tervando

@@ -1,8 +1,8 @@
 #include "icons/site_icon_set.h"
 
-#include <sys/stat.h>
+#include <cstdint>
 
-#include "engine/page_file.h"
+#include "engine/favicon_file.h"
 #include "icons/icon_set.h"
 
 namespace tervando {
@@ -10,7 +10,7 @@ namespace tervando {
 namespace {
 
 // Only the head matters, and a huge or odd root page must not hold the run up.
-constexpr off_t kRootPageLimit = 4 << 20;
+constexpr std::uint64_t kRootPageLimit = 4 << 20;
 
 std::string FolderName(std::string_view webRoot) {
   while (!webRoot.empty() && webRoot.back() == '/') {
@@ -22,22 +22,14 @@ std::string FolderName(std::string_view webRoot) {
 
 }  // namespace
 
-std::string SiteNameOfWebRoot(const std::string& webRoot) {
+std::string SiteNameOfWebRoot(const SiteState& state) {
   for (const char* name : kRootPageNames) {
-    const std::string path = webRoot + name;
-    struct stat info {};
-    // A link is not followed: nothing outside the root is read.
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > kRootPageLimit) {
-      continue;
-    }
-    try {
-      return SiteName(ReadWholeFile(path), FolderName(webRoot));
-    } catch (const std::exception&) {
-      // unreadable: the next candidate, or the folder's name
+    // Read from the root's handle, never through a link: nothing outside the root is read.
+    if (const auto page = ReadRootFile(state, name, kRootPageLimit)) {
+      return SiteName(*page, FolderName(state.webRoot));
     }
   }
-  return SiteName({}, FolderName(webRoot));
+  return SiteName({}, FolderName(state.webRoot));
 }
 
 std::string PrepareModernSet(SiteState& state) {
@@ -46,7 +38,7 @@ std::string PrepareModernSet(SiteState& state) {
   const bool fromPicture = !icon.picture.empty();
   IconSet set = MakeModernIconSet(fromPicture ? icon.picture : icon.bytes,
                                   fromPicture ? icon.pictureName : kFaviconFileName,
-                                  SiteNameOfWebRoot(state.webRoot));
+                                  SiteNameOfWebRoot(state));
   if (!set.error.empty()) {
     return set.error;
   }

@@ -11,8 +11,9 @@ namespace tervando {
 inline constexpr const char* kRootPageNames[] = {"index.html", "index.htm", "default.htm",
                                                  "default.html"};
 
-// The site's name for the web root: the root page's title, or else the folder's name.
-std::string SiteNameOfWebRoot(const std::string& webRoot);
+// The site's name for the web root: the root page's title (read from the root's handle), or
+// else the folder's name.
+std::string SiteNameOfWebRoot(const SiteState& state);
 
 // Makes the modern set for the chosen web root from the icon in use (from the user's own
 // picture where it was made from one) and puts its files into state.setFiles. Returns what went

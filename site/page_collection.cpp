@@ -8,12 +8,15 @@
 #include <chrono>
 #include <climits>
 #include <cstdint>
+#include <string>
+#include <system_error>
 #include <unordered_set>
 
 #include "engine/ascii.h"
 #include "engine/page_file.h"
 #include "engine/paths.h"
 #include "engine/real_path.h"
+#include "engine/web_root_lock.h"
 #include "site/app_folder.h"
 #include "site/options.h"
 
@@ -72,10 +75,17 @@ class Scanner {
 
   ScanResult Run(const std::string& root) {
     const std::string real = RealPath(root);
-    if (real.empty()) {
+    if (!real.empty()) {
+      try {
+        m_result.rootFolder = OpenWebRoot(real);
+      } catch (const std::system_error& failure) {
+        errno = failure.code().value();
+      }
+    }
+    if (!m_result.rootFolder) {
       const int error = errno;
-      m_result.root = WithTrailingBackslash(root);
-      Unopenable(WithoutTrailingSeparator(root), error);
+      m_result.root = WithTrailingBackslash(real.empty() ? root : real);
+      Unopenable(WithoutTrailingSeparator(m_result.root), error);
       return std::move(m_result);
     }
     m_result.root = WithTrailingBackslash(real);
@@ -123,14 +133,17 @@ class Scanner {
            realPath == WithoutTrailingSeparator(m_result.root);
   }
 
-  // A link is never followed; it only matters when it leads nowhere or out of the root.
-  void LookAtLink(std::string full, std::string_view name, bool inFrontPageFolder) {
+  // A link is never followed; it only matters when it leads nowhere or out of the root. It is
+  // looked at from the folder as opened (through /proc where there is one), not by its path.
+  void LookAtLink(std::string full, int folder, std::string_view name, bool inFrontPageFolder) {
+    const std::string fromFolder =
+        m_procFolders ? "/proc/self/fd/" + std::to_string(folder) + "/" + std::string(name) : full;
     struct stat target {};
-    if (stat(full.c_str(), &target) != 0) {
+    if (stat(fromFolder.c_str(), &target) != 0) {
       m_result.skipped.danglingLinks.push_back(std::move(full));
       return;
     }
-    const std::string realPath = RealPath(full);
+    const std::string realPath = RealPath(fromFolder);
     if (realPath.empty()) {
       m_result.skipped.danglingLinks.push_back(std::move(full));
       return;
@@ -147,8 +160,24 @@ class Scanner {
     }
   }
 
+  // The folder reached from the root's handle, never by its path.
+  DIR* OpenListed(const std::string& folder) {
+    const std::string relative =
+        WithoutTrailingSeparator(folder.substr(std::min(folder.size(), m_result.root.size())));
+    const int fd = folder.size() <= m_result.root.size()
+                       ? openat(m_result.rootFolder->Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                       : OpenBelow(m_result.rootFolder->Fd(), relative, O_RDONLY | O_DIRECTORY);
+    DIR* dir = fd < 0 ? nullptr : fdopendir(fd);
+    if (dir == nullptr && fd >= 0) {
+      const int error = errno;
+      close(fd);
+      errno = error;
+    }
+    return dir;
+  }
+
   void ListFolder(const std::string& folder) {
-    DIR* dir = opendir(folder.c_str());
+    DIR* dir = OpenListed(folder);
     if (dir == nullptr) {
       const int error = errno;
       Unopenable(WithoutTrailingSeparator(folder), error);
@@ -181,6 +210,8 @@ class Scanner {
       if (name.front() == '.') {
         if (type == DT_REG && IsTemporaryName(name)) {
           m_result.leftovers.push_back(folder + entry->d_name);
+        } else if (type == DT_REG && name == kLockFileName && folder != m_result.root) {
+          m_result.lockFiles.push_back(folder + entry->d_name);
         }
         continue;
       }
@@ -194,7 +225,7 @@ class Scanner {
           AddFound(m_pending, folder, name, true);
           break;
         case DT_LNK:
-          LookAtLink(folder + entry->d_name, name, inFrontPageFolder);
+          LookAtLink(folder + entry->d_name, dirfd(dir), name, inFrontPageFolder);
           break;
         default:  // pipes, sockets, devices: reading one would block or never end
           break;
@@ -226,6 +257,7 @@ class Scanner {
   // subfolder first and finishes its subtree before its older siblings come up.
   std::vector<std::string> m_pending;
   std::unordered_set<FolderId, FolderIdHash> m_entered;
+  const bool m_procFolders = access("/proc/self/fd", X_OK) == 0;
   bool m_reported = false;
   std::chrono::steady_clock::time_point m_lastReport{};
 };

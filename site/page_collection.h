@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/host.h"
+#include "engine/page_walk.h"
 
 namespace tervando {
 
@@ -19,10 +20,12 @@ struct ScanSkips {
 };
 
 struct ScanResult {
-  std::string root;                // the web root's real path, ending with the separator
+  std::string root;      // the web root's real path, ending with the separator
+  FolderRef rootFolder;  // the web root as opened for the scan; none when it can't be opened
   std::vector<std::string> pages;  // in scan order
   ScanSkips skipped;
   std::vector<std::string> leftovers;  // temporaries that an interrupted run left behind
+  std::vector<std::string> lockFiles;  // lock files of runs in folders below the root
   bool stopped = false;                // the stop check said so; the result is partial
 };
 
@@ -34,8 +37,12 @@ using ScanProgress = std::function<void(const std::string& folder, std::size_t p
 // entered last-found first, each subtree completely before the next. A page is a regular file
 // whose name ends in one of `pageExtensions` (without regard to case) outside "_vti_" folders.
 //
-// Names starting with "." are skipped with their subtrees, except that temporaries of the run
-// (".tervando-<16 hex>.tmp") are reported as leftovers. Symbolic links are never followed:
+// The root is opened once (see OpenWebRoot) and every folder is reached from that handle without
+// following a link: a folder swapped for a link, or the root renamed away and replaced, never
+// leads the scan out of the folder opened. Names starting with "." are skipped with their subtrees,
+// except that temporaries of the run
+// (".tervando-<16 hex>.tmp") are reported as leftovers and lock files of runs below the root are
+// noted. Symbolic links are never followed:
 // a link whose target lies inside the root is passed over (the target is found under its own
 // name), one to a folder or page outside the root is reported, and so is a dangling one. So
 // every page is listed once, under its real path, whatever the order of the folders.

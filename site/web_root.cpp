@@ -89,11 +89,14 @@ bool SelectWebRoot(Host& host, SiteState& state, const Options& options,
   FillGuard guard(host);
   host.SetProgressValue(1);
   ScanResult scan = ScanYielding(host, state.webRoot, options.pageExtensions);
-  if (RunWorksOn(state.webRoot)) {
+  // From here on the site is reached from the root as the scan opened it.
+  state.webRootFolder = scan.rootFolder;
+  if (RunWorksOn(state.webRoot, state.webRootFolder)) {
     scan.leftovers.clear();  // the temporaries of the run at work, not left behind
   }
   ReportSkipped(host, scan);
   state.leftovers = std::move(scan.leftovers);
+  state.lockFilesBelow = std::move(scan.lockFiles);
   const int count = static_cast<int>(scan.pages.size());
   host.SetProgressValue(0);
   host.SetProgressRange(0, std::max(count, 1));  // 0..0 is no valid range for a bar

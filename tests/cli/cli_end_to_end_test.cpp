@@ -415,6 +415,7 @@ TEST_F(CliSite, RefusedRunsChangeNothing) {
     const auto result = RunTervandoCli(row.arguments, EndsWithin10Seconds);
     EXPECT_EQ(result.exitCode, row.exitCode) << row.arguments[1];
     EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
+    lock.reset();  // its lock file goes with it
     EXPECT_EQ(Snapshot(), before);
   }
   close(reader);

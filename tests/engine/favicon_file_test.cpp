@@ -149,8 +149,9 @@ TEST_F(PlaceFaviconFileTest, ReadOnlyFileAsksThenOffersRetryUntilNo) {
   EXPECT_EQ(ReadFile(Favicon()), "old");
 }
 
-// A favicon.ico that links out of the site is refused like a failed write; one inside is written.
-TEST_F(PlaceFaviconFileTest, LinkLeadingOutOfTheRootIsRefused) {
+// A favicon.ico that is a link is refused like a failed write, wherever it leads, and nothing
+// is read through it: not for the preview, not for the set.
+TEST_F(PlaceFaviconFileTest, LinkIsRefusedAndNeverRead) {
   ScratchFolder outside;
   const std::string notes = outside.Write("notes.txt", "notes");
   const std::string inside = root.Write("icons/site.ico", "old");
@@ -158,22 +159,20 @@ TEST_F(PlaceFaviconFileTest, LinkLeadingOutOfTheRootIsRefused) {
     SCOPED_TRACE(target);
     fs::remove(Favicon());
     fs::create_symlink(target, Favicon());
+    RefreshFaviconPreview(state);
+    EXPECT_EQ(state.preview.bytes, "");
+    EXPECT_FALSE(state.preview.pending);  // the root's own, kept as it is
     state.preview = {std::string(IconFile(2)), true};
     host.questions.clear();
-    const bool exists = fs::exists(target);
-    host.answers =
-        exists ? std::deque{MessageAnswer::Ok, MessageAnswer::No} : std::deque{MessageAnswer::No};
-    const bool isInside = target == inside;
-    EXPECT_EQ(PlaceFaviconFile(host, state), isInside ? PlaceResult::Written : PlaceResult::GaveUp);
-    EXPECT_EQ(host.questions.size(), (exists ? 1u : 0u) + (isInside ? 0u : 1u));
-    if (!isInside) {
-      EXPECT_NE(host.questions.back().text.find("aus dem Hauptverzeichnis hinaus"),
-                std::string::npos);
-    }
+    host.answers = {MessageAnswer::Ok, MessageAnswer::No};
+    EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::GaveUp);
+    ASSERT_EQ(host.questions.size(), 2u);
+    EXPECT_NE(host.questions.back().text.find(std::string(kWalkLinkText) + ": " + Favicon()),
+              std::string::npos);
   }
   EXPECT_EQ(ReadFile(notes), "notes");
   EXPECT_FALSE(fs::exists(outside.Path() + "missing.ico"));
-  EXPECT_EQ(ReadFile(inside), std::string(IconFile(2)));
+  EXPECT_EQ(ReadFile(inside), "old");
 }
 
 TEST_F(PlaceFaviconFileTest, RetrySucceedsOnceTheCauseIsGone) {

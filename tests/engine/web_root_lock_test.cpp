@@ -7,12 +7,29 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "tests/site/scratch_folder.h"
 
 namespace tervando {
 namespace {
 
+using test::ReadFile;
 using test::ScratchFolder;
+
+// The lock files below `root` as a scan meets them, relative to it.
+std::vector<std::string> LockFilesBelow(const std::string& root) {
+  std::vector<std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (entry.path().filename() == kLockFileName) {
+      found.push_back(std::filesystem::relative(entry.path(), root).string());
+    }
+  }
+  return found;
+}
 
 // Another process holding the lock on `held` while `tried` is locked here.
 bool BusyWhileAnotherProcessHolds(const std::string& held, const std::string& tried) {
@@ -38,7 +55,7 @@ bool BusyWhileAnotherProcessHolds(const std::string& held, const std::string& tr
   close(release[0]);
   char state = 0;
   const bool told = read(ready[0], &state, 1) == 1;
-  const bool busy = WebRootLock(tried).Busy();
+  const bool busy = WebRootLock(tried, nullptr, LockFilesBelow(tried)).Busy();
   close(release[1]);
   close(ready[0]);
   waitpid(child, nullptr, 0);
@@ -93,6 +110,62 @@ TEST(WebRootLock, OtherProgramsLocksAboveTheRootStopNothing) {
   const WebRootLock inner(sub);
   EXPECT_TRUE(inner.Busy());
   EXPECT_EQ(inner.BusyFolder(), site + (site.back() == '/' ? "" : "/"));
+}
+
+// A lock file counts only where no other user can hold it: owner-only, one name, and above the
+// root owned by this user, root or the folder's owner. The root's own lock file is never
+// followed as a link. None of these stops a run, and nothing outside is touched.
+TEST(WebRootLock, LockFilesOthersCouldHoldStopNothing) {
+  ScratchFolder f;
+  ScratchFolder outside;
+  const std::string site = f.MakeFolder("site");
+  const std::string secret = outside.Write("secret", "private");
+  ASSERT_EQ(chmod(secret.c_str(), 0600), 0);
+  const std::string above = f.Path() + kLockFileName;
+  const std::string own = site + "/" + kLockFileName;
+  const struct {
+    const char* name;
+    std::function<bool()> plant;  // false: can't be made here (needs root)
+    std::string held;             // the planted file, held with flock by another open file
+  } cases[] = {
+      {"readable by all", [&] { return !f.Write(kLockFileName, "").empty(); }, above},
+      {"a second name of a file",
+       [&] {
+         outside.Write("second", "");
+         chmod((outside.Path() + "second").c_str(), 0600);
+         return link((outside.Path() + "second").c_str(), above.c_str()) == 0;
+       },
+       above},
+      {"another user's, in a folder of root's",
+       [&] {
+         f.Write(kLockFileName, "");
+         chmod(above.c_str(), 0600);
+         return chown(above.c_str(), 12345, 12345) == 0;
+       },
+       above},
+      {"the root's own a link to an outside file",
+       [&] { return symlink(secret.c_str(), own.c_str()) == 0; }, secret},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.plant()) {
+      std::filesystem::remove(above);
+      continue;
+    }
+    const int holder = open(c.held.c_str(), O_RDONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    {
+      const WebRootLock lock(site);
+      EXPECT_FALSE(lock.Busy());
+    }
+    close(holder);
+    std::filesystem::remove(above);
+    std::filesystem::remove(own);
+    EXPECT_EQ(ReadFile(secret), "private");
+    EXPECT_EQ(std::filesystem::status(secret).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  }
 }
 
 TEST(WebRootLock, HeldUntilDestroyedAndNotByProgramsStartedMeanwhile) {

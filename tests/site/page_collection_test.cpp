@@ -308,7 +308,16 @@ TEST(ScanWebRoot, RemovesTheLeftoversItFoundAndNothingElse) {
   fs::create_directory(kept);  // no longer a file by that name
   scan.leftovers.push_back(root.Path() + "page.htm");
   root.Write("page.htm", "x");
-  EXPECT_EQ(RemoveTemporaryFiles(scan.leftovers), 2);
+  // A folder swapped for a link to an outside one with a file of the same name: never removed.
+  ScratchFolder outside;
+  const std::string outsideFile = outside.Write(".tervando-00000000000000cc.tmp", "x");
+  fs::rename(root.Path() + "sub", root.Path() + "sub.old");
+  fs::create_directory_symlink(outside.Path(), root.Path() + "sub");
+  EXPECT_EQ(RemoveTemporaryFiles(*scan.rootFolder, scan.root, scan.leftovers), 1);
+  EXPECT_TRUE(fs::exists(outsideFile));
+  fs::remove(root.Path() + "sub");
+  fs::rename(root.Path() + "sub.old", root.Path() + "sub");
+  EXPECT_EQ(RemoveTemporaryFiles(*scan.rootFolder, scan.root, scan.leftovers), 1);
   EXPECT_TRUE(Scan(root.Path()).leftovers.empty());
   EXPECT_TRUE(fs::is_directory(kept));
   EXPECT_TRUE(fs::exists(root.Path() + "page.htm"));

@@ -19,8 +19,7 @@
 #include "engine/messages_scan.h"
 #include "engine/start.h"
 #include "icons/icon_catalogue.h"
-#include "icons/image_to_icon.h"
-#include "icons/site_icon_set.h"
+#include "icons/picture_module.h"
 #include "site/system_folder.h"
 #include "support/escape_control_bytes.h"
 #include "support/version_text.h"
@@ -42,7 +41,7 @@ bool ChooseIcon(const CliOptions& options, std::optional<PreviewIcon>& chosenIco
       return false;
     }
   } else if (options.iconFile) {
-    IconFromImage icon = IconFromImageFile(*options.iconFile);
+    PictureIcon icon = IconFromImageFileByModule(*options.iconFile);
     if (!icon.error.empty()) {
       UsageError(icon.error);
       return false;
@@ -60,7 +59,7 @@ bool PrepareSet(const CliOptions& options, SiteState& state) {
   if (options.remove) {
     return true;  // removing writes no file
   }
-  if (const std::string error = PrepareModernSet(state); !error.empty()) {
+  if (const std::string error = PrepareModernSetByModule(state); !error.empty()) {
     UsageError(error);
     return false;
   }

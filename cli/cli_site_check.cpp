@@ -1,13 +1,9 @@
 #include "cli/cli_site_check.h"
 
-#include <QByteArray>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
 #include <algorithm>
 #include <optional>
 
+#include "cli/manifest_icons.h"
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
 #include "engine/icon_block.h"
@@ -44,19 +40,15 @@ void CheckFaviconSizes(const SiteState& state, std::vector<SiteFinding>& finding
 
 void CheckManifest(const SiteState& state, const std::string& bytes,
                    std::vector<SiteFinding>& findings) {
-  QJsonParseError error{};
-  const QJsonDocument document = QJsonDocument::fromJson(
-      QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &error);
-  if (error.error != QJsonParseError::NoError || !document.isObject()) {
+  const auto sources = ReadManifestIconSources(bytes);
+  if (!sources) {
     findings.push_back({true, ManifestNotJsonText(kManifestFileName)});
     return;
   }
-  const QJsonArray icons = document.object().value("icons").toArray();
-  if (icons.isEmpty()) {
+  if (sources->empty()) {
     findings.push_back({true, ManifestWithoutIconsText(kManifestFileName)});
   }
-  for (const QJsonValue& icon : icons) {
-    const std::string source = icon.toObject().value("src").toString().toStdString();
+  for (const std::string& source : *sources) {
     if (source.empty() || source.find("..") != std::string::npos || source[0] == '/' ||
         !RootFileExists(state, source)) {
       findings.push_back({true, ManifestIconMissingText(kManifestFileName, source)});

@@ -63,4 +63,17 @@ std::string IconSetUnusableText(const std::string& name) {
   return "Die Datei \"" + name + "\" lässt sich nicht als Icon-Satz verwenden.";
 }
 
+std::string PictureModuleMissingText(const std::vector<std::string>& searched,
+                                     const std::string& loadFailure) {
+  std::string text = "Ohne sein Bildmodul kann Tervando keine Bilder lesen oder zeichnen, und ";
+  if (!loadFailure.empty()) {
+    return text + "das Bildmodul lässt sich nicht laden (" + loadFailure + ").";
+  }
+  text += "das Bildmodul fehlt (gesucht: ";
+  for (std::size_t i = 0; i < searched.size(); ++i) {
+    text += (i == 0 ? "" : " und ") + Quoted(searched[i]);
+  }
+  return text + ").";
+}
+
 }  // namespace tervando

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tervando {
 
@@ -20,5 +21,9 @@ std::string PictureTooLargeText(const std::string& name, int width, int height);
 std::string PictureFileTooLargeText(const std::string& name, std::uintmax_t megabytes);
 std::string PictureReadFailedText(const std::string& reason);
 std::string IconSetUnusableText(const std::string& name);
+// The picture plug-in can't be had: none at the paths `searched`, or one that failed to load
+// (`loadFailure`: the file and why; empty when none was found).
+std::string PictureModuleMissingText(const std::vector<std::string>& searched,
+                                     const std::string& loadFailure);
 
 }  // namespace tervando

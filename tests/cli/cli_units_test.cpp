@@ -1,15 +1,47 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "cli/cli_option_table.h"
 #include "cli/cli_options.h"
+#include "cli/manifest_icons.h"
 #include "cli/path_text.h"
 #include "cli/unified_diff.h"
 
 namespace tervando {
 namespace {
+
+TEST(ManifestIconSources, Table) {
+  using Sources = std::vector<std::string>;
+  const struct {
+    std::string json;
+    std::optional<Sources> expected;
+  } cases[] = {
+      {R"({"name": "A", "icons": [{"src": "icon-192.png", "sizes": "192x192"}, {"src": "b"}]})",
+       Sources{"icon-192.png", "b"}},
+      {" {\"icons\":[{\"sizes\":1.5e3},7,{\"src\":null}]}\n", Sources{"", "", ""}},
+      {R"({"icons": [{"src": "\u00e4\ud83d\ude00\/x"}], "other": {"icons": [{"src": "no"}]}})",
+       Sources{"\xc3\xa4\xf0\x9f\x98\x80/x"}},
+      {R"({"name": [true, false, null, -0, {}]})", Sources{}},
+      {"", std::nullopt},
+      {"[]", std::nullopt},
+      {R"({"icons": []} x)", std::nullopt},
+      {R"({"icons": [{"src": "a"},]})", std::nullopt},
+      {R"({'icons': []})", std::nullopt},
+      {R"({"a": 01})", std::nullopt},
+      {"{\"a\": \"tab\there\"}", std::nullopt},
+      {R"({"a": "\x"})", std::nullopt},
+      {"{\"a\":" + std::string(300, '[') + std::string(300, ']') + "}", std::nullopt},
+      {"{\"a\":" + std::string(200, '[') + std::string(200, ']') + "}", Sources{}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadManifestIconSources(c.json), c.expected) << c.json;
+  }
+}
 
 TEST(UnifiedDiff, Table) {
   const struct {

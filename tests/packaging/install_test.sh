@@ -14,6 +14,7 @@ cmake --install "$build" --prefix "$tmp/usr" >/dev/null
 app=com.orvatek.tervando
 expected=(
   usr/bin/tervando-cli
+  usr/lib/tervando/tervando-picture.so
   usr/share/doc/tervando/changelog.gz
   usr/share/doc/tervando/copyright
   usr/share/man/man1/tervando-cli.1.gz
@@ -76,6 +77,20 @@ printf '[Include]\nExtensions=txt\n' >"$tmp/config/tervando/options.ini"
 printf '[Include]\nExtensions=htm,txt\n' >"$tmp/usr/bin/options.ini"
 [ "$("$cli" --list "$tmp/site" | wc -l)" = 2 ] || fail "options.ini beside the program does not win"
 rm "$tmp/usr/bin/options.ini"
+
+# Pictures through the installed plug-in; without it a catalogue run still works and a picture
+# run says what is missing, changing nothing.
+"$cli" -q --set modern --icon 3 "$tmp/site" >/dev/null
+file "$tmp/site/icon-192.png" | grep -q "PNG image data, 192 x 192" || fail "no picture drawn"
+mv "$tmp/usr/lib/tervando/tervando-picture.so" "$tmp/plugin.so"
+"$cli" -q --icon 4 "$tmp/site" >/dev/null || fail "a catalogue run needs the plug-in"
+cp "$tmp/site/a.htm" "$tmp/a.before"
+status=0
+"$cli" -q --icon-file "$tmp/site/icon-192.png" "$tmp/site" 2>"$tmp/stderr" || status=$?
+[ "$status" = 2 ] && grep -q "Tervando keine Bilder lesen oder zeichnen, und das Bildmodul fehlt" "$tmp/stderr" &&
+  grep -qF "usr/lib/tervando/tervando-picture.so" "$tmp/stderr" ||
+  fail "picture run without the plug-in: exit $status, $(cat "$tmp/stderr")"
+cmp -s "$tmp/site/a.htm" "$tmp/a.before" || fail "a picture run without the plug-in changed a page"
 leftovers=$(ls "$tmp/usr/bin" | grep -vx -e tervando -e tervando-cli || true)
 [ -z "$leftovers" ] || fail "written beside the installed program: $leftovers"
 echo "install tree and installed tervando-cli: ok"

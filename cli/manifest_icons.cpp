@@ -1,0 +1,248 @@
+#include "cli/manifest_icons.h"
+
+#include <cstdint>
+
+namespace tervando {
+
+namespace {
+
+constexpr int kDeepest = 256;
+
+// One pass over the text; each Read* leaves `m_at` after what it read, false on bad JSON.
+class JsonReader {
+ public:
+  explicit JsonReader(std::string_view text) : m_text(text) {}
+
+  std::optional<std::vector<std::string>> IconSources() {
+    std::vector<std::string> sources;
+    Blanks();
+    if (!Peek('{') || !ReadObject(0, Role::kManifest, sources)) {
+      return std::nullopt;
+    }
+    Blanks();
+    if (m_at != m_text.size()) {
+      return std::nullopt;
+    }
+    return sources;
+  }
+
+ private:
+  // What a value is to the manifest's icon list.
+  enum class Role { kNone, kManifest, kIcons, kIcon, kSource };
+
+  bool Peek(char c) const { return m_at < m_text.size() && m_text[m_at] == c; }
+  bool Take(char c) {
+    Blanks();
+    if (!Peek(c)) {
+      return false;
+    }
+    ++m_at;
+    return true;
+  }
+  void Blanks() {
+    while (m_at < m_text.size() && (m_text[m_at] == ' ' || m_text[m_at] == '\t' ||
+                                    m_text[m_at] == '\n' || m_text[m_at] == '\r')) {
+      ++m_at;
+    }
+  }
+
+  bool ReadValue(int depth, Role role, std::vector<std::string>& sources) {
+    Blanks();
+    if (m_at >= m_text.size() || depth > kDeepest) {
+      return false;
+    }
+    switch (m_text[m_at]) {
+      case '{':
+        return ReadObject(depth, role, sources);
+      case '[':
+        return ReadArray(depth, role, sources);
+      case '"': {
+        std::string text;
+        if (!ReadString(text)) {
+          return false;
+        }
+        if (role == Role::kSource) {
+          sources.back() = std::move(text);
+        }
+        return true;
+      }
+      default:
+        return ReadWord("true") || ReadWord("false") || ReadWord("null") || ReadNumber();
+    }
+  }
+
+  bool ReadObject(int depth, Role role, std::vector<std::string>& sources) {
+    ++m_at;  // '{'
+    if (Take('}')) {
+      return true;
+    }
+    do {
+      std::string key;
+      Blanks();
+      if (!Peek('"') || !ReadString(key) || !Take(':')) {
+        return false;
+      }
+      Role inner = Role::kNone;
+      if (role == Role::kManifest && key == "icons") {
+        inner = Role::kIcons;
+      } else if (role == Role::kIcon && key == "src") {
+        inner = Role::kSource;
+      }
+      if (!ReadValue(depth + 1, inner, sources)) {
+        return false;
+      }
+    } while (Take(','));
+    return Take('}');
+  }
+
+  bool ReadArray(int depth, Role role, std::vector<std::string>& sources) {
+    ++m_at;  // '['
+    if (Take(']')) {
+      return true;
+    }
+    do {
+      if (role == Role::kIcons) {
+        sources.emplace_back();
+      }
+      if (!ReadValue(depth + 1, role == Role::kIcons ? Role::kIcon : Role::kNone, sources)) {
+        return false;
+      }
+    } while (Take(','));
+    return Take(']');
+  }
+
+  bool ReadWord(std::string_view word) {
+    if (m_text.substr(m_at, word.size()) != word) {
+      return false;
+    }
+    m_at += word.size();
+    return true;
+  }
+
+  bool Digits() {
+    const std::size_t start = m_at;
+    while (m_at < m_text.size() && m_text[m_at] >= '0' && m_text[m_at] <= '9') {
+      ++m_at;
+    }
+    return m_at > start;
+  }
+
+  bool ReadNumber() {
+    if (Peek('-')) {
+      ++m_at;
+    }
+    if (Peek('0')) {
+      ++m_at;
+    } else if (!Digits()) {
+      return false;
+    }
+    if (Peek('.')) {
+      ++m_at;
+      if (!Digits()) {
+        return false;
+      }
+    }
+    if (Peek('e') || Peek('E')) {
+      ++m_at;
+      if (Peek('+') || Peek('-')) {
+        ++m_at;
+      }
+      return Digits();
+    }
+    return true;
+  }
+
+  bool ReadHex(std::uint32_t& value) {
+    if (m_at + 4 > m_text.size()) {
+      return false;
+    }
+    value = 0;
+    for (int i = 0; i < 4; ++i) {
+      const char c = m_text[m_at++];
+      const int digit = c >= '0' && c <= '9'   ? c - '0'
+                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : -1;
+      if (digit < 0) {
+        return false;
+      }
+      value = value * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return true;
+  }
+
+  static void AppendUtf8(std::string& out, std::uint32_t c) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+
+  bool ReadEscape(std::string& out) {
+    if (m_at >= m_text.size()) {
+      return false;
+    }
+    const char c = m_text[m_at++];
+    static constexpr std::string_view kFrom = "\"\\/bfnrt";
+    static constexpr std::string_view kTo = "\"\\/\b\f\n\r\t";
+    if (const std::size_t which = kFrom.find(c); which != std::string_view::npos) {
+      out += kTo[which];
+      return true;
+    }
+    std::uint32_t unit = 0;
+    if (c != 'u' || !ReadHex(unit)) {
+      return false;
+    }
+    if (unit >= 0xD800 && unit < 0xDC00 && m_text.substr(m_at, 2) == "\\u") {
+      m_at += 2;
+      std::uint32_t low = 0;
+      if (!ReadHex(low) || low < 0xDC00 || low >= 0xE000) {
+        return false;
+      }
+      unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+    }
+    AppendUtf8(out, unit);
+    return true;
+  }
+
+  bool ReadString(std::string& out) {
+    ++m_at;  // '"'
+    while (m_at < m_text.size()) {
+      const char c = m_text[m_at++];
+      if (c == '"') {
+        return true;
+      }
+      if (static_cast<unsigned char>(c) < 0x20) {
+        return false;
+      }
+      if (c != '\\') {
+        out += c;
+      } else if (!ReadEscape(out)) {
+        return false;
+      }
+    }
+    return false;
+  }
+
+  std::string_view m_text;
+  std::size_t m_at = 0;
+};
+
+}  // namespace
+
+std::optional<std::vector<std::string>> ReadManifestIconSources(std::string_view json) {
+  return JsonReader(json).IconSources();
+}
+
+}  // namespace tervando

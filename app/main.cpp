@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <csignal>
 #include <cstring>
 
 #include "app/form1.h"
@@ -44,6 +45,9 @@ QStringList FoldersOnCommandLine(QCoreApplication& application) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // A file over the size limit (ulimit -f) fails its write with EFBIG, which is reported for that
+  // one file; the signal would end the program unlogged, leaving temporaries.
+  std::signal(SIGXFSZ, SIG_IGN);
   // The name is also the window's X11 class, which the desktop entry names as StartupWMClass;
   // the desktop file name ties the window to that entry on Wayland.
   QCoreApplication::setApplicationName(QStringLiteral(TERVANDO_APP_NAME));

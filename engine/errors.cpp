@@ -34,7 +34,10 @@ std::error_code make_error_code(EngineErrc code) {
 }
 
 std::system_error FileError(int errnoValue, const std::string& action, const std::string& path) {
-  return std::system_error(errnoValue, std::generic_category(), action + ": " + path);
+  const std::string& what = errnoValue == EROFS   ? kReadOnlyFileSystemText
+                            : errnoValue == EFBIG ? kFileSizeLimitText
+                                                  : action;
+  return std::system_error(errnoValue, std::generic_category(), what + ": " + path);
 }
 
 ErrorInfo CurrentErrorInfo() {

@@ -16,7 +16,9 @@ const std::error_category& EngineCategory();
 std::error_code make_error_code(EngineErrc code);
 
 // The exception a file operation throws: what failed (German, with the path) and errno.
-// what() reads "<action>: <path>: <system reason>"; code() carries the errno value.
+// what() reads "<action>: <path>: <system reason>"; code() carries the errno value. A read-only
+// file system (EROFS) and the file size limit (EFBIG) are named in place of the action: they
+// say what to do about it, whichever step met them.
 std::system_error FileError(int errnoValue, const std::string& action, const std::string& path);
 
 // What a caught failure says about itself: its German description and its numeric code. The

@@ -1,5 +1,8 @@
 #include "engine/messages.h"
 
+#include <cerrno>
+#include <system_error>
+
 namespace tervando {
 
 Message NoticeMessage(const Notice& notice) {
@@ -121,6 +124,13 @@ std::string FaviconErrorInfoText(const ErrorInfo& info) {
   return info.text + " (Code " + std::to_string(info.code) + ")";
 }
 
+std::string AttributeNotKeptText(const std::string& name) {
+  if (name == "system.posix_acl_access") {
+    return "Zugriffsrechte (ACL) können nicht übernommen werden";
+  }
+  return "Erweitertes Attribut " + name + " kann nicht übernommen werden";
+}
+
 std::string UnknownErrorCodeText(int code) {
   return std::string(kUnknownFailureText) + " " + std::to_string(code);
 }
@@ -130,7 +140,13 @@ std::string LogNotARegularFileText(const std::string& path) {
          "\" ist keine gewöhnliche Datei (etwa eine benannte Pipe oder ein Gerät)";
 }
 
-std::string LogNotWritableText(const std::string& path, const std::string& reason) {
+std::string LogNotWritableText(const std::string& path, int errnoValue) {
+  const std::string reason =
+      std::generic_category().message(errnoValue) + " [" + std::to_string(errnoValue) + "]";
+  if (errnoValue == EROFS) {
+    return "Das Protokoll \"" + path + "\" liegt auf einem nur zum Lesen eingehängten " +
+           "Dateisystem (" + reason + ")";
+  }
   return "Das Protokoll \"" + path + "\" lässt sich nicht schreiben (" + reason + ")";
 }
 

@@ -49,7 +49,8 @@ std::string OutsideWebRootText(const std::string& webRoot);
 // The activity log. A log that is no regular file (a named pipe, a device) is refused: it
 // could hold the program or swallow the record. A lost line is said, never passed over.
 std::string LogNotARegularFileText(const std::string& path);
-std::string LogNotWritableText(const std::string& path, const std::string& reason);
+// Why the log can't be written: the system's reason for `errnoValue`, with its code.
+std::string LogNotWritableText(const std::string& path, int errnoValue);
 // The window shows a failed log once, with this box.
 Message LogFailedMessage(const std::string& text);
 // The lines of a run's block in the log: the start (after the date and time), the heading of

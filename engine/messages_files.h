@@ -31,6 +31,14 @@ inline constexpr char kReplaceText[] = "Datei kann nicht ersetzt werden";
 inline constexpr char kCheckText[] = "Datei kann nicht geprüft werden";
 inline constexpr char kLinkOutOfRootText[] = "Verknüpfung führt aus dem Hauptverzeichnis hinaus";
 
+// The extended attributes and ACL of a replaced file (the name: the attribute's).
+inline constexpr char kReadAttributesText[] = "Erweiterte Attribute können nicht gelesen werden";
+std::string AttributeNotKeptText(const std::string& name);
+
+// Causes named whatever step met them (FileError puts them in place of the step's text).
+inline constexpr char kReadOnlyFileSystemText[] = "Dateisystem ist nur zum Lesen eingehängt";
+inline constexpr char kFileSizeLimitText[] = "Datei überschreitet die Grenze für Dateigrößen";
+
 // Failures that are no file operation's.
 inline constexpr char kIndexOutOfRangeText[] = "Index außerhalb des gültigen Bereichs";
 inline constexpr char kOutOfMemoryText[] = "Nicht genügend Arbeitsspeicher";

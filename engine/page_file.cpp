@@ -12,8 +12,10 @@
 #include <fstream>
 #include <new>
 #include <random>
+#include <stdexcept>
 
 #include "engine/errors.h"
+#include "engine/file_attributes.h"
 #include "engine/head_editor.h"
 #include "engine/messages.h"
 #include "engine/real_path.h"
@@ -102,8 +104,11 @@ void TakeOverOwner(int fd, const struct stat& old) {
 // replaced, even though its folder would allow renaming a new file over it.
 void RefuseReadOnly(int folder, const std::string& name, const struct stat& old,
                     const std::string& shownPath) {
-  if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-      ::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0) {
+  const bool writable = ::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) == 0;
+  if (!writable && errno == EROFS) {
+    throw FileError(EROFS, kPageReadOnlyText, shownPath);  // the file system, not the file
+  }
+  if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || !writable) {
     throw FileError(EACCES, kPageReadOnlyText, shownPath);
   }
 }
@@ -222,6 +227,8 @@ std::string ReadOpenFile(int fd, const struct stat& info, const std::string& pat
       }
     }
   } catch (const std::bad_alloc&) {
+    throw FileError(ENOMEM, kTooLargeText, path);
+  } catch (const std::length_error&) {
     throw FileError(ENOMEM, kTooLargeText, path);
   }
   bytes.resize(filled);
@@ -421,7 +428,12 @@ PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
     WriteAll(file, piece, shownPath);
   }
   if (exists) {
+    // After the owner, whose change would clear a file capability again.
     TakeOverOwner(file, old);
+    if (CopyExtendedAttributesOf(pending.m_folder->Fd(), targetName, file, shownPath) &&
+        ::fchmod(file, 0600) != 0) {  // the ACL's mask follows, so it stays owner-only
+      throw FileError(errno, kSetAttributesText, shownPath);
+    }
     pending.m_mode = old.st_mode & 07777;
   } else {
     pending.m_mode = 0666 & ~CreationMask();

@@ -15,10 +15,6 @@ namespace tervando {
 
 namespace {
 
-std::string Reason(int errnoValue) {
-  return std::generic_category().message(errnoValue) + " [" + std::to_string(errnoValue) + "]";
-}
-
 // An open log file, closed with its owner.
 struct LogFile {
   int fd = -1;
@@ -38,11 +34,11 @@ void OpenLog(const std::string& path, LogFile& log) {
   const int openErrno = errno;
   struct stat status {};
   if (log.fd >= 0 ? ::fstat(log.fd, &status) != 0 : ::stat(path.c_str(), &status) != 0) {
-    log.problem = LogNotWritableText(path, Reason(log.fd >= 0 ? errno : openErrno));
+    log.problem = LogNotWritableText(path, log.fd >= 0 ? errno : openErrno);
   } else if (!S_ISREG(status.st_mode)) {
     log.problem = LogNotARegularFileText(path);
   } else if (log.fd < 0) {
-    log.problem = LogNotWritableText(path, Reason(openErrno));
+    log.problem = LogNotWritableText(path, openErrno);
   }
   if (!log.problem.empty() && log.fd >= 0) {
     ::close(log.fd);
@@ -119,12 +115,12 @@ bool ActivityLog::WriteLog(const std::string& text) {
     }
     // Names from the site may hold line breaks; escaped, they cannot forge log lines.
     if (const int error = AppendWhole(log.fd, EscapeControlBytes(text) + "\r\n"); error != 0) {
-      return Lost(LogNotWritableText(m_filePath, Reason(error)));
+      return Lost(LogNotWritableText(m_filePath, error));
     }
     return true;
   } catch (...) {
     // The log never stops the work it records; the loss is reported.
-    return Lost(LogNotWritableText(m_filePath, Reason(ENOMEM)));
+    return Lost(LogNotWritableText(m_filePath, ENOMEM));
   }
 }
 
@@ -135,7 +131,7 @@ bool ActivityLog::SyncLog() {
   LogFile log;
   OpenLog(m_filePath, log);
   if (log.fd >= 0 && ::fdatasync(log.fd) != 0) {
-    Lost(LogNotWritableText(m_filePath, Reason(errno)));
+    Lost(LogNotWritableText(m_filePath, errno));
   }
   return !m_anyLost;
 }

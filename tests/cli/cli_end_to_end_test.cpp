@@ -240,11 +240,20 @@ TEST_F(CliSite, IconThreeHundredIsWrittenByteForByte) {
   EXPECT_NE(refused.err.find("FAVICON.ICO"), std::string::npos);
   EXPECT_NE(ReadFile(P("index.htm")), kIndex);
 
+  // The replaced favicon.ico keeps what its ACL grants, where the file system has ACLs.
+  const std::string acl = "setfacl -m u:nobody:r '" + P("favicon.ico") + "' 2>/dev/null";
+  const bool withAcl = std::system(acl.c_str()) == 0;
+  const std::string aclText = "getfacl -c '" + P("favicon.ico") + "' > '" + logs.Path() + "acl'";
+  ASSERT_EQ(std::system(aclText.c_str()), 0);
+  const std::string before = ReadFile(logs.Path() + "acl");
   const auto result = RunTervandoCli({"--icon", "300", "--overwrite", "--no-log", root.Path()});
   EXPECT_EQ(result.exitCode, 0);
   const std::string written = ReadFile(P("favicon.ico"));
   EXPECT_EQ(written.size(), 1078u);
   EXPECT_EQ(written, std::string(IconFile(300)));
+  ASSERT_EQ(std::system(aclText.c_str()), 0);
+  EXPECT_EQ(ReadFile(logs.Path() + "acl"), before);
+  EXPECT_EQ(before.find("user:nobody:r--") != std::string::npos, withAcl) << before;
 }
 
 TEST_F(CliSite, OverwriteQuestionIsAnsweredOnTheTerminal) {
@@ -736,6 +745,67 @@ TEST(CliRun, ALogThatFillsUpMidRunIsReportedAndKeepsWholeLines) {
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
   const std::string out = ReadFile(logs.Path() + "out");
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 100);  // every page changed
+}
+
+// What the system limits: the file size (ulimit -f: no signal ends the run), memory (a page too
+// large to hold) and a read-only mount. Where a page, favicon.ico or the log meets the limit it
+// fails with its own text; the other pages are edited, the log block closes, and no temporary
+// file is left.
+TEST(CliRun, SystemLimitsFailWhatMeetsThemAlone) {
+  const bool canMount = ::geteuid() == 0 && std::system("unshare -m true 2>/dev/null") == 0;
+  struct Row {
+    const char* wrap;   // runs the shell
+    const char* shell;  // before the run of $CLI over $R, logged to $L
+    off_t size;         // of big.htm
+    const char* says;
+    int changed;
+  };
+  const Row rows[] = {
+      {"", "ulimit -f 64", 100000, "Datei überschreitet die Grenze für Dateigrößen: ", 1},
+      {"", "ulimit -v 1500000", off_t{3} << 30, "Datei zu groß zum Bearbeiten: ", 1},
+      {"unshare -m", "mount --bind -o ro \"$R\" \"$R\" && \"$CLI\" -q --log \"$R/run.log\" \"$R\"",
+       100, "Dateisystem ist nur zum Lesen eingehängt: ", 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.shell);
+    if (*row.wrap != '\0' && !canMount) {
+      continue;  // a read-only mount needs root
+    }
+    ScratchFolder root;
+    ScratchFolder logs;
+    root.Write("a.htm", kIndex);
+    root.Write("favicon.ico", "old");
+    const std::string big = root.Write("big.htm", "<head></head>");
+    ASSERT_EQ(truncate(big.c_str(), row.size), 0);
+    const std::string command = std::string("R='") + root.Path() + "' L='" + logs.Path() +
+                                "run.log' CLI='" + std::getenv("TERVANDO_BIN_DIR") +
+                                "/tervando-cli' " + row.wrap + " bash -c '" + row.shell +
+                                "; exec \"$CLI\" --icon 3 --overwrite --log \"$L\" \"$R\"' > '" +
+                                logs.Path() + "out' 2> '" + logs.Path() + "err'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string err = ReadFile(logs.Path() + "err");
+    EXPECT_NE(err.find("Fehler bei Datei " + big + ": " + row.says + big), std::string::npos)
+        << err;
+    const std::string log = ReadFile(logs.Path() + "run.log");
+    EXPECT_NE(log.find("Anzahl veränderter Dateien: " + std::to_string(row.changed) + "\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(ReadFile(root.Path() + "a.htm") == kIndex, row.changed == 0);
+    for (const auto& entry : fs::directory_iterator(root.Path())) {
+      EXPECT_NE(entry.path().filename().string().rfind(".tervando-", 0), 0u) << entry.path();
+    }
+    if (row.changed == 0) {
+      EXPECT_EQ(ReadFile(root.Path() + "favicon.ico"), "old");
+      EXPECT_NE(err.find("(Dateisystem ist nur zum Lesen eingehängt: " + root.Path() +
+                         "favicon.ico: Read-only file system (Code 30))"),
+                std::string::npos);
+      EXPECT_NE(err.find("Das Protokoll \"" + root.Path() +
+                         "run.log\" liegt auf einem nur zum Lesen eingehängten Dateisystem"),
+                std::string::npos);
+    }
+  }
 }
 
 // Names that would forge log lines or steer the terminal are shown escaped everywhere but in

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -165,6 +167,72 @@ TEST_F(PageFileTest, KeepsPermissionBitsAndOwner) {
   EXPECT_NE(after.st_ino, before.st_ino);  // a new file took the old one's place
 }
 
+// Every extended attribute of a file, the ACL's system.posix_acl_access among them.
+std::map<std::string, std::string> Attributes(const std::string& path) {
+  std::map<std::string, std::string> attributes;
+  std::string names(4096, '\0');
+  names.resize(static_cast<std::size_t>(
+      std::max<ssize_t>(0, ::llistxattr(path.c_str(), names.data(), names.size()))));
+  for (std::size_t at = 0; at < names.size(); at += std::string(names.c_str() + at).size() + 1) {
+    std::string value(4096, '\0');
+    value.resize(static_cast<std::size_t>(std::max<ssize_t>(
+        0, ::lgetxattr(path.c_str(), names.c_str() + at, value.data(), value.size()))));
+    attributes[names.c_str() + at] = value;
+  }
+  return attributes;
+}
+
+// A page keeps its ACL and extended attributes, gains none from its folder's default ACL, and
+// one it can't keep (a file capability, which only root may set) fails that page alone.
+TEST_F(PageFileTest, KeepsAclAndExtendedAttributesOrFails) {
+  const std::string probe = Write("probe", "");
+  if (std::system(("setfacl -m u:nobody:r '" + probe + "' 2>/dev/null").c_str()) != 0) {
+    GTEST_SKIP() << "no ACLs on the test folder's file system (or no setfacl)";
+  }
+  ::unlink(probe.c_str());
+  struct Row {
+    const char* name;
+    std::string setUp;  // shell commands on $P, the page
+    bool asNobody;      // edited by an ordinary user (the test as root only)
+    const char* failure;
+  };
+  const Row rows[] = {
+      {"ACL and user attribute",
+       "setfacl -m u:nobody:r,g:daemon:rw \"$P\" && setfattr -n user.note -v hi \"$P\"", false, ""},
+      {"no ACL under a default ACL", "setfacl -d -m u:nobody:rwx \"$(dirname \"$P\")\"", false, ""},
+      {"capability by an ordinary user",
+       "chown nobody \"$P\" \"$(dirname \"$P\")\" && setcap cap_net_raw+ep \"$P\"", true,
+       "Erweitertes Attribut security.capability kann nicht übernommen werden: "},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.asNobody && ::geteuid() != 0) {
+      continue;
+    }
+    const std::string page = Write("index.htm", "<head></head>", 0640);
+    ASSERT_EQ(std::system(("P='" + page + "'; " + row.setUp).c_str()), 0);
+    const auto before = Attributes(page);
+    const mode_t mode = Stat(page).st_mode;  // the ACL's mask shows in the group bits
+    const int status = InChild([&] {
+      if (row.asNobody && ::setuid(kNobody) != 0) {
+        return false;
+      }
+      try {
+        return SetUnsetFaviconInFile(page, false, kPrefix, m_depth) && *row.failure == '\0';
+      } catch (const std::system_error& error) {
+        return std::string(error.what()).starts_with(row.failure) &&
+               std::string(error.what()).ends_with(page + ": Operation not permitted");
+      }
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Attributes(page), before);
+    EXPECT_EQ(Stat(page).st_mode, mode);
+    EXPECT_EQ(Read(page), *row.failure ? "<head></head>" : "<head>" + kAtRoot + "</head>");
+    EXPECT_EQ(Names(), std::vector<std::string>{"index.htm"});
+    ::unlink(page.c_str());
+  }
+}
+
 TEST_F(PageFileTest, SymbolicLinkStaysAndItsTargetGetsTheText) {
   ASSERT_EQ(::mkdir((m_root + "real").c_str(), 0755), 0);
   const std::string target = Write("real/page.htm", "<head></head>", 0600);
@@ -192,7 +260,11 @@ TEST_F(PageFileTest, FailedWriteLeavesThePageAndNoTemporaryFile) {
       SetUnsetFaviconInFile(page, false, kPrefix, m_depth);
     } catch (const std::system_error& error) {
       return error.code() == std::errc::file_too_large &&
-             std::string(error.what()).find(page) != std::string::npos;
+             std::string(error.what())
+                 .starts_with(
+                     "Datei überschreitet die Grenze für "
+                     "Dateigrößen: " +
+                     page);
     }
     return false;
   });
@@ -440,10 +512,11 @@ bool LeaseOf(const std::string& path, const char* state) {
   struct stat info {};
   ::stat(path.c_str(), &info);
   std::ifstream locks("/proc/locks");
+  const std::string inode = std::string(":").append(std::to_string(info.st_ino)).append(" ");
   std::string line;
   while (std::getline(locks, line)) {
     if (line.find("LEASE") != std::string::npos && line.find(state) != std::string::npos &&
-        line.find(":" + std::to_string(info.st_ino) + " ") != std::string::npos) {
+        line.find(inode) != std::string::npos) {
       return true;
     }
   }

@@ -1,8 +1,11 @@
 #include "icons/site_icon_set.h"
 
 #include <cstdint>
+#include <exception>
 
 #include "engine/favicon_file.h"
+#include "engine/head_editor.h"
+#include "engine/page_file.h"
 #include "icons/icon_set.h"
 
 namespace tervando {
@@ -36,6 +39,14 @@ std::string PrepareModernSet(SiteState& state) {
   state.setFiles.clear();
   const PreviewIcon& icon = state.preview;
   const bool fromPicture = !icon.picture.empty();
+  if (!fromPicture && !icon.pending && icon.bytes.empty() && !state.webRoot.empty()) {
+    // The root's own favicon.ico could not be read (a link is never followed): say why.
+    try {
+      ReadFileBelow(*WebRootFolderOf(state), state.webRoot, state.webRoot + kFaviconFileName);
+    } catch (const std::exception& failure) {
+      return failure.what();
+    }
+  }
   IconSet set = MakeModernIconSet(fromPicture ? icon.picture : icon.bytes,
                                   fromPicture ? icon.pictureName : kFaviconFileName,
                                   SiteNameOfWebRoot(state));

@@ -14,6 +14,7 @@
 #include "engine/head_editor.h"
 #include "engine/icon_block.h"
 #include "engine/messages.h"
+#include "engine/start.h"
 #include "tests/site/fake_host.h"
 #include "tests/site/scratch_folder.h"
 
@@ -243,11 +244,21 @@ TEST_F(FaviconRunTest, EndingTheRunDropsWhatWasPreparedAhead) {
 // While a run works, another thread swaps parts of the site for links out of it. Whatever the
 // timing, no file outside the root is read into a page or edited, and every page is either
 // edited inside the root or reported as failed.
+// The outside pages carry their own icon link: a check that read one would mark it.
 TEST_F(FaviconRunTest, SiteSwappedForLinksDuringTheRunTouchesNothingOutside) {
   constexpr int kPages = 200;
+  constexpr char kOutside[] =
+      "<html><head><link rel=\"icon\" href=\"own.png\"><title>o</title></head></html>";
+  // The root renamed away and a link to the outside folder put in its place.
+  const auto swapRoot = [](const std::string& site, const std::string& outside) {
+    fs::rename(site, site.substr(0, site.size() - 1) + ".old");
+    fs::create_directory_symlink(outside, site.substr(0, site.size() - 1));
+  };
   struct Attack {
     const char* name;
     std::function<void(const std::string& site, const std::string& outside)> swap;
+    bool beforeStart = false;  // swapped between the scan and Start
+    bool rootMoved = false;    // Start says the root's path names another folder
   };
   const Attack attacks[] = {
       {"pages become links to outside files",
@@ -266,39 +277,59 @@ TEST_F(FaviconRunTest, SiteSwappedForLinksDuringTheRunTouchesNothingOutside) {
          fs::rename(site + "sub", site + "sub.old");
          fs::create_symlink(outside + "sub", site + "sub");
        }},
+      {"the root becomes a link to an outside folder during the run", swapRoot, false, true},
+      {"the root becomes a link to an outside folder before Start", swapRoot, true, true},
   };
   for (const Attack& attack : attacks) {
     SCOPED_TRACE(attack.name);
-    ScratchFolder site;
+    ScratchFolder parent;
+    const std::string site = parent.MakeFolder("site") + "/";
     ScratchFolder outside;
     FakeHost h;
     for (int i = 0; i < kPages; ++i) {
       const std::string name = "sub/p" + std::to_string(i) + ".htm";
-      outside.Write(name, kPlain);
-      h.InsertCheckedRowAtTop(site.Write(name, kPlain));
+      outside.Write(name, kOutside);
+      h.InsertCheckedRowAtTop(parent.Write("site/" + name, kPlain));
     }
     SiteState s = state;
-    s.webRoot = site.Path();
-    s.webRootDepth = CountOccurrences("/", site.Path(), 0);
+    s.webRoot = site;
+    s.webRootDepth = CountOccurrences("/", site, 0);
+    s.webRootFolder = OpenWebRoot(site);  // as the scan opened it
+    s.preview = {"icon", true};
     bool started = false;
     std::thread attacker;
     h.onYield = [&] {
       if (!started) {
         started = true;
-        attacker = std::thread(attack.swap, site.Path(), outside.Path());
+        attacker = std::thread(attack.swap, site, outside.Path());
       }
     };
-    const FaviconRunResult result = SetUnsetFaviconInFiles(h, s);
+    if (attack.beforeStart) {
+      started = true;
+      attack.swap(site, outside.Path());
+    }
+    const StartResult result = Start(h, s);
     if (attacker.joinable()) {
       attacker.join();
     }
     int touched = 0;
     for (const auto& entry : fs::recursive_directory_iterator(outside.Path())) {
-      touched += entry.is_regular_file() && ReadFile(entry.path()) != kPlain ? 1 : 0;
+      touched += entry.is_regular_file() && ReadFile(entry.path()) != kOutside ? 1 : 0;
     }
     EXPECT_EQ(touched, 0);
-    EXPECT_EQ(result.changed + result.failed, kPages);
-    EXPECT_EQ(h.questions.size(), static_cast<std::size_t>(result.failed));
+    EXPECT_EQ(result.counts.otherIcon, 0);  // the check after the run read no outside page
+    EXPECT_EQ(result.webRootMoved, attack.beforeStart);
+    EXPECT_EQ(result.webRootMovedDuringRun, attack.rootMoved && !attack.beforeStart);
+    const int pages = attack.beforeStart ? 0 : kPages;
+    EXPECT_EQ(result.run.changed + result.run.failed, pages);
+    if (attack.rootMoved) {
+      const std::string said = WebRootMovedText(site, !attack.beforeStart);
+      EXPECT_NE(std::find(h.logLines.begin(), h.logLines.end(), said), h.logLines.end());
+      EXPECT_TRUE(std::any_of(h.questions.begin(), h.questions.end(),
+                              [&](const Message& shown) { return shown.text == said; }));
+      EXPECT_EQ(ReadFile(parent.Path() + "site.old/sub/p0.htm") != kPlain, !attack.beforeStart);
+      fs::remove(parent.Path() + "site");
+    }
   }
 }
 

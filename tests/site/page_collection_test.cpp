@@ -297,6 +297,32 @@ TEST(ScanWebRoot, StopsWhenAskedAndReportsProgress) {
   EXPECT_FALSE(Scan(root.Path()).stopped);
 }
 
+// The root renamed away and a link to another folder put in its place while the scan works:
+// every folder is reached from the root as opened, so no name from the other folder is listed.
+TEST(ScanWebRoot, RootSwappedDuringTheScanListsNothingOutside) {
+  ScratchFolder parent;
+  ScratchFolder outside;
+  for (const std::string folder : {"a", "b", "c"}) {
+    parent.Write("site/" + folder + "/in.htm", "x");
+    outside.Write(folder + "/out.htm", "x");
+  }
+  const std::string site = parent.Path() + "site";
+  bool swapped = false;
+  const ScanResult scan = ScanWebRoot(site, Pages(), {}, [&](const std::string&, std::size_t) {
+    if (!swapped) {
+      swapped = true;
+      fs::rename(site, site + ".old");
+      fs::create_directory_symlink(outside.Path(), site);
+    }
+  });
+  EXPECT_EQ(scan.pages.size(), 3u);
+  for (const std::string& page : scan.pages) {
+    EXPECT_TRUE(page.ends_with("/in.htm")) << page;
+  }
+  EXPECT_FALSE(StillNamesFolder(site, *scan.rootFolder));
+  fs::remove(site);
+}
+
 TEST(ScanWebRoot, RemovesTheLeftoversItFoundAndNothingElse) {
   ScratchFolder root;
   const std::string kept = root.Write(".tervando-00000000000000aa.tmp", "x");

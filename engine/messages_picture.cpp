@@ -45,6 +45,12 @@ std::string SvgOutsideReferenceText(const std::string& name, const std::string& 
          "eigenen Datei steht.";
 }
 
+std::string SvgNestedTooDeepText(const std::string& name) {
+  return "Die SVG-Zeichnung in der Datei \"" + name +
+         "\" bettet Zeichnungen zu tief verschachtelt, zu groß oder beschädigt ein; Tervando "
+         "nimmt eine Zeichnung nur, wenn sich alles prüfen lässt, was sie lädt.";
+}
+
 std::string PictureTooLargeText(const std::string& name, int width, int height) {
   return "Das Bild in der Datei " + Quoted(name) + " ist mit " + std::to_string(width) + " × " +
          std::to_string(height) + " Bildpunkten zu groß für Tervando.";

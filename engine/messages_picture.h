@@ -17,6 +17,8 @@ std::string IconImageDamagedText(const std::string& name, int imageNumber);
 std::string SvgDamagedText(const std::string& name);
 // An SVG drawing that would take part of itself from elsewhere.
 std::string SvgOutsideReferenceText(const std::string& name, const std::string& reference);
+// Drawings embedded in the drawing too deep, too large or damaged to be checked.
+std::string SvgNestedTooDeepText(const std::string& name);
 std::string PictureTooLargeText(const std::string& name, int width, int height);
 std::string PictureFileTooLargeText(const std::string& name, std::uintmax_t megabytes);
 std::string PictureReadFailedText(const std::string& reason);

@@ -276,8 +276,9 @@ IconFromImage IconFromSvg(std::string_view bytes, const std::string& name) {
   if (!text) {
     return Failed(damaged);
   }
-  if (const std::string outside = SvgOutsideReference(*text); !outside.empty()) {
-    return Failed(SvgOutsideReferenceText(name, outside));
+  if (const SvgRefusal refusal = SvgOutsideReference(*text); !refusal.empty()) {
+    return Failed(refusal.nested ? SvgNestedTooDeepText(name)
+                                 : SvgOutsideReferenceText(name, refusal.outside));
   }
   // Declared before everything drawn, so it is the last to go.
   const OffscreenGuiApplication gui;

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QImageReader>
 #include <QPainter>
+#include <QUrl>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,6 +46,17 @@ const std::string kWideSvg =
     "<rect width='120' height='60' fill='#00c000'/>"
     "<text x='4' y='20' font-size='16' fill='white'>Tv</text></svg>";
 
+// A drawing that shows the picture `address` names, 20 x 20.
+std::string ShowingImage(const std::string& address) {
+  return "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+         "viewBox='0 0 20 20'><image width='20' height='20' xlink:href='" +
+         address + "'/></svg>";
+}
+
+std::string Base64(const std::string& bytes) {
+  return QByteArray::fromStdString(bytes).toBase64().toStdString();
+}
+
 struct Input {
   const char* name;
   std::string bytes;
@@ -77,6 +89,13 @@ std::vector<Input> Inputs() {
        "viewBox='0 0 10 10'><defs><rect id='r' width='10' height='10' fill='#0000ff'/></defs>"
        "<use xlink:href='#r'/><a href='https://example.org/'><circle r='1'/></a></svg>",
        {10, 10},
+       QColor(0, 0, 255),
+       2},
+      {"embedded.svg",
+       ShowingImage("data:image/svg+xml;base64," +
+                    Base64("<svg xmlns='http://www.w3.org/2000/svg' width='20' height='20'>"
+                           "<rect width='20' height='20' fill='#0000ff'/></svg>")),
+       {20, 20},
        QColor(0, 0, 255),
        2},
   };
@@ -218,12 +237,29 @@ TEST(IconFromImage, BadInputIsRefusedWithAGermanReason) {
       "xmlns:xlink='http://www.w3.org/1999/xlink' viewBox='0 0 20 20'>"
       "<image width='20' height='20' xlink:href='" +
       secret + "'/></svg>";
+  // Drawings inside drawings, as data: addresses of any claimed type, are checked as well.
+  std::string deep = kWideSvg;
+  for (int level = 0; level < 5; ++level) {
+    deep = ShowingImage("data:image/svg+xml;base64," + Base64(deep));
+  }
   const struct {
     const char* name;
     std::string bytes;
     const char* reason;
   } cases[] = {
       {"outside.svg", outside, "außerhalb der Datei"},
+      {"nested.svg", ShowingImage("data:image/svg+xml;base64," + Base64(outside)),
+       "außerhalb der Datei"},
+      {"percent.svg",
+       ShowingImage("data:image/svg+xml," +
+                    QUrl::toPercentEncoding(QByteArray::fromStdString(outside)).toStdString()),
+       "außerhalb der Datei"},
+      {"lying.svg",
+       ShowingImage("data:image/png;BASE64," +
+                    Base64(Gzipped(ShowingImage("data:;base64," + Base64(outside))))),
+       "außerhalb der Datei"},
+      {"bare.svg", ShowingImage("data:private.png"), "außerhalb der Datei"},
+      {"deep.svg", deep, "zu tief verschachtelt"},
       {"outside.svgz", Gzipped(outside), "außerhalb der Datei"},
       {"address.svg",
        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 9 9'><image width='9' height='9' "

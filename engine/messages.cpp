@@ -28,30 +28,54 @@ Message NoticeMessage(const Notice& notice) {
           MessageButtons::Ok, MessageAnswer::Ok};
 }
 
-std::string FinishedText(const RunCounts& counts, const std::string& logPath) {
+namespace {
+
+// "1 Seite", "2 weitere Seiten".
+std::string Pages(int count, const std::string& adjective = {}) {
+  return std::to_string(count) + adjective + (count == 1 ? " Seite" : " Seiten");
+}
+
+std::string FinishedHeadline(const RunCounts& counts) {
   if (counts.AllHandled()) {
-    return "Fertig: Alle Eintragungen abgeschlossen.";
+    return counts.remove ? "Fertig: Alle Favicon-Verweise entfernt."
+                         : "Fertig: Alle Eintragungen abgeschlossen.";
   }
-  std::string text = counts.stopped || counts.notReached > 0
-                         ? "Abgebrochen: nicht alle Eintragungen wurden vorgenommen."
-                         : "Fertig, aber nicht alle Eintragungen sind abgeschlossen.";
+  if (counts.stopped || counts.notReached > 0) {
+    return counts.remove ? "Abgebrochen: nicht alle Favicon-Verweise wurden entfernt."
+                         : "Abgebrochen: nicht alle Eintragungen wurden vorgenommen.";
+  }
+  return counts.remove ? "Fertig, aber nicht alle Favicon-Verweise sind entfernt."
+                       : "Fertig, aber nicht alle Eintragungen sind abgeschlossen.";
+}
+
+}  // namespace
+
+std::string FinishedText(const RunCounts& counts, const std::string& logPath) {
+  std::string text = FinishedHeadline(counts);
   text += "\r\rVerändert: " + std::to_string(counts.changed) +
           "\rUnverändert: " + std::to_string(counts.unchanged) +
           "\rFehlgeschlagen: " + std::to_string(counts.failed) +
           "\rÜbergangen (außerhalb des Hauptverzeichnisses): " + std::to_string(counts.passedOver) +
           "\rNicht erreicht: " + std::to_string(counts.notReached);
   if (counts.otherIcon > 0) {
-    text += "\r\rAuf " + std::to_string(counts.otherIcon) +
-            " Seiten zeigen Browser trotzdem ein anderes Icon: ein späterer Icon-Verweis der "
-            "Seite geht vor.";
+    text += "\r\rAuf " + Pages(counts.otherIcon) +
+            " zeigen Browser trotzdem ein anderes Icon: ein späterer Icon-Verweis der Seite geht "
+            "vor.";
   }
   if (counts.attention > 0) {
-    text += "\r\rWeitere " + std::to_string(counts.attention) +
-            " Seiten zeigen das Icon nicht (in der Liste markiert).";
+    const bool one = counts.attention == 1;
+    text += "\r\r" + Pages(counts.attention, counts.otherIcon > 0 ? " weitere" : "") +
+            (counts.remove ? (one ? " braucht" : " brauchen") + std::string(" einen Blick")
+                           : (one ? " zeigt" : " zeigen") + std::string(" das Icon nicht")) +
+            " (in der Liste markiert).";
   }
   text += logPath.empty() ? std::string("\r\rEs wurde kein Protokoll geschrieben.")
                           : "\r\rEinzelheiten stehen im Protokoll: " + logPath;
   return text;
+}
+
+std::string CheckedPageLogLine(const std::string& path, const std::string& reason) {
+  return "Zu prüfen: " + path + ": " + reason;
 }
 
 std::string PassedOverLogLine(const std::string& path) {

@@ -38,9 +38,12 @@ std::string WebRootMovedText(const std::string& webRoot, bool duringRun);
 std::string PageErrorInfoText(const ErrorInfo& info);
 std::string FaviconErrorInfoText(const ErrorInfo& info);
 
-// The end of Start: "Fertig: Alle Eintragungen abgeschlossen." when every marked page was
-// handled and will show the icon; otherwise what was not, with the counts and the log file.
+// The end of Start: "Fertig: Alle Eintragungen abgeschlossen." (in remove mode "… Favicon-Verweise
+// entfernt.") when no marked page was left undone, otherwise what was not; then the counts, the
+// pages that need a look, and the log file.
 std::string FinishedText(const RunCounts& counts, const std::string& logPath);
+// The log line of a page that the check after the run found in need of a look, with the reason.
+std::string CheckedPageLogLine(const std::string& path, const std::string& reason);
 // The log line of a marked row that lies outside the current web root and was passed over.
 std::string PassedOverLogLine(const std::string& path);
 // Why such a row is never edited (the list's tooltip names it).

@@ -80,7 +80,9 @@ std::optional<PageClass> ListMark(const PageCheck& check) {
   if (check.pageClass == PageClass::kOtherIcon || check.otherIconLine > 0) {
     return PageClass::kOtherIcon;
   }
-  if (check.pageClass == PageClass::kWouldChange || !NeedsAttention(check.pageClass)) {
+  // A page without <head> gets no icon: the list marks it although --check passes it.
+  if (check.pageClass == PageClass::kWouldChange ||
+      (!NeedsAttention(check.pageClass) && check.pageClass != PageClass::kNoHead)) {
     return std::nullopt;
   }
   return check.pageClass;

@@ -57,12 +57,14 @@ void CheckAfterRun(Host& host, const SiteState& state, const RunOptions& options
     if (!mark) {
       continue;
     }
-    // Pages the run failed on are counted as failed already.
-    counts.otherIcon += *mark == PageClass::kOtherIcon ? 1 : 0;
-    counts.attention += *mark != PageClass::kOtherIcon && *mark != PageClass::kUnreadable &&
-                                *mark != PageClass::kEmpty
-                            ? 1
-                            : 0;
+    // Pages the run failed on are counted (and logged) as failed already.
+    if (*mark == PageClass::kUnreadable || *mark == PageClass::kEmpty) {
+      shown.emplace_back(std::move(paths[i]), checks[i]);
+      continue;
+    }
+    ++(*mark == PageClass::kOtherIcon ? counts.otherIcon : counts.attention);
+    host.Log(
+        CheckedPageLogLine(paths[i], PageClassLabel(*mark, counts.remove, block.LinksSetFiles())));
     shown.emplace_back(std::move(paths[i]), checks[i]);
   }
   host.ShowPageChecks(shown);
@@ -152,6 +154,7 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
     ShowFailure(host, failure);
   }
   result.counts = CountsOf(result.run);
+  result.counts.remove = host.RemoveMode();
   if (options.checkAfterRun && !result.run.listEmpty && !options.edit.dryRun &&
       !host.StopRequested()) {
     try {

@@ -63,6 +63,14 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
+// The counts of an insert run that left nothing undone.
+RunCounts Changed(int changed, int unchanged) {
+  RunCounts counts;
+  counts.changed = changed;
+  counts.unchanged = unchanged;
+  return counts;
+}
+
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -210,7 +218,7 @@ class Form1RunTest : public QObject {
     QCOMPARE(StatusText(*m_form, 1), QStringLiteral("Ersetzen beendet: 2 Dateien verändert."));
     QCOMPARE(m_form->findChild<QProgressBar*>("Bar")->value(), 0);
     QCOMPARE(m_messages.size(), size_t{1});
-    QCOMPARE(m_messages[0].text, std::string("Fertig: Alle Eintragungen abgeschlossen."));
+    QCOMPARE(m_messages[0].text, FinishedText(Changed(2, 1), m_log));
     QCOMPARE(m_messages[0].icon, MessageIcon::Information);
     // The preview now shows the root's own file, which needs no writing.
     QVERIFY(!m_form->State().preview.pending);
@@ -286,7 +294,7 @@ class Form1RunTest : public QObject {
     QCOMPARE(m_messages.size(), size_t{2});
     QCOMPARE(m_messages[0].text, LogFailedMessage(LogNotARegularFileText(m_log)).text);
     QCOMPARE(m_messages[0].icon, MessageIcon::Exclamation);
-    QCOMPARE(m_messages[1].text, std::string("Fertig: Alle Eintragungen abgeschlossen."));
+    QCOMPARE(m_messages[1].text, FinishedText(Changed(2, 1), m_log));
     QVERIFY(ReadBytes(Page("index.htm")) != kIndexPage);
   }
 
@@ -415,8 +423,12 @@ class Form1RunTest : public QObject {
     QVERIFY(model->data(model->index(1, 0), Qt::ToolTipRole).toString().endsWith(foreign));
     QVERIFY(!model->data(model->index(0, 0), Qt::DecorationRole).isValid());
     QCOMPARE(m_messages.size(), size_t{1});
-    QVERIFY(m_messages[0].text.find("\r\rAuf 1 Seiten zeigen Browser trotzdem ein anderes Icon") !=
+    QVERIFY(m_messages[0].text.find("\r\rAuf 1 Seite zeigen Browser trotzdem ein anderes Icon") !=
             std::string::npos);
+    QCOMPARE(m_messages[0].icon, MessageIcon::Information);  // nothing was left undone
+    // The log names the page and why, as the box says.
+    const std::vector<std::string> log = Lines(ReadBytes(m_log));
+    QCOMPARE(log.back(), "Zu prüfen: " + Page("py.htm") + ": " + foreign.toStdString());
   }
 
   void overwriteQuestionCancelKeepsOldFileOkWritesChosenIcon() {
@@ -522,7 +534,8 @@ class Form1RunTest : public QObject {
              std::string("Bitte legen Sie zunächst das Hauptverzeichnis Ihrer lokalen "
                          "Web-Seiten fest."));
     QCOMPARE(m_messages[0].icon, MessageIcon::Critical);
-    QCOMPARE(m_messages[1].text, std::string("Fertig: Alle Eintragungen abgeschlossen."));
+    QCOMPARE(m_messages[1].text, FinishedText(RunCounts{}, m_log));
+    QCOMPARE(m_messages[1].icon, MessageIcon::Information);
     QCOMPARE(ReadBytes(Page("favicon.ico")), std::string(DefaultIconFile()));
     QCOMPARE(ReadBytes(Page("index.htm")), kIndexPage);
     QCOMPARE(ReadBytes(m_log), std::string("<missing>"));

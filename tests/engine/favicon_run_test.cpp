@@ -441,37 +441,67 @@ TEST_F(FaviconRunTest, ModernSetFilesAreWrittenOnceAndAskedFor) {
   EXPECT_EQ(Names(), (std::vector<std::string>{kFaviconFileName, kManifestFileName}));
 }
 
-// The end of Start: the short line only when nothing is left to say.
-TEST(FinishedText, SaysWhatWasNotDone) {
-  RunCounts stopped;
-  stopped.changed = 1;
-  stopped.failed = 2;
-  stopped.notReached = 3;
-  stopped.stopped = true;
-  RunCounts foreign;
-  foreign.unchanged = 4;
-  foreign.passedOver = 1;
-  foreign.otherIcon = 2;
-  foreign.attention = 1;
+// The end of Start: a warning only when something was left undone; the counts always, then the
+// pages that need a look, with the plural each count needs.
+TEST(FinishedText, SaysWhatWasDoneAndWarnsOnlyWhenSomethingWasLeftUndone) {
+  const auto counts = [](int changed, int unchanged, int failed, int passedOver, int notReached,
+                         bool stopped, int otherIcon, int attention, bool remove) {
+    RunCounts c;
+    c.changed = changed;
+    c.unchanged = unchanged;
+    c.failed = failed;
+    c.passedOver = passedOver;
+    c.notReached = notReached;
+    c.stopped = stopped;
+    c.otherIcon = otherIcon;
+    c.attention = attention;
+    c.remove = remove;
+    return c;
+  };
+  const std::string zeros =
+      "\rFehlgeschlagen: 0\rÜbergangen (außerhalb des Hauptverzeichnisses): "
+      "0\rNicht erreicht: 0";
   const struct {
     RunCounts counts;
     std::string log;
+    MessageIcon icon;
     std::string text;
   } rows[] = {
-      {RunCounts{}, "/l.log", "Fertig: Alle Eintragungen abgeschlossen."},
-      {stopped, "/l.log",
+      {counts(0, 0, 0, 0, 0, false, 0, 0, false), "/l.log", MessageIcon::Information,
+       "Fertig: Alle Eintragungen abgeschlossen.\r\rVerändert: 0\rUnverändert: 0" + zeros +
+           "\r\rEinzelheiten stehen im Protokoll: /l.log"},
+      {counts(0, 530, 0, 0, 0, false, 1, 1, false), "/l.log", MessageIcon::Information,
+       "Fertig: Alle Eintragungen abgeschlossen.\r\rVerändert: 0\rUnverändert: 530" + zeros +
+           "\r\rAuf 1 Seite zeigen Browser trotzdem ein anderes Icon: ein späterer Icon-Verweis "
+           "der Seite geht vor.\r\r1 weitere Seite zeigt das Icon nicht (in der Liste markiert)."
+           "\r\rEinzelheiten stehen im Protokoll: /l.log"},
+      {counts(1, 0, 2, 0, 3, true, 0, 0, false), "/l.log", MessageIcon::Exclamation,
        "Abgebrochen: nicht alle Eintragungen wurden vorgenommen.\r\rVerändert: 1\rUnverändert: "
        "0\rFehlgeschlagen: 2\rÜbergangen (außerhalb des Hauptverzeichnisses): 0\rNicht erreicht: "
        "3\r\rEinzelheiten stehen im Protokoll: /l.log"},
-      {foreign, "",
+      {counts(0, 4, 0, 1, 0, false, 2, 2, false), "", MessageIcon::Exclamation,
        "Fertig, aber nicht alle Eintragungen sind abgeschlossen.\r\rVerändert: 0\rUnverändert: "
        "4\rFehlgeschlagen: 0\rÜbergangen (außerhalb des Hauptverzeichnisses): 1\rNicht erreicht: "
        "0\r\rAuf 2 Seiten zeigen Browser trotzdem ein anderes Icon: ein späterer Icon-Verweis der "
-       "Seite geht vor.\r\rWeitere 1 Seiten zeigen das Icon nicht (in der Liste markiert).\r\rEs "
+       "Seite geht vor.\r\r2 weitere Seiten zeigen das Icon nicht (in der Liste markiert).\r\rEs "
        "wurde kein Protokoll geschrieben."},
+      {counts(3, 1, 0, 0, 0, false, 0, 2, true), "/l.log", MessageIcon::Information,
+       "Fertig: Alle Favicon-Verweise entfernt.\r\rVerändert: 3\rUnverändert: 1" + zeros +
+           "\r\r2 Seiten brauchen einen Blick (in der Liste markiert).\r\rEinzelheiten stehen im "
+           "Protokoll: /l.log"},
+      {counts(0, 0, 1, 0, 0, false, 0, 0, true), "/l.log", MessageIcon::Exclamation,
+       "Fertig, aber nicht alle Favicon-Verweise sind entfernt.\r\rVerändert: 0\rUnverändert: "
+       "0\rFehlgeschlagen: 1\rÜbergangen (außerhalb des Hauptverzeichnisses): 0\rNicht erreicht: "
+       "0\r\rEinzelheiten stehen im Protokoll: /l.log"},
+      {counts(0, 0, 0, 0, 7, true, 0, 0, true), "/l.log", MessageIcon::Exclamation,
+       "Abgebrochen: nicht alle Favicon-Verweise wurden entfernt.\r\rVerändert: 0\rUnverändert: "
+       "0\rFehlgeschlagen: 0\rÜbergangen (außerhalb des Hauptverzeichnisses): 0\rNicht erreicht: "
+       "7\r\rEinzelheiten stehen im Protokoll: /l.log"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(FinishedText(row.counts, row.log), row.text);
+    const Message message = NoticeMessage({NoticeKind::kFinished, row.log, row.counts});
+    EXPECT_EQ(message.text, row.text);
+    EXPECT_EQ(message.icon, row.icon) << row.text;
   }
 }
 

@@ -56,6 +56,14 @@ if command -v appstreamcli >/dev/null; then
     fail "metainfo: $(appstreamcli validate --no-net --pedantic "$tmp/usr/share/metainfo/$app.metainfo.xml")"
 fi
 
+# The window program answers --help and --version without a display.
+if [ "$gui" = 1 ]; then
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tmp/usr/bin/tervando" --help |
+    grep -q 'ORDNER' || fail "tervando --help needs a display"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tmp/usr/bin/tervando" --version |
+    grep -qx 'Tervando [0-9.]*' || fail "tervando --version needs a display"
+fi
+
 # The installed CLI: log in the state folder, options from the config folder.
 cli=$tmp/usr/bin/tervando-cli
 mkdir -p "$tmp/home" "$tmp/site" "$tmp/config/tervando"

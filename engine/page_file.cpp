@@ -14,6 +14,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "engine/ascii.h"
 #include "engine/errors.h"
 #include "engine/file_attributes.h"
 #include "engine/head_editor.h"
@@ -401,7 +402,7 @@ void PendingReplace::FlushFolder() const {
 PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
                               const std::string& shownPath,
                               std::span<const std::string_view> pieces,
-                              const std::optional<FileIdentity>& expected) {
+                              const std::optional<FileIdentity>& expected, const WriteRest& rest) {
   struct stat old {};
   const bool exists = ::fstatat(folder->Fd(), targetName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
   if (!exists && errno != ENOENT) {
@@ -424,8 +425,13 @@ PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
   pending.m_shownPath = shownPath;
   pending.m_expected = expected;
   const int file = pending.m_temporary.Get();
+  off_t written = 0;
   for (const std::string_view piece : pieces) {
     WriteAll(file, piece, shownPath);
+    written += static_cast<off_t>(piece.size());
+  }
+  if (rest) {
+    rest(file, written);
   }
   if (exists) {
     // After the owner, whose change would clear a file capability again.
@@ -504,11 +510,33 @@ OpenedPage OpenPage(SiteWalker& walker, const std::string& path) {
   return page;
 }
 
+namespace {
+
+// The page's bytes as far as its edit needs them: a large page's head, its tail left on the disk
+// (page_tail.h), where nothing in the tail changes the edit.
+std::string ReadForEdit(const OpenedPage& page, const std::string& faviconLinkPrefix,
+                        const PageEditOptions& options, std::optional<PageTail>& tail) {
+  if (static_cast<std::uint64_t>(page.info.st_size) > options.wholeReadLimit && !options.describe) {
+    std::optional<PageHead> head =
+        ReadPageHead(page.file.Get(), page.info, page.path, AsciiLowerCopy(faviconLinkPrefix));
+    if (head) {
+      tail = head->tail;
+      return std::move(head->bytes);
+    }
+    if (::lseek(page.file.Get(), 0, SEEK_SET) != 0) {
+      throw FileError(errno, kReadText, page.path);
+    }
+  }
+  return ReadOpenFile(page.file.Get(), page.info, page.path);
+}
+
+}  // namespace
+
 PagePlan PlanPageEdit(OpenedPage page, const IconBlockOptions& block,
                       const std::string& faviconLinkPrefix, int webRootDepth,
                       const PageEditOptions& options) {
   PagePlan plan;
-  plan.bytes = ReadOpenFile(page.file.Get(), page.info, page.path);
+  plan.bytes = ReadForEdit(page, faviconLinkPrefix, options, plan.tail);
   plan.page = std::move(page);
   const std::string& path = plan.page.path;
   plan.edit = FindIconPageEdit(plan.bytes, path, block, faviconLinkPrefix, webRootDepth);
@@ -550,7 +578,14 @@ PreparedPage WritePlannedEdit(PagePlan plan, const PageEditOptions& options) {
     at = edit.offset + edit.removed;
   }
   pieces.push_back(text.substr(at));
-  prepared.replace = WriteTemporary(page.place.folder, page.place.name, page.path, pieces, read);
+  WriteRest tail;
+  if (plan.tail) {
+    tail = [&page, &plan](int file, off_t tailAt) {
+      CopyTail(page.file.Get(), *plan.tail, file, tailAt, page.path);
+    };
+  }
+  prepared.replace =
+      WriteTemporary(page.place.folder, page.place.name, page.path, pieces, read, tail);
   prepared.replace->HoldPage(std::move(page.file), leased);
   return prepared;
 }

@@ -13,6 +13,7 @@
 
 #include "engine/head_editor.h"
 #include "engine/icon_block.h"
+#include "engine/page_tail.h"
 #include "engine/page_walk.h"
 #include "engine/unique_fd.h"
 
@@ -54,6 +55,9 @@ FileRead ReadWholeFileWithIdentity(const std::string& path);
 // with EXDEV, anything but a regular file as ReadWholeFile's would.
 FileRead ReadFileBelow(const OpenFolder& root, const std::string& webRoot, const std::string& path);
 
+// Writes the rest of a new file's contents into it (the open file, where the rest begins).
+using WriteRest = std::function<void(int, off_t)>;
+
 // New contents written to an owner-only temporary file in the target's folder and flushed to
 // the disk, waiting to be renamed over the target. It stays owner-only until just before the
 // rename, which gives it the target's exact mode. Dropping it unrenamed removes the temporary
@@ -83,7 +87,8 @@ class PendingReplace {
   friend PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
                                        const std::string& shownPath,
                                        std::span<const std::string_view> pieces,
-                                       const std::optional<FileIdentity>& expected);
+                                       const std::optional<FileIdentity>& expected,
+                                       const WriteRest& rest);
   PendingReplace() = default;
   void Drop();
   void CheckUnchanged() const;
@@ -104,10 +109,12 @@ class PendingReplace {
 // it. A target that exists must be a regular file (not a link) with a write bit that this
 // process may write ("Datei ist schreibgeschützt", EACCES, otherwise); its owner and group
 // are taken over where the process may set them, its mode at the commit.
+// `rest`, when given, writes what follows the pieces into the open file at the given offset.
 PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
                               const std::string& shownPath,
                               std::span<const std::string_view> pieces,
-                              const std::optional<FileIdentity>& expected);
+                              const std::optional<FileIdentity>& expected,
+                              const WriteRest& rest = {});
 
 // Replaces the file `path` below the folder `root` with these bytes as ReplaceFileContents does,
 // but walked from the root (SiteWalker): a link on the way or under the file's own name is
@@ -134,6 +141,9 @@ struct PageEditOptions {
   bool dryRun = false;  // find the change, write nothing
   // When set, describes the change as text (path, old text, new text).
   std::function<std::string(const std::string&, std::string_view, std::string_view)> describe;
+  // A larger page is read up to its head and its tail copied in the kernel (page_tail.h); not
+  // when its change is described, which shows the whole page.
+  std::uint64_t wholeReadLimit = kWholeReadLimit;
 };
 
 // A page read and edited, its new text (if it changes) waiting beside it to be committed.
@@ -160,12 +170,14 @@ OpenedPage OpenPage(SiteWalker& walker, const std::string& path);
 // A page read and its edit found, on the way to its temporary file.
 struct PagePlan {
   OpenedPage page;
-  std::string bytes;
+  std::string bytes;             // the whole page, or its head when the tail is left on the disk
+  std::optional<PageTail> tail;  // copied into the new page as it is
   IconPageEdit edit;
   PreparedPage result;  // changed and difference already set
 };
 
-// Reads the opened page (one read where the size holds) and finds its edit for the set.
+// Reads the opened page (one read where the size holds; a large one up to its head) and finds
+// its edit for the set.
 PagePlan PlanPageEdit(OpenedPage page, const IconBlockOptions& block,
                       const std::string& faviconLinkPrefix, int webRootDepth,
                       const PageEditOptions& options);

@@ -466,30 +466,6 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   pending.FlushFolder();
 }
 
-void ReplaceFileBelow(const std::string& root, const std::string& path, std::string_view bytes) {
-  SiteWalker walker(root);
-  WalkedPlace place = walker.Walk(path);
-  PendingReplace pending =
-      WriteTemporary(std::move(place.folder), place.name, path,
-                     std::span<const std::string_view>(&bytes, 1), std::nullopt);
-  pending.Commit();
-  pending.FlushFolder();
-}
-
-void FlushFileSystem(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    ::sync();
-    return;
-  }
-#ifdef __linux__
-  (void)::syncfs(fd);
-#else
-  ::sync();
-#endif
-  ::close(fd);
-}
-
 OpenedPage OpenPage(SiteWalker& walker, const std::string& path) {
   OpenedPage page;
   page.place = walker.Walk(path);

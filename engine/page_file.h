@@ -116,11 +116,6 @@ PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
                               const std::optional<FileIdentity>& expected,
                               const WriteRest& rest = {});
 
-// Replaces the file `path` below the folder `root` with these bytes as ReplaceFileContents does,
-// but walked from the root (SiteWalker): a link on the way or under the file's own name is
-// refused (ELOOP), nothing outside the root is written.
-void ReplaceFileBelow(const std::string& root, const std::string& path, std::string_view bytes);
-
 // Writes the pieces, one after the other, as the file's new contents into a temporary file
 // beside the file `path` finally stands for (links followed, so a link stays a link; see
 // WriteTemporary). A missing file gets the usual mode for new files. Failures throw
@@ -132,9 +127,6 @@ PendingReplace PrepareReplace(const std::string& path, std::span<const std::stri
 // over the old file, and the folder flushed. On failure the old file stays byte for byte and no
 // temporary file is left. A missing file is created.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
-
-// Brings every finished write on the file system holding `path` to the disk (renames included).
-void FlushFileSystem(const std::string& path);
 
 // How a run treats a page whose text changes.
 struct PageEditOptions {

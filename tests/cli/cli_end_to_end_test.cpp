@@ -454,6 +454,20 @@ TEST_F(CliSite, SkippedEntriesAreReportedAndLeftoversRemoved) {
   EXPECT_FALSE(fs::exists(leftover));
   EXPECT_EQ(ReadFile(conf), "secret");
 
+  // Root files that are links to private files outside are never read: --check prints nothing
+  // of them, and the modern set is not made from them.
+  const std::string secret = outside.Write("secret.json", R"({"icons": [{"src": "db_pw"}]})");
+  fs::create_symlink(secret, P("manifest.webmanifest"));
+  fs::remove(P("favicon.ico"));
+  fs::create_symlink(conf, P("favicon.ico"));
+  const auto check = RunTervandoCli({"--check", "--set", "modern", root.Path()});
+  EXPECT_EQ((check.out + check.err).find("db_pw"), std::string::npos) << check.out;
+  const auto modern = RunTervandoCli({"--no-log", "--set", "modern", root.Path()});
+  EXPECT_NE(modern.err.find(std::string(kWalkLinkText) + ": " + P("favicon.ico")),
+            std::string::npos)
+      << modern.err;
+  EXPECT_FALSE(fs::exists(P("icon-192.png")));
+
   // The temporaries of a run at work are no leftovers: the refused run neither names nor
   // removes them.
   const std::string live = root.Write("sub/.tervando-fedcba9876543210.tmp", "a page on its way");

@@ -742,8 +742,8 @@ bool Form1::ConfirmFaviconOverwrite() {
   return Ask(OverwriteFaviconMessage()) == MessageAnswer::Ok;
 }
 
-bool Form1::ConfirmSetFileOverwrite(const std::string& name) {
-  return Ask(OverwriteSetFileMessage(name)) == MessageAnswer::Ok;
+bool Form1::ConfirmSetOverwrite(const std::vector<std::string>& names) {
+  return Ask(OverwriteSetFilesMessage(names)) == MessageAnswer::Ok;
 }
 
 bool Form1::RetryFaviconWrite(const ErrorInfo& errorInfo) {

@@ -100,7 +100,7 @@ class Form1 : public QWidget, public Host {
   void Tell(const Notice& notice) override;
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
-  bool ConfirmSetFileOverwrite(const std::string& name) override;
+  bool ConfirmSetOverwrite(const std::vector<std::string>& names) override;
   bool RetryFaviconWrite(const ErrorInfo& errorInfo) override;
   void Skipped(const SkippedEntry& entry) override;
   void LeftoversRemoved(int count) override;

@@ -105,7 +105,13 @@ int Report(TerminalHost& host, const SiteState& state, const StartResult& result
   if (result.run.failed > 0) {
     host.Warn(NotDoneCountText(result.run.failed));
   }
-  if (result.placed == PlaceResult::GaveUp || result.placed == PlaceResult::OverwriteDeclined) {
+  const bool notPlaced =
+      result.placed == PlaceResult::GaveUp || result.placed == PlaceResult::OverwriteDeclined;
+  // The modern set is the chosen picture in every file or in none: not placed is not done.
+  const bool setNotPlaced = notPlaced && state.faviconSet == FaviconSet::kModern;
+  if (setNotPlaced) {
+    host.Warn(SetNotPlacedText(result.placed == PlaceResult::OverwriteDeclined, state.webRoot));
+  } else if (notPlaced) {
     host.Warn(FaviconNotWrittenText(result.placed == PlaceResult::OverwriteDeclined,
                                     state.webRoot + kFaviconFileName));
   }
@@ -113,7 +119,7 @@ int Report(TerminalHost& host, const SiteState& state, const StartResult& result
     host.Warn(kInterruptedText);
   }
   return result.run.failed > 0 || result.run.interrupted || result.placed == PlaceResult::GaveUp ||
-                 result.webRootMovedDuringRun || !host.LogKept()
+                 result.webRootMovedDuringRun || setNotPlaced || !host.LogKept()
              ? kExitFailed
              : kExitDone;
 }

@@ -135,8 +135,8 @@ bool TerminalHost::GoOnAfterFailure(const PageFailure& failure) {
 
 bool TerminalHost::ConfirmFaviconOverwrite() { return ConfirmOverwrite(OverwriteFaviconMessage()); }
 
-bool TerminalHost::ConfirmSetFileOverwrite(const std::string& name) {
-  return ConfirmOverwrite(OverwriteSetFileMessage(name));
+bool TerminalHost::ConfirmSetOverwrite(const std::vector<std::string>& names) {
+  return ConfirmOverwrite(OverwriteSetFilesMessage(names));
 }
 
 bool TerminalHost::ConfirmOverwrite(const Message& question) {

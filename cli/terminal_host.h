@@ -37,7 +37,7 @@ class TerminalHost : public PageListHost {
   void Tell(const Notice& notice) override;
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
-  bool ConfirmSetFileOverwrite(const std::string& name) override;
+  bool ConfirmSetOverwrite(const std::vector<std::string>& names) override;
   bool RetryFaviconWrite(const ErrorInfo& errorInfo) override;
   void PageChanged(int number, const std::string& path, const std::string& difference) override;
   void Skipped(const SkippedEntry& entry) override;

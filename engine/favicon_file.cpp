@@ -72,22 +72,28 @@ PlaceResult Worse(PlaceResult a, PlaceResult b) {
   return rank(b) > rank(a) ? b : a;
 }
 
+// The set comes from one picture: one question covers every file it would replace, and
+// declining it writes none, so the root never mixes an old icon with a new one.
 PlaceResult PlaceSetFiles(Host& host, const SiteState& state, bool dryRun) {
+  const std::vector<const SetFile*> files = SetFilesToWrite(state);
+  if (files.empty()) {
+    return PlaceResult::NotNeeded;
+  }
+  if (dryRun) {
+    return PlaceResult::WouldWrite;
+  }
+  std::vector<std::string> replaced;
+  for (const SetFile* file : files) {
+    if (RootFileExists(state, file->name)) {
+      replaced.push_back(file->name);
+    }
+  }
+  if (!replaced.empty() && !host.ConfirmSetOverwrite(replaced)) {
+    return PlaceResult::OverwriteDeclined;
+  }
   PlaceResult result = PlaceResult::NotNeeded;
-  for (const SetFile* pointer : SetFilesToWrite(state)) {
-    const SetFile& file = *pointer;
-    const bool favicon = file.name == kFaviconFileName;
-    const bool exists = RootFileExists(state, file.name);
-    if (dryRun) {
-      result = Worse(result, PlaceResult::WouldWrite);
-      continue;
-    }
-    if (exists &&
-        !(favicon ? host.ConfirmFaviconOverwrite() : host.ConfirmSetFileOverwrite(file.name))) {
-      result = Worse(result, PlaceResult::OverwriteDeclined);
-      continue;
-    }
-    result = Worse(result, WriteWithRetry(host, state, file.name, file.bytes));
+  for (const SetFile* file : files) {
+    result = Worse(result, WriteWithRetry(host, state, file->name, file->bytes));
   }
   return result;
 }

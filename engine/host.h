@@ -45,10 +45,9 @@ class Host {
   virtual bool GoOnAfterFailure(const PageFailure& failure) = 0;
   // favicon.ico exists and another icon is chosen: true replaces it.
   virtual bool ConfirmFaviconOverwrite() = 0;
-  // Another file of the modern set exists with other bytes and a new icon is chosen.
-  virtual bool ConfirmSetFileOverwrite(const std::string& /*name*/) {
-    return ConfirmFaviconOverwrite();
-  }
+  // Files of the modern set exist with other bytes and a new icon is chosen: true replaces them
+  // all, false keeps every one and writes none.
+  virtual bool ConfirmSetOverwrite(const std::vector<std::string>& names) = 0;
   // Writing favicon.ico (or another file of the set) failed with this error info: true tries again.
   virtual bool RetryFaviconWrite(const ErrorInfo& errorInfo) = 0;
 

@@ -204,10 +204,18 @@ std::string ForeignLinksLogLine(bool switchedOn, int count, const std::string& p
          " (" + std::to_string(count) + "): " + path;
 }
 
-Message OverwriteSetFileMessage(const std::string& name) {
-  return {"Im Hauptverzeichnis existiert bereits eine Datei " + name +
-              ". Soll sie überschrieben werden?",
-          MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok};
+Message OverwriteSetFilesMessage(const std::vector<std::string>& names) {
+  std::string list;
+  for (const std::string& name : names) {
+    list.append(list.empty() ? "" : ", ").append(name);
+  }
+  return {
+      "Im Hauptverzeichnis gibt es bereits Dateien des Favicon-Satzes, die das gewählte Icon "
+      "ersetzt: " +
+          list +
+          ".\r\rBitte drücken Sie [OK], um sie alle zu überschreiben. Mit [Abbrechen] "
+          "bleiben alle alten Dateien, und keine neue wird geschrieben.",
+      MessageIcon::None, MessageButtons::OkCancel, MessageAnswer::Ok};
 }
 
 }  // namespace tervando

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/errors.h"
 #include "engine/host_events.h"
@@ -67,7 +68,8 @@ std::string RunInterruptedLogLine();
 
 // The favicon set: the log line of a page whose own icon links were switched off or on.
 std::string ForeignLinksLogLine(bool switchedOn, int count, const std::string& path);
-// The overwrite question for a file of the modern set other than favicon.ico.
-Message OverwriteSetFileMessage(const std::string& name);
+// The one overwrite question for the files of the modern set a new icon would replace: the set
+// is written from one picture or not at all.
+Message OverwriteSetFilesMessage(const std::vector<std::string>& names);
 
 }  // namespace tervando

@@ -31,6 +31,13 @@ std::string FaviconNotWrittenText(bool declined, const std::string& path) {
          path;
 }
 
+std::string SetNotPlacedText(bool declined, const std::string& webRoot) {
+  return std::string("Das gewählte Icon wurde nicht eingesetzt: ") +
+         (declined ? "die Dateien des Favicon-Satzes blieben, wie sie waren: "
+                   : "die Dateien des Favicon-Satzes wurden nicht geschrieben: ") +
+         webRoot;
+}
+
 std::string UnknownOptionText(const std::string& option) {
   return "Unbekannte Option " + option + ".";
 }

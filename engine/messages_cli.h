@@ -56,6 +56,9 @@ std::string WouldBeWrittenText(const std::string& name, const std::string& path)
 std::string NotDoneCountText(int failed);
 // favicon.ico at `path` was not written (`declined`: not overwritten, as the user chose).
 std::string FaviconNotWrittenText(bool declined, const std::string& path);
+// The modern set was not written: the chosen icon is not in the web root `webRoot`
+// (`declined`: as the user chose).
+std::string SetNotPlacedText(bool declined, const std::string& webRoot);
 inline constexpr char kInterruptedText[] =
     "Abgebrochen: die begonnenen Dateien wurden fertig bearbeitet.";
 

@@ -47,6 +47,9 @@ class FakeHost : public PageListHost {
   bool ConfirmFaviconOverwrite() override {
     return Ask(OverwriteFaviconMessage()) == MessageAnswer::Ok;
   }
+  bool ConfirmSetOverwrite(const std::vector<std::string>& names) override {
+    return Ask(OverwriteSetFilesMessage(names)) == MessageAnswer::Ok;
+  }
   bool RetryFaviconWrite(const ErrorInfo& errorInfo) override {
     return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
   }

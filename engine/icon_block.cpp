@@ -173,14 +173,16 @@ std::string RelativePart(int levels) {
 
 }  // namespace
 
-std::optional<std::vector<LinkAttribute>> ReadLinkAttributes(std::string_view tag) {
+std::optional<std::vector<LinkAttribute>> ReadLinkAttributes(std::string_view tag,
+                                                             std::string_view element) {
   const std::string_view body = tag.substr(1, tag.size() - 2);  // without '<' and '>'
-  if (body.size() < 5 || !StartsWithIgnoringCase(body, "link") ||
-      !(IsHtmlBlank(body[4]) || body[4] == '/')) {
+  const std::size_t name = element.size();
+  if (body.size() <= name || !StartsWithIgnoringCase(body, element) ||
+      !(IsHtmlBlank(body[name]) || body[name] == '/')) {
     return std::nullopt;
   }
   std::vector<LinkAttribute> attributes;
-  std::size_t at = 4;
+  std::size_t at = name;
   while (true) {
     while (at < body.size() && (IsHtmlBlank(body[at]) || body[at] == '/')) {
       ++at;
@@ -242,9 +244,72 @@ std::string IconPageEdit::AppliedTo(std::string_view text) const {
   return result;
 }
 
+bool IsCharsetDeclaration(std::string_view tag) {
+  const auto attributes = ReadLinkAttributes(tag, "meta");
+  if (!attributes) {
+    return false;
+  }
+  const auto value = [&](std::string_view name) -> std::optional<std::string_view> {
+    for (const LinkAttribute& attribute : *attributes) {
+      if (EqualsIgnoringCase(attribute.nameText, name)) {
+        return attribute.value;
+      }
+    }
+    return std::nullopt;
+  };
+  const auto httpEquiv = value("http-equiv");
+  const auto content = value("content");
+  return value("charset") || (httpEquiv && EqualsIgnoringCase(*httpEquiv, "content-type") &&
+                              content && ContainsIgnoringCase(*content, "charset"));
+}
+
+namespace {
+
+// The first charset declaration before `limit`, outside comments, scripts and styles.
+std::optional<Range> FindCharsetDeclaration(std::string_view text, std::size_t limit) {
+  std::size_t at = FindNoCase(text, 0, limit, "<meta");
+  if (at == kNone) {
+    return std::nullopt;
+  }
+  QuietCursor quiet(text, limit);
+  TagScanner scanner(text);
+  TagScanner::Tag tag;
+  for (; at != kNone; at = FindNoCase(text, at + 1, limit, "<meta")) {
+    scanner.SeekTo(at);
+    if (quiet.Holds(at) || !scanner.Next(tag) || tag.begin != at || tag.holdsOperator) {
+      continue;
+    }
+    if (IsCharsetDeclaration(text.substr(tag.begin, tag.end - tag.begin))) {
+      return Range{tag.begin, tag.end};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::size_t> CharsetDeclarationEnd(std::string_view text) {
+  const std::size_t headEnd = std::min(FindNoCase(text, 0, text.size(), kHeadEndTag), text.size());
+  const std::optional<Range> declaration = FindCharsetDeclaration(text, headEnd);
+  return declaration ? std::optional<std::size_t>(declaration->end) : std::nullopt;
+}
+
+std::string BuildBlockReference(const std::string& faviconLinkPrefix, const IconBlockLinks& links,
+                                int levels) {
+  std::string reference = BuildFaviconReference(faviconLinkPrefix, levels);
+  if (links.svgIcon) {
+    reference.insert(reference.size() - 1, R"( sizes="32x32")");
+  }
+  return reference;
+}
+
 std::string BuildIconBlock(const std::string& faviconLinkPrefix, const IconBlockLinks& links,
                            int levels) {
-  std::string block = BuildFaviconReference(faviconLinkPrefix, levels);
+  return BuildBlockReference(faviconLinkPrefix, links, levels) + BuildBlockTags(links, levels);
+}
+
+std::string BuildBlockTags(const IconBlockLinks& links, int levels) {
+  std::string block;
   const std::string relative = RelativePart(levels);
   const auto add = [&](std::string_view start, std::string_view file) {
     block.append(start).append(relative).append(file).append("\" ").append(kBlockMarker) += '>';
@@ -301,6 +366,38 @@ void KeepSwitchOffsStillRead(std::string_view text, const std::vector<SwitchedOf
   result.edits = std::move(kept);
 }
 
+// The block's tags follow our reference, unless there they would push the charset declaration
+// that follows it out of the prescan's reach: then they follow the declaration, where
+// `result` has an edit (possibly empty) at its end.
+void PlaceBlockTags(IconPageEdit& result, std::size_t referenceAt,
+                    const std::optional<Range>& charset, std::string tags) {
+  std::ptrdiff_t shift = 0;
+  FaviconEdit* reference = nullptr;
+  auto tail = result.edits.end();
+  for (auto edit = result.edits.begin(); edit != result.edits.end(); ++edit) {
+    if (charset && edit->offset < charset->begin) {
+      shift += static_cast<std::ptrdiff_t>(edit->inserted.size()) -
+               static_cast<std::ptrdiff_t>(edit->removed);
+    }
+    if (reference == nullptr && edit->offset == referenceAt) {
+      reference = &*edit;
+    } else if (charset && tail == result.edits.end() && edit->offset == charset->end) {
+      tail = edit;
+    }
+  }
+  const bool pushed = charset && static_cast<std::ptrdiff_t>(charset->end) + shift +
+                                         static_cast<std::ptrdiff_t>(tags.size()) >
+                                     static_cast<std::ptrdiff_t>(kCharsetPrescanBytes);
+  if (pushed) {
+    tail->inserted = std::move(tags);
+    return;
+  }
+  reference->inserted += tags;
+  if (tail != result.edits.end() && tail->removed == 0) {
+    result.edits.erase(tail);
+  }
+}
+
 }  // namespace
 
 IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
@@ -325,6 +422,9 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
 
   IconPageEdit result;
   Range block{kNone, kNone};
+  std::string tags;  // the block's tags after our reference
+  std::optional<Range> charset;
+  Range tail{kNone, kNone};  // the block's tags where they follow the charset declaration
   if (editable) {
     block = {classic.offset, classic.offset + classic.removed};
     if (marked) {
@@ -334,9 +434,20 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
     if (!options.remove) {
       const int levels =
           CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
-      inserted = BuildIconBlock(faviconLinkPrefix, options.links, levels);
+      inserted = BuildBlockReference(faviconLinkPrefix, options.links, levels);
+      tags = BuildBlockTags(options.links, levels);
+      if (!tags.empty()) {
+        charset = FindCharsetDeclaration(text, headEnd);
+        if (charset && charset->begin < block.end) {
+          charset.reset();  // before our reference: the block does not move it
+        }
+      }
     }
     result.edits.push_back({block.begin, block.end - block.begin, std::move(inserted)});
+    if (charset) {
+      tail = {charset->end, marked ? EndOfMarkedTags(text, charset->end) : charset->end};
+      result.edits.push_back({tail.begin, tail.end - tail.begin, {}});
+    }
   }
 
   const bool strays = editable && marked;
@@ -344,6 +455,9 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
       editable && !options.remove && options.foreign == ForeignIconLinks::kSwitchOff;
   const bool switchOn = marked && options.foreign == ForeignIconLinks::kSwitchOn;
   if (!strays && !switchOff && !switchOn) {
+    if (!tags.empty()) {
+      PlaceBlockTags(result, block.begin, charset, std::move(tags));
+    }
     return result;
   }
   const std::size_t limit = switchOn ? text.size() : headEnd;
@@ -356,7 +470,7 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
        at = FindNoCase(text, at + 1, limit, "<link")) {
     scanner.SeekTo(at);
     if (!scanner.Next(tag) || tag.begin != at || tag.holdsOperator || block.Holds(at) ||
-        quiet.Holds(at)) {
+        tail.Holds(at) || quiet.Holds(at)) {
       continue;
     }
     const auto attributes = ReadLinkAttributes(text, tag);
@@ -385,6 +499,9 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
                    [](const FaviconEdit& a, const FaviconEdit& b) { return a.offset < b.offset; });
   if (!switchedOff.empty()) {
     KeepSwitchOffsStillRead(text, switchedOff, result);
+  }
+  if (!tags.empty()) {
+    PlaceBlockTags(result, block.begin, charset, std::move(tags));
   }
   return result;
 }

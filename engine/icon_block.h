@@ -64,15 +64,26 @@ struct IconPageEdit {
   std::string AppliedTo(std::string_view text) const;
 };
 
-// The block for a page `levels` folders below the web root: our classic reference first, the
-// other tags directly after it, each with the same relative part.
+// Where an HTML parser looks for a page's charset declaration before it reads the page.
+inline constexpr std::size_t kCharsetPrescanBytes = 1024;
+
+// Our classic reference as the block has it: where icon.svg is linked it carries
+// sizes="32x32", as browsers otherwise prefer the icon file to the drawing.
+std::string BuildBlockReference(const std::string& faviconLinkPrefix, const IconBlockLinks& links,
+                                int levels);
+// The block's tags after that reference, each with the reference's relative part.
+std::string BuildBlockTags(const IconBlockLinks& links, int levels);
+// The whole block for a page `levels` folders below the web root: the reference, then the tags.
 std::string BuildIconBlock(const std::string& faviconLinkPrefix, const IconBlockLinks& links,
                            int levels);
 
 // The edit of one page for a set. The block goes where the classic reference goes: it replaces
 // the first reference together with the marked tags directly after it (blanks between them
-// included), or follows the head tag. Marked tags elsewhere before the head end tag are
-// removed, so a page holds one block. Without marked tags in the page and with the classic set
+// included), or follows the head tag. Where the block's tags would push the page's charset
+// declaration (the first <meta charset> or <meta http-equiv="Content-Type">) after our
+// reference past kCharsetPrescanBytes, they follow that declaration instead, replacing the
+// marked tags directly after it. Marked tags elsewhere before the head end tag are removed, so a
+// page holds one block. Without marked tags in the page and with the classic set
 // the result is exactly FindFaviconEdit's; same failures (an empty page throws). Scripts,
 // styles and comments are never touched by the foreign-link switch.
 IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
@@ -91,9 +102,18 @@ struct LinkAttribute {
   std::string_view nameText;
   std::string_view value;
 };
-// The attributes of the tag `tag` (from '<' to '>') when it is a <link> tag, read as HTML reads
-// them: names in any letter case, values in double or single quotes or bare; nothing for any
-// other tag.
-std::optional<std::vector<LinkAttribute>> ReadLinkAttributes(std::string_view tag);
+// The attributes of the tag `tag` (from '<' to '>') when it is a <link> tag (or an element
+// `element`, in lower case), read as HTML reads them: names in any letter case, values in
+// double or single quotes or bare; nothing for any other tag.
+std::optional<std::vector<LinkAttribute>> ReadLinkAttributes(std::string_view tag,
+                                                             std::string_view element = "link");
+
+// Whether the tag `tag` (from '<' to '>') declares the page's charset: <meta charset=...> or
+// <meta http-equiv="Content-Type" content="...charset=...">.
+bool IsCharsetDeclaration(std::string_view tag);
+
+// Where the first charset declaration among the tags before the head end tag (outside
+// comments, scripts and styles) ends; nothing when the head has none.
+std::optional<std::size_t> CharsetDeclarationEnd(std::string_view text);
 
 }  // namespace tervando

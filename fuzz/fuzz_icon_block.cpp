@@ -54,6 +54,11 @@ const char* const kTokens[] = {
     "<link rel=",
     "<link ",
     "rel=mask-icon",
+    "<meta charset=\"windows-1252\">",
+    "<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">",
+    "<title>                                                                                      "
+    "                                                                                            "
+    "                                                                  </title>",
 };
 
 // Tags of ours, and switched-off links, as a page may hold them from earlier runs.

@@ -254,6 +254,18 @@ TEST_F(CliSite, IconThreeHundredIsWrittenByteForByte) {
   ASSERT_EQ(std::system(aclText.c_str()), 0);
   EXPECT_EQ(ReadFile(logs.Path() + "acl"), before);
   EXPECT_EQ(before.find("user:nobody:r--") != std::string::npos, withAcl) << before;
+
+  // The modern set from another icon, its question unanswered: no file of it is written, so
+  // the root never mixes two icons, and the run says so and fails.
+  const auto mixed = RunTervandoCli({"--set", "modern", "--icon", "5", "--no-log", root.Path()});
+  EXPECT_EQ(mixed.exitCode, 1);
+  EXPECT_NE(mixed.err.find("Das gewählte Icon wurde nicht eingesetzt: die Dateien des "
+                           "Favicon-Satzes blieben, wie sie waren: " +
+                           root.Path() + "\n"),
+            std::string::npos)
+      << mixed.err;
+  EXPECT_EQ(ReadFile(P("favicon.ico")), written);
+  EXPECT_FALSE(fs::exists(P("icon.svg")));
 }
 
 TEST_F(CliSite, OverwriteQuestionIsAnsweredOnTheTerminal) {
@@ -584,7 +596,7 @@ TEST_F(CliSite, ModernSetWritesSixFilesAndTheBlocks) {
   EXPECT_NE(ReadFile(P("manifest.webmanifest")).find("\"name\": \"Start\""), std::string::npos);
   const auto block = [](const std::string& up) {
     return "<link rel=\"SHORTCUT ICON\" href=\"" + up +
-           "favicon.ico\"><link rel=\"icon\" "
+           "favicon.ico\" sizes=\"32x32\"><link rel=\"icon\" "
            "type=\"image/svg+xml\" href=\"" +
            up +
            "icon.svg\" data-tervando><link "

@@ -409,7 +409,7 @@ TEST_F(FaviconRunTest, SetsAndModesRoundTripThroughWholeRuns) {
   // The modern block one level down, and the page's own links switched off: the log names it.
   run(modernOff);
   EXPECT_EQ(ReadFile(paths[2]),
-            "<HTML>\r\n<HEAD><link rel=\"SHORTCUT ICON\" href=\"../favicon.ico\">"
+            "<HTML>\r\n<HEAD><link rel=\"SHORTCUT ICON\" href=\"../favicon.ico\" sizes=\"32x32\">"
             "<link rel=\"icon\" type=\"image/svg+xml\" href=\"../icon.svg\" data-tervando>"
             "<link rel=\"apple-touch-icon\" href=\"../apple-touch-icon.png\" data-tervando>"
             "<link rel=\"manifest\" href=\"../manifest.webmanifest\" data-tervando>\r\n"

@@ -18,11 +18,20 @@ const std::string kRootPage = "/site/index.htm";
 const std::string kDeepPage = "/site/a/b/p.html";
 
 const IconBlockLinks kModern = LinksOfSet(FaviconSet::kModern, true);
-const std::string kModernBlock =
-    R"(<link rel="SHORTCUT ICON" href="./favicon.ico">)"
+const std::string kModernTags =
     R"(<link rel="icon" type="image/svg+xml" href="./icon.svg" data-tervando>)"
     R"(<link rel="apple-touch-icon" href="./apple-touch-icon.png" data-tervando>)"
     R"(<link rel="manifest" href="./manifest.webmanifest" data-tervando>)";
+const std::string kModernBlock =
+    R"(<link rel="SHORTCUT ICON" href="./favicon.ico" sizes="32x32">)" + kModernTags;
+// The block as earlier versions wrote it: browsers then preferred favicon.ico to the drawing.
+const std::string kOldModernBlock =
+    R"(<link rel="SHORTCUT ICON" href="./favicon.ico">)" + kModernTags;
+// A page whose charset declaration ends near the end of the bytes the prescan reads.
+const std::string kCharsetMeta =
+    R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1252">)";
+const std::string kLateCharsetHead =
+    "<head>\n<title>" + std::string(800, 'x') + "</title>" + kCharsetMeta;
 
 std::string Edited(const std::string& page, const std::string& path,
                    const IconBlockOptions& options) {
@@ -71,6 +80,12 @@ std::vector<CorpusPage> Corpus() {
       // The old reference takes a comment's end with it: the link after it then lies in a comment.
       {"reference that ends a comment", "<!--" + kPrefix + "--><head><link rel=icon href=x></head>",
        false},
+      {"old modern block", "<head>" + kOldModernBlock + "<title>T</title></head>", false},
+      {"charset near the prescan's end", kLateCharsetHead + "\n</head><p>\xe4</p>", true},
+      {"old block before a late charset",
+       "<head>" + kOldModernBlock + kLateCharsetHead.substr(6) + "</head>", false},
+      {"charset in a comment, then a late one",
+       "<head><!-- <meta charset=utf-8> -->" + kLateCharsetHead.substr(6) + "</head>", true},
       // Code units that happen to spell tags: never edited (`wide`).
       {"utf-16 with its mark", "\xFF\xFE<head><link data-tervando-off-rel=icon href=x></head>",
        true, true},
@@ -93,7 +108,7 @@ TEST(BuildIconBlock, ClassicIsTheReferenceAndModernFollowsIt) {
        R"(<link rel="manifest" href="../manifest.webmanifest" data-tervando>)"},
       {{true, false, false},
        -1,
-       R"(<link rel="SHORTCUT ICON" href="favicon.ico">)"
+       R"(<link rel="SHORTCUT ICON" href="favicon.ico" sizes="32x32">)"
        R"(<link rel="icon" type="image/svg+xml" href="icon.svg" data-tervando>)"},
   };
   for (const Case& c : cases) {
@@ -106,7 +121,10 @@ TEST(BuildIconBlock, ClassicIsTheReferenceAndModernFollowsIt) {
 TEST(FindIconPageEdit, ClassicSetIsTheHeadEditor) {
   std::vector<std::string> pages;
   for (const CorpusPage& page : Corpus()) {
-    pages.push_back(page.text);
+    // Tags of ours are the block's to take away; the head editor knows nothing of them.
+    if (page.wide || page.text.find(kBlockMarker) == std::string::npos) {
+      pages.push_back(page.text);
+    }
   }
   const std::vector<std::string> pieces = {" ",
                                            "<",
@@ -234,6 +252,19 @@ TEST(FindIconPageEdit, WritesTheBlockWhereTheReferenceGoes) {
            "<link rel=\"icon\" title=\"a > b\" href=t><link rel=stylesheet href=s><link href=i rel>"
            "</head><link rel=icon href=b>",
        0},
+      {"the tags follow a charset declaration they would push out of reach",
+       kLateCharsetHead + "</head>", Insert(kModern),
+       "<head>" + BuildBlockReference(kPrefix, kModern, 0) + kLateCharsetHead.substr(6) +
+           kModernTags + "</head>",
+       0},
+      {"and are moved there from the old block",
+       "<head>" + kOldModernBlock + kLateCharsetHead.substr(6) + "</head>", Insert(kModern),
+       "<head>" + BuildBlockReference(kPrefix, kModern, 0) + kLateCharsetHead.substr(6) +
+           kModernTags + "</head>",
+       0},
+      {"a declaration that stays in reach keeps the block whole",
+       "<head><meta charset=utf-8></head>", Insert(kModern),
+       "<head>" + kModernBlock + "<meta charset=utf-8></head>", 0},
       {"no head: nothing switched off", "<link rel=icon href=x>",
        Insert({}, ForeignIconLinks::kSwitchOff), "<link rel=icon href=x>", 0},
       {"switched back on anywhere, also without a head", "<p><link " + off + "rel=icon href=x>",

@@ -15,6 +15,7 @@ inline constexpr char kSvgIconFileName[] = "icon.svg";
 inline constexpr char kAppleTouchIconFileName[] = "apple-touch-icon.png";
 inline constexpr char kIcon192FileName[] = "icon-192.png";
 inline constexpr char kIcon512FileName[] = "icon-512.png";
+inline constexpr char kMaskableIconFileName[] = "icon-maskable-512.png";
 inline constexpr char kManifestFileName[] = "manifest.webmanifest";
 
 // The attribute that tells the block's tags after our classic reference from the page's own:

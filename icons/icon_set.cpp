@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +29,13 @@ constexpr std::string_view kIconSignature("\0\0\1\0", 4);
 constexpr int kMaxDecodedMegabytes = 1024;
 constexpr int kIcon192Side = 192;
 constexpr int kIcon512Side = 512;
+// Apple's templates leave a margin around the artwork.
+constexpr int kAppleTouchMargin = 15;
+// The tab strip of a browser in dark mode, and the contrast against it below which a colour of
+// pixel art is lightened there (to kDarkTarget), by the contrast formula of WCAG.
+constexpr QRgb kDarkTabStrip = 0xff35363a;
+constexpr double kDarkMinimum = 2.0;
+constexpr double kDarkTarget = 3.0;
 
 int Side(const QImage& image) { return std::max(image.width(), image.height()); }
 
@@ -223,6 +231,77 @@ QColor Background(const QImage& square) {
                 static_cast<int>(b.sums[2] / b.count));
 }
 
+// The picture centred on an opaque square of `colour`.
+QImage OnBackground(const QImage& picture, int side, const QColor& colour) {
+  QImage opaque(side, side, QImage::Format_RGB32);
+  opaque.fill(colour);
+  QPainter painter(&opaque);
+  painter.drawImage((side - picture.width()) / 2, (side - picture.height()) / 2, picture);
+  painter.end();
+  return opaque;
+}
+
+// The largest distance of a visible pixel's far corner from the middle of the square.
+double VisibleRadius(const QImage& square) {
+  const double middle = square.width() / 2.0;
+  double largest = 0;
+  for (int y = 0; y < square.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(square.constScanLine(y));
+    const double dy = std::abs(y + 0.5 - middle) + 0.5;
+    for (int x = 0; x < square.width(); ++x) {
+      if (qAlpha(line[x]) != 0) {
+        const double dx = std::abs(x + 0.5 - middle) + 0.5;
+        largest = std::max(largest, std::sqrt(dx * dx + dy * dy));
+      }
+    }
+  }
+  return largest;
+}
+
+// The maskable icon: the picture made as large as the safe zone allows.
+QImage Maskable(const Source& source, const QImage& full, const QColor& colour) {
+  const double safe = kMaskableSafeRadius * kMaskableSide - 2;  // whole pixels and rounding
+  const double radius = VisibleRadius(full);
+  const int inner =
+      radius <= safe ? kMaskableSide : static_cast<int>(kMaskableSide * safe / radius);
+  return OnBackground(DrawSquare(source, inner), kMaskableSide, colour);
+}
+
+double Luminance(QRgb colour) {
+  const auto linear = [](int channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(qRed(colour)) + 0.7152 * linear(qGreen(colour)) +
+         0.0722 * linear(qBlue(colour));
+}
+
+double Contrast(QRgb a, QRgb b) {
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A colour that is hard to see on a dark tab strip, mixed with white until it is not; the
+// colour itself when it is seen well enough already.
+QRgb ForDarkStrip(QRgb colour) {
+  if (Contrast(colour, kDarkTabStrip) >= kDarkMinimum) {
+    return colour;
+  }
+  QRgb lighter = colour;
+  for (int step = 1; step <= 20 && Contrast(lighter, kDarkTabStrip) < kDarkTarget; ++step) {
+    const auto mix = [step](int channel) { return channel + (255 - channel) * step / 20; };
+    lighter = qRgb(mix(qRed(colour)), mix(qGreen(colour)), mix(qBlue(colour)));
+  }
+  return lighter;
+}
+
+std::string HexColour(QRgb colour) {
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "#%02x%02x%02x", qRed(colour), qGreen(colour), qBlue(colour));
+  return hex;
+}
+
 std::string Png(const QImage& image) {
   QByteArray png;
   QBuffer buffer(&png);
@@ -259,10 +338,25 @@ std::string PixelSvg(const QImage& image) {
   std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
                     std::to_string(image.width()) + " " + std::to_string(image.height()) +
                     "\" shape-rendering=\"crispEdges\">\n";
+  // On a dark tab strip the dark colours are drawn lighter, so the icon keeps its outline.
+  std::string darkRules;
+  std::map<QRgb, std::string> darkClasses;
   for (const QRgb colour : colours) {
-    char fill[8];
-    std::snprintf(fill, sizeof fill, "#%02x%02x%02x", qRed(colour), qGreen(colour), qBlue(colour));
-    svg += std::string("<path fill=\"") + fill + "\"";
+    const QRgb lighter = ForDarkStrip(colour);
+    if (lighter != colour) {
+      std::string name = "d";
+      name.append(std::to_string(darkClasses.size()));
+      darkRules.append(".").append(name).append("{fill:").append(HexColour(lighter)) += '}';
+      darkClasses[colour] = std::move(name);
+    }
+  }
+  svg += "<style>@media (prefers-color-scheme: dark){" + darkRules + "}</style>\n";
+  for (const QRgb colour : colours) {
+    svg += "<path";
+    if (const auto dark = darkClasses.find(colour); dark != darkClasses.end()) {
+      svg.append(" class=\"").append(dark->second) += '"';
+    }
+    svg += " fill=\"" + HexColour(colour) + "\"";
     if (qAlpha(colour) != 255) {
       char opacity[8];
       std::snprintf(opacity, sizeof opacity, "%.3f", qAlpha(colour) / 255.0);
@@ -402,19 +496,20 @@ IconSet MakeModernIconSet(std::string_view sourceBytes, const std::string& sourc
     set.files.push_back({kSvgIconFileName, PixelSvg(source.images.back())});
   }
 
-  const QImage touch = DrawSquare(source, kAppleTouchSide);
-  QImage opaque(touch.size(), QImage::Format_RGB32);
-  opaque.fill(Background(touch));
-  QPainter painter(&opaque);
-  painter.drawImage(0, 0, touch);
-  painter.end();
-  set.files.push_back({kAppleTouchIconFileName, Png(opaque)});
+  const QImage touch = DrawSquare(source, kAppleTouchSide - 2 * kAppleTouchMargin);
+  const QColor background = Background(touch);
+  set.files.push_back(
+      {kAppleTouchIconFileName, Png(OnBackground(touch, kAppleTouchSide, background))});
 
   set.files.push_back({kIcon192FileName, Png(DrawSquare(source, kIcon192Side))});
-  set.files.push_back({kIcon512FileName, Png(DrawSquare(source, kIcon512Side))});
+  const QImage large = DrawSquare(source, kIcon512Side);
+  set.files.push_back({kIcon512FileName, Png(large)});
+  set.files.push_back({kMaskableIconFileName, Png(Maskable(source, large, background))});
   set.files.push_back(
-      {kManifestFileName, BuildWebManifest(siteName, {{kIcon192FileName, kIcon192Side},
-                                                      {kIcon512FileName, kIcon512Side}})});
+      {kManifestFileName, BuildWebManifest(siteName, HexColour(background.rgb()),
+                                           {{kIcon192FileName, kIcon192Side},
+                                            {kIcon512FileName, kIcon512Side},
+                                            {kMaskableIconFileName, kMaskableSide, true}})});
   return set;
 }
 
@@ -450,15 +545,62 @@ std::string JsonQuoted(std::string_view text) {
   return out + "\"";
 }
 
-std::string BuildWebManifest(std::string_view name, const std::vector<ManifestIcon>& icons) {
-  std::string json = "{\n  \"name\": " + JsonQuoted(name) + ",\n  \"icons\": [";
+std::string BuildWebManifest(std::string_view name, std::string_view colour,
+                             const std::vector<ManifestIcon>& icons) {
+  const std::string quotedColour = JsonQuoted(colour);
+  std::string json = "{\n  \"id\": \"./\",\n  \"name\": " + JsonQuoted(name) +
+                     ",\n  \"short_name\": " + JsonQuoted(ShortName(name)) +
+                     ",\n  \"start_url\": \"./\",\n  \"scope\": \"./\",\n  \"display\": "
+                     "\"minimal-ui\",\n  \"background_color\": " +
+                     quotedColour + ",\n  \"theme_color\": " + quotedColour + ",\n  \"icons\": [";
   for (std::size_t i = 0; i < icons.size(); ++i) {
     const std::string side = std::to_string(icons[i].side);
     json.append(i == 0 ? "\n" : ",\n").append("    {\"src\": ").append(JsonQuoted(icons[i].file));
     json.append(", \"sizes\": \"").append(side).append("x").append(side);
-    json.append("\", \"type\": \"image/png\"}");
+    json.append("\", \"type\": \"image/png\"");
+    json.append(icons[i].maskable ? ", \"purpose\": \"maskable\"}" : "}");
   }
   return json + "\n  ]\n}\n";
+}
+
+std::string ShortName(std::string_view name) {
+  const std::string text = AsUtf8(name);
+  // Characters, not bytes: a UTF-8 character starts with any byte but a continuation byte.
+  const auto length = [](std::string_view part) {
+    return static_cast<std::size_t>(std::count_if(part.begin(), part.end(), [](char c) {
+      return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+  };
+  if (length(text) <= kShortNameLength) {
+    return text;
+  }
+  std::string_view first = text;
+  for (const std::string_view separator :
+       {" | ", " \xe2\x80\x94 ", " \xe2\x80\x93 ", " - ", ": ", " \xc2\xb7 "}) {
+    first = first.substr(0, first.find(separator));
+  }
+  if (!first.empty() && length(first) <= kShortNameLength) {
+    return std::string(first);
+  }
+  std::size_t end = 0;
+  for (std::size_t blank = first.find_first_of(" -"); blank != std::string_view::npos;
+       blank = first.find_first_of(" -", blank + 1)) {
+    if (length(first.substr(0, blank)) > kShortNameLength) {
+      break;
+    }
+    end = blank;
+  }
+  if (end > 0) {
+    return std::string(first.substr(0, end));
+  }
+  std::size_t cut = 0;
+  for (std::size_t characters = 0; cut < text.size(); ++cut) {
+    if ((static_cast<unsigned char>(text[cut]) & 0xC0) != 0x80 &&
+        characters++ == kShortNameLength) {
+      break;
+    }
+  }
+  return text.substr(0, cut);
 }
 
 std::string SiteName(std::string_view rootPageText, std::string_view folderName) {

@@ -33,18 +33,35 @@ inline constexpr int kLargestPixelArt = 64;
 //   icon.svg              an SVG drawing as it is; pixel art drawn as one path of unit squares
 //                         per colour; none for a larger bitmap picture (nothing to gain over
 //                         the PNGs, and a page then links no SVG)
-//   apple-touch-icon.png  180 px, opaque: iOS fills transparency with black
-//   icon-192.png, icon-512.png and manifest.webmanifest naming them, with `siteName`
+//                         with a rule for dark tab strips that lightens its dark colours
+//   apple-touch-icon.png  180 px, opaque (iOS fills transparency with black), with a margin
+//   icon-192.png, icon-512.png
+//   icon-maskable-512.png the picture inside the central safe zone (a circle of 80 % of the
+//                         side) on the same opaque background, for launchers that crop
+//   manifest.webmanifest  an installable web app of `siteName`, naming them
 // Runs without a display; never throws.
 IconSet MakeModernIconSet(std::string_view source, const std::string& sourceName,
                           const std::string& siteName);
 
-// The web app manifest: the name and the icons (file name and side in pixels), as UTF-8 JSON.
+inline constexpr int kMaskableSide = 512;
+// The launcher's safe zone: a circle around the middle with this share of the side as radius.
+inline constexpr double kMaskableSafeRadius = 0.4;
+
+// The web app manifest as UTF-8 JSON: the name, a short name, the site's folder as id, start
+// and scope (relative to the manifest, so the site may live anywhere), minimal-ui (a site of
+// pages keeps its back button and address), the background colour `colour` ("#rrggbb") as
+// background and theme, and the icons (file name, side in pixels, maskable or not).
 struct ManifestIcon {
   std::string file;
   int side = 0;
+  bool maskable = false;
 };
-std::string BuildWebManifest(std::string_view name, const std::vector<ManifestIcon>& icons);
+std::string BuildWebManifest(std::string_view name, std::string_view colour,
+                             const std::vector<ManifestIcon>& icons);
+// A launcher's label for `name`: at most kShortNameLength characters, the part before a
+// separator such as " | " or the leading words that fit, else its first characters.
+inline constexpr std::size_t kShortNameLength = 12;
+std::string ShortName(std::string_view name);
 
 // A text as a JSON string literal, quotes included. Bytes that are no valid UTF-8 are taken as
 // Windows-1252, the encoding of old German pages, so the result is always valid UTF-8.

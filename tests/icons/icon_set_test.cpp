@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -83,8 +84,9 @@ TEST(MakeModernIconSet, MakesEveryFileFromEverySource) {
     ASSERT_TRUE(set.error.empty()) << c.name << ": " << set.error;
     std::vector<std::string> names;
     for (const IconSetFile& file : set.files) names.push_back(file.name);
-    std::vector<std::string> expected = {kFaviconFileName, kAppleTouchIconFileName,
-                                         kIcon192FileName, kIcon512FileName, kManifestFileName};
+    std::vector<std::string> expected = {kFaviconFileName,      kAppleTouchIconFileName,
+                                         kIcon192FileName,      kIcon512FileName,
+                                         kMaskableIconFileName, kManifestFileName};
     if (c.svgIcon) expected.insert(expected.begin() + 1, kSvgIconFileName);
     EXPECT_EQ(names, expected) << c.name;
 
@@ -104,6 +106,24 @@ TEST(MakeModernIconSet, MakesEveryFileFromEverySource) {
     EXPECT_TRUE(opaque) << c.name;
     EXPECT_EQ(Decoded(set.Find(kIcon192FileName)->bytes).size(), QSize(192, 192)) << c.name;
     EXPECT_EQ(Decoded(set.Find(kIcon512FileName)->bytes).size(), QSize(512, 512)) << c.name;
+    // The maskable icon: opaque, and all but the background inside the safe zone's circle.
+    const QImage maskable = Decoded(set.Find(kMaskableIconFileName)->bytes);
+    ASSERT_EQ(maskable.size(), QSize(kMaskableSide, kMaskableSide)) << c.name;
+    const QRgb background = maskable.pixel(0, 0);
+    const double safe = kMaskableSafeRadius * kMaskableSide;
+    int inside = 0;
+    for (int y = 0; y < kMaskableSide; ++y) {
+      for (int x = 0; x < kMaskableSide; ++x) {
+        const QRgb p = maskable.pixel(x, y);
+        ASSERT_EQ(qAlpha(p), 255) << c.name;
+        if (p != background) {
+          ASSERT_LE(std::hypot(x + 0.5 - 256, y + 0.5 - 256), safe)
+              << c.name << " " << x << "," << y;
+          ++inside;
+        }
+      }
+    }
+    EXPECT_GT(inside, 0) << c.name;
     if (c.name == std::string("logo.svg")) {
       EXPECT_EQ(set.Find(kSvgIconFileName)->bytes, svg);
     }
@@ -169,7 +189,39 @@ TEST(MakeModernIconSet, AppleTouchBackground) {
     ASSERT_TRUE(set.error.empty()) << set.error;
     const QImage touch = Decoded(set.Find(kAppleTouchIconFileName)->bytes);
     EXPECT_EQ(touch.pixelColor(c.margin), c.colour) << c.name;
+    EXPECT_NE(set.Find(kManifestFileName)
+                  ->bytes.find("\"theme_color\": \"" + c.colour.name().toStdString() + "\""),
+              std::string::npos)
+        << c.name;
   }
+}
+
+// Pixel art's SVG lightens, on a dark tab strip, each colour that would be hard to see there.
+TEST(MakeModernIconSet, PixelArtStaysVisibleInDarkMode) {
+  const auto luminance = [](const QColor& c) {
+    const auto linear = [](double v) {
+      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+  };
+  const double strip = luminance(QColor(0x35, 0x36, 0x3a));
+  QImage outlined(16, 16, QImage::Format_ARGB32);
+  outlined.fill(Qt::black);
+  for (int y = 2; y < 14; ++y)
+    for (int x = 2; x < 14; ++x) outlined.setPixel(x, y, qRgb(255, 200, 0));
+  const std::string svg = MakeModernIconSet(Encoded(outlined, "PNG"), "outlined.png", "Site")
+                              .Find(kSvgIconFileName)
+                              ->bytes;
+  const std::size_t rules = svg.find("@media (prefers-color-scheme: dark){");
+  ASSERT_NE(rules, std::string::npos) << svg;
+  int lightened = 0;
+  for (std::size_t at = svg.find("{fill:", rules); at != std::string::npos;
+       at = svg.find("{fill:", at + 1), ++lightened) {
+    const double l = luminance(QColor(QString::fromStdString(svg.substr(at + 6, 7))));
+    EXPECT_GE((l + 0.05) / (strip + 0.05), 3.0) << svg.substr(at, 14);
+  }
+  EXPECT_EQ(lightened, 1) << svg;  // the black outline; the yellow is seen well already
+  EXPECT_NE(svg.find("<path class=\"d0\" fill=\"#000000\""), std::string::npos) << svg;
 }
 
 TEST(MakeModernIconSet, UnreadableSourcesSayWhy) {
@@ -200,7 +252,7 @@ TEST(BuildWebManifest, IsJsonThatGivesTheNameBack) {
   };
   for (const auto& [name, readBack] : names) {
     const std::string manifest =
-        BuildWebManifest(name, {{kIcon192FileName, 192}, {kIcon512FileName, 512}});
+        BuildWebManifest(name, "#ffffff", {{kIcon192FileName, 192}, {kIcon512FileName, 512, true}});
     QJsonParseError error;
     const QJsonDocument document =
         QJsonDocument::fromJson(QByteArray::fromStdString(manifest), &error);
@@ -211,6 +263,29 @@ TEST(BuildWebManifest, IsJsonThatGivesTheNameBack) {
     EXPECT_EQ(icons[1].toObject()["src"].toString(), "icon-512.png");
     EXPECT_EQ(icons[1].toObject()["sizes"].toString(), "512x512");
     EXPECT_EQ(icons[0].toObject()["type"].toString(), "image/png");
+    EXPECT_EQ(icons[1].toObject()["purpose"].toString(), "maskable");
+    EXPECT_FALSE(icons[0].toObject().contains("purpose"));
+    for (const char* key : {"id", "start_url", "scope"}) {
+      EXPECT_EQ(document[key].toString(), "./") << key;
+    }
+    EXPECT_EQ(document["display"].toString(), "minimal-ui");
+    EXPECT_EQ(document["background_color"].toString(), "#ffffff");
+    EXPECT_EQ(document["short_name"].toString().toStdString(), ShortName(readBack));
+  }
+}
+
+TEST(ShortName, KeepsTwelveCharactersSensibly) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Haus am See", "Haus am See"},
+      {"Python 3.11.7 documentation", "Python"},
+      {"Django documentation | Django documentation | Django", "Django"},
+      {"Debian-Referenz \xe2\x80\x94 Kapitel 1", "Debian"},
+      {"Grüße aus Köln: Startseite", "Grüße aus"},
+      {"Donaudampfschifffahrt", "Donaudampfsc"},
+      {"Ä\xe2\x82\xac\xe2\x82\xacÄÄÄÄÄÄÄÄÄÄ", "Ä€€ÄÄÄÄÄÄÄÄÄ"},
+  };
+  for (const auto& [name, shortName] : cases) {
+    EXPECT_EQ(ShortName(name), shortName) << name;
   }
 }
 

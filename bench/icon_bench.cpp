@@ -1,7 +1,7 @@
 // The user's own picture as favicon.ico at 8000 x 8000 pixels, beside a memcpy of the decoded
 // picture: the time of the conversion (fit, halvings, last smooth step, encoding) from a decoded
 // picture and from JPEG and PNG files (reading and decoding included), and the peak memory of
-// each beside the decoded size. Then the modern favicon set (five files: a photo gets no SVG)
+// each beside the decoded size. Then the modern favicon set (six files: a photo gets no SVG)
 // from a 1024 x 1024 PNG file, beside a memcpy of that picture decoded. Every measurement runs
 // in a fresh process of this program, so its peak is its own; processor time is shown beside
 // the clock, which swings on a busy machine.
@@ -129,8 +129,8 @@ int RunPhase(const std::string& phase, const std::string& argument) {
     start = Clock::now();
     const IconSet set = MakeModernIconSet(png, argument, "Bench");
     const auto end = Clock::now();
-    if (!set.error.empty() || set.files.size() != 5) {
-      Fail("no modern set of five files: " + set.error);
+    if (!set.error.empty() || set.files.size() != 6) {
+      Fail("no modern set of six files: " + set.error);
     }
     std::printf("%.3f %.3f\n", std::chrono::duration<double, std::milli>(end - start).count(),
                 ProcessorMs() - cpuStart);

@@ -2,7 +2,7 @@
 # The favicon run beside sed -i: 10,000 pages of 20 KB in 100 folders. Each round gets a fresh
 # copy of the tree; `tervando-cli` inserts the reference into every page and `find ... -exec
 # sed -i` inserts a comparable tag after <head>, each followed by sync and timed with it.
-# The same run with the modern set (six files, the block of four tags, the pages' own icon links
+# The same run with the modern set (seven files, the block of four tags, the pages' own icon links
 # switched off) is timed beside them. Also reports the run's peak resident memory. Prints medians and ratios (goal: at most 0.8).
 set -euo pipefail
 build=${1:-build}

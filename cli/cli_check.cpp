@@ -74,9 +74,11 @@ struct ReportRow {
   }
 };
 
-// A page counts once, for its class or for a <base href> that leads our links elsewhere.
+// A page counts once, for its class, for a <base href> that leads our links elsewhere or for a
+// charset declaration our tags push out of the prescan's reach.
 bool PageNeedsAttention(const PageCheck& check, bool remove) {
-  return NeedsAttention(check.pageClass) || (!remove && check.baseLine > 0);
+  return NeedsAttention(check.pageClass) || (!remove && check.baseLine > 0) ||
+         check.charsetLine > 0;
 }
 
 std::string TextReport(const PageList& pages, const std::vector<PageCheck>& checks,
@@ -88,6 +90,7 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
   std::array<ReportRow, kPageClassCount> rows;
   ReportRow otherIconAfterRun;  // among the pages that would change
   ReportRow based;              // pages with a <base href>
+  ReportRow lateCharset;        // pages whose charset declaration our tags push too far
   std::size_t attention = 0;
   for (std::size_t i = 0; i < checks.size(); ++i) {
     rows[static_cast<std::size_t>(checks[i].pageClass)].Add(i, checks[i].line);
@@ -96,6 +99,9 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
     }
     if (!remove && checks[i].baseLine > 0) {
       based.Add(i, checks[i].baseLine);
+    }
+    if (checks[i].charsetLine > 0) {
+      lateCharset.Add(i, checks[i].charsetLine);
     }
     attention += PageNeedsAttention(checks[i], remove);
   }
@@ -116,11 +122,14 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
              PageClassLabel(pageClass, remove, modern));
     }
     if (pageClass == PageClass::kWouldChange && otherIconAfterRun.count > 0) {
-      addRow(otherIconAfterRun, "    ", kOtherIconAfterRunLabel);
+      addRow(otherIconAfterRun, "    ", OtherIconAfterRunLabel(modern));
     }
   }
   if (based.count > 0) {
     addRow(based, "  ! ", kBaseHrefLabel);
+  }
+  if (lateCharset.count > 0) {
+    addRow(lateCharset, "  ! ", LateCharsetLabel(kCharsetPrescanBytes));
   }
   if (!findings.empty()) {
     report += kSiteFindingsHeading;
@@ -152,6 +161,9 @@ std::string JsonReport(const PageList& pages, const std::vector<PageCheck>& chec
     }
     if (checks[i].baseLine > 0) {
       json += ",\"base_line\":" + std::to_string(checks[i].baseLine);
+    }
+    if (checks[i].charsetLine > 0) {
+      json += ",\"charset_line\":" + std::to_string(checks[i].charsetLine);
     }
     json += "}";
   }

@@ -89,14 +89,16 @@ constexpr CliOptionSpec kOptions[] = {
     {"set", 0, true, "S",
      "Favicon-Satz: classic (nur favicon.ico und ein Verweis,\n"
      "Vorgabe) oder modern (dazu icon.svg, apple-touch-icon.png,\n"
-     "icon-192.png, icon-512.png, manifest.webmanifest)",
+     "icon-192.png, icon-512.png, icon-maskable-512.png,\n"
+     "manifest.webmanifest)",
      "Favicon-Satz:\n"
      ".B classic\n"
      "(Vorgabe) schreibt favicon.ico und setzt einen Verweis je Seite;\n"
      ".B modern\n"
      "schreibt dazu icon.svg (wenn das Icon eines hat), apple-touch-icon.png (180 Bildpunkte),\n"
-     "icon-192.png, icon-512.png und manifest.webmanifest ins Hauptverzeichnis und setzt je\n"
-     "Seite einen Block mit den Verweisen auf sie.",
+     "icon-192.png, icon-512.png, icon-maskable-512.png und manifest.webmanifest ins\n"
+     "Hauptverzeichnis, alle aus einem Bild (eine Rückfrage für alle, die es ersetzt), und setzt\n"
+     "je Seite einen Block mit den Verweisen auf sie.",
      S::kAny, nullptr, StoreSet},
     {"disable-foreign-icons", 0, true, "",
      "Icon-Verweise, die eine Seite selbst mitbringt, stilllegen\n"

@@ -38,21 +38,64 @@ void CheckFaviconSizes(const SiteState& state, std::vector<SiteFinding>& finding
                                                           : IcoSidesText(sides)});
 }
 
+// Whether a space-separated list holds `token`.
+bool ListHolds(std::string_view list, std::string_view token) {
+  for (std::size_t at = 0; at <= list.size();) {
+    const std::size_t stop = std::min(list.find(' ', at), list.size());
+    if (list.substr(at, stop - at) == token) {
+      return true;
+    }
+    at = stop + 1;
+  }
+  return false;
+}
+
 void CheckManifest(const SiteState& state, const std::string& bytes,
                    std::vector<SiteFinding>& findings) {
-  const auto sources = ReadManifestIconSources(bytes);
-  if (!sources) {
+  const std::optional<ManifestFacts> manifest = ReadManifest(bytes);
+  if (!manifest) {
     findings.push_back({true, ManifestNotJsonText(kManifestFileName)});
     return;
   }
-  if (sources->empty()) {
+  const std::vector<ManifestIconEntry>& icons = manifest->icons;
+  if (icons.empty()) {
     findings.push_back({true, ManifestWithoutIconsText(kManifestFileName)});
   }
-  for (const std::string& source : *sources) {
+  for (const ManifestIconEntry& icon : icons) {
+    const std::string& source = icon.source;
     if (source.empty() || source.find("..") != std::string::npos || source[0] == '/' ||
         !RootFileExists(state, source)) {
       findings.push_back({true, ManifestIconMissingText(kManifestFileName, source)});
     }
+  }
+  const auto anyIcon = [&icons](std::string_view token, std::string ManifestIconEntry::*member) {
+    return std::any_of(icons.begin(), icons.end(), [&](const ManifestIconEntry& icon) {
+      return ListHolds(icon.*member, token);
+    });
+  };
+  // What Chromium asks of a manifest before it offers to install the site.
+  std::vector<ManifestLack> lacking;
+  if (manifest->name.value_or("").empty() && manifest->shortName.value_or("").empty()) {
+    lacking.push_back(ManifestLack::kName);
+  }
+  if (!manifest->startUrl) {
+    lacking.push_back(ManifestLack::kStartUrl);
+  }
+  const std::string display = manifest->display.value_or("");
+  if (display != "fullscreen" && display != "standalone" && display != "minimal-ui") {
+    lacking.push_back(ManifestLack::kDisplay);
+  }
+  if (!icons.empty() && !anyIcon("192x192", &ManifestIconEntry::sizes)) {
+    lacking.push_back(ManifestLack::kIcon192);
+  }
+  if (!icons.empty() && !anyIcon("512x512", &ManifestIconEntry::sizes)) {
+    lacking.push_back(ManifestLack::kIcon512);
+  }
+  for (const ManifestLack lack : lacking) {
+    findings.push_back({true, ManifestNotInstallableText(kManifestFileName, lack)});
+  }
+  if (!icons.empty() && !anyIcon("maskable", &ManifestIconEntry::purpose)) {
+    findings.push_back({false, ManifestWithoutMaskableText(kManifestFileName)});
   }
 }
 
@@ -64,8 +107,8 @@ std::vector<SiteFinding> CheckSiteFiles(const SiteState& state, bool modern) {
   if (!modern) {
     return findings;
   }
-  for (const char* name :
-       {kAppleTouchIconFileName, kIcon192FileName, kIcon512FileName, kManifestFileName}) {
+  for (const char* name : {kAppleTouchIconFileName, kIcon192FileName, kIcon512FileName,
+                           kMaskableIconFileName, kManifestFileName}) {
     if (!RootFileExists(state, name)) {
       findings.push_back({true, SetFileMissingText(name)});
     }

@@ -13,22 +13,56 @@ class JsonReader {
  public:
   explicit JsonReader(std::string_view text) : m_text(text) {}
 
-  std::optional<std::vector<std::string>> IconSources() {
-    std::vector<std::string> sources;
+  std::optional<ManifestFacts> Facts() {
+    ManifestFacts facts;
     Blanks();
-    if (!Peek('{') || !ReadObject(0, Role::kManifest, sources)) {
+    if (!Peek('{') || !ReadObject(0, Role::kManifest, facts)) {
       return std::nullopt;
     }
     Blanks();
     if (m_at != m_text.size()) {
       return std::nullopt;
     }
-    return sources;
+    return facts;
   }
 
  private:
-  // What a value is to the manifest's icon list.
-  enum class Role { kNone, kManifest, kIcons, kIcon, kSource };
+  // What a value is to the manifest.
+  enum class Role {
+    kNone,
+    kManifest,
+    kIcons,
+    kIcon,
+    kSource,
+    kSizes,
+    kPurpose,
+    kName,
+    kShortName,
+    kStartUrl,
+    kDisplay
+  };
+
+  // Where a text value of this role goes.
+  static std::string* Slot(Role role, ManifestFacts& facts) {
+    switch (role) {
+      case Role::kSource:
+        return &facts.icons.back().source;
+      case Role::kSizes:
+        return &facts.icons.back().sizes;
+      case Role::kPurpose:
+        return &facts.icons.back().purpose;
+      case Role::kName:
+        return &facts.name.emplace();
+      case Role::kShortName:
+        return &facts.shortName.emplace();
+      case Role::kStartUrl:
+        return &facts.startUrl.emplace();
+      case Role::kDisplay:
+        return &facts.display.emplace();
+      default:
+        return nullptr;
+    }
+  }
 
   bool Peek(char c) const { return m_at < m_text.size() && m_text[m_at] == c; }
   bool Take(char c) {
@@ -46,23 +80,23 @@ class JsonReader {
     }
   }
 
-  bool ReadValue(int depth, Role role, std::vector<std::string>& sources) {
+  bool ReadValue(int depth, Role role, ManifestFacts& facts) {
     Blanks();
     if (m_at >= m_text.size() || depth > kDeepest) {
       return false;
     }
     switch (m_text[m_at]) {
       case '{':
-        return ReadObject(depth, role, sources);
+        return ReadObject(depth, role, facts);
       case '[':
-        return ReadArray(depth, role, sources);
+        return ReadArray(depth, role, facts);
       case '"': {
         std::string text;
         if (!ReadString(text)) {
           return false;
         }
-        if (role == Role::kSource) {
-          sources.back() = std::move(text);
+        if (std::string* slot = Slot(role, facts)) {
+          *slot = std::move(text);
         }
         return true;
       }
@@ -71,7 +105,7 @@ class JsonReader {
     }
   }
 
-  bool ReadObject(int depth, Role role, std::vector<std::string>& sources) {
+  bool ReadObject(int depth, Role role, ManifestFacts& facts) {
     ++m_at;  // '{'
     if (Take('}')) {
       return true;
@@ -83,28 +117,36 @@ class JsonReader {
         return false;
       }
       Role inner = Role::kNone;
-      if (role == Role::kManifest && key == "icons") {
-        inner = Role::kIcons;
-      } else if (role == Role::kIcon && key == "src") {
-        inner = Role::kSource;
+      if (role == Role::kManifest) {
+        inner = key == "icons"        ? Role::kIcons
+                : key == "name"       ? Role::kName
+                : key == "short_name" ? Role::kShortName
+                : key == "start_url"  ? Role::kStartUrl
+                : key == "display"    ? Role::kDisplay
+                                      : Role::kNone;
+      } else if (role == Role::kIcon) {
+        inner = key == "src"       ? Role::kSource
+                : key == "sizes"   ? Role::kSizes
+                : key == "purpose" ? Role::kPurpose
+                                   : Role::kNone;
       }
-      if (!ReadValue(depth + 1, inner, sources)) {
+      if (!ReadValue(depth + 1, inner, facts)) {
         return false;
       }
     } while (Take(','));
     return Take('}');
   }
 
-  bool ReadArray(int depth, Role role, std::vector<std::string>& sources) {
+  bool ReadArray(int depth, Role role, ManifestFacts& facts) {
     ++m_at;  // '['
     if (Take(']')) {
       return true;
     }
     do {
       if (role == Role::kIcons) {
-        sources.emplace_back();
+        facts.icons.emplace_back();
       }
-      if (!ReadValue(depth + 1, role == Role::kIcons ? Role::kIcon : Role::kNone, sources)) {
+      if (!ReadValue(depth + 1, role == Role::kIcons ? Role::kIcon : Role::kNone, facts)) {
         return false;
       }
     } while (Take(','));
@@ -241,8 +283,20 @@ class JsonReader {
 
 }  // namespace
 
+std::optional<ManifestFacts> ReadManifest(std::string_view json) {
+  return JsonReader(json).Facts();
+}
+
 std::optional<std::vector<std::string>> ReadManifestIconSources(std::string_view json) {
-  return JsonReader(json).IconSources();
+  const std::optional<ManifestFacts> facts = ReadManifest(json);
+  if (!facts) {
+    return std::nullopt;
+  }
+  std::vector<std::string> sources;
+  for (const ManifestIconEntry& icon : facts->icons) {
+    sources.push_back(icon.source);
+  }
+  return sources;
 }
 
 }  // namespace tervando

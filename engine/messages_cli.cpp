@@ -111,7 +111,9 @@ std::string PageClassLabel(PageClass pageClass, bool remove, bool modern) {
     case PageClass::kReferenceAfterHead:
       return "Favicon-Verweis erst nach </head> (bleibt unverändert)";
     case PageClass::kOtherIcon:
-      return "danach ein anderer Icon-Verweis, den Browser vorziehen";
+      // Beside icon.svg, an own link may win from anywhere in the head.
+      return modern ? "ein eigener Icon-Verweis der Seite, den Browser unserem vorziehen"
+                    : "danach ein anderer Icon-Verweis, den Browser vorziehen";
     case PageClass::kFaviconMissing:
       return modern ? "eine Datei des Favicon-Satzes fehlt (der nächste Lauf legt sie an)"
                     : "favicon.ico fehlt (der nächste Lauf legt es an)";
@@ -119,6 +121,16 @@ std::string PageClassLabel(PageClass pageClass, bool remove, bool modern) {
       return remove ? "bereits aktuell (kein Verweis zu löschen)" : "bereits aktuell";
   }
   return {};
+}
+
+std::string OtherIconAfterRunLabel(bool modern) {
+  return modern ? "davon: danach bliebe ein eigener Icon-Verweis, den Browser unserem vorziehen"
+                : "davon: danach bliebe ein anderer Icon-Verweis, den Browser vorziehen";
+}
+
+std::string LateCharsetLabel(std::size_t bytes) {
+  return "Zeichensatz-Angabe danach erst hinter Byte " + std::to_string(bytes) +
+         ": Browser lesen die Seite evtl. mit falschem Zeichensatz";
 }
 
 std::string AttentionSummaryText(std::size_t attention, std::size_t pageCount) {
@@ -164,6 +176,34 @@ std::string ManifestIconMissingText(const std::string& manifest, const std::stri
 
 std::string SetFileMissingText(const std::string& name) {
   return name + " fehlt (der nächste Lauf legt es an).";
+}
+
+std::string ManifestNotInstallableText(const std::string& manifest, ManifestLack lack) {
+  const char* what = "";
+  switch (lack) {
+    case ManifestLack::kName:
+      what = "\"name\"";
+      break;
+    case ManifestLack::kStartUrl:
+      what = "\"start_url\"";
+      break;
+    case ManifestLack::kDisplay:
+      what = "\"display\" (minimal-ui, standalone oder fullscreen)";
+      break;
+    case ManifestLack::kIcon192:
+      what = "ein Icon mit \"sizes\": \"192x192\"";
+      break;
+    case ManifestLack::kIcon512:
+      what = "ein Icon mit \"sizes\": \"512x512\"";
+      break;
+  }
+  return manifest + " ist so nicht als App installierbar: es fehlt " + what + ".";
+}
+
+std::string ManifestWithoutMaskableText(const std::string& manifest) {
+  return manifest +
+         " nennt kein Icon mit \"purpose\": \"maskable\": Startbildschirme beschneiden das "
+         "Icon evtl.";
 }
 
 std::string SvgWithoutDarkModeText(const std::string& svg) {

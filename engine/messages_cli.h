@@ -72,10 +72,12 @@ inline constexpr char kYesNoPrompt[] = "[Ja = j, Nein = n] (n) ";
 // line(s) itself.
 std::string NoPagesFoundText(const std::string& webRoot);
 std::string CheckHeadingText(bool remove, std::size_t pageCount, const std::string& webRoot);
-inline constexpr char kOtherIconAfterRunLabel[] =
-    "davon: danach bliebe ein anderer Icon-Verweis, den Browser vorziehen";
+// Among the pages that would change, those left with an icon link browsers prefer to ours.
+std::string OtherIconAfterRunLabel(bool modern);
 inline constexpr char kBaseHrefLabel[] =
     "mit <base href>: relative Verweise, auch unsere, gelten von dort aus";
+// Pages whose charset declaration the run's tags push past the first `bytes` bytes.
+std::string LateCharsetLabel(std::size_t bytes);
 inline constexpr char kSiteFindingsHeading[] = "\nHauptverzeichnis:\n";
 std::string AttentionSummaryText(std::size_t attention, std::size_t pageCount);
 // After "tervando-cli: ", when the report could not be written.
@@ -92,5 +94,9 @@ std::string ManifestWithoutIconsText(const std::string& manifest);
 std::string ManifestIconMissingText(const std::string& manifest, const std::string& source);
 std::string SetFileMissingText(const std::string& name);
 std::string SvgWithoutDarkModeText(const std::string& svg);
+// What a manifest lacks that browsers need to install the site as an app.
+enum class ManifestLack { kName, kStartUrl, kDisplay, kIcon192, kIcon512 };
+std::string ManifestNotInstallableText(const std::string& manifest, ManifestLack lack);
+std::string ManifestWithoutMaskableText(const std::string& manifest);
 
 }  // namespace tervando

@@ -97,6 +97,7 @@ struct LinkAttributes {
   std::optional<std::string_view> rel;
   std::optional<std::string_view> href;
   bool marked = false;  // carries our block's marker
+  bool sized = false;   // carries a sizes attribute
 };
 
 // The rel and href of a <link> tag, read as HTML reads attributes: names in any letter case,
@@ -114,6 +115,8 @@ std::optional<LinkAttributes> ReadLinkTag(std::string_view tag) {
       link.rel = attribute.value;
     } else if (!link.href && EqualsIgnoringCase(attribute.nameText, "href")) {
       link.href = attribute.value;
+    } else if (EqualsIgnoringCase(attribute.nameText, "sizes")) {
+      link.sized = true;
     }
   }
   return link;
@@ -132,31 +135,47 @@ std::string RelativePart(int levels) {
   return relative;
 }
 
-// The href of a link with an icon relation.
-std::optional<std::string_view> IconHref(std::string_view tag) {
-  const std::optional<LinkAttributes> link = ReadLinkTag(tag);
+// A link with an icon relation that is not one of our block's.
+std::optional<LinkAttributes> IconLink(std::string_view tag) {
+  std::optional<LinkAttributes> link = ReadLinkTag(tag);
   // A tag of our block is ours, whatever it links.
   if (!link || link->marked || !link->rel || !link->href || !HasIconToken(*link->rel)) {
     return std::nullopt;
   }
-  return link->href;
+  return link;
 }
 
-// Line of the last icon link pointing elsewhere among the tags from `from` (a tag boundary)
-// up to the first "</head>"; 0 when there is none.
+// An icon link to an .ico file without sizes: browsers prefer it to an SVG icon.
+bool BeatsSvgIcon(const LinkAttributes& link) {
+  std::string_view path = link.href->substr(0, link.href->find_first_of("?#"));
+  while (!path.empty() && IsHtmlBlank(path.back())) {
+    path.remove_suffix(1);
+  }
+  return !link.sized && EndsWithIgnoringCase(path, ".ico");
+}
+
+// Line of the icon link browsers would show instead of ours: with `svgLinked` the first that
+// beats our icon.svg anywhere in the head, else the last pointing elsewhere among the tags from
+// `from` (a tag boundary) up to the first "</head>"; 0 when there is none.
 int OtherIconAfter(std::string_view text, std::size_t from, std::string_view pagePath,
-                   int webRootDepth) {
+                   int webRootDepth, bool svgLinked) {
   std::optional<std::string> ourTarget;
   std::optional<std::size_t> last;
   TagScanner scanner(text);
-  scanner.SeekTo(from);
+  scanner.SeekTo(svgLinked ? 0 : from);
   TagScanner::Tag tag;
   while (scanner.Next(tag)) {
     const std::string_view bytes = text.substr(tag.begin, tag.end - tag.begin);
     if (!tag.holdsOperator && EqualsIgnoringCase(bytes, kHeadEndTag)) {
       break;
     }
-    if (const std::optional<std::string_view> href = IconHref(bytes)) {
+    const std::optional<LinkAttributes> link = IconLink(bytes);
+    if (link && svgLinked) {
+      if (BeatsSvgIcon(*link)) {
+        return LineAt(text, tag.begin);
+      }
+    } else if (link) {
+      const std::optional<std::string_view> href = link->href;
       if (!ourTarget) {
         ourTarget = FaviconTargetOf(pagePath, webRootDepth);
       }
@@ -166,6 +185,22 @@ int OtherIconAfter(std::string_view text, std::size_t from, std::string_view pag
     }
   }
   return last ? LineAt(text, *last) : 0;
+}
+
+// The line of the charset declaration of `after` (the page as the run leaves it) when our tags
+// push it past the bytes the prescan reads; 0 else.
+int PushedCharsetLine(std::string_view after, std::string_view pagePath,
+                      const std::string& faviconLinkPrefix, int webRootDepth) {
+  const std::optional<std::size_t> end = CharsetDeclarationEnd(after);
+  if (!end || *end <= kCharsetPrescanBytes) {
+    return 0;
+  }
+  IconBlockOptions remove;
+  remove.remove = true;
+  const std::string bare =
+      SetUnsetIconBlockInHtml(after, pagePath, remove, faviconLinkPrefix, webRootDepth);
+  const std::optional<std::size_t> bareEnd = CharsetDeclarationEnd(bare);
+  return bareEnd && *bareEnd <= kCharsetPrescanBytes ? LineAt(after, *end - 1) : 0;
 }
 
 // The line of the first <base> tag with an href before the head end tag, or 0.
@@ -223,8 +258,9 @@ PageCheck ClassifyUnbased(std::string_view text, std::string_view pagePath,
       const std::string after = pageEdit.AppliedTo(text);
       const FaviconEdit ours =
           FindFaviconEdit(after, pagePath, false, faviconLinkPrefix, webRootDepth);
-      check.otherIconLine =
-          OtherIconAfter(after, ours.offset + ours.removed, pagePath, webRootDepth);
+      check.otherIconLine = OtherIconAfter(after, ours.offset + ours.removed, pagePath,
+                                           webRootDepth, block.links.svgIcon);
+      check.charsetLine = PushedCharsetLine(after, pagePath, faviconLinkPrefix, webRootDepth);
     }
     return check;
   }
@@ -277,8 +313,11 @@ PageCheck ClassifyUnbased(std::string_view text, std::string_view pagePath,
   if (remove || !link) {
     return {PageClass::kUpToDate, 0};  // remove: the reference lies after the head, see above
   }
-  if (const int other = OtherIconAfter(text, link->end, pagePath, webRootDepth); other > 0) {
-    return {PageClass::kOtherIcon, other};
+  const int charsetLine = PushedCharsetLine(text, pagePath, faviconLinkPrefix, webRootDepth);
+  if (const int other =
+          OtherIconAfter(text, link->end, pagePath, webRootDepth, block.links.svgIcon);
+      other > 0) {
+    return {PageClass::kOtherIcon, other, 0, 0, charsetLine};
   }
   if (faviconExists) {
     bool missing = !faviconExists(FaviconTargetOf(pagePath, webRootDepth));
@@ -286,10 +325,10 @@ PageCheck ClassifyUnbased(std::string_view text, std::string_view pagePath,
       missing = missing || !faviconExists(RootFileTargetOf(pagePath, webRootDepth, file));
     }
     if (missing) {
-      return {PageClass::kFaviconMissing, LineAt(text, link->begin)};
+      return {PageClass::kFaviconMissing, LineAt(text, link->begin), 0, 0, charsetLine};
     }
   }
-  return {PageClass::kUpToDate, LineAt(text, link->begin)};
+  return {PageClass::kUpToDate, LineAt(text, link->begin), 0, 0, charsetLine};
 }
 
 }  // namespace

@@ -33,6 +33,9 @@ namespace tervando {
 //                    <link> with an icon relation (a rel token "icon", as in "icon" or "shortcut
 //                    icon"; "apple-touch-icon" and "mask-icon" are other tokens) points at another
 //                    file: browsers take the last icon link of the head, so they show that one.
+//                    Where our block links icon.svg, browsers prefer the drawing to any icon link
+//                    but one to an .ico file without `sizes`, wherever in the head it stands:
+//                    such a link of the page's own counts instead.
 //                    An href names our file when, taken from the page's folder without its query
 //                    or fragment, it leads to the favicon.ico our reference names; an address
 //                    with a scheme or from the server's root always counts as another file
@@ -72,6 +75,9 @@ struct PageCheck {
   // The line of a <base href> in the head: relative links, ours too, then resolve from the
   // address it names, not from the page's folder; 0 when there is none.
   int baseLine = 0;
+  // Insert mode: the line of the page's charset declaration when the page as the run leaves it
+  // has it past kCharsetPrescanBytes but would have it within them without our tags; 0 else.
+  int charsetLine = 0;
 
   bool operator==(const PageCheck&) const = default;
 };

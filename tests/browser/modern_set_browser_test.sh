@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # A real site in a real browser: Debian's Python documentation copied below a web root (pages at
-# three depths), a modern run with --disable-foreign-icons, then headless chromium's DOM of each
-# page, over http://127.0.0.1 and file://. The last icon link of the head must be ours, and every
-# link of ours must resolve to a file that exists. Skipped (77) only when chromium is missing.
+# depths 0, 1 and 2) and a windows-1252 page whose charset declaration ends near byte 1024, a
+# modern run with --disable-foreign-icons, then headless chromium over http://127.0.0.1 and
+# file:// (tests/browser/chromium_probe.py). For every page: the icon Chromium stores is our
+# icon.svg, every link of ours resolves, and over http the manifest installs with no error; the
+# windows-1252 page keeps its declaration within the first 1024 bytes and is read as
+# windows-1252. A page whose own link to an .ico file without sizes is switched on again after the
+# run gets that icon instead, and --check names it. Skipped (77) only when chromium is missing.
 # Usage: modern_set_browser_test.sh TERVANDO_CLI
 set -euo pipefail
 cli=$1
+here=$(dirname "$0")
 docs=${TERVANDO_BROWSER_SITE:-/usr/share/doc/python3.11/html}
 chromium=$(command -v chromium || command -v chromium-browser || true)
 if [ -z "$chromium" ]; then
@@ -26,8 +31,20 @@ root="$work/www"
 mkdir -p "$root"
 cp -r "$docs" "$root/python"
 cp "$docs/index.html" "$root/index.html"
-pages=(index.html python/index.html python/library/os.html)
+# The declaration ends at byte 950: our reference fits before byte 1024, the whole block not.
+python3 -c 'import sys
+head = "<html><head>\n<title>"
+meta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
+title = "x" * (950 - len(head) - len("</title>") - len(meta))
+sys.stdout.buffer.write((head + title + "</title>" + meta + "\n</head><body>\xe4</body></html>\n").encode("cp1252"))' \
+  > "$root/cp1252.html"
+printf '<html><head><title>own</title><link rel="icon" href="favicon.ico?own"></head></html>\n' \
+  > "$root/own-ico.html"
+pages=(index.html python/index.html python/library/os.html cp1252.html own-ico.html)
 "$cli" --set modern --disable-foreign-icons --no-log -q "$root" > /dev/null
+sed -i 's/data-tervando-off-rel="icon"/rel="icon"/' "$root/own-ico.html"
+check=$("$cli" --check --set modern "$root" 2>&1) && { echo "FAIL: --check found nothing"; exit 1; }
+grep -q "^ *own-ico.html:1$" <<< "$check" || { echo "FAIL: --check did not name own-ico.html"; echo "$check"; exit 1; }
 
 python3 -u -m http.server --bind 127.0.0.1 --directory "$root" 0 > "$work/server.log" 2>&1 &
 server=$!
@@ -39,65 +56,59 @@ for _ in $(seq 50); do
 done
 [ -n "$port" ] || { echo "FAIL: the http server did not start"; cat "$work/server.log"; exit 1; }
 
-failed=0
+urls=()
 for page in "${pages[@]}"; do
-  for url in "http://127.0.0.1:$port/$page" "file://$root/$page"; do
-    timeout 30 "$chromium" --headless --no-sandbox --disable-gpu --no-first-run \
-      --user-data-dir="$work/profile" --dump-dom "$url" > "$work/dom.html" 2> "$work/chromium.log" ||
-      { echo "FAIL: chromium could not load $url"; tail -5 "$work/chromium.log"; failed=1; continue; }
-    python3 - "$url" "$work/dom.html" <<'PY' || failed=1
-import html.parser, os, sys, urllib.parse, urllib.request
-
-url, dom = sys.argv[1], open(sys.argv[2], encoding="utf-8", errors="replace").read()
-ICON_RELS = {"icon", "apple-touch-icon", "apple-touch-icon-precomposed", "mask-icon"}
-
-class Head(html.parser.HTMLParser):
-    def __init__(self):
-        super().__init__()
-        self.in_head, self.links = False, []
-    def handle_starttag(self, tag, attrs):
-        if tag == "head":
-            self.in_head = True
-        elif tag == "link" and self.in_head:
-            self.links.append(dict(attrs))
-    def handle_endtag(self, tag):
-        if tag == "head":
-            self.in_head = False
-
-head = Head()
-head.feed(dom)
-def rels(link):
-    return set((link.get("rel") or "").lower().split())
-def ours(link):
-    return "data-tervando" in link or (rels(link) == {"shortcut", "icon"} and
-                                       (link.get("href") or "").endswith("favicon.ico"))
-icons = [link for link in head.links if rels(link) & ICON_RELS]
-problems = []
-if not icons:
-    problems.append("no icon link in the head")
-elif not ours(icons[-1]):
-    problems.append("the last icon link is not ours: %r" % icons[-1])
-mine = [link for link in head.links if ours(link)]
-if len(mine) != 4:
-    problems.append("expected 4 links of ours, found %d" % len(mine))
-for link in mine:
-    target = urllib.parse.urljoin(url, link["href"])
-    if target.startswith("file://"):
-        if not os.path.isfile(urllib.parse.unquote(urllib.parse.urlparse(target).path)):
-            problems.append("missing file " + target)
-    else:
-        try:
-            with urllib.request.urlopen(target, timeout=10) as answer:
-                if answer.status != 200:
-                    problems.append("%s answered %d" % (target, answer.status))
-        except Exception as error:  # noqa: BLE001 - every failure is a finding
-            problems.append("%s: %s" % (target, error))
-for problem in problems:
-    print("FAIL: %s: %s" % (url, problem))
-if not problems:
-    print("ok: %s (%d links of ours, last icon %s)" % (url, len(mine), icons[-1].get("href")))
-sys.exit(1 if problems else 0)
-PY
-  done
+  urls+=("http://127.0.0.1:$port/$page" "file://$root/$page")
 done
-exit "$failed"
+timeout 120 python3 "$here/chromium_probe.py" "$chromium" "$work/profile" "${urls[@]}" \
+  > "$work/pages.jsonl" || { echo "FAIL: chromium could not be asked"; exit 1; }
+
+python3 - "$root" "$port" "$work/pages.jsonl" <<'PY'
+import json, os, re, sys, urllib.parse, urllib.request
+
+root, port, records = sys.argv[1], sys.argv[2], [json.loads(line) for line in open(sys.argv[3])]
+ICON_RELS = {"icon", "apple-touch-icon", "apple-touch-icon-precomposed", "mask-icon"}
+failed = False
+for record in records:
+    url, links = record["url"], record["links"]
+    site = "http://127.0.0.1:%s/" % port if url.startswith("http") else "file://" + root + "/"
+    def ours(link):
+        return link["ours"] or (set(link["rel"].lower().split()) == {"shortcut", "icon"} and
+                                link["href"] == site + "favicon.ico")
+    own = url.endswith("own-ico.html")
+    problems = []
+    mine = [link for link in links if ours(link)]
+    if len(mine) != 4:
+        problems.append("expected 4 links of ours, found %d" % len(mine))
+    icons = [link for link in links if set(link["rel"].lower().split()) & ICON_RELS]
+    if not own and (not icons or not ours(icons[-1])):
+        problems.append("the last icon link is not ours: %r" % (icons[-1:],))
+    for link in mine:
+        target = link["href"]
+        if target.startswith("file://"):
+            if not os.path.isfile(urllib.parse.unquote(urllib.parse.urlparse(target).path)):
+                problems.append("missing file " + target)
+        else:
+            try:
+                with urllib.request.urlopen(target, timeout=10) as answer:
+                    if answer.status != 200:
+                        problems.append("%s answered %d" % (target, answer.status))
+            except Exception as error:  # noqa: BLE001 - every failure is a finding
+                problems.append("%s: %s" % (target, error))
+    if record["icon"] != site + ("favicon.ico?own" if own else "icon.svg"):
+        problems.append("chromium stored the icon %r" % record["icon"])
+    if url.startswith("http") and record.get("installability") != []:
+        problems.append("not installable: %r" % record.get("installability"))
+    if url.endswith("cp1252.html"):
+        text = open(os.path.join(root, "cp1252.html"), "rb").read()
+        end = re.search(rb"charset=windows-1252\">", text).end()
+        if end > 1024 or record["charset"] != "windows-1252":
+            problems.append("charset declaration ends at %d, read as %s" % (end, record["charset"]))
+    for problem in problems:
+        print("FAIL: %s: %s" % (url, problem))
+    if not problems:
+        print("ok: %s: icon %s, charset %s, installability %r" %
+              (url, record["icon"], record["charset"], record.get("installability", "-")))
+    failed = failed or bool(problems)
+sys.exit(1 if failed else 0)
+PY

@@ -631,6 +631,21 @@ TEST_F(CliSite, ModernSetWritesSixFilesAndTheBlocks) {
   EXPECT_EQ(RunTervandoCli({"--check", "--set", "modern", root.Path()}).exitCode, 0);
   EXPECT_NE(RunTervandoCli({"--check", root.Path()}).out.find("5  ! würde geändert"),
             std::string::npos);
+  // A manifest browsers would not install is named, field by field.
+  root.Write("manifest.webmanifest",
+             R"({"name": "x", "icons": [{"src": "icon-192.png", "sizes": "192x192"}]})");
+  const auto lacking = RunTervandoCli({"--check", "--set", "modern", root.Path()});
+  EXPECT_EQ(lacking.exitCode, 1);
+  for (const char* what : {"\"start_url\"", "\"display\" (minimal-ui, standalone oder fullscreen)",
+                           "ein Icon mit \"sizes\": \"512x512\""}) {
+    EXPECT_NE(lacking.out.find(std::string("  ! manifest.webmanifest ist so nicht als App "
+                                           "installierbar: es fehlt ") +
+                               what + ".\n"),
+              std::string::npos)
+        << lacking.out;
+  }
+  EXPECT_NE(lacking.out.find("    manifest.webmanifest nennt kein Icon mit \"purpose\""),
+            std::string::npos);
 
   ASSERT_EQ(RunTervandoCli({"--no-log", "-q", "-r", root.Path()}).exitCode, 0);
   for (const auto& [path, bytes] : original) {

@@ -39,11 +39,17 @@ struct ClassCase {
   int otherIconLine = 0;
   bool modern = false;  // judged for a run with the modern set
   int baseLine = 0;
+  int charsetLine = 0;
 };
 
 TEST(ClassifyPage, OneClassPerPageWithTheLineOfItsTag) {
   const std::string icon = R"(<link rel="icon" href="/x.png">)";
   const std::string modern = BuildIconBlock(kPrefix, LinksOfSet(FaviconSet::kModern, true), 0);
+  const std::string oldModern = kAtRoot + modern.substr(modern.find("<link", 1));
+  // A charset declaration that ends at byte 1000 of the page without our tags.
+  const std::string lateCharset =
+      "<title>" + std::string(923, 'x') + "</title>" +
+      "<meta http-equiv=Content-Type content=\"text/html; charset=cp1252\">";
   const std::vector<ClassCase> cases = {
       {"empty page", "", C::kEmpty, 0},
       {"reference to insert", "<html>\n<head></head>", C::kWouldChange, 2},
@@ -113,6 +119,20 @@ TEST(ClassifyPage, OneClassPerPageWithTheLineOfItsTag) {
       {"modern block, classic run", "<head>" + modern + "</head>", C::kWouldChange, 1},
       {"classic reference, modern run", "<head>" + kAtRoot + "</head>", C::kWouldChange, 1, false,
        true, "/site/i.htm", 0, true},
+      {"modern: the page's own .ico without sizes beats icon.svg, also before ours",
+       "<head><link rel=icon href=/old.ico>\n" + modern + "</head>", C::kOtherIcon, 1, false, true,
+       "/site/i.htm", 0, true},
+      {"modern: its own PNG after ours does not", "<head>" + modern + "\n" + icon + "</head>",
+       C::kUpToDate, 1, false, true, "/site/i.htm", 0, true},
+      {"modern: the block without sizes is refreshed", "<head>" + oldModern + "</head>",
+       C::kWouldChange, 1, false, true, "/site/i.htm", 0, true},
+      {"our reference pushes the charset past 1024 bytes", "<head>\n" + lateCharset + "</head>",
+       C::kWouldChange, 1, false, true, "/site/i.htm", 0, false, 0, 2},
+      {"a page left so says it too", "<head>" + kAtRoot + "\n" + lateCharset + "</head>",
+       C::kUpToDate, 1, false, true, "/site/i.htm", 0, false, 0, 2},
+      {"modern: the reference alone pushes it, the tags follow the declaration",
+       "<head>\n" + lateCharset + "</head>", C::kWouldChange, 1, false, true, "/site/i.htm", 0,
+       true, 0, 2},
       {"a switched-off link competes no more",
        "<head>" + kAtRoot + "<link data-tervando-off-rel=icon href=x.png></head>", C::kUpToDate, 1},
       {"base href named", "<head>\n<base href=\"http://x/\">" + kAtRoot + "</head>", C::kUpToDate,
@@ -130,7 +150,7 @@ TEST(ClassifyPage, OneClassPerPageWithTheLineOfItsTag) {
     block.remove = c.remove;
     block.links = LinksOfSet(c.modern ? FaviconSet::kModern : FaviconSet::kClassic, true);
     EXPECT_EQ(ClassifyPage(c.text, c.page, block, kPrefix, kRootDepth, exists),
-              (PageCheck{c.expected, c.line, c.otherIconLine, c.baseLine}))
+              (PageCheck{c.expected, c.line, c.otherIconLine, c.baseLine, c.charsetLine}))
         << c.name;
     for (const std::string& path : asked) {
       EXPECT_EQ(path.rfind("/site/", 0), 0u) << c.name;

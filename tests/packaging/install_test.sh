@@ -88,7 +88,7 @@ rm "$tmp/usr/bin/options.ini"
 
 # Pictures through the installed plug-in; without it a catalogue run still works and a picture
 # run says what is missing, changing nothing.
-"$cli" -q --set modern --icon 3 "$tmp/site" >/dev/null
+"$cli" -q --overwrite --set modern --icon 3 "$tmp/site" >/dev/null
 file "$tmp/site/icon-192.png" | grep -q "PNG image data, 192 x 192" || fail "no picture drawn"
 mv "$tmp/usr/lib/tervando/tervando-picture.so" "$tmp/plugin.so"
 "$cli" -q --icon 4 "$tmp/site" >/dev/null || fail "a catalogue run needs the plug-in"

@@ -447,6 +447,7 @@ void Form1::StartRun() {
     return;
   }
   BusyScope busy(*this);
+  m_laterFailures.reset();
   m_pageCheck.Stop();  // Start checks the pages again after its run
   Start(*this, m_state);
   WaitForLog();  // the log is whole when Start is over, should the user open it
@@ -735,7 +736,20 @@ MessageAnswer Form1::Ask(const Message& message) {
 void Form1::Tell(const Notice& notice) { Ask(NoticeMessage(notice)); }
 
 bool Form1::GoOnAfterFailure(const PageFailure& failure) {
-  return Ask(PageFailedMessage(failure)) == MessageAnswer::Ok;
+  if (m_laterFailures) {
+    return *m_laterFailures;  // answered for the rest of the run; the run logs the page
+  }
+  if (StopRequested()) {
+    return false;
+  }
+  ShowPending();
+  const MessageReply reply =
+      m_desktop.AskWithCheckBox(PageFailedMessage(failure), kLaterFailuresCheckBox);
+  const bool goOn = reply.answer == MessageAnswer::Ok;
+  if (reply.ticked) {
+    m_laterFailures = goOn;
+  }
+  return goOn;
 }
 
 bool Form1::ConfirmFaviconOverwrite() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,8 @@ class Form1 : public QWidget, public Host {
   int m_lastSortColumn = 0;
   bool m_busy = false;
   bool m_ending = false;  // "&Ende" was clicked
+  // The answer the user gave for every later failure of the run under way, if any.
+  std::optional<bool> m_laterFailures;
   int m_waitCursors = 0;
   std::vector<int> m_deferredColumnClicks;
   QElapsedTimer m_sinceEvents;  // since the window last handled its events in a long operation

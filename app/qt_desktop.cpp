@@ -9,7 +9,13 @@
 
 namespace tervando {
 
-MessageAnswer QtDesktop::ShowMessage(const Message& message) { return ShowMessageBox(message); }
+MessageAnswer QtDesktop::ShowMessage(const Message& message) {
+  return ShowMessageBox(message).answer;
+}
+
+MessageReply QtDesktop::AskWithCheckBox(const Message& message, const std::string& checkBox) {
+  return ShowMessageBox(message, checkBox);
+}
 
 std::string QtDesktop::ChooseFolder(QWidget* owner, const std::string& prompt,
                                     const std::string& startFolder) {

@@ -9,6 +9,7 @@ namespace tervando {
 class QtDesktop : public Desktop {
  public:
   MessageAnswer ShowMessage(const Message& message) override;
+  MessageReply AskWithCheckBox(const Message& message, const std::string& checkBox) override;
   std::string ChooseFolder(QWidget* owner, const std::string& prompt,
                            const std::string& startFolder) override;
   std::string ChooseImageFile(QWidget* owner) override;

@@ -20,6 +20,12 @@ struct Message {
   MessageAnswer defaultAnswer = MessageAnswer::Ok;
 };
 
+// The answer to a message with a check box: the button chosen and whether the box was ticked.
+struct MessageReply {
+  MessageAnswer answer = MessageAnswer::Ok;
+  bool ticked = false;
+};
+
 // The answer that changes nothing more: Cancel or No where the box offers it. Taken when a box
 // is closed without a button, or when the program is ending while a question is pending.
 inline MessageAnswer SafeAnswer(MessageButtons buttons) {

@@ -22,6 +22,9 @@ inline constexpr char kFavouritesPictureName[] = "Bild: Favoriten eines Browsers
 inline constexpr char kMakerLogoName[] = "Logo von Orvatek";
 inline constexpr char kFaviconPreviewName[] = "Favicon in Gebrauch";
 
+// The check box of the window's failure prompt: its answer holds for the rest of the run.
+inline constexpr char kLaterFailuresCheckBox[] = "Für alle weiteren Fehler dieses Laufs";
+
 // The folder dialog's prompt.
 inline constexpr char kWebRootPrompt[] = "Wo liegt das Hauptverzeichnis Ihrer lokalen Web-Dateien?";
 

@@ -18,6 +18,9 @@ class Desktop {
 
   // Shows a message box or question (see MakeMessageBox) and returns the button chosen.
   virtual MessageAnswer ShowMessage(const Message& message) = 0;
+  // The same with an unticked check box of this caption under the text: also whether it was
+  // ticked when the box was answered.
+  virtual MessageReply AskWithCheckBox(const Message& message, const std::string& checkBox) = 0;
 
   // The folder dialog, opened in `startFolder` (the home folder while empty). Returns the chosen
   // folder, or the empty text when the user cancels.

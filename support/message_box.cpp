@@ -1,6 +1,7 @@
 #include "support/message_box.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -100,28 +101,34 @@ class EarlyKeysDropped : public QObject {
 
 }  // namespace
 
-MessageAnswer ShowMessageBox(const Message& message) {
-  const std::unique_ptr<QMessageBox> box = MakeMessageBox(message, BoxOwner());
-  switch (box->exec()) {
+MessageReply ShowMessageBox(const Message& message, const std::string& checkBox) {
+  const std::unique_ptr<QMessageBox> box = MakeMessageBox(message, BoxOwner(), checkBox);
+  const int button = box->exec();
+  const bool ticked = box->checkBox() && box->checkBox()->isChecked();
+  switch (button) {
     case QMessageBox::Ok:
-      return MessageAnswer::Ok;
+      return {MessageAnswer::Ok, ticked};
     case QMessageBox::Cancel:
-      return MessageAnswer::Cancel;
+      return {MessageAnswer::Cancel, ticked};
     case QMessageBox::Yes:
-      return MessageAnswer::Yes;
+      return {MessageAnswer::Yes, ticked};
     case QMessageBox::No:
-      return MessageAnswer::No;
+      return {MessageAnswer::No, ticked};
     default:
-      return SafeAnswer(message.buttons);
+      return {SafeAnswer(message.buttons), false};
   }
 }
 
-std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* parent) {
+std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* parent,
+                                            const std::string& checkBox) {
   auto box = std::make_unique<QMessageBox>(BoxIcon(message.icon), QString::fromUtf8(kProgramTitle),
                                            MessageDisplayText(message.text),
                                            BoxButtons(message.buttons), parent);
   box->setTextFormat(Qt::PlainText);
   box->setDefaultButton(BoxButton(message.defaultAnswer));
+  if (!checkBox.empty()) {
+    box->setCheckBox(new QCheckBox(QString::fromStdString(checkBox), box.get()));
+  }
   new EarlyKeysDropped(*box);
   return box;
 }

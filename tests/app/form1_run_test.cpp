@@ -371,6 +371,47 @@ class Form1RunTest : public QObject {
     QCOMPARE(StatusText(*m_form, 1), QStringLiteral("Ersetzen beendet: 1 Dateien verändert."));
   }
 
+  // The failure prompt's check box answers every later failure of the run the same way; the
+  // closing message and the log still name each page. The next run asks again.
+  void laterFailuresAnsweredAtOnce_data() {
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<bool>("goOn");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<int>("failed");
+    QTest::newRow("ticked, OK") << true << true << 1 << 3;
+    QTest::newRow("ticked, Abbrechen") << true << false << 1 << 1;
+    QTest::newRow("one by one") << false << true << 3 << 3;
+  }
+  void laterFailuresAnsweredAtOnce() {
+    QFETCH(bool, ticked);
+    QFETCH(bool, goOn);
+    QFETCH(int, asked);
+    QFETCH(int, failed);
+    WriteBytes(Page("favicon.ico"), std::string(IconFile(1)));
+    WriteBytes(Page("a.htm"), kIndexPage);
+    for (const char* name : {"r1.htm", "r2.htm", "r3.htm"}) {
+      WriteBytes(Page(name), kIndexPage);
+      QVERIFY(QFile::setPermissions(QString::fromStdString(Page(name)), QFile::ReadOwner));
+    }
+    Click("Btn_4");
+    for (int run = 0; run < 2; ++run) {
+      m_messages.clear();
+      m_desktop.ticks = {ticked};
+      m_answers = {goOn ? MessageAnswer::Ok : MessageAnswer::Cancel};
+      Click("Btn_8");
+      const int prompts = static_cast<int>(m_messages.size()) - 1;
+      QCOMPARE(prompts, asked);
+      QCOMPARE(m_desktop.checkBoxes.back(), std::string("Für alle weiteren Fehler dieses Laufs"));
+      QVERIFY(m_messages.back().text.find("Fehlgeschlagen: " + std::to_string(failed) + "\r") !=
+              std::string::npos);
+      int logged = 0;
+      for (const std::string& line : Lines(ReadBytes(m_log))) {
+        logged += line.rfind("Fehler bei Datei ", 0) == 0 ? 1 : 0;
+      }
+      QCOMPARE(logged, (run + 1) * failed);
+    }
+  }
+
   // Rows of an earlier web root stay in the list, greyed and saying why, and Start leaves their
   // pages as they are: a link built for the new root would lead nowhere from there.
   void secondPfadKeepsEarlierRowsUntouched() {

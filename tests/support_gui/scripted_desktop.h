@@ -25,6 +25,9 @@ class ScriptedDesktop : public Desktop {
   std::function<void(const Message&)> onMessage;
   std::deque<MessageAnswer> answers;
   std::function<MessageAnswer(const Message&)> answer;
+  // The captions of the check boxes shown, and whether each is ticked, in order (else unticked).
+  std::vector<std::string> checkBoxes;
+  std::deque<bool> ticks;
 
   // Folder dialogs: their prompts and start folders; `onFolderDialog` runs while one is open;
   // `folder` is chosen (empty: cancelled).
@@ -53,6 +56,17 @@ class ScriptedDesktop : public Desktop {
       return next;
     }
     return answer ? answer(message) : message.defaultAnswer;
+  }
+
+  MessageReply AskWithCheckBox(const Message& message, const std::string& checkBox) override {
+    checkBoxes.push_back(checkBox);
+    const MessageAnswer chosen = ShowMessage(message);
+    bool ticked = false;
+    if (!ticks.empty()) {
+      ticked = ticks.front();
+      ticks.pop_front();
+    }
+    return {chosen, ticked};
   }
 
   std::string ChooseFolder(QWidget*, const std::string& prompt,

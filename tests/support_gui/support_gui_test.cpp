@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -151,6 +152,10 @@ class SupportGuiTest : public QObject {
     QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
     QCOMPARE(box->text(), QStringLiteral("Frage\n\nweiter?"));
+    QVERIFY(!box->checkBox());
+    const auto withBox = MakeMessageBox({"Fehler"}, nullptr, "Für alle");
+    QVERIFY(withBox->checkBox() && !withBox->checkBox()->isChecked());
+    QCOMPARE(withBox->checkBox()->text(), QStringLiteral("Für alle"));
   }
 
   void aboutTextNamesProductVersionAndPurpose() {

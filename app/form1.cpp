@@ -151,6 +151,9 @@ void Form1::SetUpControls() {
   setAcceptDrops(true);
   auto* help = new QShortcut(QKeySequence::HelpContents, this);
   connect(help, &QShortcut::activated, this, [this] { BtnClick(10); });
+  auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(stop, &QShortcut::activated, this, &Form1::StopRun);
+  connect(m_ui->StopRunBtn, &QPushButton::clicked, this, &Form1::StopRun);
 
   const std::pair<QAbstractButton*, int> buttons[] = {
       {m_ui->Btn_0, 0},   {m_ui->Btn_1, 1},   {m_ui->Btn_2, 2},  {m_ui->Btn_3, 3}, {m_ui->Btn_4, 4},
@@ -448,8 +451,12 @@ void Form1::StartRun() {
   }
   BusyScope busy(*this);
   m_laterFailures.reset();
-  m_pageCheck.Stop();  // Start checks the pages again after its run
+  m_stopRun = false;
+  m_ui->StopRunBtn->show();  // Esc does the same
+  m_pageCheck.Stop();        // Start checks the pages again after its run
   Start(*this, m_state);
+  m_ui->StopRunBtn->hide();
+  m_stopRun = false;
   WaitForLog();  // the log is whole when Start is over, should the user open it
   ShowPreview();
 }
@@ -660,7 +667,15 @@ void Form1::LeftoversRemoved(int count) {
   m_textPanel->setToolTip(QString::fromStdString(RemovedLeftoversText(count)));
 }
 
-bool Form1::StopRequested() const { return m_ending || Interrupted(); }
+bool Form1::StopRequested() const { return m_stopRun || Ending(); }
+
+bool Form1::Ending() const { return m_ending || Interrupted(); }
+
+void Form1::StopRun() {
+  if (m_ui->StopRunBtn->isVisible()) {
+    m_stopRun = true;  // the run stops at the next page's turn and then says how far it came
+  }
+}
 
 int Form1::RowCount() const { return m_pageList.Count(); }
 
@@ -726,7 +741,7 @@ void Form1::ShowWebRoot(const std::string& webRoot) {
 }
 
 MessageAnswer Form1::Ask(const Message& message) {
-  if (StopRequested()) {
+  if (Ending()) {
     return SafeAnswer(message.buttons);  // the program is ending: nothing more is asked
   }
   ShowPending();

@@ -83,6 +83,9 @@ class Form1 : public QWidget, public Host {
   // "&Ende", closing the window during a scan or run, and SIGTERM: the work under way finishes
   // the pages it has begun and logs them, and the program ends.
   void EndProgram();
+  // Esc or "A&bbrechen" during a Start: the run stops at the next page's turn, as "Abbrechen" at
+  // a failure does, and the closing message says how far it came.
+  void StopRun();
 
   // Host
   int RowCount() const override;
@@ -110,6 +113,7 @@ class Form1 : public QWidget, public Host {
   void ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>& checks) override;
   void Yield() override;
   bool StopRequested() const override;
+  bool Ending() const override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -166,7 +170,8 @@ class Form1 : public QWidget, public Host {
   Options m_options;  // read by FormLoad
   int m_lastSortColumn = 0;
   bool m_busy = false;
-  bool m_ending = false;  // "&Ende" was clicked
+  bool m_ending = false;   // "&Ende" was clicked
+  bool m_stopRun = false;  // Esc or "A&bbrechen" during a Start
   // The answer the user gave for every later failure of the run under way, if any.
   std::optional<bool> m_laterFailures;
   int m_waitCursors = 0;

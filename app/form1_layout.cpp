@@ -157,6 +157,7 @@ Form1Layout::Form1Layout(::Ui::Form1& ui, QWidget& form)
                                             BottomGap(*ui.Bar));
   controlRow->setSpacing(GapX(*ui.Btn_25, *ui.Btn_10));
   controlRow->addWidget(ui.Bar, 1);
+  controlRow->addWidget(ui.StopRunBtn);  // shown while a Start runs
   controlRow->addSpacing(GapX(*ui.Bar, *ui.Btn_25) - controlRow->spacing());
   for (QPushButton* button : {ui.Btn_25, ui.Btn_10, ui.Btn_9, ui.Btn_8}) {
     controlRow->addWidget(button);
@@ -164,9 +165,10 @@ Form1Layout::Form1Layout(::Ui::Form1& ui, QWidget& form)
 
   for (QWidget* control :
        std::initializer_list<QWidget*>{ui.Btn_4, ui.Btn_7, ui.Btn_25, ui.Btn_10, ui.Btn_9, ui.Btn_8,
-                                       ui.LocalWebRootLBL, ui.Bar}) {
+                                       ui.StopRunBtn, ui.LocalWebRootLBL, ui.Bar}) {
     m_drawn.emplace_back(control, control->size());
   }
+  ui.StopRunBtn->hide();
 
   // The window: the picture along the left edge beside the frames, the banner beside
   // "Steuerung", the status bar along the bottom.

@@ -73,6 +73,9 @@ class Host {
   // True once the user or the system asked the program to end ("&Ende", closing the window,
   // SIGTERM): the core begins no more pages, finishes and logs those begun, and returns.
   virtual bool StopRequested() const { return false; }
+  // True when the stop is the program's end: nothing more is shown. A stop asked for by the user
+  // (Esc in the window) ends only the run, which then says how far it came.
+  virtual bool Ending() const { return StopRequested(); }
 };
 
 }  // namespace tervando

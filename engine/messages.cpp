@@ -74,6 +74,13 @@ std::string FinishedText(const RunCounts& counts, const std::string& logPath) {
   return text;
 }
 
+std::string SummaryLogLine(const RunCounts& counts) {
+  return "Zusammenfassung: verändert " + std::to_string(counts.changed) + ", unverändert " +
+         std::to_string(counts.unchanged) + ", fehlgeschlagen " + std::to_string(counts.failed) +
+         ", übergangen " + std::to_string(counts.passedOver) + ", nicht erreicht " +
+         std::to_string(counts.notReached);
+}
+
 std::string CheckedPageLogLine(const std::string& path, const std::string& reason) {
   return "Zu prüfen: " + path + ": " + reason;
 }

@@ -43,6 +43,9 @@ std::string FaviconErrorInfoText(const ErrorInfo& info);
 // entfernt.") when no marked page was left undone, otherwise what was not; then the counts, the
 // pages that need a look, and the log file.
 std::string FinishedText(const RunCounts& counts, const std::string& logPath);
+// The counts of the closing message as one log line, for a run whose program ended before the
+// message could be shown.
+std::string SummaryLogLine(const RunCounts& counts);
 // The log line of a page that the check after the run found in need of a look, with the reason.
 std::string CheckedPageLogLine(const std::string& path, const std::string& reason);
 // The log line of a marked row that lies outside the current web root and was passed over.

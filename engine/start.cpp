@@ -77,7 +77,7 @@ RunCounts CountsOf(const FaviconRunResult& run) {
   counts.failed = run.failed;
   counts.passedOver = run.passedOver;
   counts.notReached = run.notReached;
-  counts.stopped = run.stopped;
+  counts.stopped = run.stopped || run.interrupted;
   return counts;
 }
 
@@ -168,7 +168,10 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
     result.webRootMovedDuringRun = true;
   }
   RefreshFaviconPreview(state);
-  if (!host.StopRequested()) {
+  if (host.Ending()) {
+    // No box is shown any more: the log keeps what the box would have said.
+    host.Log(SummaryLogLine(result.counts));
+  } else {
     host.Tell({NoticeKind::kFinished, host.LogFilePath(), result.counts});
   }
   return result;

@@ -632,6 +632,51 @@ class Form1RunTest : public QObject {
   // "&Ende", closing the window and SIGTERM all end the program the same way: the page under way
   // is finished, nothing after it is touched, the log gets its closing line, no temporary file
   // is left.
+  // Esc and "A&bbrechen" (shown only while a Start runs) stop the run at the next page's turn,
+  // as "Abbrechen" at a failure does; the closing message's counts are those of the disk.
+  void stopDuringARunShowsTheCountsOfTheDisk_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Esc") << true;
+    QTest::newRow("Abbrechen") << false;
+  }
+  void stopDuringARunShowsTheCountsOfTheDisk() {
+    QFETCH(bool, escape);
+    const std::vector<std::string> names = {"a.htm", "b.htm", "c.htm", "d.htm", "e.htm"};
+    for (const std::string& name : names) WriteBytes(Page(name), kIndexPage);
+    WriteBytes(Page("favicon.ico"), std::string(IconFile(1)));
+    Click("Btn_4");
+    auto* stop = m_form->findChild<QPushButton*>("StopRunBtn");
+    QVERIFY(!stop->isVisible());
+    QVERIFY(QFile::remove(QString::fromStdString(Page("c.htm"))));
+    bool shownDuringRun = false;
+    // At the failure prompt for c.htm the user answers "OK" but stops the run.
+    m_onMessage = [&](const Message& message) {
+      if (message.buttons != MessageButtons::OkCancel) return;
+      shownDuringRun = stop->isVisible();
+      if (escape) {
+        QTest::keyClick(m_form.get(), Qt::Key_Escape);
+      } else {
+        stop->click();
+      }
+    };
+    Click("Btn_8");
+    QVERIFY(shownDuringRun);
+    QVERIFY(!stop->isVisible());
+    QCOMPARE(m_messages.size(), size_t{2});
+    int changed = 0;
+    for (const std::string& name : names) {
+      changed += name != "c.htm" && ReadBytes(Page(name)) != kIndexPage ? 1 : 0;
+    }
+    QCOMPARE(changed, 2);  // e and d; b was prepared ahead and dropped
+    RunCounts counts = Changed(changed, 0);
+    counts.failed = 1;
+    counts.notReached = 2;
+    counts.stopped = true;
+    QCOMPARE(m_messages[1].text, FinishedText(counts, m_log));
+    QCOMPARE(m_messages[1].icon, MessageIcon::Exclamation);
+    QVERIFY(m_form->isVisible());
+  }
+
   void endDuringARunLetsTheRestGoAndEndsTheEventLoop_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("Ende") << "Ende";
@@ -661,11 +706,13 @@ class Form1RunTest : public QObject {
     QVERIFY(ReadBytes(Page("d.htm")) != kIndexPage);
     QCOMPARE(ReadBytes(Page("b.htm")), kIndexPage);  // prepared ahead, then dropped
     QCOMPARE(ReadBytes(Page("a.htm")), kIndexPage);
-    QCOMPARE(m_messages.size(), size_t{1});  // no closing message
+    QCOMPARE(m_messages.size(), size_t{1});  // no closing message: the log keeps its counts
     const std::vector<std::string> log = Lines(ReadBytes(m_log));
-    QCOMPARE(log[log.size() - 2], std::string("Anzahl veränderter Dateien: 2"));
-    QCOMPARE(log.back(), RunInterruptedLogLine());
-    QCOMPARE(log.size(), size_t{8});
+    QCOMPARE(log[log.size() - 3], std::string("Anzahl veränderter Dateien: 2"));
+    QCOMPARE(log[log.size() - 2], RunInterruptedLogLine());
+    QCOMPARE(log.back(), std::string("Zusammenfassung: verändert 2, unverändert 0, "
+                                     "fehlgeschlagen 1, übergangen 0, nicht erreicht 2"));
+    QCOMPARE(log.size(), size_t{9});
     QCOMPARE(QDir(m_site->path()).entryList(QDir::Hidden | QDir::Files).size(), 5);
   }
 

@@ -514,7 +514,7 @@ class Form1Test : public QObject {
       owners[key] = control->objectName();
     }
     QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral(", "))));
-    QCOMPARE(owners.size(), 17);
+    QCOMPARE(owners.size(), 18);
   }
 
   void tooltipsFontsAndList() {

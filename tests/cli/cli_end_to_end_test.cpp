@@ -751,7 +751,11 @@ TEST(CliRun, InterruptFinishesBegunPagesAndLogsEveryWrittenOne) {
     // The block says the run ended early, after its count.
     EXPECT_EQ(text.substr(text.rfind("Anzahl")),
               "Anzahl veränderter Dateien: " + std::to_string(carrying) +
-                  "\r\nLauf abgebrochen: die übrigen Dateien blieben unverändert.\r\n");
+                  "\r\nLauf abgebrochen: die übrigen Dateien blieben unverändert.\r\n"
+                  "Zusammenfassung: verändert " +
+                  std::to_string(carrying) +
+                  ", unverändert 0, fehlgeschlagen 0, übergangen 0, nicht erreicht " +
+                  std::to_string(kPages - carrying) + "\r\n");
   }
   // The log is the owner's alone, whatever the folder allows.
   struct stat status {};

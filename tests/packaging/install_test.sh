@@ -26,6 +26,7 @@ expected=(
 for size in 16 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$app.png")
 done
+expected+=("usr/share/icons/hicolor/scalable/apps/$app.svg")
 if [ "$gui" = 1 ]; then
   expected+=(usr/bin/tervando usr/share/man/man1/tervando.1.gz)
 fi

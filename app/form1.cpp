@@ -368,6 +368,24 @@ void Form1::ChooseWebRoot(const std::string& folder) {
     SaveAppSetting(kLastWebRootKey, m_state.webRoot);
   }
   CheckPagesAside();
+  UntickOtherRootRows();
+}
+
+// Rows of an earlier web root stay in the list (a new collection adds to it), but a Start never
+// edits them: they lose their marks, and the user hears of them once, now.
+void Form1::UntickOtherRootRows() {
+  std::vector<bool> marks = m_pageList.Marks();
+  int others = 0;
+  for (int row = 0; row < m_pageList.Count(); ++row) {
+    if (!LiesUnderWebRoot(m_pageList.Text(row), m_state.webRoot) && marks[row]) {
+      marks[row] = false;
+      ++others;
+    }
+  }
+  if (others > 0) {
+    m_pageList.SetMarks(marks);
+    Ask(OtherRootRowsMessage(others));
+  }
 }
 
 // What browsers will make of the new root's pages, found while the user looks at the list.

@@ -148,6 +148,7 @@ class Form1 : public QWidget, public Host {
   // Waits, handling events, until every line handed to the log is in it.
   void WaitForLog();
   void CheckPagesAside();
+  void UntickOtherRootRows();
   void ShowLogFailureOnce();
 
   Desktop& m_desktop;

@@ -54,6 +54,16 @@ Message NoFolderMessage(const std::string& path) {
           MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok};
 }
 
+Message OtherRootRowsMessage(int count) {
+  const bool one = count == 1;
+  return {std::to_string(count) +
+              (one ? " Seite eines anderen Hauptverzeichnisses bleibt in der Liste und wird"
+                   : " Seiten eines anderen Hauptverzeichnisses bleiben in der Liste und werden") +
+              " beim Start übergangen; " + (one ? "ihr Häkchen ist" : "ihre Häkchen sind") +
+              " entfernt.",
+          MessageIcon::Information, MessageButtons::Ok, MessageAnswer::Ok};
+}
+
 std::string IconDialogTitle(int iconCount) {
   return std::string(kProgramTitle) + " - Icon-Auswahl (" + std::to_string(iconCount) + " Stück)";
 }

@@ -25,6 +25,9 @@ inline constexpr char kFaviconPreviewName[] = "Favicon in Gebrauch";
 // The check box of the window's failure prompt: its answer holds for the rest of the run.
 inline constexpr char kLaterFailuresCheckBox[] = "Für alle weiteren Fehler dieses Laufs";
 
+// A new web root leaves marked rows of another one in the list: they lose their marks.
+Message OtherRootRowsMessage(int count);
+
 // The folder dialog's prompt.
 inline constexpr char kWebRootPrompt[] = "Wo liegt das Hauptverzeichnis Ihrer lokalen Web-Dateien?";
 

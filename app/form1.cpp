@@ -173,8 +173,15 @@ void Form1::SetUpControls() {
   connect(&m_setUnsetFaviconOPT, &QButtonGroup::idClicked, this, &Form1::SetUnsetFaviconOPTClick);
   m_faviconSetOPT.addButton(m_ui->FaviconSetOPT_0, 0);
   m_faviconSetOPT.addButton(m_ui->FaviconSetOPT_1, 1);
-  connect(&m_faviconSetOPT, &QButtonGroup::idClicked, this, [this] { SaveFaviconSetChoice(); });
-  connect(m_ui->ForeignIconsCHK, &QCheckBox::clicked, this, [this] { SaveFaviconSetChoice(); });
+  // The marks follow the set, the foreign-links box and the mode: the rows are read again aside.
+  connect(&m_faviconSetOPT, &QButtonGroup::idClicked, this, [this] {
+    SaveFaviconSetChoice();
+    RecheckPages();
+  });
+  connect(m_ui->ForeignIconsCHK, &QCheckBox::clicked, this, [this] {
+    SaveFaviconSetChoice();
+    RecheckPages();
+  });
   m_ui->Btn_11->setIcon(ArtworkIcon(Artwork::kCurrentFavicon));
 
   m_ui->Liste->setModel(&m_pageList);
@@ -326,6 +333,13 @@ void Form1::BtnClick(int index) {
 
 void Form1::SetUnsetFaviconOPTClick(int) {
   m_ui->FaviconSelFrame->setEnabled(m_ui->SetUnsetFaviconOPT_0->isChecked());
+  RecheckPages();
+}
+
+void Form1::RecheckPages() {
+  if (!m_busy && !m_state.webRoot.empty()) {
+    CheckPagesAside();
+  }
 }
 
 void Form1::ChooseWebRoot() {

@@ -149,6 +149,8 @@ class Form1 : public QWidget, public Host {
   void WaitForLog();
   void CheckPagesAside();
   void UntickOtherRootRows();
+  // The set, the foreign-links box or the mode changed: the marks are found again.
+  void RecheckPages();
   void ShowLogFailureOnce();
 
   Desktop& m_desktop;

@@ -158,7 +158,7 @@ void PageListModel::SetChecks(const std::vector<std::pair<std::uint32_t, PageCla
     }
     m_checks[id] = static_cast<std::int8_t>(mark);
   }
-  AllRowsChanged({Qt::DecorationRole, Qt::ToolTipRole});
+  AllRowsChanged({Qt::DecorationRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 void PageListModel::ClearChecks() {
@@ -166,7 +166,7 @@ void PageListModel::ClearChecks() {
     return;
   }
   m_checks.clear();
-  AllRowsChanged({Qt::DecorationRole, Qt::ToolTipRole});
+  AllRowsChanged({Qt::DecorationRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 std::optional<PageClass> PageListModel::CheckOf(int row) const {
@@ -202,6 +202,12 @@ QVariant PageListModel::data(const QModelIndex& index, int role) const {
       }
       return tip;
     }
+    case Qt::AccessibleDescriptionRole:  // what the warning sign says, for screen readers
+      if (const std::optional<PageClass> check = CheckOf(row); check && !outside) {
+        return QString::fromStdString(
+            PageClassLabel(*check, m_checkedForRemove, m_checkedForModern));
+      }
+      return outside ? QString::fromStdString(OutsideWebRootText(m_webRoot)) : QVariant();
     case Qt::ForegroundRole:
       if (outside) {
         return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);

@@ -463,6 +463,13 @@ class Form1RunTest : public QObject {
     QTRY_VERIFY(model->data(model->index(1, 0), Qt::ToolTipRole).toString().endsWith(foreign));
     QVERIFY(model->data(model->index(1, 0), Qt::DecorationRole).isValid());
     QVERIFY(!model->data(model->index(0, 0), Qt::DecorationRole).isValid());
+    QCOMPARE(model->data(model->index(1, 0), Qt::AccessibleDescriptionRole).toString(), foreign);
+    // Switching the page's own links off leaves it nothing to warn of; on again, the mark is back.
+    auto* foreignLinks = m_form->findChild<QCheckBox*>("ForeignIconsCHK");
+    foreignLinks->click();
+    QTRY_VERIFY(!model->data(model->index(1, 0), Qt::DecorationRole).isValid());
+    foreignLinks->click();
+    QTRY_VERIFY(model->data(model->index(1, 0), Qt::DecorationRole).isValid());
 
     Click("Btn_8");
     QVERIFY(model->data(model->index(1, 0), Qt::ToolTipRole).toString().endsWith(foreign));

@@ -40,8 +40,10 @@
 #include "icons/icon_image.h"
 #include "icons/sel_icon_dialog.h"
 #include "icons/site_icon_set.h"
+#include "site/collation.h"
 #include "site/options.h"
 #include "site/scan_warnings.h"
+#include "site/system_folder.h"
 #include "site/web_root.h"
 #include "support/artwork.h"
 #include "support/crisp_pixmap.h"
@@ -62,29 +64,20 @@ constexpr char kWindowSizeKey[] = "WindowSize";
 constexpr char kLastWebRootKey[] = "LastWebRoot";
 constexpr char kFaviconSetKey[] = "FaviconSet";             // "klassisch" or "modern"
 constexpr char kForeignIconsKey[] = "DisableForeignIcons";  // "1" or "0"
-// A long operation handles the window's events at most this often (ms)...
-constexpr qint64 kYieldInterval = 15;
-// ...and shows new rows, its status text and progress at most this often: a person sees the
+// The fill shows new rows, its status text and progress at most this often: a person sees the
 // same, and laying out a label's text for every page would cost the fill most of its time.
 constexpr qint64 kShowInterval = 50;
+// The fill inserts rows for at most this long before the window handles its events again.
+constexpr qint64 kFillSliceMs = 8;
+// Below this the collation is quicker than handing it to the worker.
+constexpr int kCollateAsideRows = 2000;
 
-// Commands that stay live while a scan or run goes on: the marks and selection (the run reads a
-// row's mark at its turn), help, info and "&Ende". Everything else would change the list, the
-// icon or start a second long operation inside the first, and waits for its end.
-bool LiveWhileBusy(int index) {
-  switch (index) {
-    case 1:
-    case 2:
-    case 3:
-    case 5:
-    case 6:
-    case 9:
-    case 10:
-    case 25:
-      return true;
-    default:
-      return false;
-  }
+// Commands that would change the list, the icon or the web root under the work going on, or
+// start a second one: the list ("Zurücksetzen", "&Pfad"), the icon, Start and the current
+// favicon. Marks, selection, sorting, help, info and "&Ende" stay live (the run reads a row's
+// mark at its turn and keeps its own order of the rows).
+bool WaitsForTheWork(int index) {
+  return index == 0 || index == 4 || index == 7 || index == 8 || index == 11;
 }
 
 QSize ScreenSize(const QWidget& widget) {
@@ -93,42 +86,22 @@ QSize ScreenSize(const QWidget& widget) {
 }
 }  // namespace
 
-// Marks a long operation: while it yields, only the live commands run, and header clicks wait
-// until it has ended (a re-sort would move the rows a run is walking).
-class Form1::BusyScope {
- public:
-  explicit BusyScope(Form1& form) : m_form(form), m_outer(!form.m_busy) {
-    m_form.m_busy = true;
-    m_form.m_sinceEvents.invalidate();  // the first yield handles events at once
-    m_form.m_sinceShown.start();
-  }
-  ~BusyScope() {
-    if (!m_outer) {
-      return;
-    }
-    m_form.ShowPending();
-    m_form.m_busy = false;
-    std::vector<int> clicks;
-    clicks.swap(m_form.m_deferredColumnClicks);
-    for (int column : clicks) {
-      m_form.ListeColumnClick(column);
-    }
-  }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  Form1& m_form;
-  bool m_outer;
-};
-
 Form1::Form1(Desktop& desktop, ActivityLog& log, QWidget* parent)
-    : QWidget(parent), m_desktop(desktop), m_log(log), m_ui(std::make_unique<::Ui::Form1>()) {
+    : QWidget(parent),
+      m_desktop(desktop),
+      m_log(log),
+      m_ui(std::make_unique<::Ui::Form1>()),
+      m_relay(
+          *this, *this,
+          [this] {
+            ShowPending();
+            ShowLogFailureOnce();
+          },
+          [this](const std::string& line) { WriteLogLine(line); }, [this] { WaitForLog(); }) {
   m_ui->setupUi(this);
   // The engine's text routines have no window; their internal errors show as the window's box.
   SetInternalErrorHook([&desktop](const std::string& text) { desktop.ShowMessage({text}); });
   SetUpControls();
-  m_sinceEvents.start();
   m_sinceShown.start();
   m_interrupts = std::make_unique<InterruptScope>();
   m_interrupted =
@@ -141,7 +114,13 @@ Form1::Form1(Desktop& desktop, ActivityLog& log, QWidget* parent)
   });
 }
 
-Form1::~Form1() { SetInternalErrorHook({}); }
+Form1::~Form1() {
+  if (m_worker.joinable()) {
+    m_worker.request_stop();
+    m_worker.join();
+  }
+  SetInternalErrorHook({});
+}
 
 void Form1::SetUpControls() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -185,6 +164,12 @@ void Form1::SetUpControls() {
   m_ui->Btn_11->setIcon(ArtworkIcon(Artwork::kCurrentFavicon));
 
   m_ui->Liste->setModel(&m_pageList);
+  connect(&m_pageList, &QAbstractItemModel::dataChanged, this,
+          [this](const QModelIndex& first, const QModelIndex& last, const QList<int>& roles) {
+            if (roles.contains(Qt::CheckStateRole)) {
+              PassMarksToRun(first, last);
+            }
+          });
   connect(&m_pageCheck, &BackgroundPageCheck::Checked, this,
           [this](const BackgroundPageCheck::Batch& batch, bool remove, bool modern) {
             m_pageList.SetChecks(batch, remove, modern);
@@ -248,7 +233,6 @@ void Form1::FormLoad(const std::string& startFolder) {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   ResetPageList();
   m_options = ReadOptions();
-  m_state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   m_state.defaultIcon = DefaultIconFile();
   ReadFaviconSetChoice();
   // The size the user last gave the window, never below what its font needs.
@@ -277,7 +261,7 @@ void Form1::FormLoad(const std::string& startFolder) {
 }
 
 void Form1::BtnClick(int index) {
-  if (m_busy && !LiveWhileBusy(index)) {
+  if (Busy() && WaitsForTheWork(index)) {
     return;
   }
   switch (index) {
@@ -337,7 +321,7 @@ void Form1::SetUnsetFaviconOPTClick(int) {
 }
 
 void Form1::RecheckPages() {
-  if (!m_busy && !m_state.webRoot.empty()) {
+  if (!Busy() && !m_state.webRoot.empty()) {
     CheckPagesAside();
   }
 }
@@ -354,27 +338,140 @@ void Form1::ChooseWebRoot() {
 }
 
 void Form1::ChooseWebRoot(const std::string& folder) {
-  if (m_busy) {
+  if (Busy() || folder.empty()) {
     return;
   }
-  BusyScope busy(*this);
+  if (IsSystemFolder(folder)) {
+    Ask(NoticeMessage({NoticeKind::kSystemFolder, folder, {}}));
+    return;
+  }
   m_skipped = {};
   m_pageCheck.Stop();
-  try {
-    if (!SelectWebRoot(*this, m_state, m_options, folder)) {
-      return;  // refused: the web root and the list stay as they were
-    }
-  } catch (const std::exception& failure) {
-    // The scan has no message of its own; the list keeps what was found and says why it ended.
-    ShowStatus({StatusKind::kFailed, failure.what(), 0});
+  SetBusy(true);
+  m_pageList.SetSorted(false);
+  SetProgressRange(0, 2);
+  SetProgressValue(1);
+  BeginWork(Work::kScan, [this, folder, options = m_options,
+                          defaultIcon = m_state.defaultIcon](std::stop_token stop) {
+    auto found = std::make_shared<WebRootScan>(ScanChosenWebRoot(
+        folder, options, [&stop] { return stop.stop_requested() || Interrupted(); }));
+    // The preview shows the new root's own favicon.ico, read here, off the window's thread.
+    SiteState site;
+    site.webRoot = found->webRoot;
+    site.webRootFolder = found->scan.rootFolder;
+    site.defaultIcon = defaultIcon;
+    RefreshFaviconPreview(site);
+    m_relay.Post(
+        [this, found, preview = std::move(site.preview)] { ScanDone(std::move(*found), preview); });
+  });
+}
+
+void Form1::BeginWork(Work work, std::function<void(std::stop_token)> job) {
+  m_work = work;
+  m_sinceShown.start();
+  if (m_worker.joinable()) {
+    m_worker.join();  // the last work has posted its end; its thread is about to finish
   }
+  m_worker = std::jthread(std::move(job));
+  m_relay.WatchStop(m_worker.get_stop_token());
+}
+
+void Form1::EndWork() {
+  m_relay.Deliver();
+  ShowPending();
+  m_work = Work::kNone;
+  if (!Busy()) {
+    emit WorkDone();
+  }
+  if (m_ending) {
+    QCoreApplication::quit();  // the pages begun are finished and logged
+  }
+}
+
+void Form1::ScanDone(WebRootScan found, PreviewIcon preview) {
+  m_state.webRoot = found.webRoot;
+  m_state.webRootDepth = found.webRootDepth;
+  m_state.webRootFolder = found.scan.rootFolder;
+  m_state.leftovers = found.scan.leftovers;
+  m_state.lockFilesBelow = found.scan.lockFiles;
+  m_state.preview = std::move(preview);
+  ShowWebRoot(m_state.webRoot);
+  m_fillPages = std::move(found.scan.pages);
+  m_fillNext = 0;
+  found.scan.pages = {};
+  m_skipped = std::move(found.scan);
+  SetProgressValue(0);
+  SetProgressRange(0, std::max(static_cast<int>(m_fillPages.size()), 1));
+  m_work = Work::kFill;
+  FillSlice();
+}
+
+void Form1::FillSlice() {
+  QElapsedTimer slice;
+  slice.start();
+  std::string shown;
+  while (m_fillNext < m_fillPages.size() && !StopRequested() && slice.elapsed() < kFillSliceMs) {
+    std::string& page = m_fillPages[m_fillNext++];
+    if (IsPagePath(page, m_options.pageExtensions)) {
+      const int rows = RowCount();
+      m_pageList.InsertCheckedAtTop(page);
+      if (RowCount() != rows) {
+        shown = std::move(page);
+      }
+    }
+    std::string().swap(page);  // the list holds its own copy
+  }
+  if (!shown.empty()) {
+    m_statusText = StatusText({StatusKind::kFilling, shown, 0});
+    m_statusChanged = true;
+  }
+  m_progressValue = static_cast<int>(m_fillNext);
+  const bool more = m_fillNext < m_fillPages.size() && !StopRequested();
+  if (!more || m_sinceShown.elapsed() >= kShowInterval) {
+    SetStatusCount(RowCount());
+    ShowPending();
+    m_sinceShown.start();
+  }
+  if (more) {
+    QTimer::singleShot(0, this, [this] { FillSlice(); });
+    return;
+  }
+  std::vector<std::string>().swap(m_fillPages);
+  SortList([this] { FillDone(); });
+}
+
+void Form1::SortList(std::function<void()> then) {
+  if (!m_pageList.NeedsCollation() || m_pageList.Count() < kCollateAsideRows || StopRequested()) {
+    m_pageList.SetSorted(true);
+    then();
+    return;
+  }
+  m_sorting = true;
+  if (m_sorter.joinable()) {
+    m_sorter.join();  // the last collation has posted its end
+  }
+  // The paths stay where they are until the list is cleared, which waits while Busy().
+  m_sorter = std::jthread([this, then = std::move(then), paths = m_pageList.PathsById()] {
+    auto collated = std::make_shared<std::vector<std::uint32_t>>(CollatedOrder(paths));
+    m_relay.Post([this, then, collated] {
+      m_pageList.SetSortedWith(std::move(*collated));
+      m_sorting = false;
+      then();
+    });
+  });
+}
+
+void Form1::FillDone() {
+  SetProgressValue(0);
+  ShowStatus({StatusKind::kFillDone, {}, 0});
+  SetStatusCount(RowCount());
+  SetBusy(false);
   // What the scan passed over is there for whoever points at the status.
   QStringList skipped;
   for (const ScanWarning& warning : ScanWarnings(m_skipped)) {
     skipped << QString::fromStdString(warning.text);
   }
   m_textPanel->setToolTip(skipped.join(QLatin1Char('\n')));
-  ShowPending();
   m_ui->Btn_8->setEnabled(true);
   m_ui->Btn_11->setEnabled(true);
   ShowPreview();
@@ -383,6 +480,7 @@ void Form1::ChooseWebRoot(const std::string& folder) {
   }
   CheckPagesAside();
   UntickOtherRootRows();
+  EndWork();
 }
 
 // Rows of an earlier web root stay in the list (a new collection adds to it), but a Start never
@@ -416,7 +514,7 @@ void Form1::CheckPagesAside() {
     }
   }
   m_pageCheck.Start(m_state.webRootFolder, m_state.webRoot, std::move(pages),
-                    RunBlockOptions(m_state, RemoveMode()), m_state.faviconLinkPrefix,
+                    RunBlockOptions(m_state, RemoveMode()), kFaviconLinkPrefix,
                     m_state.webRootDepth);
 }
 
@@ -478,29 +576,63 @@ bool Form1::PrepareFaviconSet() {
 }
 
 void Form1::StartRun() {
-  if (!PrepareFaviconSet()) {
+  if (Busy() || !PrepareFaviconSet()) {
     return;
   }
-  BusyScope busy(*this);
   m_laterFailures.reset();
-  m_stopRun = false;
+  m_runStop = std::stop_source();
   m_ui->StopRunBtn->show();  // Esc does the same
   m_pageCheck.Stop();        // Start checks the pages again after its run
-  Start(*this, m_state);
-  m_ui->StopRunBtn->hide();
-  m_stopRun = false;
-  WaitForLog();  // the log is whole when Start is over, should the user open it
-  ShowPreview();
+  m_pageList.Publish();
+  const tervando::PageList& list = m_pageList.Pages();
+  auto request = std::make_shared<RunRequest>();
+  request->site = m_state;
+  request->remove = RemoveMode();
+  request->logFile = m_log.FilePath();
+  request->stopRun = m_runStop.get_token();
+  request->pages.reserve(static_cast<std::size_t>(list.Count()));
+  std::vector<bool> marks(static_cast<std::size_t>(list.Count()));
+  m_runRowOfId.assign(static_cast<std::size_t>(list.Count()), -1);
+  for (int row = 0; row < list.Count(); ++row) {
+    request->pages.emplace_back(list.Path(row));
+    marks[static_cast<std::size_t>(row)] = list.Marked(row);
+    m_runRowOfId[list.IdAt(row)] = row;
+  }
+  m_runMarks = std::make_shared<RowMarks>(marks);
+  request->marks = m_runMarks;
+  BeginWork(Work::kRun, [this, request](std::stop_token stop) {
+    request->stop = std::move(stop);
+    auto result = std::make_shared<StartResult>(Start(*request, m_relay, m_relay));
+    WaitForLog();  // the log is whole when Start is over, should the user open it
+    m_relay.Post([this, result] { RunDone(*result); });
+  });
 }
 
-void Form1::WaitForLog() {
-  auto written = std::make_shared<std::promise<void>>();
-  std::future<void> done = written->get_future();
-  m_logWriter.Submit([written] { written->set_value(); });
-  while (done.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
-    Yield();
+void Form1::RunDone(const StartResult& result) {
+  m_ui->StopRunBtn->hide();
+  m_runMarks.reset();
+  m_runRowOfId.clear();
+  m_state.preview = result.preview;
+  if (result.leftoversRemoved) {
+    m_state.leftovers.clear();
   }
   ShowLogFailureOnce();
+  ShowPreview();
+  EndWork();
+}
+
+void Form1::PassMarksToRun(const QModelIndex& first, const QModelIndex& last) {
+  if (!m_runMarks) {
+    return;
+  }
+  const tervando::PageList& list = m_pageList.Pages();
+  for (int viewRow = first.row(); viewRow <= last.row(); ++viewRow) {
+    const int row = m_pageList.RowOf(m_pageList.index(viewRow, 0));
+    const std::uint32_t id = list.IdAt(row);
+    if (id < m_runRowOfId.size() && m_runRowOfId[id] >= 0) {
+      m_runMarks->SetMarked(static_cast<std::size_t>(m_runRowOfId[id]), list.Marked(row));
+    }
+  }
 }
 
 void Form1::ShowLogFailureOnce() {
@@ -540,6 +672,11 @@ void Form1::EndProgram() {
     info->hide();
   }
   hide();
+  if (Busy()) {
+    // The work finishes the pages it has begun and logs them; the event loop ends with it.
+    m_worker.request_stop();
+    return;
+  }
   QCoreApplication::quit();
 }
 
@@ -605,18 +742,22 @@ void Form1::ResetPageList() {
 }
 
 void Form1::ListeColumnClick(int column) {
-  if (m_busy) {
-    m_deferredColumnClicks.push_back(column);
-    return;
-  }
+  // The run keeps its own order of the rows; a scan or collation under way ends sorted, in
+  // the order chosen by then.
   if (column == m_lastSortColumn) {
     m_pageList.SetOrder(m_pageList.Order() == SortOrder::Ascending ? SortOrder::Descending
                                                                    : SortOrder::Ascending);
     return;
   }
   m_lastSortColumn = column;
-  BusyScope busy(*this);  // the rows stay as they are while they are collated
-  m_pageList.SetSorted(true, [this] { Yield(); });
+  if (m_work == Work::kScan || m_work == Work::kFill || m_sorting) {
+    return;
+  }
+  SortList([this] {
+    if (!Busy()) {
+      emit WorkDone();
+    }
+  });
 }
 
 void Form1::ListeDblClick() {
@@ -632,7 +773,7 @@ void Form1::ListeDblClick() {
 
 void Form1::closeEvent(QCloseEvent* event) {
   SaveWindowSize();
-  if (m_busy) {
+  if (Busy()) {
     EndProgram();  // the work under way must not go on without a window
   }
   QWidget::closeEvent(event);
@@ -653,31 +794,19 @@ std::string DraggedFolder(const QMimeData* data) {
 }  // namespace
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!m_busy && !DraggedFolder(event->mimeData()).empty()) {
+  if (!Busy() && !DraggedFolder(event->mimeData()).empty()) {
     event->acceptProposedAction();
   }
 }
 
 void Form1::dropEvent(QDropEvent* event) {
   const std::string folder = DraggedFolder(event->mimeData());
-  if (folder.empty() || m_busy) {
+  if (folder.empty() || Busy()) {
     return;
   }
   event->acceptProposedAction();
   // The drag's source waits for the drop to end; the scan runs after it.
   QTimer::singleShot(0, this, [this, folder] { ChooseWebRoot(folder); });
-}
-
-void Form1::Yield() {
-  if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < kYieldInterval) {
-    return;
-  }
-  if (m_sinceShown.elapsed() >= kShowInterval) {
-    ShowPending();
-    m_sinceShown.start();
-  }
-  QCoreApplication::processEvents();
-  m_sinceEvents.start();
 }
 
 void Form1::ShowPending() {
@@ -693,19 +822,18 @@ void Form1::ShowPending() {
   m_ui->Bar->setValue(m_progressValue);
 }
 
-void Form1::Skipped(const SkippedEntry& entry) { FileSkipped(m_skipped, entry); }
-
 void Form1::LeftoversRemoved(int count) {
   m_textPanel->setToolTip(QString::fromStdString(RemovedLeftoversText(count)));
 }
 
-bool Form1::StopRequested() const { return m_stopRun || Ending(); }
+bool Form1::StopRequested() const { return m_runStop.stop_requested() || Ending(); }
 
 bool Form1::Ending() const { return m_ending || Interrupted(); }
 
 void Form1::StopRun() {
   if (m_ui->StopRunBtn->isVisible()) {
-    m_stopRun = true;  // the run stops at the next page's turn and then says how far it came
+    m_runStop
+        .request_stop();  // the run stops at the next page's turn and then says how far it came
   }
 }
 
@@ -715,17 +843,13 @@ std::string Form1::RowText(int row) const { return m_pageList.Text(row - 1); }
 
 bool Form1::RowMarked(int row) const { return m_pageList.Marked(row - 1); }
 
-bool Form1::ContainsRow(const std::string& path) const { return m_pageList.Contains(path); }
-
 void Form1::InsertCheckedRowAtTop(const std::string& path) {
   if (!m_ending) {
     m_pageList.InsertCheckedAtTop(path);
   }
 }
 
-void Form1::SetSortingEnabled(bool enabled) {
-  m_pageList.SetSorted(enabled, [this] { Yield(); });
-}
+void Form1::SetSortingEnabled(bool enabled) { m_pageList.SetSorted(enabled); }
 
 bool Form1::RemoveMode() const { return m_ui->SetUnsetFaviconOPT_1->isChecked(); }
 
@@ -737,17 +861,22 @@ void Form1::SetProgressRange(int minimum, int maximum) {
 
 void Form1::SetProgressValue(int value) {
   m_progressValue = value;
-  if (!m_busy) {
-    m_ui->Bar->setValue(value);
+  m_ui->Bar->setValue(value);
+}
+
+void Form1::Progress(int value, int maximum) {
+  if (maximum != m_progressMaximum) {
+    SetProgressRange(0, maximum);
   }
+  m_progressValue = value;  // shown with the batch
 }
 
 void Form1::ShowStatus(const Status& status) {
   m_statusText = tervando::StatusText(status);
   m_statusChanged = true;
   m_running = status.kind == StatusKind::kRunning;
-  if (!m_busy) {
-    ShowPending();
+  if (m_work != Work::kRun) {
+    ShowPending();  // during the run, with its batch
   }
 }
 
@@ -780,7 +909,16 @@ MessageAnswer Form1::Ask(const Message& message) {
   return m_desktop.ShowMessage(message);
 }
 
-void Form1::Tell(const Notice& notice) { Ask(NoticeMessage(notice)); }
+void Form1::Tell(const Notice& notice) {
+  ShowLogFailureOnce();  // a lost line of the run is said before how the run ended
+  Ask(NoticeMessage(notice));
+}
+
+void Form1::WaitForLog() {
+  std::promise<void> written;
+  m_logWriter.Submit([&written] { written.set_value(); });
+  written.get_future().wait();
+}
 
 bool Form1::GoOnAfterFailure(const PageFailure& failure) {
   if (m_laterFailures) {
@@ -811,9 +949,12 @@ bool Form1::RetryFaviconWrite(const ErrorInfo& errorInfo) {
   return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
 }
 
-std::string Form1::LogFilePath() const { return m_log.FilePath(); }
-
 void Form1::Log(const std::string& line) {
+  WriteLogLine(line);
+  ShowLogFailureOnce();
+}
+
+void Form1::WriteLogLine(const std::string& line) {
   // Written in order on a thread of its own: a disk that stalls never freezes the window.
   m_logWriter.Submit([this, line] {
     if (!m_log.WriteLog(line)) {
@@ -821,7 +962,6 @@ void Form1::Log(const std::string& line) {
       m_logFailure = m_log.Failure();
     }
   });
-  ShowLogFailureOnce();
 }
 
 }  // namespace tervando

@@ -8,16 +8,21 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/background_page_check.h"
 #include "app/page_list_model.h"
-#include "engine/host.h"
+#include "app/work_relay.h"
 #include "engine/message.h"
+#include "engine/run_events.h"
+#include "engine/run_request.h"
 #include "engine/site_state.h"
+#include "engine/start.h"
 #include "engine/worker_pool.h"
 #include "site/options.h"
 #include "site/page_collection.h"
+#include "site/web_root.h"
 #include "support/desktop.h"
 #include "support/write_log.h"
 
@@ -35,11 +40,15 @@ class InterruptScope;
 class Form1Layout;
 
 // The main window: the page list with its marking commands, the mode pair, the favicon
-// preview, Start and the status bar. It hosts the core's long operations (scan and fill,
-// the run, placing favicon.ico) through the Host interface. Message boxes, dialogs of the
-// desktop, the editor and the browser are reached through `desktop`, which must outlive it.
-class Form1 : public QWidget, public Host {
+// preview, Start and the status bar. The core's long work (the scan, Start with its run, the
+// collation of a large list) runs on a worker thread; what it tells and asks reaches the
+// window through a WorkRelay, as the RunEvents and RunQuestions the window implements on its
+// own thread. Message boxes, dialogs of the desktop, the editor and the browser are reached
+// through `desktop`, which must outlive it.
+class Form1 : public QWidget, public RunEvents, public RunQuestions {
   Q_OBJECT
+
+  enum class Work { kNone, kScan, kFill, kRun };
 
  public:
   // `log` takes the activity log's lines; it outlives the window.
@@ -77,8 +86,8 @@ class Form1 : public QWidget, public Host {
   PageListModel& PageList() { return m_pageList; }
   const SiteState& State() const { return m_state; }
   const Options& LoadedOptions() const { return m_options; }
-  // True while a scan or a run is going on and yields to the message loop.
-  bool Busy() const { return m_busy; }
+  // True while a scan, a fill, a collation or a run is going on.
+  bool Busy() const { return m_work != Work::kNone || m_sorting; }
 
   // "&Ende", closing the window during a scan or run, and SIGTERM: the work under way finishes
   // the pages it has begun and logs them, and the program ends.
@@ -87,33 +96,38 @@ class Form1 : public QWidget, public Host {
   // a failure does, and the closing message says how far it came.
   void StopRun();
 
-  // Host
-  int RowCount() const override;
-  std::string RowText(int row) const override;
-  bool RowMarked(int row) const override;
-  bool ContainsRow(const std::string& path) const override;
-  void InsertCheckedRowAtTop(const std::string& path) override;
-  void SetSortingEnabled(bool enabled) override;
-  bool RemoveMode() const override;
-  void SetProgressRange(int minimum, int maximum) override;
-  void SetProgressValue(int value) override;
+  // The page list, rows numbered 1..RowCount() in the list's order.
+  int RowCount() const;
+  std::string RowText(int row) const;
+  bool RowMarked(int row) const;
+  void InsertCheckedRowAtTop(const std::string& path);
+  // Sorting on collates the rows here and now (a large list's collation is started by the
+  // fill and the header on the worker).
+  void SetSortingEnabled(bool enabled);
+  bool RemoveMode() const;
+  void SetProgressRange(int minimum, int maximum);
+  void SetProgressValue(int value);
+  void SetStatusCount(int count);
+  void SetBusy(bool busy);
+  void ShowWebRoot(const std::string& webRoot);
+  bool StopRequested() const;
+
+  // RunEvents and RunQuestions, on the window's thread.
+  void Progress(int value, int maximum) override;
   void ShowStatus(const Status& status) override;
-  void SetStatusCount(int count) override;
-  void SetBusy(bool busy) override;
-  void ShowWebRoot(const std::string& webRoot) override;
   void Tell(const Notice& notice) override;
+  void LeftoversRemoved(int count) override;
+  void Log(const std::string& line) override;
+  void ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>& checks) override;
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
   bool ConfirmSetOverwrite(const std::vector<std::string>& names) override;
   bool RetryFaviconWrite(const ErrorInfo& errorInfo) override;
-  void Skipped(const SkippedEntry& entry) override;
-  void LeftoversRemoved(int count) override;
-  void Log(const std::string& line) override;
-  std::string LogFilePath() const override;
-  void ShowPageChecks(const std::vector<std::pair<std::string, PageCheck>>& checks) override;
-  void Yield() override;
-  bool StopRequested() const override;
-  bool Ending() const override;
+  bool Ending() const;
+
+ signals:
+  // The scan and fill, a collation or Start has ended and the window is idle again.
+  void WorkDone();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -121,8 +135,6 @@ class Form1 : public QWidget, public Host {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  class BusyScope;
-
   void SetUpControls();
   void SetAccessibleNames();
   void SaveWindowSize();
@@ -145,13 +157,26 @@ class Form1 : public QWidget, public Host {
   bool PrepareFaviconSet();
   void ShowCurrentFavicon();
   void ShowPreview();
-  // Waits, handling events, until every line handed to the log is in it.
-  void WaitForLog();
+  // The long work: what runs on the worker, and what the window does when it is over.
+  void BeginWork(Work work, std::function<void(std::stop_token)> job);
+  void EndWork();
+  void ScanDone(WebRootScan found, PreviewIcon preview);
+  void FillSlice();
+  // Sorts the list, collating a large one on the worker, then calls `then`.
+  void SortList(std::function<void()> then);
+  void FillDone();
+  void RunDone(const StartResult& result);
+  // Hands the user's marks to the run while it works.
+  void PassMarksToRun(const QModelIndex& first, const QModelIndex& last);
   void CheckPagesAside();
   void UntickOtherRootRows();
   // The set, the foreign-links box or the mode changed: the marks are found again.
   void RecheckPages();
   void ShowLogFailureOnce();
+  // Hands a line to the log's thread; safe on any thread.
+  void WriteLogLine(const std::string& line);
+  // Waits until every line handed to the log's thread is written; on the worker's thread.
+  void WaitForLog();
 
   Desktop& m_desktop;
   ActivityLog& m_log;
@@ -172,15 +197,20 @@ class Form1 : public QWidget, public Host {
   SiteState m_state;
   Options m_options;  // read by FormLoad
   int m_lastSortColumn = 0;
-  bool m_busy = false;
-  bool m_ending = false;   // "&Ende" was clicked
-  bool m_stopRun = false;  // Esc or "A&bbrechen" during a Start
+  bool m_ending = false;       // "&Ende" was clicked
+  std::stop_source m_runStop;  // Esc or "A&bbrechen" during a Start
   // The answer the user gave for every later failure of the run under way, if any.
   std::optional<bool> m_laterFailures;
   int m_waitCursors = 0;
-  std::vector<int> m_deferredColumnClicks;
-  QElapsedTimer m_sinceEvents;  // since the window last handled its events in a long operation
-  QElapsedTimer m_sinceShown;   // since new rows, status and progress were last shown
+  Work m_work = Work::kNone;
+  bool m_sorting = false;  // a collation is on its way on m_sorter
+  // The fill: the pages the scan found, inserted into the list a slice at a time.
+  std::vector<std::string> m_fillPages;
+  std::size_t m_fillNext = 0;
+  QElapsedTimer m_sinceShown;  // since new rows, status and progress were last shown
+  // The run's rows by page-list id, and their marks as the run reads them.
+  std::vector<int> m_runRowOfId;
+  std::shared_ptr<RowMarks> m_runMarks;
   std::string m_statusText;
   ScanResult m_skipped;  // what the last scan passed over, for the status panel's tooltip
   bool m_statusChanged = false;
@@ -189,8 +219,13 @@ class Form1 : public QWidget, public Host {
   bool m_running = false;  // the run's status is shown with how far it has come
   Form1Layout* m_layout = nullptr;
   // Appends the log's lines in order, off the window's thread: an append can wait long for a
-  // disk the run keeps busy. Declared last, so it finishes its lines before the rest goes.
+  // disk the run keeps busy. It finishes its lines before the rest goes.
   WorkerPool m_logWriter{1};
+  WorkRelay m_relay;
+  // The long work and the collation of a large list; declared last, so they have ended
+  // (stopped and joined) before anything they use goes.
+  std::jthread m_worker;
+  std::jthread m_sorter;
 };
 
 }  // namespace tervando

@@ -5,21 +5,13 @@
 #include <QPalette>
 #include <QStyle>
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
-#include <future>
 
 #include "engine/messages.h"
 #include "engine/messages_window.h"
 #include "engine/paths.h"
-#include "site/collation.h"
 
 namespace tervando {
-
-namespace {
-// Below this the collation is quicker than handing it to a thread.
-constexpr int kCollateAsideRows = 2000;
-}  // namespace
 
 PageListModel::PageListModel(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -108,21 +100,15 @@ void PageListModel::Resort(Change change) {
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void PageListModel::SetSorted(bool sorted, const std::function<void()>& yield) {
+void PageListModel::SetSorted(bool sorted) {
   if (!sorted) {
     m_pages.SetSortingEnabled(false);
     return;
   }
-  std::vector<std::uint32_t> collated;
-  if (yield && m_pages.NeedsCollation() && m_pages.Count() >= kCollateAsideRows) {
-    // The paths stay where they are until the list is cleared, which waits for this.
-    std::future<std::vector<std::uint32_t>> order = std::async(
-        std::launch::async, [paths = m_pages.PathsById()] { return CollatedOrder(paths); });
-    while (order.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
-      yield();
-    }
-    collated = order.get();
-  }
+  Resort([this] { m_pages.SetSortingEnabled(true); });
+}
+
+void PageListModel::SetSortedWith(std::vector<std::uint32_t> collated) {
   Resort([this, &collated] { m_pages.SetSortingEnabled(std::move(collated)); });
 }
 

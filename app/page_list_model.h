@@ -2,9 +2,9 @@
 
 #include <QAbstractListModel>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/page_check.h"
@@ -37,11 +37,15 @@ class PageListModel : public QAbstractListModel {
   void Clear();
 
   // The sorted switch and the order. Switching on (or a new order while on) re-sorts; the
-  // view's selection and current item follow their rows. A large list is collated on another
-  // thread while `yield` lets the window handle its events; the rows must not be added to or
-  // cleared meanwhile (marks may change).
-  void SetSorted(bool sorted, const std::function<void()>& yield = {});
+  // view's selection and current item follow their rows.
+  void SetSorted(bool sorted);
   bool Sorted() const { return m_pages.SortingEnabled(); }
+  // Switching on in two halves, for a large list collated on another thread: whether it must
+  // collate at all, the paths to collate (valid until Clear, which must wait), and switching on
+  // with CollatedOrder's result for them.
+  bool NeedsCollation() const { return m_pages.NeedsCollation(); }
+  std::vector<std::string_view> PathsById() const { return m_pages.PathsById(); }
+  void SetSortedWith(std::vector<std::uint32_t> collated);
   void SetOrder(SortOrder order);
   SortOrder Order() const { return m_pages.Order(); }
   // Hands the rows gathered at the top to the view.

@@ -5,6 +5,7 @@
 // without handling its events, which is what a user sees as a freeze.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "app/form1.h"
@@ -74,6 +76,22 @@ void MakeTree(const fs::path& root, int folders, int pagesPerFolder, const std::
       std::ofstream(folder / name, std::ios::binary) << page;
     }
   }
+}
+
+// Handles the window's events until the work a click started is done.
+void WaitUntilIdle(Form1& form) {
+  if (!form.Busy()) {
+    return;
+  }
+  QEventLoop loop;
+  QObject::connect(&form, &Form1::WorkDone, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// Runs `command` and waits for the window's work it starts.
+void ClickAndWait(Form1& form, const std::function<void()>& command) {
+  command();
+  WaitUntilIdle(form);
 }
 
 // Measures the longest stretch without event handling while `work` runs.
@@ -146,24 +164,27 @@ int main(int argc, char* argv[]) {
                             "' '" + site + "' && sync";
   double worstFreeze = 0;
   for (int round = 1; round <= rounds; ++round) {
-    form.BtnClick(0);
+    ClickAndWait(form, [&] { form.BtnClick(0); });
     const double find = Seconds([&] { Shell("find '" + fill + "' -type f > /dev/null"); });
     desktop.folder = fill;
     double fillFreeze = 0;
-    const double fillSeconds = meter.Run([&] { form.BtnClick(4); }, &fillFreeze);
+    const double fillSeconds =
+        meter.Run([&] { ClickAndWait(form, [&] { form.BtnClick(4); }); }, &fillFreeze);
     const int rows = form.RowCount();
     double sortFreeze = 0;
-    const double sortSeconds = meter.Run([&] { form.ListeColumnClick(1); }, &sortFreeze);
+    const double sortSeconds =
+        meter.Run([&] { ClickAndWait(form, [&] { form.ListeColumnClick(1); }); }, &sortFreeze);
 
     form.BtnClick(0);
     Shell(fresh);
     desktop.folder = site;
-    form.BtnClick(4);
+    ClickAndWait(form, [&] { form.BtnClick(4); });
     // The sync that makes the comparison with sed fair runs after Start, outside the freeze:
     // it blocks whoever calls it, and the window never calls it.
     double runFreeze = 0;
     const double runSeconds =
-        meter.Run([&] { form.BtnClick(8); }, &runFreeze) + Seconds([] { Shell("sync"); });
+        meter.Run([&] { ClickAndWait(form, [&] { form.BtnClick(8); }); }, &runFreeze) +
+        Seconds([] { Shell("sync"); });
     worstFreeze = std::max({worstFreeze, fillFreeze, sortFreeze, runFreeze});
     std::printf(
         "round %d: fill of %d pages %6.0f ms (find -type f %5.0f ms, ratio %.2f), longest "

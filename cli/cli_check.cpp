@@ -179,8 +179,8 @@ int RunCheck(const CliOptions& options, const CliSite& site) {
   quiet.quiet = true;
   TerminalHost host(quiet, nullptr);
   SiteState state;
-  ListPages(host, state, site);
-  const PageList& pages = host.Pages();
+  PageList pages;
+  ListPages(host, state, pages, site);
   const IconBlockOptions block =
       RunBlockOptions(LinksOfSet(options.modernSet ? FaviconSet::kModern : FaviconSet::kClassic,
                                  RootFileExists(state, kSvgIconFileName)),

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -79,9 +80,9 @@ std::optional<ActivityLog> StartLog(const CliOptions& options) {
   return log;
 }
 
-void PrintList(const TerminalHost& host, bool null) {
-  for (int row = 1; row <= host.RowCount(); ++row) {
-    std::cout << PathEntry(host.RowText(row), null);
+void PrintList(const PageList& pages, bool null) {
+  for (int row = 0; row < pages.Count(); ++row) {
+    std::cout << PathEntry(std::string(pages.Path(row)), null);
   }
   std::cout << std::flush;
 }
@@ -95,6 +96,22 @@ RunOptions RunOptionsFor(const CliOptions& options) {
                            std::string_view after) { return UnifiedDiff(path, before, after); };
   }
   return run;
+}
+
+// Every listed page, marked.
+RunRequest RequestFor(const CliOptions& options, const SiteState& state, const PageList& pages,
+                      const std::optional<ActivityLog>& log) {
+  RunRequest request;
+  request.site = state;
+  request.remove = options.remove;
+  request.pages.reserve(static_cast<std::size_t>(pages.Count()));
+  for (int row = 0; row < pages.Count(); ++row) {
+    request.pages.emplace_back(pages.Path(row));
+  }
+  request.marks = std::make_shared<RowMarks>(std::vector<bool>(request.pages.size(), true));
+  request.options = RunOptionsFor(options);
+  request.logFile = log ? log->FilePath() : std::string();
+  return request;
 }
 
 // What did not get done, on stderr, and the exit status that goes with it.
@@ -140,23 +157,22 @@ int RunFavicon(const CliOptions& options, const CliSite& site) {
 
   TerminalHost host(options, log ? &*log : nullptr);
   SiteState state;
-  state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   state.defaultIcon = DefaultIconFile();
   // An interrupt lets the pages already begun finish and be logged, then ends the run.
   const InterruptScope interrupts;
-  ListPages(host, state, site);
+  PageList pages;
+  ListPages(host, state, pages, site);
   host.WarnSkipped(options.list);
-  if (host.RowCount() == 0) {
+  if (pages.Count() == 0) {
     // Most likely a wrong extension list: nothing is written, and a run says it did nothing.
     host.Warn(NoPagesWrittenText(state.webRoot, site.options.pageExtensions));
     return options.list ? kExitDone : kExitFailed;
   }
   if (options.list) {
-    PrintList(host, options.null);
+    PrintList(pages, options.null);
     return WebRootStillNamed(state) ? kExitDone : kExitFailed;
   }
-  host.Say(ListedCountText(host.RowCount()));
-  host.Pages().MarkAll(true);
+  host.Say(ListedCountText(pages.Count()));
   if (chosenIcon) {
     state.preview = std::move(*chosenIcon);
   }
@@ -171,7 +187,8 @@ int RunFavicon(const CliOptions& options, const CliSite& site) {
   } else if (options.dryRun && !options.remove && state.preview.pending) {
     host.Say(WouldBeWrittenText(kFaviconFileName, state.webRoot + kFaviconFileName));
   }
-  const StartResult result = Start(host, state, RunOptionsFor(options));
+  RunRequest request = RequestFor(options, state, pages, log);
+  const StartResult result = Start(request, host, host);
   host.ClearProgress();
   return Report(host, state, result);
 }

@@ -4,6 +4,8 @@
 
 #include "cli/cli_arguments.h"
 #include "cli/path_text.h"
+#include "engine/favicon_file.h"
+#include "engine/interrupt.h"
 #include "engine/messages.h"
 #include "site/web_root.h"
 
@@ -30,9 +32,30 @@ bool WebRootStillNamed(const SiteState& state) {
   return false;
 }
 
-void ListPages(TerminalHost& host, SiteState& state, const CliSite& site) {
-  SelectWebRoot(host, state, site.options, site.folder);
+void ListPages(TerminalHost& host, SiteState& state, PageList& pages, const CliSite& site) {
+  WebRootScan found = ScanChosenWebRoot(
+      site.folder, site.options, [] { return Interrupted(); },
+      [&host](const std::string& folder, std::size_t count) {
+        host.ShowStatus({StatusKind::kFilling, folder, 0});
+        host.SetStatusCount(static_cast<int>(count));
+      });
+  state.webRoot = found.webRoot;
+  state.webRootDepth = found.webRootDepth;
+  state.webRootFolder = found.scan.rootFolder;
+  state.leftovers = found.scan.leftovers;
+  state.lockFilesBelow = found.scan.lockFiles;
+  pages.SetSortingEnabled(false);
+  for (const std::string& page : found.scan.pages) {
+    if (IsPagePath(page, site.options.pageExtensions)) {
+      pages.InsertMarkedAtTop(page);
+    }
+  }
+  pages.SetSortingEnabled(true);
+  host.KeepSkipped(std::move(found.scan));
+  host.ShowStatus({StatusKind::kFillDone, {}, 0});
+  host.SetStatusCount(pages.Count());
   host.ClearProgress();
+  RefreshFaviconPreview(state);
 }
 
 }  // namespace tervando

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <utility>
 
 #include "engine/interrupt.h"
 #include "engine/messages.h"
@@ -79,14 +80,9 @@ TerminalHost::TerminalHost(const CliOptions& options, ActivityLog* log)
       m_stdinIsTerminal(isatty(STDIN_FILENO) == 1),
       m_stdoutIsTerminal(isatty(STDOUT_FILENO) == 1) {}
 
-void TerminalHost::SetProgressRange(int minimum, int maximum) {
-  m_minimum = minimum;
-  m_maximum = maximum;
-  DrawProgress();
-}
-
-void TerminalHost::SetProgressValue(int value) {
+void TerminalHost::Progress(int value, int maximum) {
   m_value = value;
+  m_maximum = maximum;
   DrawProgress();
 }
 
@@ -122,10 +118,6 @@ void TerminalHost::Tell(const Notice& notice) {
   } else {
     WriteError(text);
   }
-}
-
-std::string TerminalHost::LogFilePath() const {
-  return m_log != nullptr ? m_log->FilePath() : std::string();
 }
 
 bool TerminalHost::GoOnAfterFailure(const PageFailure& failure) {
@@ -167,7 +159,10 @@ void TerminalHost::PageChanged(int, const std::string& path, const std::string& 
   }
 }
 
-void TerminalHost::Skipped(const SkippedEntry& entry) { FileSkipped(m_skipped, entry); }
+void TerminalHost::KeepSkipped(ScanResult scan) {
+  m_skipped = std::move(scan);
+  m_skipped.pages = {};
+}
 
 void TerminalHost::WarnSkipped(bool paths) {
   for (const ScanWarning& warning : ScanWarnings(m_skipped)) {
@@ -201,8 +196,6 @@ void TerminalHost::WarnLogLost() {
     WriteError(TerminalText(LogFailedMessage(m_log->Failure()).text));
   }
 }
-
-bool TerminalHost::StopRequested() const { return Interrupted(); }
 
 void TerminalHost::Say(const std::string& line) {
   if (m_options.quiet) {
@@ -259,9 +252,8 @@ void TerminalHost::DrawProgress() {
     return;
   }
   m_lastDraw = now;
-  const int span = m_maximum - m_minimum;
   const double fraction =
-      span > 0 ? std::clamp(static_cast<double>(m_value - m_minimum) / span, 0.0, 1.0) : 0.0;
+      m_maximum > 0 ? std::clamp(static_cast<double>(m_value) / m_maximum, 0.0, 1.0) : 0.0;
   constexpr int kBarWidth = 24;
   const int filled = static_cast<int>(std::lround(fraction * kBarWidth));
   std::string line = "[";

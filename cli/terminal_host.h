@@ -7,8 +7,8 @@
 
 #include "cli/cli_options.h"
 #include "engine/message.h"
+#include "engine/run_events.h"
 #include "site/page_collection.h"
-#include "site/page_list_host.h"
 #include "support/write_log.h"
 
 namespace tervando {
@@ -21,36 +21,34 @@ std::string TerminalDiff(std::string_view difference);
 // ended by a NUL byte.
 std::string PathEntry(const std::string& path, bool null);
 
-// The host of tervando-cli: a progress bar and the status text on stderr while stderr is a
-// terminal, the questions answered from the options or asked on the terminal, changed pages
-// (or their differences) on stdout, and the log written to `log` unless that is null (no log).
-class TerminalHost : public PageListHost {
+// What tervando-cli shows of the scan and the run: a progress bar and the status text on stderr
+// while stderr is a terminal, the questions answered from the options or asked on the
+// terminal, changed pages (or their differences) on stdout, and the log written to `log` unless
+// that is null (no log).
+class TerminalHost : public RunEvents, public RunQuestions {
  public:
   TerminalHost(const CliOptions& options, ActivityLog* log);
 
-  bool RemoveMode() const override { return m_options.remove; }
-  void SetProgressRange(int minimum, int maximum) override;
-  void SetProgressValue(int value) override;
+  void Progress(int value, int maximum) override;
   void ShowStatus(const Status& status) override;
-  void SetStatusCount(int count) override;
-  void SetBusy(bool) override {}
+  // The count panel of the progress line: pages found so far.
+  void SetStatusCount(int count);
   void Tell(const Notice& notice) override;
   bool GoOnAfterFailure(const PageFailure& failure) override;
   bool ConfirmFaviconOverwrite() override;
   bool ConfirmSetOverwrite(const std::vector<std::string>& names) override;
   bool RetryFaviconWrite(const ErrorInfo& errorInfo) override;
   void PageChanged(int number, const std::string& path, const std::string& difference) override;
-  void Skipped(const SkippedEntry& entry) override;
   void LeftoversRemoved(int count) override;
   void Log(const std::string& line) override;
-  std::string LogFilePath() const override;
 
   // Puts the log on the disk; false when a line of it was lost (said on stderr once).
   bool LogKept();
 
+  // What the scan passed over (its pages are not kept), for WarnSkipped.
+  void KeepSkipped(ScanResult scan);
   // Warns of what the scan passed over, by cause; with `paths`, each path on a line of its own.
   void WarnSkipped(bool paths);
-  bool StopRequested() const override;
 
   // A line on stderr (the progress line is cleared first), unless quiet.
   void Say(const std::string& line);
@@ -75,7 +73,6 @@ class TerminalHost : public PageListHost {
   const bool m_stdinIsTerminal;
   const bool m_stdoutIsTerminal;
   bool m_logLost = false;
-  int m_minimum = 0;
   int m_maximum = 0;
   int m_value = 0;
   int m_count = 0;

@@ -32,7 +32,7 @@ void WriteRootFile(const SiteState& state, const std::string& name, const std::s
 }
 
 // Writes one file into the web root, offering a retry while it fails.
-PlaceResult WriteWithRetry(Host& host, const SiteState& state, const std::string& name,
+PlaceResult WriteWithRetry(RunQuestions& questions, const SiteState& state, const std::string& name,
                            const std::string& bytes) {
   while (true) {
     ErrorInfo errorInfo;
@@ -42,7 +42,7 @@ PlaceResult WriteWithRetry(Host& host, const SiteState& state, const std::string
     } catch (...) {
       errorInfo = CurrentErrorInfo();
     }
-    if (!host.RetryFaviconWrite(errorInfo)) {
+    if (!questions.RetryFaviconWrite(errorInfo)) {
       return PlaceResult::GaveUp;
     }
   }
@@ -74,7 +74,7 @@ PlaceResult Worse(PlaceResult a, PlaceResult b) {
 
 // The set comes from one picture: one question covers every file it would replace, and
 // declining it writes none, so the root never mixes an old icon with a new one.
-PlaceResult PlaceSetFiles(Host& host, const SiteState& state, bool dryRun) {
+PlaceResult PlaceSetFiles(RunQuestions& questions, const SiteState& state, bool dryRun) {
   const std::vector<const SetFile*> files = SetFilesToWrite(state);
   if (files.empty()) {
     return PlaceResult::NotNeeded;
@@ -88,12 +88,12 @@ PlaceResult PlaceSetFiles(Host& host, const SiteState& state, bool dryRun) {
       replaced.push_back(file->name);
     }
   }
-  if (!replaced.empty() && !host.ConfirmSetOverwrite(replaced)) {
+  if (!replaced.empty() && !questions.ConfirmSetOverwrite(replaced)) {
     return PlaceResult::OverwriteDeclined;
   }
   PlaceResult result = PlaceResult::NotNeeded;
   for (const SetFile* file : files) {
-    result = Worse(result, WriteWithRetry(host, state, file->name, file->bytes));
+    result = Worse(result, WriteWithRetry(questions, state, file->name, file->bytes));
   }
   return result;
 }
@@ -150,12 +150,13 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun) {
-  if (host.RemoveMode()) {
+PlaceResult PlaceFaviconFile(RunQuestions& questions, const SiteState& state, bool remove,
+                             bool dryRun) {
+  if (remove) {
     return PlaceResult::NotNeeded;
   }
   if (state.faviconSet == FaviconSet::kModern && !state.webRoot.empty()) {
-    return PlaceSetFiles(host, state, dryRun);
+    return PlaceSetFiles(questions, state, dryRun);
   }
   // Without a web root or an icon there is nothing that could be written.
   if (!state.preview.pending || state.webRoot.empty() || state.preview.bytes.empty()) {
@@ -165,10 +166,10 @@ PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun) {
   if (dryRun) {
     return PlaceResult::WouldWrite;
   }
-  if (RootFileExists(state, kFaviconFileName) && !host.ConfirmFaviconOverwrite()) {
+  if (RootFileExists(state, kFaviconFileName) && !questions.ConfirmFaviconOverwrite()) {
     return PlaceResult::OverwriteDeclined;
   }
-  return WriteWithRetry(host, state, kFaviconFileName, state.preview.bytes);
+  return WriteWithRetry(questions, state, kFaviconFileName, state.preview.bytes);
 }
 
 std::vector<const SetFile*> SetFilesToWrite(const SiteState& state) {

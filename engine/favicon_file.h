@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/host.h"
+#include "engine/run_events.h"
 #include "engine/site_state.h"
 
 namespace tervando {
@@ -36,14 +36,15 @@ std::optional<std::string> ReadRootFile(const SiteState& state, const std::strin
 
 enum class PlaceResult { NotNeeded, Written, WouldWrite, OverwriteDeclined, GaveUp };
 
-// Writes the previewed icon file as favicon.ico into the web root when insert mode is chosen
+// Writes the previewed icon file as favicon.ico into the web root unless `remove` is asked for
 // and the icon is pending: asks before replacing an existing file and offers a retry when the
 // write fails. With the modern set every file of state.setFiles is written so, each asked for
 // on its own; while no new icon is pending only files missing from the root are written, so the
 // root's own favicon.ico stays and a second run writes nothing. Each file is written from the
 // root's handle; one that is a link is refused (ELOOP), wherever it leads. A dry run asks nothing,
 // writes nothing and says WouldWrite. Never changes the pending flag.
-PlaceResult PlaceFaviconFile(Host& host, const SiteState& state, bool dryRun = false);
+PlaceResult PlaceFaviconFile(RunQuestions& questions, const SiteState& state, bool remove,
+                             bool dryRun = false);
 
 // The files of the modern set that placing would write now (see PlaceFaviconFile).
 std::vector<const SetFile*> SetFilesToWrite(const SiteState& state);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <deque>
 #include <functional>
 #include <future>
@@ -14,6 +13,8 @@
 #include <utility>
 
 #include "engine/favicon_file.h"
+#include "engine/head_editor.h"
+#include "engine/interrupt.h"
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/worker_pool.h"
@@ -22,9 +23,7 @@ namespace tervando {
 
 namespace {
 
-// How long the calling thread waits for the disk before it lets its host handle events.
-constexpr std::chrono::milliseconds kWaitSlice{10};
-// Pages up to this size are read and decided on the calling thread: most pages of a run that
+// Pages up to this size are read and decided on the run's thread: most pages of a run that
 // changes nothing need no worker at all. Larger ones are read on a worker.
 constexpr std::uint64_t kDecideHereLimit = std::uint64_t{256} * 1024;
 
@@ -33,8 +32,7 @@ using FileKey = std::pair<dev_t, ino_t>;
 // One row of the run on its way from decision to commit.
 struct Entry {
   int row = 0;
-  bool marked = false;  // as decided; unmarked rows are checked again at their turn
-  bool remove = false;
+  bool marked = false;   // as decided; unmarked rows are checked again at their turn
   bool outside = false;  // not under the web root: passed over at its turn
   std::string path;
   std::optional<FileKey> key;  // the file opened under the name
@@ -50,14 +48,6 @@ bool WrittenMeanwhile(const std::system_error& error) {
   return error.code() == std::errc::resource_unavailable_try_again;
 }
 
-template <typename Result>
-Result WaitYielding(Host& host, std::future<Result>& future) {
-  while (future.wait_for(kWaitSlice) != std::future_status::ready) {
-    host.Yield();
-  }
-  return future.get();
-}
-
 // Hands `work` to the pool; its result (or failure) comes through the future.
 template <typename Result>
 std::future<Result> Submit(WorkerPool& pool, std::function<Result()> work) {
@@ -67,36 +57,27 @@ std::future<Result> Submit(WorkerPool& pool, std::function<Result()> work) {
   return done;
 }
 
-// Runs `work` on the pool and lets the host handle its events until it is done; a failure of
-// `work` is thrown here.
-void RunYielding(Host& host, WorkerPool& pool, std::function<void()> work) {
-  std::future<void> done = Submit(pool, std::move(work));
-  WaitYielding(host, done);
-}
-
 class Run {
  public:
-  Run(Host& host, const SiteState& state, const RunOptions& options)
-      : m_host(host),
-        m_webRoot(state.webRoot),
-        m_options(options),
-        m_pool(options.threads),
-        m_committer(options.threads > 0 ? 1 : 0),
-        m_walker(state.webRoot.empty() ? "/" : state.webRoot, state.webRootFolder),
-        m_prefix(state.faviconLinkPrefix),
-        m_depth(state.webRootDepth),
-        m_links(LinksOfSet(state.faviconSet, SetLinksSvgIcon(state))),
-        m_switchOffForeign(state.switchOffForeignIcons),
-        m_rows(host.RowCount()),
+  Run(const RunRequest& request, RunEvents& events, RunQuestions& questions)
+      : m_request(request),
+        m_events(events),
+        m_questions(questions),
+        m_webRoot(request.site.webRoot),
+        m_options(request.options),
+        m_pool(request.options.threads),
+        m_walker(m_webRoot.empty() ? "/" : m_webRoot, request.site.webRootFolder),
+        m_depth(request.site.webRootDepth),
+        m_block(RunBlockOptions(request.site, request.remove)),
+        m_rows(static_cast<int>(request.pages.size())),
         m_nextRow(m_rows) {}
 
   FaviconRunResult Go() {
-    m_host.Log(std::string(40, '_'));
-    m_host.Log(RunStartedLogLine(LogDateTimeText(std::time(nullptr))));
-    m_host.Log(PageListLogLine());
-    m_host.SetProgressRange(0, m_rows);
-    m_host.SetProgressValue(0);
-    m_host.ShowStatus({StatusKind::kRunning, {}, 0});
+    m_events.Log(std::string(40, '_'));
+    m_events.Log(RunStartedLogLine(LogDateTimeText(std::time(nullptr))));
+    m_events.Log(PageListLogLine());
+    m_events.Progress(0, m_rows);
+    m_events.ShowStatus({StatusKind::kRunning, {}, 0});
 
     while (true) {
       Decide();
@@ -114,17 +95,16 @@ class Run {
       if (!CommitAtItsTurn(entry)) {
         break;
       }
-      m_host.Yield();
     }
     CountNotReached();
     DropUncommitted();
-    m_host.SetProgressValue(0);
-    m_host.ShowStatus({StatusKind::kRunDone, {}, m_result.changed});
-    m_host.Log(ChangedCountLogLine(m_result.changed));
+    m_events.Progress(0, m_rows);
+    m_events.ShowStatus({StatusKind::kRunDone, {}, m_result.changed});
+    m_events.Log(ChangedCountLogLine(m_result.changed));
     if (m_result.interrupted) {
-      m_host.Log(RunInterruptedLogLine());
+      m_events.Log(RunInterruptedLogLine());
     }
-    FlushOffThisThread();
+    Flush();
     return m_result;
   }
 
@@ -133,13 +113,9 @@ class Run {
   void Decide() {
     while (m_nextRow >= 1 && !Stopping()) {
       const int row = m_nextRow;
-      if (row > m_host.RowCount()) {
-        --m_nextRow;  // the list shrank meanwhile; rows that are gone are passed over
-        continue;
-      }
       Entry entry;
       entry.row = row;
-      entry.marked = m_host.RowMarked(row);
+      entry.marked = Marked(row);
       if (!entry.marked) {
         m_queue.push_back(std::move(entry));
         --m_nextRow;
@@ -148,8 +124,7 @@ class Run {
       if (m_pagesInFlight > 0 && m_pagesInFlight >= m_options.pagesAhead) {
         return;  // decided once a page ahead of it is committed
       }
-      entry.path = m_host.RowText(row);
-      entry.remove = m_host.RemoveMode();
+      entry.path = Path(row);
       entry.outside = Outside(entry.path);
       if (entry.outside) {
         m_queue.push_back(std::move(entry));
@@ -171,8 +146,9 @@ class Run {
     }
   }
 
-  IconBlockOptions BlockOptions(bool remove) const {
-    return RunBlockOptions(m_links, m_switchOffForeign, remove);
+  bool Marked(int row) const { return m_request.marks->Marked(static_cast<std::size_t>(row - 1)); }
+  const std::string& Path(int row) const {
+    return m_request.pages[static_cast<std::size_t>(row - 1)];
   }
 
   // A page listed under several names is edited name after name, each seeing what the one
@@ -214,16 +190,16 @@ class Run {
     if (entry.size > kDecideHereLimit) {
       auto page = std::make_shared<OpenedPage>(std::move(*entry.opened));
       entry.opened.reset();
-      entry.prepared = Submit<PreparedPage>(m_pool, [page, remove = entry.remove, this] {
+      entry.prepared = Submit<PreparedPage>(m_pool, [page, this] {
         return WritePlannedEdit(
-            PlanPageEdit(std::move(*page), BlockOptions(remove), m_prefix, m_depth, m_options.edit),
+            PlanPageEdit(std::move(*page), m_block, kFaviconLinkPrefix, m_depth, m_options.edit),
             m_options.edit);
       });
       return;
     }
     try {
-      PagePlan plan = PlanPageEdit(std::move(*entry.opened), BlockOptions(entry.remove), m_prefix,
-                                   m_depth, m_options.edit);
+      PagePlan plan = PlanPageEdit(std::move(*entry.opened), m_block, kFaviconLinkPrefix, m_depth,
+                                   m_options.edit);
       entry.opened.reset();
       if (plan.result.changed && !m_options.edit.dryRun) {
         auto planned = std::make_shared<PagePlan>(std::move(plan));
@@ -239,10 +215,10 @@ class Run {
     }
   }
 
-  // The prepared page, waited for while the host handles its events; failures are thrown.
+  // The prepared page, waited for; failures are thrown.
   PreparedPage TakePrepared(Entry& entry) {
     if (entry.prepared.valid()) {
-      return WaitYielding(m_host, entry.prepared);
+      return entry.prepared.get();
     }
     if (entry.failure) {
       std::rethrow_exception(std::exchange(entry.failure, nullptr));
@@ -255,19 +231,14 @@ class Run {
   // The row's turn: the row is looked at again as one-page-at-a-time would see it now, then
   // its page is committed. False when the run ends here.
   bool CommitAtItsTurn(Entry& entry) {
-    if (entry.row > m_host.RowCount()) {
-      return true;
-    }
-    const bool marked = m_host.RowMarked(entry.row);
-    if (!marked) {
+    if (!Marked(entry.row)) {
       return true;  // a prepared page whose mark was taken away is dropped
     }
     m_reachedRow = entry.row;
-    m_host.SetProgressValue(m_rows - entry.row);
-    if (!entry.marked || entry.remove != m_host.RemoveMode()) {
+    m_events.Progress(m_rows - entry.row, m_rows);
+    if (!entry.marked) {
       entry.marked = true;
-      entry.path = m_host.RowText(entry.row);
-      entry.remove = m_host.RemoveMode();
+      entry.path = Path(entry.row);
       entry.outside = Outside(entry.path);
       if (!entry.outside) {
         Open(entry);
@@ -276,7 +247,7 @@ class Run {
     }
     if (entry.outside) {
       ++m_result.passedOver;
-      m_host.Log(PassedOverLogLine(entry.path));
+      m_events.Log(PassedOverLogLine(entry.path));
       return true;
     }
     std::optional<ErrorInfo> errorInfo;
@@ -284,16 +255,14 @@ class Run {
       try {
         PreparedPage page = TakePrepared(entry);
         if (page.replace) {
-          // The rename waits for the file system's journal, which the workers keep busy: it
-          // runs on a thread of its own (one, so the order stays) while this one yields.
-          RunYielding(m_host, m_committer, [&page] { page.replace->Commit(); });
+          page.replace->Commit();
         }
         if (page.changed) {
           ++m_result.changed;
-          m_host.Log(std::to_string(m_result.changed) + ": " + entry.path);
-          m_host.PageChanged(m_result.changed, entry.path, page.difference);
+          m_events.Log(std::to_string(m_result.changed) + ": " + entry.path);
+          m_events.PageChanged(m_result.changed, entry.path, page.difference);
           if (page.foreignLinks > 0) {
-            m_host.Log(ForeignLinksLogLine(entry.remove, page.foreignLinks, entry.path));
+            m_events.Log(ForeignLinksLogLine(m_request.remove, page.foreignLinks, entry.path));
           }
         } else {
           ++m_result.unchanged;
@@ -317,8 +286,8 @@ class Run {
     }
     if (errorInfo) {
       ++m_result.failed;
-      m_host.Log(PageFailedLogLine(entry.path, PageErrorInfoText(*errorInfo)));
-      if (!m_host.GoOnAfterFailure({entry.path, *errorInfo})) {
+      m_events.Log(PageFailedLogLine(entry.path, PageErrorInfoText(*errorInfo)));
+      if (!m_questions.GoOnAfterFailure({entry.path, *errorInfo})) {
         m_result.stopped = true;
         return false;
       }
@@ -337,9 +306,8 @@ class Run {
     if (!m_result.stopped && !m_result.interrupted) {
       return;
     }
-    const int last = std::min(m_reachedRow - 1, m_host.RowCount());
-    for (int row = 1; row <= last; ++row) {
-      m_result.notReached += m_host.RowMarked(row) ? 1 : 0;
+    for (int row = 1; row < m_reachedRow; ++row) {
+      m_result.notReached += Marked(row) ? 1 : 0;
     }
   }
 
@@ -349,7 +317,7 @@ class Run {
     for (Entry& entry : m_queue) {
       if (entry.prepared.valid()) {
         try {
-          WaitYielding(m_host, entry.prepared);
+          entry.prepared.get();
         } catch (...) {
           // a page that failed to prepare left nothing behind
         }
@@ -359,32 +327,29 @@ class Run {
   }
 
   bool Stopping() {
-    if (!m_result.interrupted && m_host.StopRequested()) {
+    if (!m_result.interrupted && StopRequested(m_request)) {
       m_result.interrupted = true;
     }
     return m_result.interrupted;
   }
 
-  // The renames reach the disk together, not one folder flush per page; the wait for it must
-  // not freeze a window, so it runs on the committer's thread.
-  void FlushOffThisThread() {
+  // The renames reach the disk together, not one folder flush per page.
+  void Flush() {
     if (m_result.changed == 0 || m_options.edit.dryRun) {
       return;
     }
-    RunYielding(m_host, m_committer, [this] { m_walker.FlushFileSystem(); });
+    m_walker.FlushFileSystem();
   }
 
-  Host& m_host;
-  const std::string m_webRoot;
+  const RunRequest& m_request;
+  RunEvents& m_events;
+  RunQuestions& m_questions;
+  const std::string& m_webRoot;
   const RunOptions& m_options;
   WorkerPool m_pool;
-  WorkerPool m_committer;
-  SiteWalker m_walker;  // used on the calling thread only
-  // Read by the workers; copied so nothing the window changes meanwhile is shared.
-  const std::string m_prefix;
+  SiteWalker m_walker;  // used on the run's thread only
   const int m_depth;
-  const IconBlockLinks m_links;
-  const bool m_switchOffForeign;
+  const IconBlockOptions m_block;  // read by the workers
   const int m_rows;
   int m_nextRow;
   int m_reachedRow = m_rows + 1;  // the row whose turn came last
@@ -404,15 +369,21 @@ std::string LogDateTimeText(std::time_t when) {
   return std::string(text, length);
 }
 
-FaviconRunResult SetUnsetFaviconInFiles(Host& host, const SiteState& state,
-                                        const RunOptions& options) {
-  if (host.RowCount() == 0) {
-    host.Tell({NoticeKind::kEmptyList, {}, {}});
+bool StopRequested(const RunRequest& request) {
+  return request.stopRun.stop_requested() || Ending(request);
+}
+
+bool Ending(const RunRequest& request) { return request.stop.stop_requested() || Interrupted(); }
+
+FaviconRunResult SetUnsetFaviconInFiles(const RunRequest& request, RunEvents& events,
+                                        RunQuestions& questions) {
+  if (request.pages.empty()) {
+    events.Tell({NoticeKind::kEmptyList, {}, {}});
     FaviconRunResult result;
     result.listEmpty = true;
     return result;
   }
-  return Run(host, state, options).Go();
+  return Run(request, events, questions).Go();
 }
 
 }  // namespace tervando

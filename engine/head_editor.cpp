@@ -76,10 +76,7 @@ class PlainSearch {
 
 }  // namespace
 
-std::string BuildFaviconLinkPrefix() {
-  const char quote = '"';
-  return std::string("<link rel=") + quote + "SHORTCUT ICON" + quote + " href=";
-}
+std::string BuildFaviconLinkPrefix() { return kFaviconLinkPrefix; }
 
 std::string BuildFaviconReference(const std::string& faviconLinkPrefix, int levels) {
   // Built in place: this runs for every page of every run.

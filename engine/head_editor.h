@@ -9,8 +9,8 @@ namespace tervando {
 
 inline constexpr char kFaviconFileName[] = "favicon.ico";
 
-// The text that starts every favicon reference and finds an existing one (any letter case):
-// <link rel="SHORTCUT ICON" href=
+// The text that starts every favicon reference and finds an existing one (any letter case).
+inline constexpr char kFaviconLinkPrefix[] = "<link rel=\"SHORTCUT ICON\" href=";
 std::string BuildFaviconLinkPrefix();
 
 // The favicon edit of one page: `removed` bytes at `offset` give way to `inserted`. A page

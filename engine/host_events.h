@@ -6,8 +6,8 @@
 
 namespace tervando {
 
-// The values the core hands its host (engine/host.h). Each says what happened; the German
-// texts for them are made in one place, engine/messages.h.
+// The values the core tells its front end (engine/run_events.h). Each says what happened; the
+// German texts for them are made in one place, engine/messages.h.
 
 // Notices with an OK button only.
 enum class NoticeKind {
@@ -70,10 +70,6 @@ enum class SkipCause {
   kOutsideRoot,        // a link that leads out of the web root
   kNameTooLong,        // a name or path the system can't take
   kLeftoverTemporary,  // a temporary file of an interrupted run (removed by the next run)
-};
-struct SkippedEntry {
-  SkipCause cause = SkipCause::kUnreadableFolder;
-  std::string path;
 };
 
 }  // namespace tervando

@@ -29,21 +29,22 @@ struct PreviewIcon {
   std::string pictureName;
 };
 
-// Program-wide values of one program run, owned by the window or the CLI.
 // A file of the favicon set as it goes into the web root (favicon.ico, icon.svg, ...).
 struct SetFile {
   std::string name;
   std::string bytes;
 };
 
+// The site as a run needs it: the web root, the icon, the set and its option. The front end
+// keeps one and hands Start a copy of it (engine/run_request.h), made once per Start, so the
+// run never sees what the window changes meanwhile.
 struct SiteState {
   std::string webRoot;   // chosen folder ending with the separator; empty until chosen
   int webRootDepth = 0;  // separators in webRoot
   // The web root as opened by the scan: every page, folder and root file is reached from it.
   FolderRef webRootFolder;
-  std::string faviconLinkPrefix;  // built once at start-up
-  std::string defaultIcon;        // the icon file written when the root has none: the front
-                                  // end hands in the catalogue's default
+  std::string defaultIcon;  // the icon file written when the root has none: the front
+                            // end hands in the catalogue's default
   PreviewIcon preview;
   FaviconSet faviconSet = FaviconSet::kClassic;
   // Insert runs switch the page's own icon links off; remove runs always switch them on again.
@@ -55,9 +56,6 @@ struct SiteState {
   std::vector<std::string> leftovers;
   // Lock files of runs in folders below the root that the last scan met.
   std::vector<std::string> lockFilesBelow;
-  // Pages offered to the list since the count panel was last refreshed (0..63), counted
-  // across every choice of the web root.
-  int listFillCounter = 0;
 };
 
 }  // namespace tervando

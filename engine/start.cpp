@@ -1,13 +1,12 @@
 #include "engine/start.h"
 
 #include <algorithm>
-#include <chrono>
 #include <exception>
-#include <future>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "engine/head_editor.h"
 #include "engine/messages.h"
 #include "engine/page_file.h"
 #include "engine/paths.h"
@@ -18,39 +17,30 @@ namespace tervando {
 
 namespace {
 
-void ShowFailure(Host& host, const std::exception& failure) {
-  host.ShowStatus({StatusKind::kFailed, failure.what(), 0});
+void ShowFailure(RunEvents& events, const std::exception& failure) {
+  events.ShowStatus({StatusKind::kFailed, failure.what(), 0});
 }
 
-// How long the calling thread waits for the check before it lets its host handle events.
-constexpr std::chrono::milliseconds kCheckWaitSlice{10};
 // The pages are in the cache after the run, so the check is work for the processor: one
 // thread leaves the other core to the window.
 constexpr int kCheckThreads = 1;
 
-// Reads the marked pages under the web root again, as tervando-cli --check does, on other
-// threads while the host handles its events; tells the host the pages that need a look.
-void CheckAfterRun(Host& host, const SiteState& state, const RunOptions& options,
-                   RunCounts& counts) {
+// Reads the marked pages under the web root again, as tervando-cli --check does; tells the
+// front end the pages that need a look.
+void CheckAfterRun(const RunRequest& request, RunEvents& events, RunCounts& counts) {
+  const SiteState& state = request.site;
   std::vector<std::string> paths;
-  for (int row = 1; row <= host.RowCount(); ++row) {
-    if (host.RowMarked(row)) {
-      std::string path = host.RowText(row);
-      if (state.webRoot.empty() || LiesUnderWebRoot(path, state.webRoot)) {
-        paths.push_back(std::move(path));
-      }
+  for (std::size_t row = 0; row < request.pages.size(); ++row) {
+    const std::string& path = request.pages[row];
+    if (request.marks->Marked(row) &&
+        (state.webRoot.empty() || LiesUnderWebRoot(path, state.webRoot))) {
+      paths.push_back(path);
     }
   }
-  const IconBlockOptions block = RunBlockOptions(state, host.RemoveMode());
-  std::future<std::vector<PageCheck>> done = std::async(std::launch::async, [&paths, &state, &block,
-                                                                             &options] {
-    return CheckPages(state.webRootFolder, state.webRoot, paths, block, state.faviconLinkPrefix,
-                      state.webRootDepth, std::min(std::max(options.threads, 1), kCheckThreads));
-  });
-  while (done.wait_for(kCheckWaitSlice) != std::future_status::ready) {
-    host.Yield();
-  }
-  const std::vector<PageCheck> checks = done.get();
+  const IconBlockOptions block = RunBlockOptions(state, request.remove);
+  const std::vector<PageCheck> checks =
+      CheckPages(state.webRootFolder, state.webRoot, paths, block, kFaviconLinkPrefix,
+                 state.webRootDepth, std::min(std::max(request.options.threads, 1), kCheckThreads));
   std::vector<std::pair<std::string, PageCheck>> shown;
   for (std::size_t i = 0; i < checks.size(); ++i) {
     const std::optional<PageClass> mark = ListMark(checks[i]);
@@ -63,11 +53,11 @@ void CheckAfterRun(Host& host, const SiteState& state, const RunOptions& options
       continue;
     }
     ++(*mark == PageClass::kOtherIcon ? counts.otherIcon : counts.attention);
-    host.Log(
+    events.Log(
         CheckedPageLogLine(paths[i], PageClassLabel(*mark, counts.remove, block.LinksSetFiles())));
     shown.emplace_back(std::move(paths[i]), checks[i]);
   }
-  host.ShowPageChecks(shown);
+  events.ShowPageChecks(shown);
 }
 
 RunCounts CountsOf(const FaviconRunResult& run) {
@@ -83,11 +73,11 @@ RunCounts CountsOf(const FaviconRunResult& run) {
 
 // Says that the web root's path names another folder than the one read: on the window or the
 // terminal and in the log.
-void TellWebRootMoved(Host& host, const SiteState& state, bool duringRun) {
-  host.Log(WebRootMovedText(state.webRoot, duringRun));
-  host.Tell({duringRun ? NoticeKind::kWebRootMovedDuringRun : NoticeKind::kWebRootMoved,
-             state.webRoot,
-             {}});
+void TellWebRootMoved(RunEvents& events, const SiteState& state, bool duringRun) {
+  events.Log(WebRootMovedText(state.webRoot, duringRun));
+  events.Tell({duringRun ? NoticeKind::kWebRootMovedDuringRun : NoticeKind::kWebRootMoved,
+               state.webRoot,
+               {}});
 }
 
 // Below the root, as the lock takes them.
@@ -104,7 +94,9 @@ std::vector<std::string> RelativeToRoot(const std::vector<std::string>& paths,
 
 }  // namespace
 
-StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
+StartResult Start(RunRequest& request, RunEvents& events, RunQuestions& questions) {
+  SiteState& state = request.site;
+  const RunOptions& options = request.options;
   StartResult result;
   if (!state.webRoot.empty()) {
     // Everything is reached from the root as read; a path that now names another folder (the
@@ -113,12 +105,12 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
       try {
         state.webRootFolder = OpenWebRoot(state.webRoot);
       } catch (const std::exception& failure) {
-        ShowFailure(host, failure);
+        ShowFailure(events, failure);
         return result;
       }
     }
     if (!StillNamesFolder(state.webRoot, *state.webRootFolder)) {
-      TellWebRootMoved(host, state, false);
+      TellWebRootMoved(events, state, false);
       result.webRootMoved = true;
       return result;
     }
@@ -129,50 +121,53 @@ StartResult Start(Host& host, SiteState& state, const RunOptions& options) {
     lock.emplace(state.webRoot, state.webRootFolder,
                  RelativeToRoot(state.lockFilesBelow, state.webRoot));
     if (lock->Busy()) {
-      host.Tell({NoticeKind::kWebRootBusy, lock->BusyFolder(), {}});
+      events.Tell({NoticeKind::kWebRootBusy, lock->BusyFolder(), {}});
       result.webRootBusy = true;
+      result.preview = state.preview;
       return result;
     }
     // No run works here now, so what an interrupted one left behind can go.
     if (!state.leftovers.empty()) {
       const int removed =
           RemoveTemporaryFiles(*state.webRootFolder, state.webRoot, state.leftovers);
-      state.leftovers.clear();
       if (removed > 0) {
-        host.LeftoversRemoved(removed);
+        events.LeftoversRemoved(removed);
       }
     }
+    result.leftoversRemoved = true;
   }
   try {
-    result.placed = PlaceFaviconFile(host, state, options.edit.dryRun);
+    result.placed = PlaceFaviconFile(questions, state, request.remove, options.edit.dryRun);
   } catch (const std::exception& failure) {
-    ShowFailure(host, failure);
+    ShowFailure(events, failure);
   }
   try {
-    result.run = SetUnsetFaviconInFiles(host, state, options);
+    result.run = SetUnsetFaviconInFiles(request, events, questions);
   } catch (const std::exception& failure) {
-    ShowFailure(host, failure);
+    ShowFailure(events, failure);
   }
   result.counts = CountsOf(result.run);
-  result.counts.remove = host.RemoveMode();
+  result.counts.remove = request.remove;
   if (options.checkAfterRun && !result.run.listEmpty && !options.edit.dryRun &&
-      !host.StopRequested()) {
+      !StopRequested(request)) {
     try {
-      CheckAfterRun(host, state, options, result.counts);
+      CheckAfterRun(request, events, result.counts);
     } catch (const std::exception& failure) {
-      ShowFailure(host, failure);
+      ShowFailure(events, failure);
     }
   }
   if (!state.webRoot.empty() && !StillNamesFolder(state.webRoot, *state.webRootFolder)) {
-    TellWebRootMoved(host, state, true);
+    TellWebRootMoved(events, state, true);
     result.webRootMovedDuringRun = true;
   }
-  RefreshFaviconPreview(state);
-  if (host.Ending()) {
+  SiteState after = state;
+  RefreshFaviconPreview(after);
+  result.preview = std::move(after.preview);
+  if (Ending(request)) {
     // No box is shown any more: the log keeps what the box would have said.
-    host.Log(SummaryLogLine(result.counts));
+    events.Log(SummaryLogLine(result.counts));
   } else {
-    host.Tell({NoticeKind::kFinished, host.LogFilePath(), result.counts});
+    events.Tell({NoticeKind::kFinished, request.logFile, result.counts});
   }
   return result;
 }

@@ -273,21 +273,4 @@ bool IsPagePath(std::string_view path, const std::vector<std::string>& pageExten
   return !ContainsIgnoringCase(path, kFrontPageFolder) && HasPageExtension(path, pageExtensions);
 }
 
-void AddPageToList(Host& host, const std::vector<std::string>& pageExtensions, int& yieldCounter,
-                   const std::string& path) {
-  if (IsPagePath(path, pageExtensions)) {
-    // The insert itself finds a duplicate: one lookup per page.
-    const int rows = host.RowCount();
-    host.InsertCheckedRowAtTop(path);
-    if (host.RowCount() != rows) {
-      host.ShowStatus({StatusKind::kFilling, path, 0});
-    }
-  }
-  yieldCounter = (yieldCounter + 1) % 64;
-  if (yieldCounter == 0) {
-    host.SetStatusCount(host.RowCount());
-    host.Yield();
-  }
-}
-
 }  // namespace tervando

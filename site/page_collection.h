@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/host.h"
 #include "engine/page_walk.h"
 
 namespace tervando {
@@ -56,11 +55,5 @@ ScanResult ScanWebRoot(const std::string& root, const std::vector<std::string>& 
 // True when `path` ends in one of the page extensions (without regard to case) and does not
 // lie in a "_vti_" folder.
 bool IsPagePath(std::string_view path, const std::vector<std::string>& pageExtensions);
-
-// Adds `path` as a new marked row at the top of the host's list when it is a page not listed
-// yet. Every 64th call refreshes the count panel and lets the host yield; `yieldCounter`
-// (0..63) counts the calls and is kept by the caller for the whole program run.
-void AddPageToList(Host& host, const std::vector<std::string>& pageExtensions, int& yieldCounter,
-                   const std::string& path);
 
 }  // namespace tervando

@@ -24,24 +24,4 @@ std::vector<ScanWarning> ScanWarnings(const ScanResult& scan) {
   return warnings;
 }
 
-void FileSkipped(ScanResult& report, const SkippedEntry& entry) {
-  switch (entry.cause) {
-    case SkipCause::kUnreadableFolder:
-      report.skipped.unreadableFolders.push_back(entry.path);
-      break;
-    case SkipCause::kDanglingLink:
-      report.skipped.danglingLinks.push_back(entry.path);
-      break;
-    case SkipCause::kOutsideRoot:
-      report.skipped.linksOutOfRoot.push_back(entry.path);
-      break;
-    case SkipCause::kNameTooLong:
-      report.skipped.tooLong.push_back(entry.path);
-      break;
-    case SkipCause::kLeftoverTemporary:
-      report.leftovers.push_back(entry.path);
-      break;
-  }
-}
-
 }  // namespace tervando

@@ -18,7 +18,4 @@ struct ScanWarning {
 // with nothing to tell are left out.
 std::vector<ScanWarning> ScanWarnings(const ScanResult& scan);
 
-// Files an entry the host was told of under its cause, as the scan reported it.
-void FileSkipped(ScanResult& report, const SkippedEntry& entry);
-
 }  // namespace tervando

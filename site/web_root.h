@@ -1,21 +1,29 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "engine/host.h"
-#include "engine/site_state.h"
 #include "site/options.h"
+#include "site/page_collection.h"
 
 namespace tervando {
 
-// What "&Pfad" does once the folder dialog has returned `chosenFolder`: the folder becomes the
-// web root (with a trailing separator) and sets the depth, the whole tree is scanned and its
-// pages (by the extensions of `options`) are added to the host's list as marked rows (rows already
-// listed stay as they are), the status bar reports the end and the count, and the favicon preview
-// is refreshed. An empty `chosenFolder` (the dialog was cancelled) changes nothing and returns
-// false; so does a system folder (IsSystemFolder), told to the host as such. Enabling the Start and
-// current-favicon buttons is left to the window.
-bool SelectWebRoot(Host& host, SiteState& state, const Options& options,
-                   const std::string& chosenFolder);
+// A folder chosen as the web root ("&Pfad", a folder named on the command line or dropped onto
+// the window, tervando-cli's argument), scanned.
+struct WebRootScan {
+  std::string webRoot;   // the folder's real path (pages are listed under real paths), ending
+                         // with the separator
+  int webRootDepth = 0;  // separators in webRoot
+  // Its pages by the extensions of the options, in scan order, what the scan passed over, and
+  // the leftovers of an interrupted run (none while a run works there: those are its own).
+  ScanResult scan;
+};
+
+// Scans `chosenFolder` as the web root. Safe on any thread; `stop` and `progress` as for
+// ScanWebRoot. A system folder (IsSystemFolder) is the caller's to refuse before.
+WebRootScan ScanChosenWebRoot(const std::string& chosenFolder, const Options& options,
+                              const std::function<bool()>& stop = {},
+                              const ScanProgress& progress = {});
 
 }  // namespace tervando

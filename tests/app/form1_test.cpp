@@ -24,6 +24,7 @@
 
 #include "app/app_settings.h"
 #include "app/show_once_notice.h"
+#include "engine/head_editor.h"
 #include "engine/internal_error.h"
 #include "engine/messages_window.h"
 #include "icons/sel_icon_dialog.h"
@@ -169,7 +170,7 @@ class Form1Test : public QObject {
     QCOMPARE(form.RowCount(), 0);
     QCOMPARE(form.LoadedOptions().pageExtensions,
              (std::vector<std::string>{".htm", ".html", ".shtml", ".asp"}));
-    const std::string prefix = form.State().faviconLinkPrefix;
+    const std::string prefix = kFaviconLinkPrefix;
     QCOMPARE(prefix, std::string("<link rel=\"SHORTCUT ICON\" href="));
     QCOMPARE(prefix.size(), size_t{31});
     QVERIFY(!form.findChild<QPushButton*>("Btn_8")->isEnabled());

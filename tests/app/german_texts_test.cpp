@@ -94,7 +94,9 @@ class GermanTextsTest : public QObject {
       Form1 form(desktop, log);
       form.FormLoad();
       form.BtnClick(4);
+      QTRY_VERIFY(!form.Busy());
       form.BtnClick(8);
+      QTRY_VERIFY(!form.Busy());
     }
     QVERIFY(!prompts.empty());
     for (const Message& prompt : prompts) {

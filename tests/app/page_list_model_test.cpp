@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "site/collation.h"
 #include "support_gui/isolated_qt_test.h"
 
 namespace tervando {
@@ -128,12 +129,13 @@ class PageListModelTest : public QObject {
     QItemSelectionModel selection(&aside);
     selection.select(aside.index(0, 0), QItemSelectionModel::Select);
     const std::string selected = aside.Text(0);
-    int yields = 0;
-    aside.SetSorted(true, [&] {
-      if (yields++ == 0) aside.SetMarked(1, false);
-    });
-    if (yields == 0) aside.SetMarked(aside.Pages().Find(here.Text(1)), false);
+    // Collated as the window's worker does it, with a mark changed meanwhile.
+    std::vector<std::uint32_t> collated = CollatedOrder(aside.PathsById());
+    aside.SetMarked(1, false);
+    const std::string unmarkedPath = aside.Text(1);
+    aside.SetSortedWith(std::move(collated));
     here.SetSorted(true);
+    QVERIFY(!aside.Marked(aside.Pages().Find(unmarkedPath)));
     QCOMPARE(ViewTexts(aside), ViewTexts(here));
     QCOMPARE(aside.Text(selection.selectedRows()[0].row()), selected);
     int unmarked = 0;

@@ -7,15 +7,15 @@
 
 #include "engine/errors.h"
 #include "icons/icon_catalogue.h"
-#include "tests/site/fake_host.h"
+#include "tests/engine/recording_run.h"
 #include "tests/site/scratch_folder.h"
 
 namespace tervando {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FakeHost;
 using test::ReadFile;
+using test::RecordingRun;
 using test::ScratchFolder;
 
 constexpr char kOverwriteText[] =
@@ -72,13 +72,13 @@ class PlaceFaviconFileTest : public ::testing::Test {
   std::string Favicon() const { return root.Path() + "favicon.ico"; }
   ScratchFolder root;
   SiteState state;
-  FakeHost host;
+  RecordingRun host;
 };
 
 TEST_F(PlaceFaviconFileTest, DefaultIconIsWrittenWithoutQuestionWhenNoneExists) {
   RefreshFaviconPreview(state);
   ASSERT_TRUE(state.preview.pending);
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::Written);
+  EXPECT_EQ(PlaceFaviconFile(host, state, host.removeMode), PlaceResult::Written);
   EXPECT_TRUE(host.questions.empty());
   EXPECT_EQ(ReadFile(Favicon()), std::string(DefaultIconFile()));
   EXPECT_EQ(ReadFile(Favicon()).size(), 2238u);
@@ -90,7 +90,7 @@ TEST_F(PlaceFaviconFileTest, DefaultIconIsWrittenWithoutQuestionWhenNoneExists) 
 TEST_F(PlaceFaviconFileTest, ExistingFileWithoutChosenIconIsLeftAlone) {
   root.Write("favicon.ico", "old");
   RefreshFaviconPreview(state);
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::NotNeeded);
+  EXPECT_EQ(PlaceFaviconFile(host, state, host.removeMode), PlaceResult::NotNeeded);
   EXPECT_TRUE(host.questions.empty());
   EXPECT_EQ(ReadFile(Favicon()), "old");
 }
@@ -99,7 +99,7 @@ TEST_F(PlaceFaviconFileTest, OverwriteQuestionCancelKeepsTheOldFile) {
   root.Write("favicon.ico", "old");
   state.preview = {std::string(IconFile(7)), true};
   host.answers = {MessageAnswer::Cancel};
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::OverwriteDeclined);
+  EXPECT_EQ(PlaceFaviconFile(host, state, host.removeMode), PlaceResult::OverwriteDeclined);
   ASSERT_EQ(host.questions.size(), 1u);
   EXPECT_EQ(host.questions[0].text, kOverwriteText);
   EXPECT_EQ(host.questions[0].icon, MessageIcon::None);
@@ -112,7 +112,7 @@ TEST_F(PlaceFaviconFileTest, OverwriteQuestionCancelKeepsTheOldFile) {
 TEST_F(PlaceFaviconFileTest, OverwriteQuestionOkWritesTheChosenIconByteForByte) {
   root.Write("favicon.ico", "old");
   state.preview = {std::string(IconFile(300)), true};
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::Written);
+  EXPECT_EQ(PlaceFaviconFile(host, state, host.removeMode), PlaceResult::Written);
   EXPECT_EQ(host.questions.size(), 1u);
   EXPECT_EQ(ReadFile(Favicon()), std::string(IconFile(300)));
 }
@@ -121,10 +121,10 @@ TEST_F(PlaceFaviconFileTest, RemoveModeWritesAndDeletesNothing) {
   root.Write("favicon.ico", "old");
   state.preview = {std::string(IconFile(7)), true};
   host.removeMode = true;
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::NotNeeded);
+  EXPECT_EQ(PlaceFaviconFile(host, state, host.removeMode), PlaceResult::NotNeeded);
   EXPECT_EQ(ReadFile(Favicon()), "old");
   fs::remove(Favicon());
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::NotNeeded);
+  EXPECT_EQ(PlaceFaviconFile(host, state, host.removeMode), PlaceResult::NotNeeded);
   EXPECT_FALSE(fs::exists(Favicon()));
   EXPECT_TRUE(host.questions.empty());
 }
@@ -134,7 +134,7 @@ TEST_F(PlaceFaviconFileTest, ReadOnlyFileAsksThenOffersRetryUntilNo) {
   ASSERT_EQ(chmod(Favicon().c_str(), 0444), 0);
   state.preview = {std::string(IconFile(7)), true};
   host.answers = {MessageAnswer::Ok, MessageAnswer::Yes, MessageAnswer::No};
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::GaveUp);
+  EXPECT_EQ(PlaceFaviconFile(host, state, host.removeMode), PlaceResult::GaveUp);
   ASSERT_EQ(host.questions.size(), 3u);
   const Message& failed = host.questions[1];
   EXPECT_EQ(failed.text,
@@ -165,7 +165,7 @@ TEST_F(PlaceFaviconFileTest, LinkIsRefusedAndNeverRead) {
     state.preview = {std::string(IconFile(2)), true};
     host.questions.clear();
     host.answers = {MessageAnswer::Ok, MessageAnswer::No};
-    EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::GaveUp);
+    EXPECT_EQ(PlaceFaviconFile(host, state, host.removeMode), PlaceResult::GaveUp);
     ASSERT_EQ(host.questions.size(), 2u);
     EXPECT_NE(host.questions.back().text.find(std::string(kWalkLinkText) + ": " + Favicon()),
               std::string::npos);
@@ -179,16 +179,16 @@ TEST_F(PlaceFaviconFileTest, RetrySucceedsOnceTheCauseIsGone) {
   state.webRoot = root.Path() + "later/";  // not there yet: the write fails
   state.preview = {std::string(IconFile(1)), true};
   bool created = false;
-  struct CreatingHost : FakeHost {
+  struct CreatingHost : RecordingRun {
     std::string folder;
     bool RetryFaviconWrite(const ErrorInfo& errorInfo) override {
-      FakeHost::RetryFaviconWrite(errorInfo);
+      RecordingRun::RetryFaviconWrite(errorInfo);
       fs::create_directory(folder);
       return true;
     }
   } retrying;
   retrying.folder = state.webRoot;
-  EXPECT_EQ(PlaceFaviconFile(retrying, state), PlaceResult::Written);
+  EXPECT_EQ(PlaceFaviconFile(retrying, state, false), PlaceResult::Written);
   ASSERT_EQ(retrying.questions.size(), 1u);
   EXPECT_NE(retrying.questions[0].text.find("No such file or directory (Code 2))."),
             std::string::npos);

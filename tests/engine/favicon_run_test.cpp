@@ -15,15 +15,15 @@
 #include "engine/icon_block.h"
 #include "engine/messages.h"
 #include "engine/start.h"
-#include "tests/site/fake_host.h"
+#include "tests/engine/recording_run.h"
 #include "tests/site/scratch_folder.h"
 
 namespace tervando {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FakeHost;
 using test::ReadFile;
+using test::RecordingRun;
 using test::ScratchFolder;
 
 const std::string kUnderscores(40, '_');
@@ -39,7 +39,6 @@ class FaviconRunTest : public ::testing::Test {
   void SetUp() override {
     state.webRoot = root.Path();
     state.webRootDepth = CountOccurrences("/", root.Path(), 0);
-    state.faviconLinkPrefix = BuildFaviconLinkPrefix();
   }
   // Adds rows so that they stand in the list in the given order, top first.
   void List(const std::vector<std::string>& paths) {
@@ -66,11 +65,11 @@ class FaviconRunTest : public ::testing::Test {
   }
   ScratchFolder root;
   SiteState state;
-  FakeHost host;
+  RecordingRun host;
 };
 
 TEST_F(FaviconRunTest, EmptyListShowsTheMessageAndLogsNothing) {
-  const FaviconRunResult result = SetUnsetFaviconInFiles(host, state);
+  const FaviconRunResult result = host.Run(state);
   EXPECT_TRUE(result.listEmpty);
   EXPECT_TRUE(host.logLines.empty());
   ASSERT_EQ(host.events, std::vector<std::string>{"ask"});
@@ -84,7 +83,7 @@ TEST_F(FaviconRunTest, AllRowsUnmarkedStillLogsTheBlock) {
   List({root.Write("a.htm", kPlain), root.Write("b.htm", kPlain)});
   host.Pages().MarkAll(false);
   const std::time_t before = std::time(nullptr);
-  const FaviconRunResult result = SetUnsetFaviconInFiles(host, state);
+  const FaviconRunResult result = host.Run(state);
   const std::time_t after = std::time(nullptr);
   EXPECT_EQ(result.changed, 0);
   EXPECT_EQ(LogWithoutDate(), (std::vector<std::string>{
@@ -105,7 +104,7 @@ TEST_F(FaviconRunTest, ChangedPagesAreNumberedInReverseListOrder) {
   const std::string b = root.Write("b.htm", kLinked);  // already right: not written
   const std::string c = root.Write("sub/c.htm", kPlain);
   List({a, b, c});
-  const FaviconRunResult result = SetUnsetFaviconInFiles(host, state);
+  const FaviconRunResult result = host.Run(state);
   EXPECT_EQ(result.changed, 2);
   EXPECT_EQ(result.failed, 0);
   EXPECT_EQ(LogWithoutDate(),
@@ -126,7 +125,7 @@ TEST_F(FaviconRunTest, ProgressFollowsOnlyMarkedRows) {
         root.Write("d.htm", kPlain)});
   host.Pages().SetMarked(1, false);  // b
   host.Pages().SetMarked(3, false);  // d
-  SetUnsetFaviconInFiles(host, state);
+  host.Run(state);
   EXPECT_EQ(host.EventsStartingWith("value "),
             (std::vector<std::string>{"value 0", "value 1", "value 3", "value 0"}));
 }
@@ -136,7 +135,7 @@ TEST_F(FaviconRunTest, FailedPageAsksAndOkGoesOn) {
   const std::string gone = root.Path() + "gone.htm";
   const std::string empty = root.Write("empty.htm", "");
   List({a, gone, empty});
-  const FaviconRunResult result = SetUnsetFaviconInFiles(host, state);
+  const FaviconRunResult result = host.Run(state);
   EXPECT_EQ(result.changed, 1);
   EXPECT_EQ(result.failed, 2);
   EXPECT_FALSE(result.stopped);
@@ -166,7 +165,7 @@ TEST_F(FaviconRunTest, CancelAtAFailureEndsTheRunWithTheClosingCount) {
   const std::string c = root.Write("c.htm", kPlain);
   List({a, gone, c});
   host.answers = {MessageAnswer::Cancel};
-  const FaviconRunResult result = SetUnsetFaviconInFiles(host, state);
+  const FaviconRunResult result = host.Run(state);
   EXPECT_TRUE(result.stopped);
   EXPECT_EQ(result.changed, 1);
   EXPECT_EQ(result.failed, 1);
@@ -179,14 +178,17 @@ TEST_F(FaviconRunTest, CancelAtAFailureEndsTheRunWithTheClosingCount) {
   EXPECT_EQ(host.events[host.events.size() - 2], "value 0");
 }
 
-TEST_F(FaviconRunTest, ModeChangedDuringTheRunCountsFromTheNextPage) {
+TEST_F(FaviconRunTest, MarksTakenAwayDuringTheRunCountFromTheNextPage) {
   const std::string a = root.Write("a.htm", kPlain);
   const std::string b = root.Write("b.htm", kPlain);
   const std::string c = root.Write("c.htm", kPlain);
   List({a, b, c});
-  // b and a were prepared for insertion ahead of time; they are decided again at their turn.
-  host.onPageChanged = [&](const std::string&) { host.removeMode = true; };
-  const FaviconRunResult result = SetUnsetFaviconInFiles(host, state);
+  // b and a were prepared ahead of time; at their turn their marks are gone.
+  host.onPageChanged = [&](const std::string&) {
+    host.marks->SetMarked(0, false);
+    host.marks->SetMarked(1, false);
+  };
+  const FaviconRunResult result = host.Run(state);
   EXPECT_EQ(result.changed, 1);
   EXPECT_EQ(ReadFile(c), kPlainWithLink);
   EXPECT_EQ(ReadFile(b), kPlain);
@@ -198,21 +200,28 @@ TEST_F(FaviconRunTest, ModeChangedDuringTheRunCountsFromTheNextPage) {
 TEST_F(FaviconRunTest, EndingTheRunDropsWhatWasPreparedAhead) {
   struct Row {
     const char* name;
-    std::function<void(FakeHost&)> script;
+    std::function<void(RecordingRun&)> script;
     std::vector<std::string> changed;
     bool interrupted;
   };
   const Row rows[] = {
-      {"list emptied", [](FakeHost& h) { h.onYield = [&h] { h.Pages().Clear(); }; }, {"e"}, false},
+      {"every mark taken away",
+       [](RecordingRun& h) {
+         h.onPageChanged = [&h](auto&) {
+           for (std::size_t row = 0; row < h.marks->Count(); ++row) h.marks->SetMarked(row, false);
+         };
+       },
+       {"e"},
+       false},
       {"stop asked",
-       [](FakeHost& h) { h.onPageChanged = [&h](auto&) { h.stopRequested = true; }; },
+       [](RecordingRun& h) { h.onPageChanged = [&h](auto&) { h.stop.request_stop(); }; },
        {"e"},
        true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     ScratchFolder site;
-    FakeHost h;
+    RecordingRun h;
     for (const char* name : {"a", "b", "c", "d", "e"}) {
       h.InsertCheckedRowAtTop(site.Write(std::string(name) + ".htm", kPlain));
     }
@@ -221,7 +230,7 @@ TEST_F(FaviconRunTest, EndingTheRunDropsWhatWasPreparedAhead) {
     SiteState s = state;
     s.webRoot = site.Path();
     s.webRootDepth = CountOccurrences("/", site.Path(), 0);
-    const FaviconRunResult result = SetUnsetFaviconInFiles(h, s);
+    const FaviconRunResult result = h.Run(s);
     std::vector<std::string> changed;
     for (const char* name : {"a", "b", "c", "d", "e"}) {
       if (ReadFile(site.Path() + name + ".htm") != kPlain) changed.insert(changed.begin(), name);
@@ -285,7 +294,7 @@ TEST_F(FaviconRunTest, SiteSwappedForLinksDuringTheRunTouchesNothingOutside) {
     ScratchFolder parent;
     const std::string site = parent.MakeFolder("site") + "/";
     ScratchFolder outside;
-    FakeHost h;
+    RecordingRun h;
     for (int i = 0; i < kPages; ++i) {
       const std::string name = "sub/p" + std::to_string(i) + ".htm";
       outside.Write(name, kOutside);
@@ -298,7 +307,7 @@ TEST_F(FaviconRunTest, SiteSwappedForLinksDuringTheRunTouchesNothingOutside) {
     s.preview = {"icon", true};
     bool started = false;
     std::thread attacker;
-    h.onYield = [&] {
+    h.onProgress = [&] {
       if (!started) {
         started = true;
         attacker = std::thread(attack.swap, site, outside.Path());
@@ -308,7 +317,8 @@ TEST_F(FaviconRunTest, SiteSwappedForLinksDuringTheRunTouchesNothingOutside) {
       started = true;
       attack.swap(site, outside.Path());
     }
-    const StartResult result = Start(h, s);
+    RunRequest request = h.Request(s);
+    const StartResult result = Start(request, h, h);
     if (attacker.joinable()) {
       attacker.join();
     }
@@ -374,7 +384,7 @@ TEST_F(FaviconRunTest, SetsAndModesRoundTripThroughWholeRuns) {
     state.switchOffForeignIcons = step.switchOff;
     host.removeMode = step.remove;
     state.preview = {"ico", true};
-    return SetUnsetFaviconInFiles(host, state);
+    return host.Run(state);
   };
   for (const std::vector<Step>& chain : chains) {
     for (std::size_t i = 0; i < corpus.size(); ++i) {
@@ -389,13 +399,13 @@ TEST_F(FaviconRunTest, SetsAndModesRoundTripThroughWholeRuns) {
       IconBlockOptions block;
       block.links = LinksOfSet(last.set, true);
       block.foreign = last.switchOff ? ForeignIconLinks::kSwitchOff : ForeignIconLinks::kKeep;
-      std::string expected = SetUnsetIconBlockInHtml(corpus[i].second, paths[i], block,
-                                                     state.faviconLinkPrefix, state.webRootDepth);
+      std::string expected = SetUnsetIconBlockInHtml(
+          corpus[i].second, paths[i], block, std::string(kFaviconLinkPrefix), state.webRootDepth);
       if (last.remove) {
         // Removing leaves what it always left: the classic form without our reference.
         const std::string classicForm = SetUnsetIconBlockInHtml(
-            corpus[i].second, paths[i], {}, state.faviconLinkPrefix, state.webRootDepth);
-        expected = FindFaviconEdit(classicForm, paths[i], true, state.faviconLinkPrefix,
+            corpus[i].second, paths[i], {}, std::string(kFaviconLinkPrefix), state.webRootDepth);
+        expected = FindFaviconEdit(classicForm, paths[i], true, std::string(kFaviconLinkPrefix),
                                    state.webRootDepth)
                        .AppliedTo(classicForm);
       }
@@ -430,14 +440,14 @@ TEST_F(FaviconRunTest, ModernSetFilesAreWrittenOnceAndAskedFor) {
   state.setFiles = {{kFaviconFileName, "ico"}, {kManifestFileName, "{}"}};
   state.preview = {"ico", true};
   root.Write(kManifestFileName, "old");
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::Written);
+  EXPECT_EQ(PlaceFaviconFile(host, state, false), PlaceResult::Written);
   EXPECT_EQ(host.questions.size(), 1u);  // the manifest differed; favicon.ico was new
   EXPECT_EQ(ReadFile(root.Path() + kFaviconFileName), "ico");
   EXPECT_EQ(ReadFile(root.Path() + kManifestFileName), "{}");
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::NotNeeded);
+  EXPECT_EQ(PlaceFaviconFile(host, state, false), PlaceResult::NotNeeded);
   state.preview.pending = false;
   state.setFiles[1].bytes = "other";
-  EXPECT_EQ(PlaceFaviconFile(host, state), PlaceResult::NotNeeded);
+  EXPECT_EQ(PlaceFaviconFile(host, state, false), PlaceResult::NotNeeded);
   EXPECT_EQ(Names(), (std::vector<std::string>{kFaviconFileName, kManifestFileName}));
 }
 

@@ -16,14 +16,12 @@
 #include "engine/page_file.h"
 #include "site/options.h"
 #include "site/scan_warnings.h"
-#include "tests/site/fake_host.h"
 #include "tests/site/scratch_folder.h"
 
 namespace tervando {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FakeHost;
 using test::ScratchFolder;
 
 // The names of a folder in the order the file system returns them (the scan's input order).
@@ -449,55 +447,6 @@ TEST(IsPagePath, ConfiguredExtensions) {
   EXPECT_FALSE(IsPagePath("/s/index.shtml", ParseExtensions("htm,html")));
   EXPECT_TRUE(IsPagePath("/s/odd.", ParseExtensions("htm,,php")));
   EXPECT_FALSE(IsPagePath("/s/a.htm", {}));
-}
-
-TEST(AddPageToList, AddsNewPagesAtTheTopWithStatusText) {
-  const std::vector<std::string> extensions = ParseExtensions(kDefaultExtensions);
-  int counter = 0;
-  FakeHost host;
-  AddPageToList(host, extensions, counter, "/s/a.htm");
-  AddPageToList(host, extensions, counter, "/s/style.css");
-  AddPageToList(host, extensions, counter, "/s/b.HTML");
-  AddPageToList(host, extensions, counter, "/s/a.htm");
-  AddPageToList(host, extensions, counter, "/s/A.htm");
-  ASSERT_EQ(host.RowCount(), 3);
-  EXPECT_EQ(host.RowText(1), "/s/A.htm");
-  EXPECT_EQ(host.RowText(2), "/s/b.HTML");
-  EXPECT_EQ(host.RowText(3), "/s/a.htm");
-  EXPECT_TRUE(host.RowMarked(1));
-  EXPECT_EQ(host.EventsStartingWith("status "),
-            (std::vector<std::string>{"status Die Liste wird aufgefüllt: /s/a.htm",
-                                      "status Die Liste wird aufgefüllt: /s/b.HTML",
-                                      "status Die Liste wird aufgefüllt: /s/A.htm"}));
-}
-
-TEST(AddPageToList, EverySixtyFourthCallOfTheProgramRunRefreshesTheCount) {
-  const std::vector<std::string> extensions = ParseExtensions(kDefaultExtensions);
-  // A fresh program run, and one whose earlier scans left the counter one short of a refresh.
-  for (const int start : {0, 63}) {
-    FakeHost host;
-    int yields = 0;
-    host.onYield = [&yields] { ++yields; };
-    int counter = start;
-    const int calls = 130;
-    for (int i = 0; i < calls; ++i) {
-      AddPageToList(host, extensions, counter,
-                    "/s/p" + std::to_string(i) + (i % 2 ? ".htm" : ".css"));
-    }
-    const int refreshes = (start + calls) / 64;
-    EXPECT_EQ(static_cast<int>(host.EventsStartingWith("count ").size()), refreshes);
-    EXPECT_EQ(yields, refreshes);
-    EXPECT_EQ(counter, (start + calls) % 64);
-    if (start == 0) {
-      // After the 64th and the 128th file, with the rows listed by then.
-      EXPECT_EQ(host.EventsStartingWith("count "),
-                (std::vector<std::string>{"count 32", "count 64"}));
-    } else {
-      // At once, then after 64 and 128 more.
-      EXPECT_EQ(host.EventsStartingWith("count "),
-                (std::vector<std::string>{"count 0", "count 32", "count 64"}));
-    }
-  }
 }
 
 }  // namespace

@@ -2,18 +2,24 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
+#include "engine/favicon_run.h"
 #include "engine/messages.h"
-#include "site/page_list_host.h"
+#include "engine/run_events.h"
+#include "engine/run_request.h"
+#include "site/page_list.h"
 
 namespace tervando::test {
 
-// A host that records what the core tells it, one event text per call, and answers the
-// questions from a script (the message's default answer when the script is used up). The
-// questions are kept as the window would show them.
-class FakeHost : public PageListHost {
+// A front end for the core's seam: a page list the request is made of, a record of what the
+// core tells (one event text per call) and answers to its questions from a script (the
+// message's default answer when the script is used up). The questions are kept as the window
+// would show them. While the run works, `marks` and `stop` are the request's.
+class RecordingRun : public RunEvents, public RunQuestions {
  public:
   std::vector<std::string> events;
   std::vector<std::string> logLines;
@@ -21,24 +27,44 @@ class FakeHost : public PageListHost {
   std::vector<Message> questions;
   std::deque<MessageAnswer> answers;
   bool removeMode = false;
-  bool stopRequested = false;
-  std::function<void()> onYield;
+  std::shared_ptr<RowMarks> marks;
+  std::stop_source stop;
+  std::function<void()> onProgress;
   std::function<void(const std::string& path)> onPageChanged;
 
-  bool RemoveMode() const override { return removeMode; }
-  void SetProgressRange(int minimum, int maximum) override {
-    events.push_back("range " + std::to_string(minimum) + " " + std::to_string(maximum));
+  PageList& Pages() { return m_pages; }
+  void InsertCheckedRowAtTop(const std::string& path) { m_pages.InsertMarkedAtTop(path); }
+
+  // The request Start would get for the list as it is now.
+  RunRequest Request(const SiteState& state) {
+    RunRequest request;
+    request.site = state;
+    request.remove = removeMode;
+    std::vector<bool> marked;
+    for (int row = 0; row < m_pages.Count(); ++row) {
+      request.pages.emplace_back(m_pages.Path(row));
+      marked.push_back(m_pages.Marked(row));
+    }
+    marks = std::make_shared<RowMarks>(marked);
+    request.marks = marks;
+    request.stop = stop.get_token();
+    return request;
   }
-  void SetProgressValue(int value) override { events.push_back("value " + std::to_string(value)); }
+  FaviconRunResult Run(const SiteState& state) {
+    const RunRequest request = Request(state);
+    return SetUnsetFaviconInFiles(request, *this, *this);
+  }
+
+  void Progress(int value, int maximum) override {
+    if (maximum != m_maximum) {
+      m_maximum = maximum;
+      events.push_back("range 0 " + std::to_string(maximum));
+    }
+    events.push_back("value " + std::to_string(value));
+    if (onProgress) onProgress();
+  }
   void ShowStatus(const Status& status) override {
     events.push_back("status " + StatusText(status));
-  }
-  void SetStatusCount(int count) override { events.push_back("count " + std::to_string(count)); }
-  void SetBusy(bool busy) override { events.push_back(busy ? "busy on" : "busy off"); }
-  void ShowWebRoot(const std::string& webRoot) override { events.push_back("root " + webRoot); }
-  void SetSortingEnabled(bool enabled) override {
-    events.push_back(enabled ? "sorting on" : "sorting off");
-    PageListHost::SetSortingEnabled(enabled);
   }
   void Tell(const Notice& notice) override { Ask(NoticeMessage(notice)); }
   bool GoOnAfterFailure(const PageFailure& failure) override {
@@ -58,10 +84,6 @@ class FakeHost : public PageListHost {
     if (onPageChanged) onPageChanged(path);
   }
   void Log(const std::string& line) override { logLines.push_back(line); }
-  void Yield() override {
-    if (onYield) onYield();
-  }
-  bool StopRequested() const override { return stopRequested; }
 
   MessageAnswer Ask(const Message& message) {
     questions.push_back(message);
@@ -80,6 +102,10 @@ class FakeHost : public PageListHost {
     }
     return found;
   }
+
+ private:
+  PageList m_pages;
+  int m_maximum = -1;
 };
 
 }  // namespace tervando::test

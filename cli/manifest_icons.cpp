@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/utf8_append.h"
+
 namespace tervando {
 
 namespace {
@@ -213,24 +215,6 @@ class JsonReader {
     return true;
   }
 
-  static void AppendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-
   bool ReadEscape(std::string& out) {
     if (m_at >= m_text.size()) {
       return false;
@@ -254,7 +238,7 @@ class JsonReader {
       }
       unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
     }
-    AppendUtf8(out, unit);
+    AppendUtf8(out, static_cast<char32_t>(unit));
     return true;
   }
 

@@ -2,10 +2,11 @@
 # Installs the build into a temporary prefix and checks it file by file; then runs the
 # installed tervando-cli, which must keep its log and options in the user's folders and
 # write nothing beside itself.
-# Usage: install_test.sh BUILD_DIR WITH_GUI(0|1)
+# Usage: install_test.sh BUILD_DIR WITH_GUI(0|1) PLUGIN_DIR (relative to the prefix)
 set -euo pipefail
 build=$1
 gui=$2
+plugin=usr/$3/tervando-picture.so
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -14,7 +15,7 @@ cmake --install "$build" --prefix "$tmp/usr" >/dev/null
 app=com.orvatek.tervando
 expected=(
   usr/bin/tervando-cli
-  usr/lib/tervando/tervando-picture.so
+  "$plugin"
   usr/share/doc/tervando/changelog.gz
   usr/share/doc/tervando/copyright
   usr/share/man/man1/tervando-cli.1.gz
@@ -91,13 +92,13 @@ rm "$tmp/usr/bin/options.ini"
 # run says what is missing, changing nothing.
 "$cli" -q --overwrite --set modern --icon 3 "$tmp/site" >/dev/null
 file "$tmp/site/icon-192.png" | grep -q "PNG image data, 192 x 192" || fail "no picture drawn"
-mv "$tmp/usr/lib/tervando/tervando-picture.so" "$tmp/plugin.so"
+mv "$tmp/$plugin" "$tmp/plugin.so"
 "$cli" -q --icon 4 "$tmp/site" >/dev/null || fail "a catalogue run needs the plug-in"
 cp "$tmp/site/a.htm" "$tmp/a.before"
 status=0
 "$cli" -q --icon-file "$tmp/site/icon-192.png" "$tmp/site" 2>"$tmp/stderr" || status=$?
 [ "$status" = 2 ] && grep -q "Tervando keine Bilder lesen oder zeichnen, und das Bildmodul fehlt" "$tmp/stderr" &&
-  grep -qF "usr/lib/tervando/tervando-picture.so" "$tmp/stderr" ||
+  grep -qF "$plugin" "$tmp/stderr" ||
   fail "picture run without the plug-in: exit $status, $(cat "$tmp/stderr")"
 cmp -s "$tmp/site/a.htm" "$tmp/a.before" || fail "a picture run without the plug-in changed a page"
 leftovers=$(ls "$tmp/usr/bin" | grep -vx -e tervando -e tervando-cli || true)

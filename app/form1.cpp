@@ -317,6 +317,9 @@ void Form1::BtnClick(int index) {
 
 void Form1::SetUnsetFaviconOPTClick(int) {
   m_ui->FaviconSelFrame->setEnabled(m_ui->SetUnsetFaviconOPT_0->isChecked());
+  if (m_runRemove) {
+    m_runRemove->store(RemoveMode(), std::memory_order_relaxed);  // from the next page on
+  }
   RecheckPages();
 }
 
@@ -588,6 +591,8 @@ void Form1::StartRun() {
   auto request = std::make_shared<RunRequest>();
   request->site = m_state;
   request->remove = RemoveMode();
+  m_runRemove = std::make_shared<std::atomic<bool>>(request->remove);
+  request->removeNow = m_runRemove;
   request->logFile = m_log.FilePath();
   request->stopRun = m_runStop.get_token();
   request->pages.reserve(static_cast<std::size_t>(list.Count()));
@@ -611,6 +616,7 @@ void Form1::StartRun() {
 void Form1::RunDone(const StartResult& result) {
   m_ui->StopRunBtn->hide();
   m_runMarks.reset();
+  m_runRemove.reset();
   m_runRowOfId.clear();
   m_state.preview = result.preview;
   if (result.leftoversRemoved) {

@@ -211,6 +211,7 @@ class Form1 : public QWidget, public RunEvents, public RunQuestions {
   // The run's rows by page-list id, and their marks as the run reads them.
   std::vector<int> m_runRowOfId;
   std::shared_ptr<RowMarks> m_runMarks;
+  std::shared_ptr<std::atomic<bool>> m_runRemove;  // the mode pair, for the run to read
   std::string m_statusText;
   ScanResult m_skipped;  // what the last scan passed over, for the status panel's tooltip
   bool m_statusChanged = false;

@@ -33,6 +33,7 @@ using FileKey = std::pair<dev_t, ino_t>;
 struct Entry {
   int row = 0;
   bool marked = false;   // as decided; unmarked rows are checked again at their turn
+  bool remove = false;   // the mode it was decided in
   bool outside = false;  // not under the web root: passed over at its turn
   std::string path;
   std::optional<FileKey> key;  // the file opened under the name
@@ -68,7 +69,6 @@ class Run {
         m_pool(request.options.threads),
         m_walker(m_webRoot.empty() ? "/" : m_webRoot, request.site.webRootFolder),
         m_depth(request.site.webRootDepth),
-        m_block(RunBlockOptions(request.site, request.remove)),
         m_rows(static_cast<int>(request.pages.size())),
         m_nextRow(m_rows) {}
 
@@ -116,6 +116,7 @@ class Run {
       Entry entry;
       entry.row = row;
       entry.marked = Marked(row);
+      entry.remove = RemoveNow(m_request);
       if (!entry.marked) {
         m_queue.push_back(std::move(entry));
         --m_nextRow;
@@ -187,18 +188,19 @@ class Run {
     if (entry.failure) {
       return;
     }
+    const IconBlockOptions block = RunBlockOptions(m_request.site, entry.remove);
     if (entry.size > kDecideHereLimit) {
       auto page = std::make_shared<OpenedPage>(std::move(*entry.opened));
       entry.opened.reset();
-      entry.prepared = Submit<PreparedPage>(m_pool, [page, this] {
+      entry.prepared = Submit<PreparedPage>(m_pool, [page, block, this] {
         return WritePlannedEdit(
-            PlanPageEdit(std::move(*page), m_block, kFaviconLinkPrefix, m_depth, m_options.edit),
+            PlanPageEdit(std::move(*page), block, kFaviconLinkPrefix, m_depth, m_options.edit),
             m_options.edit);
       });
       return;
     }
     try {
-      PagePlan plan = PlanPageEdit(std::move(*entry.opened), m_block, kFaviconLinkPrefix, m_depth,
+      PagePlan plan = PlanPageEdit(std::move(*entry.opened), block, kFaviconLinkPrefix, m_depth,
                                    m_options.edit);
       entry.opened.reset();
       if (plan.result.changed && !m_options.edit.dryRun) {
@@ -236,9 +238,10 @@ class Run {
     }
     m_reachedRow = entry.row;
     m_events.Progress(m_rows - entry.row, m_rows);
-    if (!entry.marked) {
+    if (!entry.marked || entry.remove != RemoveNow(m_request)) {
       entry.marked = true;
       entry.path = Path(entry.row);
+      entry.remove = RemoveNow(m_request);
       entry.outside = Outside(entry.path);
       if (!entry.outside) {
         Open(entry);
@@ -262,7 +265,7 @@ class Run {
           m_events.Log(std::to_string(m_result.changed) + ": " + entry.path);
           m_events.PageChanged(m_result.changed, entry.path, page.difference);
           if (page.foreignLinks > 0) {
-            m_events.Log(ForeignLinksLogLine(m_request.remove, page.foreignLinks, entry.path));
+            m_events.Log(ForeignLinksLogLine(entry.remove, page.foreignLinks, entry.path));
           }
         } else {
           ++m_result.unchanged;
@@ -349,7 +352,6 @@ class Run {
   WorkerPool m_pool;
   SiteWalker m_walker;  // used on the run's thread only
   const int m_depth;
-  const IconBlockOptions m_block;  // read by the workers
   const int m_rows;
   int m_nextRow;
   int m_reachedRow = m_rows + 1;  // the row whose turn came last
@@ -371,6 +373,10 @@ std::string LogDateTimeText(std::time_t when) {
 
 bool StopRequested(const RunRequest& request) {
   return request.stopRun.stop_requested() || Ending(request);
+}
+
+bool RemoveNow(const RunRequest& request) {
+  return request.removeNow ? request.removeNow->load(std::memory_order_relaxed) : request.remove;
 }
 
 bool Ending(const RunRequest& request) { return request.stop.stop_requested() || Interrupted(); }

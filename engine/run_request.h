@@ -53,8 +53,11 @@ struct RunOptions {
 // What Start is asked to do, made once per Start by the front end. Everything in it is the
 // run's own, except the marks, which the front end may change while the run works.
 struct RunRequest {
-  SiteState site;                   // root, icon, set and option, as they were at Start
-  bool remove = false;              // "lös&chen" was chosen: links are taken out
+  SiteState site;       // root, icon, set and option, as they were at Start
+  bool remove = false;  // "lös&chen" was chosen at Start: links are taken out
+  // The mode pair as the window shows it now: the user may switch it during the run, and each
+  // page takes the mode of its turn. Empty: `remove` holds for the whole run.
+  std::shared_ptr<std::atomic<bool>> removeNow;
   std::vector<std::string> pages;   // the list's rows, top first; the run goes last row first
   std::shared_ptr<RowMarks> marks;  // one per page
   RunOptions options;
@@ -69,6 +72,8 @@ struct RunRequest {
 
 // True once the run is to stop: asked for by the user, or the program is ending.
 bool StopRequested(const RunRequest& request);
+// The mode for the page whose turn it is.
+bool RemoveNow(const RunRequest& request);
 // True once the front end or the system (SIGTERM, SIGINT, SIGHUP) asked the program to end.
 bool Ending(const RunRequest& request);
 

@@ -37,7 +37,7 @@ void CheckAfterRun(const RunRequest& request, RunEvents& events, RunCounts& coun
       paths.push_back(path);
     }
   }
-  const IconBlockOptions block = RunBlockOptions(state, request.remove);
+  const IconBlockOptions block = RunBlockOptions(state, RemoveNow(request));
   const std::vector<PageCheck> checks =
       CheckPages(state.webRootFolder, state.webRoot, paths, block, kFaviconLinkPrefix,
                  state.webRootDepth, std::min(std::max(request.options.threads, 1), kCheckThreads));
@@ -147,7 +147,7 @@ StartResult Start(RunRequest& request, RunEvents& events, RunQuestions& question
     ShowFailure(events, failure);
   }
   result.counts = CountsOf(result.run);
-  result.counts.remove = request.remove;
+  result.counts.remove = RemoveNow(request);
   if (options.checkAfterRun && !result.run.listEmpty && !options.edit.dryRun &&
       !StopRequested(request)) {
     try {

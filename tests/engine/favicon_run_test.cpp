@@ -178,22 +178,31 @@ TEST_F(FaviconRunTest, CancelAtAFailureEndsTheRunWithTheClosingCount) {
   EXPECT_EQ(host.events[host.events.size() - 2], "value 0");
 }
 
-TEST_F(FaviconRunTest, MarksTakenAwayDuringTheRunCountFromTheNextPage) {
-  const std::string a = root.Write("a.htm", kPlain);
-  const std::string b = root.Write("b.htm", kPlain);
-  const std::string c = root.Write("c.htm", kPlain);
-  List({a, b, c});
-  // b and a were prepared ahead of time; at their turn their marks are gone.
-  host.onPageChanged = [&](const std::string&) {
-    host.marks->SetMarked(0, false);
-    host.marks->SetMarked(1, false);
+// b and a were prepared for insertion ahead of time; at their turn they are looked at again.
+TEST_F(FaviconRunTest, MarksAndModeChangedDuringTheRunCountFromTheNextPage) {
+  const std::pair<const char*, std::function<void(RecordingRun&)>> rows[] = {
+      {"marks taken away",
+       [](RecordingRun& h) {
+         h.marks->SetMarked(0, false);
+         h.marks->SetMarked(1, false);
+       }},
+      {"mode switched to remove", [](RecordingRun& h) { h.removeNow->store(true); }},
   };
-  const FaviconRunResult result = host.Run(state);
-  EXPECT_EQ(result.changed, 1);
-  EXPECT_EQ(ReadFile(c), kPlainWithLink);
-  EXPECT_EQ(ReadFile(b), kPlain);
-  EXPECT_EQ(ReadFile(a), kPlain);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"a.htm", "b.htm", "c.htm"}));
+  for (const auto& [name, change] : rows) {
+    SCOPED_TRACE(name);
+    const std::string a = root.Write("a.htm", kPlain);
+    const std::string b = root.Write("b.htm", kPlain);
+    const std::string c = root.Write("c.htm", kPlain);
+    host.Pages().Clear();
+    List({a, b, c});
+    host.onPageChanged = [&, change = change](const std::string&) { change(host); };
+    const FaviconRunResult result = host.Run(state);
+    EXPECT_EQ(result.changed, 1);
+    EXPECT_EQ(ReadFile(c), kPlainWithLink);
+    EXPECT_EQ(ReadFile(b), kPlain);
+    EXPECT_EQ(ReadFile(a), kPlain);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.htm", "b.htm", "c.htm"}));
+  }
 }
 
 // Pages prepared ahead of their turn are dropped untouched when the run ends before it.

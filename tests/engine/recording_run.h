@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -27,6 +28,7 @@ class RecordingRun : public RunEvents, public RunQuestions {
   std::vector<Message> questions;
   std::deque<MessageAnswer> answers;
   bool removeMode = false;
+  std::shared_ptr<std::atomic<bool>> removeNow;  // the mode pair while the run works
   std::shared_ptr<RowMarks> marks;
   std::stop_source stop;
   std::function<void()> onProgress;
@@ -40,6 +42,8 @@ class RecordingRun : public RunEvents, public RunQuestions {
     RunRequest request;
     request.site = state;
     request.remove = removeMode;
+    removeNow = std::make_shared<std::atomic<bool>>(removeMode);
+    request.removeNow = removeNow;
     std::vector<bool> marked;
     for (int row = 0; row < m_pages.Count(); ++row) {
       request.pages.emplace_back(m_pages.Path(row));

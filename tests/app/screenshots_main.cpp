@@ -104,7 +104,12 @@ int main(int argc, char* argv[]) {
     if (file.open(QIODevice::WriteOnly)) file.write("<html><head><title>x</title></head></html>");
   }
   desktop.folder = root;
+  // The scan and the run work beside the window: wait for them as a user would.
+  const auto waitForTheWork = [&form] {
+    while (form.Busy()) QTest::qWait(10);
+  };
   QTest::mouseClick(form.findChild<QPushButton*>("Btn_4"), Qt::LeftButton);
+  waitForTheWork();
   form.PageList().SetMarked(2, false);
   form.ApplyChosenIcon(133);
   Save(form, QStringLiteral("form1_filled"));
@@ -130,6 +135,7 @@ int main(int argc, char* argv[]) {
     return message.defaultAnswer;
   };
   QTest::mouseClick(form.findChild<QPushButton*>("Btn_8"), Qt::LeftButton);
+  waitForTheWork();
   Save(form, QStringLiteral("form1_after_run"));
 
   // The user's own picture in the preview, and the message for one that can't be used.

@@ -242,14 +242,8 @@ void RefuseIrregular(const struct stat& info, const std::string& path) {
   }
 }
 
-}  // namespace
-
-FileRead ReadWholeFileWithIdentity(const std::string& path) {
-  // O_NONBLOCK: a pipe or device under a page's name must not stop the run; it is refused below.
-  UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (file.Get() < 0) {
-    throw FileError(errno, kOpenText, path);
-  }
+// A file just opened for reading, with the identity it had when read; no pipe or device.
+FileRead ReadOpened(const UniqueFd& file, const std::string& path) {
   struct stat info {};
   if (::fstat(file.Get(), &info) != 0) {
     throw FileError(errno, kSizeUnknownText, path);
@@ -259,6 +253,17 @@ FileRead ReadWholeFileWithIdentity(const std::string& path) {
   read.identity = IdentityOf(info);
   read.bytes = ReadOpenFile(file.Get(), info, path);
   return read;
+}
+
+}  // namespace
+
+FileRead ReadWholeFileWithIdentity(const std::string& path) {
+  // O_NONBLOCK: a pipe or device under a page's name must not stop the run; it is refused below.
+  UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (file.Get() < 0) {
+    throw FileError(errno, kOpenText, path);
+  }
+  return ReadOpened(file, path);
 }
 
 FileRead ReadFileBelow(const OpenFolder& root, const std::string& webRoot,
@@ -272,15 +277,7 @@ FileRead ReadFileBelow(const OpenFolder& root, const std::string& webRoot,
     const int error = errno;
     throw FileError(error, error == ELOOP ? kWalkLinkText : kOpenText, path);
   }
-  struct stat info {};
-  if (::fstat(file.Get(), &info) != 0) {
-    throw FileError(errno, kSizeUnknownText, path);
-  }
-  RefuseIrregular(info, path);
-  FileRead read;
-  read.identity = IdentityOf(info);
-  read.bytes = ReadOpenFile(file.Get(), info, path);
-  return read;
+  return ReadOpened(file, path);
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -97,8 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::abort();
   }
-  // A page that is no byte-oriented text is never edited with the programs' own prefix.
-  if (prefix == kPrefix && tervando::IsWideText(page)) expected = page;
+  // A page that is no byte-oriented text is never edited with a plain tag opener (the programs'
+  // own prefix is one; so is "</").
+  if (tervando::IsPlainTagOpener(prefix) && tervando::IsWideText(page)) expected = page;
   if (tervando::SetUnsetFaviconInHtml(page, path, remove, prefix, depth) != expected) std::abort();
   // The page file is written only when this says the edit changes something.
   const tervando::FaviconEdit edit =

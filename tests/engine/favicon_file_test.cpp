@@ -109,14 +109,6 @@ TEST_F(PlaceFaviconFileTest, OverwriteQuestionCancelKeepsTheOldFile) {
   EXPECT_TRUE(state.preview.pending);  // placing never changes the flag
 }
 
-TEST_F(PlaceFaviconFileTest, OverwriteQuestionOkWritesTheChosenIconByteForByte) {
-  root.Write("favicon.ico", "old");
-  state.preview = {std::string(IconFile(300)), true};
-  EXPECT_EQ(PlaceFaviconFile(host, state, host.removeMode), PlaceResult::Written);
-  EXPECT_EQ(host.questions.size(), 1u);
-  EXPECT_EQ(ReadFile(Favicon()), std::string(IconFile(300)));
-}
-
 TEST_F(PlaceFaviconFileTest, RemoveModeWritesAndDeletesNothing) {
   root.Write("favicon.ico", "old");
   state.preview = {std::string(IconFile(7)), true};

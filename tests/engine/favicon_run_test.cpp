@@ -46,14 +46,6 @@ class FaviconRunTest : public ::testing::Test {
       host.InsertCheckedRowAtTop(*it);
     }
   }
-  // The log block without its date line, which is checked on its own.
-  std::vector<std::string> LogWithoutDate() const {
-    std::vector<std::string> lines = host.logLines;
-    if (lines.size() > 1) {
-      lines.erase(lines.begin() + 1);
-    }
-    return lines;
-  }
   // Names in the root, so a stray temporary file shows up.
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
@@ -68,194 +60,252 @@ class FaviconRunTest : public ::testing::Test {
   RecordingRun host;
 };
 
-TEST_F(FaviconRunTest, EmptyListShowsTheMessageAndLogsNothing) {
-  const FaviconRunResult result = host.Run(state);
-  EXPECT_TRUE(result.listEmpty);
-  EXPECT_TRUE(host.logLines.empty());
-  ASSERT_EQ(host.events, std::vector<std::string>{"ask"});
-  EXPECT_EQ(host.questions[0].text,
-            "Bitte legen Sie zunächst das Hauptverzeichnis Ihrer lokalen Web-Seiten fest.");
-  EXPECT_EQ(host.questions[0].icon, MessageIcon::Critical);
-  EXPECT_EQ(host.questions[0].buttons, MessageButtons::Ok);
-}
+// A file of the site as "name text"; the text by its short name below, as it is, or "-> target"
+// for a link.
+using Files = std::vector<std::string>;
+using Record = std::vector<std::string>;
+const std::pair<const char*, std::string> kTextNames[] = {
+    {"plain", kPlain},
+    {"plain+link", kPlainWithLink},
+    {"plain+link below",
+     "<html><head><link rel=\"SHORTCUT ICON\" href=\"../favicon.ico\">"
+     "<title>t</title></head><body></body></html>"},
+    {"linked", kLinked},
+    {"empty", ""}};
 
-TEST_F(FaviconRunTest, AllRowsUnmarkedStillLogsTheBlock) {
-  List({root.Write("a.htm", kPlain), root.Write("b.htm", kPlain)});
-  host.Pages().MarkAll(false);
-  const std::time_t before = std::time(nullptr);
-  const FaviconRunResult result = host.Run(state);
-  const std::time_t after = std::time(nullptr);
-  EXPECT_EQ(result.changed, 0);
-  EXPECT_EQ(LogWithoutDate(), (std::vector<std::string>{
-                                  kUnderscores, "Dateiliste:", "Anzahl veränderter Dateien: 0"}));
-  ASSERT_EQ(host.logLines.size(), 4u);
-  const std::string& dateLine = host.logLines[1];
-  EXPECT_TRUE(dateLine == LogDateTimeText(before) + " Suchen&Ersetzen gestartet" ||
-              dateLine == LogDateTimeText(after) + " Suchen&Ersetzen gestartet")
-      << dateLine;
-  EXPECT_EQ(host.events,
-            (std::vector<std::string>{"range 0 2", "value 0", "status Bearbeitung läuft ...",
-                                      "value 0", "status Ersetzen beendet: 0 Dateien verändert."}));
-  EXPECT_EQ(ReadFile(root.Path() + "a.htm"), kPlain);
-}
-
-TEST_F(FaviconRunTest, ChangedPagesAreNumberedInReverseListOrder) {
-  const std::string a = root.Write("a.htm", kPlain);
-  const std::string b = root.Write("b.htm", kLinked);  // already right: not written
-  const std::string c = root.Write("sub/c.htm", kPlain);
-  List({a, b, c});
-  const FaviconRunResult result = host.Run(state);
-  EXPECT_EQ(result.changed, 2);
-  EXPECT_EQ(result.failed, 0);
-  EXPECT_EQ(LogWithoutDate(),
-            (std::vector<std::string>{kUnderscores, "Dateiliste:", "1: " + c, "2: " + a,
-                                      "Anzahl veränderter Dateien: 2"}));
-  EXPECT_EQ(host.EventsStartingWith("value "),
-            (std::vector<std::string>{"value 0", "value 0", "value 1", "value 2", "value 0"}));
-  EXPECT_EQ(host.EventsStartingWith("status ").back(),
-            "status Ersetzen beendet: 2 Dateien verändert.");
-  EXPECT_EQ(ReadFile(c),
-            "<html><head><link rel=\"SHORTCUT ICON\" href=\"../favicon.ico\"><title>t</title>"
-            "</head><body></body></html>");
-  EXPECT_EQ(ReadFile(b), kLinked);
-}
-
-TEST_F(FaviconRunTest, ProgressFollowsOnlyMarkedRows) {
-  List({root.Write("a.htm", kPlain), root.Write("b.htm", kPlain), root.Write("c.htm", kPlain),
-        root.Write("d.htm", kPlain)});
-  host.Pages().SetMarked(1, false);  // b
-  host.Pages().SetMarked(3, false);  // d
-  host.Run(state);
-  EXPECT_EQ(host.EventsStartingWith("value "),
-            (std::vector<std::string>{"value 0", "value 1", "value 3", "value 0"}));
-}
-
-TEST_F(FaviconRunTest, FailedPageAsksAndOkGoesOn) {
-  const std::string a = root.Write("a.htm", kPlain);
-  const std::string gone = root.Path() + "gone.htm";
-  const std::string empty = root.Write("empty.htm", "");
-  List({a, gone, empty});
-  const FaviconRunResult result = host.Run(state);
-  EXPECT_EQ(result.changed, 1);
-  EXPECT_EQ(result.failed, 2);
-  EXPECT_FALSE(result.stopped);
-  ASSERT_EQ(host.questions.size(), 2u);
-  const std::string emptyInfo = "Index außerhalb des gültigen Bereichs [9]";
-  const std::string goneInfo =
-      "Datei kann nicht geöffnet werden: " + gone + ": No such file or directory [2]";
-  EXPECT_EQ(
-      host.questions[0].text,
-      "Folgende Datei liess sich nicht bearbeiten: \r\r" + empty + "\r\r(" + emptyInfo +
-          ")\r\rKlicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden.");
-  EXPECT_EQ(host.questions[0].icon, MessageIcon::None);
-  EXPECT_EQ(host.questions[0].buttons, MessageButtons::OkCancel);
-  EXPECT_EQ(host.questions[0].defaultAnswer, MessageAnswer::Ok);
-  EXPECT_EQ(LogWithoutDate(),
-            (std::vector<std::string>{kUnderscores,
-                                      "Dateiliste:", "Fehler bei Datei " + empty + ": " + emptyInfo,
-                                      "Fehler bei Datei " + gone + ": " + goneInfo, "1: " + a,
-                                      "Anzahl veränderter Dateien: 1"}));
-  EXPECT_EQ(ReadFile(empty), "");
-  EXPECT_FALSE(fs::exists(gone));
-}
-
-TEST_F(FaviconRunTest, CancelAtAFailureEndsTheRunWithTheClosingCount) {
-  const std::string a = root.Write("a.htm", kPlain);
-  const std::string gone = root.Path() + "gone.htm";
-  const std::string c = root.Write("c.htm", kPlain);
-  List({a, gone, c});
-  host.answers = {MessageAnswer::Cancel};
-  const FaviconRunResult result = host.Run(state);
-  EXPECT_TRUE(result.stopped);
-  EXPECT_EQ(result.changed, 1);
-  EXPECT_EQ(result.failed, 1);
-  EXPECT_EQ(result.notReached, 1);  // a.htm
-  EXPECT_EQ(host.logLines.back(), "Anzahl veränderter Dateien: 1");
-  EXPECT_EQ(host.logLines[host.logLines.size() - 3], "1: " + c);
-  EXPECT_EQ(ReadFile(a), kPlain);  // prepared ahead, then dropped
-  EXPECT_EQ(Names(), (std::vector<std::string>{"a.htm", "c.htm"}));
-  EXPECT_EQ(host.events.back(), "status Ersetzen beendet: 1 Dateien verändert.");
-  EXPECT_EQ(host.events[host.events.size() - 2], "value 0");
-}
-
-// b and a were prepared for insertion ahead of time; at their turn they are looked at again.
-TEST_F(FaviconRunTest, MarksAndModeChangedDuringTheRunCountFromTheNextPage) {
-  const std::pair<const char*, std::function<void(RecordingRun&)>> rows[] = {
-      {"marks taken away",
-       [](RecordingRun& h) {
-         h.marks->SetMarked(0, false);
-         h.marks->SetMarked(1, false);
-       }},
-      {"mode switched to remove", [](RecordingRun& h) { h.removeNow->store(true); }},
-  };
-  for (const auto& [name, change] : rows) {
-    SCOPED_TRACE(name);
-    const std::string a = root.Write("a.htm", kPlain);
-    const std::string b = root.Write("b.htm", kPlain);
-    const std::string c = root.Write("c.htm", kPlain);
-    host.Pages().Clear();
-    List({a, b, c});
-    host.onPageChanged = [&, change = change](const std::string&) { change(host); };
-    const FaviconRunResult result = host.Run(state);
-    EXPECT_EQ(result.changed, 1);
-    EXPECT_EQ(ReadFile(c), kPlainWithLink);
-    EXPECT_EQ(ReadFile(b), kPlain);
-    EXPECT_EQ(ReadFile(a), kPlain);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"a.htm", "b.htm", "c.htm"}));
+// Writes `files` below `folder`.
+void WriteFiles(const ScratchFolder& folder, const Files& files) {
+  for (const std::string& file : files) {
+    const std::string name = file.substr(0, file.find(' '));
+    std::string text = file.substr(name.size() + 1);
+    if (text.rfind("-> ", 0) == 0) {
+      fs::create_symlink(text.substr(3), folder.Path() + name);
+      continue;
+    }
+    for (const auto& [shortName, bytes] : kTextNames) {
+      if (text == shortName) text = bytes;
+    }
+    folder.Write(name, text);
   }
 }
 
-// Pages prepared ahead of their turn are dropped untouched when the run ends before it.
-TEST_F(FaviconRunTest, EndingTheRunDropsWhatWasPreparedAhead) {
-  struct Row {
-    const char* name;
-    std::function<void(RecordingRun&)> script;
-    std::vector<std::string> changed;
-    bool interrupted;
+// Every file below `folder` by its name there, sorted.
+Files FilesBelow(const std::string& folder) {
+  Files files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    std::string text = entry.is_symlink()        ? "-> " + fs::read_symlink(entry.path()).string()
+                       : entry.is_regular_file() ? ReadFile(entry.path())
+                                                 : "";
+    for (const auto& [shortName, bytes] : kTextNames) {
+      if (text == bytes) text = shortName;
+    }
+    if (!entry.is_directory()) {
+      files.push_back(entry.path().string().substr(folder.size()) + " " + text);
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// The record of a run over `rows` rows: the log block's head and the bar at 0, the rows'
+// turns, then the bar back at 0 and the count in the status and the log.
+Record RunRecord(int rows, const Record& turns) {
+  const auto changed =
+      std::to_string(std::count_if(turns.begin(), turns.end(), [](const std::string& e) {
+        return e.rfind("changed ", 0) == 0;
+      }));
+  Record record = {"log " + kUnderscores,
+                   "log <date> Suchen&Ersetzen gestartet",
+                   "log Dateiliste:",
+                   "range 0 " + std::to_string(rows),
+                   "value 0",
+                   "status Bearbeitung läuft ..."};
+  record.insert(record.end(), turns.begin(), turns.end());
+  record.insert(record.end(),
+                {"value 0", "status Ersetzen beendet: " + changed + " Dateien verändert.",
+                 "log Anzahl veränderter Dateien: " + changed});
+  return record;
+}
+
+// "&Start" through the seam only: the site's files, the list's rows and marks, the answers to
+// the questions and what the user does while the run works go in; the ordered record of what
+// the front end is told and asked, and the site afterwards, come out. Paths in the record are
+// below the site's root; every Start has a new icon pending ("ico"). A row is marked until
+// taken away; rows are run last first.
+TEST(StartThroughTheSeam, Table) {
+  const std::string gone =
+      "log Fehler bei Datei gone.htm: Datei kann nicht geöffnet werden: "
+      "gone.htm: No such file or directory [2]";
+  const std::string interrupted = "log " + RunInterruptedLogLine();
+  struct Scenario {
+    const char* name = "";
+    Files files{};  // the site before the run
+    // The list's rows, top first; a row may name no file. None: the site's pages (.htm).
+    std::vector<std::string> list{};
+    std::string marks{};  // per row: 'x' marked, '-' not; empty: every row marked
+    std::deque<MessageAnswer> answers{};
+    int atChange = 0;  // after this many changed pages the user does `change`
+    std::function<void(RecordingRun&)> change{};
+    Record asked{};    // before the run: favicon.ico
+    Record turns{};    // the rows' turns in the run
+    Record closing{};  // after the run
+    Files after{};     // the site afterwards
   };
-  const Row rows[] = {
-      {"every mark taken away",
-       [](RecordingRun& h) {
-         h.onPageChanged = [&h](auto&) {
-           for (std::size_t row = 0; row < h.marks->Count(); ++row) h.marks->SetMarked(row, false);
-         };
-       },
-       {"e"},
-       false},
-      {"stop asked",
-       [](RecordingRun& h) { h.onPageChanged = [&h](auto&) { h.stop.request_stop(); }; },
-       {"e"},
-       true},
+  const Scenario scenarios[] = {
+      {.name = "an empty list: told so, nothing logged",
+       .closing = {"tell empty list", "tell finished"},
+       .after = {"favicon.ico ico"}},
+      {.name = "every row unmarked: the log block and the bar still come",
+       .files = {"a.htm plain", "b.htm plain"},
+       .marks = "--",
+       .closing = {"tell finished"},
+       .after = {"a.htm plain", "b.htm plain", "favicon.ico ico"}},
+      {.name = "changed pages are numbered last row first",
+       .files = {"a.htm plain", "b.htm linked", "sub/c.htm plain"},
+       .turns = {"value 0", "log 1: sub/c.htm", "changed sub/c.htm", "value 1", "value 2",
+                 "log 2: a.htm", "changed a.htm"},
+       .closing = {"tell finished: 2 changed, 1 unchanged"},
+       .after = {"a.htm plain+link", "b.htm linked", "favicon.ico ico",
+                 "sub/c.htm plain+link below"}},
+      {.name = "a subset marked: the bar counts the marked rows only",
+       .files = {"a.htm plain", "b.htm plain", "c.htm plain", "d.htm plain"},
+       .marks = "x-x-",
+       .turns = {"value 1", "log 1: c.htm", "changed c.htm", "value 3", "log 2: a.htm",
+                 "changed a.htm"},
+       .closing = {"tell finished: 2 changed"},
+       .after = {"a.htm plain+link", "b.htm plain", "c.htm plain+link", "d.htm plain",
+                 "favicon.ico ico"}},
+      {.name = "failing pages answered OK: the run goes on",
+       .files = {"a.htm plain", "empty.htm empty"},
+       .list = {"a.htm", "gone.htm", "empty.htm"},
+       .answers = {MessageAnswer::Ok, MessageAnswer::Ok},
+       .turns = {"value 0",
+                 "log Fehler bei Datei empty.htm: Index außerhalb des gültigen Bereichs [9]",
+                 "ask go on after empty.htm", "value 1", gone, "ask go on after gone.htm",
+                 "value 2", "log 1: a.htm", "changed a.htm"},
+       .closing = {"tell finished: 1 changed, 2 failed"},
+       .after = {"a.htm plain+link", "empty.htm empty", "favicon.ico ico"}},
+      {.name = "a failing page answered Abbrechen: the rows below are not reached",
+       .files = {"a.htm plain", "c.htm plain"},
+       .list = {"a.htm", "gone.htm", "c.htm"},
+       .answers = {MessageAnswer::Cancel},
+       .turns = {"value 0", "log 1: c.htm", "changed c.htm", "value 1", gone,
+                 "ask go on after gone.htm"},
+       .closing = {"tell finished: 1 changed, 1 failed, 1 not reached, stopped"},
+       .after = {"a.htm plain", "c.htm plain+link", "favicon.ico ico"}},
+      {.name = "Esc after the second page: the run says how far it came",
+       .files = {"a.htm plain", "b.htm plain", "c.htm plain", "d.htm plain", "e.htm plain"},
+       .atChange = 2,
+       .change = [](RecordingRun& h) { h.stopRun.request_stop(); },
+       .turns = {"value 0", "log 1: e.htm", "changed e.htm", "value 1", "log 2: d.htm",
+                 "changed d.htm"},
+       .closing = {interrupted, "tell finished: 2 changed, 3 not reached, stopped"},
+       .after = {"a.htm plain", "b.htm plain", "c.htm plain", "d.htm plain+link",
+                 "e.htm plain+link", "favicon.ico ico"}},
+      {.name = "the window closed after the first page: the log keeps the summary",
+       .files = {"a.htm plain", "b.htm plain", "c.htm plain", "d.htm plain", "e.htm plain"},
+       .atChange = 1,
+       .change = [](RecordingRun& h) { h.stop.request_stop(); },
+       .turns = {"value 0", "log 1: e.htm", "changed e.htm"},
+       .closing = {interrupted,
+                   "log Zusammenfassung: verändert 1, unverändert 0, fehlgeschlagen 0, "
+                   "übergangen 0, nicht erreicht 4"},
+       .after = {"a.htm plain", "b.htm plain", "c.htm plain", "d.htm plain", "e.htm plain+link",
+                 "favicon.ico ico"}},
+      {.name = "marks taken away during the run count from the next page",
+       .files = {"a.htm plain", "b.htm plain", "c.htm plain", "d.htm plain"},
+       .atChange = 1,
+       .change =
+           [](RecordingRun& h) {
+             h.marks->SetMarked(1, false);
+             h.marks->SetMarked(2, false);
+           },
+       .turns = {"value 0", "log 1: d.htm", "changed d.htm", "value 3", "log 2: a.htm",
+                 "changed a.htm"},
+       .closing = {"tell finished: 2 changed"},
+       .after = {"a.htm plain+link", "b.htm plain", "c.htm plain", "d.htm plain+link",
+                 "favicon.ico ico"}},
+      {.name = "the mode switched during the run counts from the next page",
+       .files = {"a.htm plain", "b.htm linked", "c.htm plain"},
+       .atChange = 1,
+       .change = [](RecordingRun& h) { h.removeNow->store(true); },
+       .turns = {"value 0", "log 1: c.htm", "changed c.htm", "value 1", "log 2: b.htm",
+                 "changed b.htm", "value 2"},
+       .closing = {"tell finished: 2 changed, 1 unchanged, remove"},
+       .after = {"a.htm plain", "b.htm <html><head><title>t</title></head></html>",
+                 "c.htm plain+link", "favicon.ico ico"}},
+      {.name = "favicon.ico there, overwrite answered OK",
+       .files = {"a.htm plain", "favicon.ico old"},
+       .answers = {MessageAnswer::Ok},
+       .asked = {"ask overwrite favicon.ico"},
+       .turns = {"value 0", "log 1: a.htm", "changed a.htm"},
+       .closing = {"tell finished: 1 changed"},
+       .after = {"a.htm plain+link", "favicon.ico ico"}},
+      {.name = "favicon.ico there, overwrite answered Abbrechen: kept, the pages still run",
+       .files = {"a.htm plain", "favicon.ico old"},
+       .answers = {MessageAnswer::Cancel},
+       .asked = {"ask overwrite favicon.ico"},
+       .turns = {"value 0", "log 1: a.htm", "changed a.htm"},
+       .closing = {"tell finished: 1 changed"},
+       .after = {"a.htm plain+link", "favicon.ico old"}},
+      {.name = "favicon.ico a link: refused, retried once, given up, the pages still run",
+       .files = {"a.htm plain", "favicon.ico -> elsewhere.ico"},
+       .answers = {MessageAnswer::Ok, MessageAnswer::Yes, MessageAnswer::No},
+       .asked = {"ask overwrite favicon.ico", "ask retry", "ask retry"},
+       .turns = {"value 0", "log 1: a.htm", "changed a.htm"},
+       .closing = {"log Zu prüfen: a.htm: favicon.ico fehlt (der nächste Lauf legt es an)",
+                   "tell finished: 1 changed, 1 need a look"},
+       .after = {"a.htm plain+link", "favicon.ico -> elsewhere.ico"}},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const Scenario& scenario : scenarios) {
+    SCOPED_TRACE(scenario.name);
     ScratchFolder site;
+    WriteFiles(site, scenario.files);
+    std::vector<std::string> list = scenario.list;
+    for (const std::string& file : scenario.files) {
+      const std::string name = file.substr(0, file.find(' '));
+      if (scenario.list.empty() && name.ends_with(".htm")) list.push_back(name);
+    }
     RecordingRun h;
-    for (const char* name : {"a", "b", "c", "d", "e"}) {
-      h.InsertCheckedRowAtTop(site.Write(std::string(name) + ".htm", kPlain));
+    for (auto row = list.rbegin(); row != list.rend(); ++row) {
+      h.InsertCheckedRowAtTop(site.Path() + *row);
     }
-    h.Pages().SetSortingEnabled(true);  // a at the top: the run goes e, d, c, ...
-    row.script(h);
-    SiteState s = state;
-    s.webRoot = site.Path();
-    s.webRootDepth = CountOccurrences("/", site.Path(), 0);
-    const FaviconRunResult result = h.Run(s);
-    std::vector<std::string> changed;
-    for (const char* name : {"a", "b", "c", "d", "e"}) {
-      if (ReadFile(site.Path() + name + ".htm") != kPlain) changed.insert(changed.begin(), name);
+    for (std::size_t row = 0; row < scenario.marks.size(); ++row) {
+      h.Pages().SetMarked(static_cast<int>(row), scenario.marks[row] == 'x');
     }
-    EXPECT_EQ(changed, row.changed);
-    EXPECT_EQ(result.interrupted, row.interrupted);
-    // An interrupted run's block says so after its count.
-    std::vector<std::string> closing = {"Anzahl veränderter Dateien: " +
-                                        std::to_string(changed.size())};
-    if (row.interrupted) closing.push_back(RunInterruptedLogLine());
-    EXPECT_EQ(std::vector<std::string>(h.logLines.end() - static_cast<long>(closing.size()),
-                                       h.logLines.end()),
-              closing);
-    EXPECT_EQ(h.logLines.size(), 3 + changed.size() + closing.size());
-    EXPECT_TRUE(h.questions.empty());
-    EXPECT_EQ(std::distance(fs::directory_iterator(site.Path()), fs::directory_iterator{}), 5);
+    h.answers = scenario.answers;
+    int changed = 0;
+    h.onPageChanged = [&](const std::string&) {
+      if (++changed == scenario.atChange) scenario.change(h);
+    };
+    SiteState state;
+    state.webRoot = site.Path();
+    state.webRootDepth = CountOccurrences("/", site.Path(), 0);
+    state.preview = {"ico", true};
+    const std::time_t before = std::time(nullptr);
+    h.RunStart(state);
+    const std::time_t after = std::time(nullptr);
+
+    Record record;
+    for (std::string event : h.events) {
+      for (std::size_t at; (at = event.find(site.Path())) != std::string::npos;) {
+        event.erase(at, site.Path().size());
+      }
+      for (const std::time_t when : {before, after}) {
+        if (event == "log " + LogDateTimeText(when) + " Suchen&Ersetzen gestartet") {
+          event = "log <date> Suchen&Ersetzen gestartet";
+        }
+      }
+      record.push_back(event);
+    }
+    Record expected = scenario.asked;
+    if (!list.empty()) {
+      const Record run = RunRecord(static_cast<int>(list.size()), scenario.turns);
+      expected.insert(expected.end(), run.begin(), run.end());
+    }
+    expected.insert(expected.end(), scenario.closing.begin(), scenario.closing.end());
+    EXPECT_EQ(record, expected);
+    EXPECT_EQ(FilesBelow(site.Path()), scenario.after);
   }
 }
 
@@ -273,7 +323,7 @@ TEST_F(FaviconRunTest, SiteSwappedForLinksDuringTheRunTouchesNothingOutside) {
     fs::create_directory_symlink(outside, site.substr(0, site.size() - 1));
   };
   struct Attack {
-    const char* name;
+    const char* name = "";
     std::function<void(const std::string& site, const std::string& outside)> swap;
     bool beforeStart = false;  // swapped between the scan and Start
     bool rootMoved = false;    // Start says the root's path names another folder

@@ -12,25 +12,55 @@
 #include "engine/messages.h"
 #include "engine/run_events.h"
 #include "engine/run_request.h"
+#include "engine/start.h"
 #include "site/page_list.h"
 
 namespace tervando::test {
 
+// The closing notice's counts, those that are not zero: "2 changed, 1 failed, stopped".
+inline std::string CountsText(const RunCounts& counts) {
+  std::string text;
+  const auto add = [&text](const std::string& part) { text += (text.empty() ? "" : ", ") + part; };
+  const std::pair<int, const char*> numbers[] = {
+      {counts.changed, "changed"},        {counts.unchanged, "unchanged"},
+      {counts.failed, "failed"},          {counts.passedOver, "passed over"},
+      {counts.notReached, "not reached"}, {counts.otherIcon, "other icon"},
+      {counts.attention, "need a look"}};
+  for (const auto& [number, name] : numbers) {
+    if (number != 0) add(std::to_string(number) + " " + name);
+  }
+  if (counts.stopped) add("stopped");
+  if (counts.remove) add("remove");
+  return text;
+}
+
+// A notice as the record names it: the empty list, the closing one with its counts, or the
+// others by their number.
+inline std::string NoticeText(const Notice& notice) {
+  if (notice.kind == NoticeKind::kEmptyList) return "empty list";
+  if (notice.kind != NoticeKind::kFinished) {
+    return "notice " + std::to_string(static_cast<int>(notice.kind));
+  }
+  const std::string counts = CountsText(notice.counts);
+  return counts.empty() ? "finished" : "finished: " + counts;
+}
+
 // A front end for the core's seam: a page list the request is made of, a record of what the
-// core tells (one event text per call) and answers to its questions from a script (the
-// message's default answer when the script is used up). The questions are kept as the window
-// would show them. While the run works, `marks` and `stop` are the request's.
+// core tells (one event text per call, log lines and questions among them, in the order they
+// came) and answers to its questions from a script (the message's default answer when the
+// script is used up). The questions are kept as the window would show them. While the run
+// works, `marks`, `removeNow`, `stop` and `stopRun` are the request's.
 class RecordingRun : public RunEvents, public RunQuestions {
  public:
   std::vector<std::string> events;
   std::vector<std::string> logLines;
-  std::vector<std::string> changedPages;
   std::vector<Message> questions;
   std::deque<MessageAnswer> answers;
   bool removeMode = false;
   std::shared_ptr<std::atomic<bool>> removeNow;  // the mode pair while the run works
   std::shared_ptr<RowMarks> marks;
-  std::stop_source stop;
+  std::stop_source stop;     // "&Ende", closing the window
+  std::stop_source stopRun;  // Esc
   std::function<void()> onProgress;
   std::function<void(const std::string& path)> onPageChanged;
 
@@ -52,11 +82,17 @@ class RecordingRun : public RunEvents, public RunQuestions {
     marks = std::make_shared<RowMarks>(marked);
     request.marks = marks;
     request.stop = stop.get_token();
+    request.stopRun = stopRun.get_token();
     return request;
   }
   FaviconRunResult Run(const SiteState& state) {
     const RunRequest request = Request(state);
     return SetUnsetFaviconInFiles(request, *this, *this);
+  }
+  // "&Start" as the window does it: favicon.ico, the run, the check after it, the closing notice.
+  StartResult RunStart(const SiteState& state) {
+    RunRequest request = Request(state);
+    return Start(request, *this, *this);
   }
 
   void Progress(int value, int maximum) override {
@@ -70,41 +106,37 @@ class RecordingRun : public RunEvents, public RunQuestions {
   void ShowStatus(const Status& status) override {
     events.push_back("status " + StatusText(status));
   }
-  void Tell(const Notice& notice) override { Ask(NoticeMessage(notice)); }
+  void Tell(const Notice& notice) override {
+    Ask("tell " + NoticeText(notice), NoticeMessage(notice));
+  }
   bool GoOnAfterFailure(const PageFailure& failure) override {
-    return Ask(PageFailedMessage(failure)) == MessageAnswer::Ok;
+    return Ask("ask go on after " + failure.path, PageFailedMessage(failure)) == MessageAnswer::Ok;
   }
   bool ConfirmFaviconOverwrite() override {
-    return Ask(OverwriteFaviconMessage()) == MessageAnswer::Ok;
+    return Ask("ask overwrite favicon.ico", OverwriteFaviconMessage()) == MessageAnswer::Ok;
   }
   bool ConfirmSetOverwrite(const std::vector<std::string>& names) override {
-    return Ask(OverwriteSetFilesMessage(names)) == MessageAnswer::Ok;
+    return Ask("ask overwrite the set", OverwriteSetFilesMessage(names)) == MessageAnswer::Ok;
   }
   bool RetryFaviconWrite(const ErrorInfo& errorInfo) override {
-    return Ask(FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
+    return Ask("ask retry", FaviconWriteFailedMessage(errorInfo)) == MessageAnswer::Yes;
   }
   void PageChanged(int, const std::string& path, const std::string&) override {
-    changedPages.push_back(path);
+    events.push_back("changed " + path);
     if (onPageChanged) onPageChanged(path);
   }
-  void Log(const std::string& line) override { logLines.push_back(line); }
+  void Log(const std::string& line) override {
+    logLines.push_back(line);
+    events.push_back("log " + line);
+  }
 
-  MessageAnswer Ask(const Message& message) {
+  MessageAnswer Ask(const std::string& event, const Message& message) {
     questions.push_back(message);
-    events.push_back("ask");
+    events.push_back(event);
     if (answers.empty()) return message.defaultAnswer;
     const MessageAnswer answer = answers.front();
     answers.pop_front();
     return answer;
-  }
-
-  // Events whose text starts with `prefix`.
-  std::vector<std::string> EventsStartingWith(const std::string& prefix) const {
-    std::vector<std::string> found;
-    for (const std::string& event : events) {
-      if (event.rfind(prefix, 0) == 0) found.push_back(event);
-    }
-    return found;
   }
 
  private:

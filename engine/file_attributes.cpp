@@ -11,6 +11,7 @@
 
 #include "engine/errors.h"
 #include "engine/messages_files.h"
+#include "engine/unique_fd.h"
 
 namespace tervando {
 
@@ -120,25 +121,17 @@ bool CopyExtendedAttributes(int from, int to, const std::string& shownPath) {
 
 bool CopyExtendedAttributesOf(int folder, const std::string& name, int to,
                               const std::string& shownPath) {
-  int fd = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  const bool readable = fd >= 0;
+  UniqueFd file(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  const bool readable = file.Get() >= 0;
   if (!readable && errno == EACCES) {
-    fd = ::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    file = UniqueFd(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
   }
-  if (fd < 0) {
+  if (file.Get() < 0) {
     throw FileError(errno, kReadAttributesText, shownPath);
   }
-  bool acl = false;
-  try {
-    acl = Copy(readable ? AttributeSource(fd, {})
-                        : AttributeSource(-1, "/proc/self/fd/" + std::to_string(fd)),
-               to, shownPath);
-  } catch (...) {
-    ::close(fd);
-    throw;
-  }
-  ::close(fd);
-  return acl;
+  return Copy(readable ? AttributeSource(file.Get(), {})
+                       : AttributeSource(-1, "/proc/self/fd/" + std::to_string(file.Get())),
+              to, shownPath);
 }
 
 }  // namespace tervando

@@ -30,8 +30,11 @@ extern "C" void RaiseInterruptFlag(int) {
 
 InterruptScope::InterruptScope() {
   g_interrupted.store(false);  // each scope starts afresh (a window opened anew, a test)
-  if (::pipe2(m_pipe, O_CLOEXEC | O_NONBLOCK) == 0) {
-    g_notify.store(m_pipe[1]);
+  int ends[2] = {-1, -1};
+  if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) == 0) {
+    m_readEnd = UniqueFd(ends[0]);
+    m_writeEnd = UniqueFd(ends[1]);
+    g_notify.store(m_writeEnd.Get());
   }
   struct sigaction action {};
   action.sa_handler = RaiseInterruptFlag;
@@ -46,12 +49,7 @@ InterruptScope::~InterruptScope() {
   for (const int signal : kSignals) {
     std::signal(signal, SIG_DFL);
   }
-  g_notify.store(-1);
-  for (const int fd : m_pipe) {
-    if (fd >= 0) {
-      ::close(fd);
-    }
-  }
+  g_notify.store(-1);  // before the pipe closes with the members
 }
 
 bool Interrupted() { return g_interrupted.load(); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/unique_fd.h"
+
 namespace tervando {
 
 // While one of these lives, Ctrl-C (SIGINT), SIGTERM and SIGHUP do not end the program at
@@ -14,10 +16,11 @@ class InterruptScope {
   InterruptScope& operator=(const InterruptScope&) = delete;
 
   // A descriptor that becomes readable when an interrupt arrives, for an event loop to watch.
-  int NotifyDescriptor() const { return m_pipe[0]; }
+  int NotifyDescriptor() const { return m_readEnd.Get(); }
 
  private:
-  int m_pipe[2] = {-1, -1};
+  UniqueFd m_readEnd;
+  UniqueFd m_writeEnd;  // written by the signal handler
 };
 
 // True once an interrupt arrived inside an InterruptScope.

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "engine/ascii.h"
+#include "engine/unique_fd.h"
 #include "site/app_folder.h"
 
 namespace tervando {
@@ -65,7 +66,8 @@ std::optional<std::string> ReadProfileFile(const std::string& path) {
     return std::nullopt;
   }
   // Without waiting, should a FIFO have taken the file's place since the look.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const UniqueFd file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  const int fd = file.Get();
   if (fd < 0) {
     return std::nullopt;
   }
@@ -91,7 +93,6 @@ std::optional<std::string> ReadProfileFile(const std::string& path) {
       content = std::move(bytes);
     }
   }
-  close(fd);
   return content;
 }
 

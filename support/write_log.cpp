@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "engine/messages.h"
+#include "engine/unique_fd.h"
 #include "site/app_folder.h"
 #include "support/escape_control_bytes.h"
 
@@ -17,32 +18,27 @@ namespace {
 
 // An open log file, closed with its owner.
 struct LogFile {
-  int fd = -1;
+  UniqueFd fd;
   std::string problem;  // why it is not open
-  ~LogFile() {
-    if (fd >= 0) {
-      ::close(fd);
-    }
-  }
 };
 
 // Non-blocking, so a named pipe without a reader fails at once instead of waiting for one;
 // a terminal never becomes the controlling one.
 void OpenLog(const std::string& path, LogFile& log) {
-  log.fd =
-      ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+  log.fd = UniqueFd(::open(
+      path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
+  const int fd = log.fd.Get();
   const int openErrno = errno;
   struct stat status {};
-  if (log.fd >= 0 ? ::fstat(log.fd, &status) != 0 : ::stat(path.c_str(), &status) != 0) {
-    log.problem = LogNotWritableText(path, log.fd >= 0 ? errno : openErrno);
+  if (fd >= 0 ? ::fstat(fd, &status) != 0 : ::stat(path.c_str(), &status) != 0) {
+    log.problem = LogNotWritableText(path, fd >= 0 ? errno : openErrno);
   } else if (!S_ISREG(status.st_mode)) {
     log.problem = LogNotARegularFileText(path);
-  } else if (log.fd < 0) {
+  } else if (fd < 0) {
     log.problem = LogNotWritableText(path, openErrno);
   }
-  if (!log.problem.empty() && log.fd >= 0) {
-    ::close(log.fd);
-    log.fd = -1;
+  if (!log.problem.empty()) {
+    log.fd.Reset();
   }
 }
 
@@ -110,11 +106,12 @@ bool ActivityLog::WriteLog(const std::string& text) {
     MakeLogFolder(m_filePath);
     LogFile log;
     OpenLog(m_filePath, log);
-    if (log.fd < 0) {
+    if (log.fd.Get() < 0) {
       return Lost(log.problem);
     }
     // Names from the site may hold line breaks; escaped, they cannot forge log lines.
-    if (const int error = AppendWhole(log.fd, EscapeControlBytes(text) + "\r\n"); error != 0) {
+    if (const int error = AppendWhole(log.fd.Get(), EscapeControlBytes(text) + "\r\n");
+        error != 0) {
       return Lost(LogNotWritableText(m_filePath, error));
     }
     return true;
@@ -130,7 +127,7 @@ bool ActivityLog::SyncLog() {
   }
   LogFile log;
   OpenLog(m_filePath, log);
-  if (log.fd >= 0 && ::fdatasync(log.fd) != 0) {
+  if (log.fd.Get() >= 0 && ::fdatasync(log.fd.Get()) != 0) {
     Lost(LogNotWritableText(m_filePath, errno));
   }
   return !m_anyLost;

@@ -84,12 +84,7 @@ std::string BuildFaviconReference(const std::string& faviconLinkPrefix, int leve
   reference.reserve(faviconLinkPrefix.size() + 3 * static_cast<std::size_t>(std::max(levels, 1)) +
                     sizeof kFaviconFileName + 2);
   reference.append(faviconLinkPrefix).append(1, '"');
-  if (levels == 0) {
-    reference.append("./");
-  }
-  for (int i = 0; i < levels; ++i) {
-    reference.append("../");
-  }
+  AppendRelativePart(reference, levels);
   return reference.append(kFaviconFileName).append("\">");
 }
 

@@ -163,14 +163,6 @@ std::size_t EndOfMarkedTags(std::string_view text, std::size_t from) {
   }
 }
 
-std::string RelativePart(int levels) {
-  std::string relative = levels == 0 ? "./" : "";
-  for (int i = 0; i < levels; ++i) {
-    relative += "../";
-  }
-  return relative;
-}
-
 }  // namespace
 
 std::optional<std::vector<LinkAttribute>> ReadLinkAttributes(std::string_view tag,

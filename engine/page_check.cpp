@@ -127,14 +127,6 @@ bool HasIconToken(std::string_view rel) {
   return ListHoldsTokenIgnoringCase(rel, kIcon);
 }
 
-std::string RelativePart(int levels) {
-  std::string relative = levels == 0 ? "./" : "";
-  for (int i = 0; i < levels; ++i) {
-    relative += "../";
-  }
-  return relative;
-}
-
 // A link with an icon relation that is not one of our block's.
 std::optional<LinkAttributes> IconLink(std::string_view tag) {
   std::optional<LinkAttributes> link = ReadLinkTag(tag);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tervando {
@@ -16,6 +17,23 @@ inline constexpr char kPathSeparator = '/';
 inline bool LiesUnderWebRoot(std::string_view path, std::string_view webRoot) {
   return !webRoot.empty() && path.size() > webRoot.size() &&
          path.substr(0, webRoot.size()) == webRoot;
+}
+
+// The way from a page `levels` folders below the web root up to the root, appended to `text`:
+// "./" at the root, "../" per level below it, nothing above it.
+inline void AppendRelativePart(std::string& text, int levels) {
+  if (levels == 0) {
+    text += "./";
+  }
+  for (int i = 0; i < levels; ++i) {
+    text += "../";
+  }
+}
+
+inline std::string RelativePart(int levels) {
+  std::string relative;
+  AppendRelativePart(relative, levels);
+  return relative;
 }
 
 }  // namespace tervando

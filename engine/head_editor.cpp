@@ -141,9 +141,7 @@ FaviconEdit FaviconEditAt(const HeadPlaces& places, std::string_view pagePath, b
 
   std::string reference;
   if (!remove) {
-    const int levels =
-        static_cast<int>(std::count(pagePath.begin(), pagePath.end(), kPathSeparator)) -
-        webRootDepth;
+    const int levels = PageLevels(pagePath, webRootDepth);
     reference = BuildFaviconReference(faviconLinkPrefix, levels);
   }
   // The reference replaces the first one found, or follows the head tag directly.

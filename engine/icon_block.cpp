@@ -424,8 +424,7 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
     }
     std::string inserted;
     if (!options.remove) {
-      const int levels =
-          CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
+      const int levels = PageLevels(pagePath, webRootDepth);
       inserted = BuildBlockReference(faviconLinkPrefix, options.links, levels);
       tags = BuildBlockTags(options.links, levels);
       if (!tags.empty()) {

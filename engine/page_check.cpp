@@ -358,8 +358,7 @@ std::string_view PageClassKey(PageClass pageClass) {
 }
 
 std::string RootFileTargetOf(std::string_view pagePath, int webRootDepth, std::string_view name) {
-  const int levels =
-      CountOccurrences(std::string_view(&kPathSeparator, 1), pagePath, 0) - webRootDepth;
+  const int levels = PageLevels(pagePath, webRootDepth);
   return NormalPath(std::string(FolderOf(pagePath)) + RelativePart(levels) + std::string(name));
 }
 

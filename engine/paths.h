@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,17 @@ inline constexpr char kPathSeparator = '/';
 inline bool LiesUnderWebRoot(std::string_view path, std::string_view webRoot) {
   return !webRoot.empty() && path.size() > webRoot.size() &&
          path.substr(0, webRoot.size()) == webRoot;
+}
+
+// The number of separators in `path`: the depth of a web root, or of a page.
+inline int PathDepth(std::string_view path) {
+  return static_cast<int>(std::count(path.begin(), path.end(), kPathSeparator));
+}
+
+// How many folders the page at `pagePath` lies below a web root of depth `webRootDepth`: the
+// number of "../" that lead from the page up to the root.
+inline int PageLevels(std::string_view pagePath, int webRootDepth) {
+  return PathDepth(pagePath) - webRootDepth;
 }
 
 // The way from a page `levels` folders below the web root up to the root, appended to `text`:

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "engine/head_editor.h"
 #include "engine/paths.h"
 #include "engine/real_path.h"
 #include "engine/web_root_lock.h"
@@ -15,7 +14,7 @@ WebRootScan ScanChosenWebRoot(const std::string& chosenFolder, const Options& op
   WebRootScan result;
   const std::string real = RealPath(chosenFolder);
   result.webRoot = WithTrailingBackslash(real.empty() ? chosenFolder : real);
-  result.webRootDepth = CountOccurrences(std::string(1, kPathSeparator), result.webRoot, 0);
+  result.webRootDepth = PathDepth(result.webRoot);
   result.scan = ScanWebRoot(result.webRoot, options.pageExtensions, stop, progress);
   // From here on the site is reached from the root as the scan opened it.
   if (RunWorksOn(result.webRoot, result.scan.rootFolder)) {

@@ -12,7 +12,7 @@ namespace tervando {
 
 namespace fs = std::filesystem;
 
-std::string WithTrailingBackslash(const std::string& path) {
+std::string WithTrailingSeparator(const std::string& path) {
   if (!path.empty() && path.back() == kPathSeparator) {
     return path;
   }
@@ -25,15 +25,15 @@ std::string AppFolder() {
     fs::path program = fs::read_symlink("/proc/self/exe", error);
     // Without /proc the working folder is the best guess left; never the file-system root.
     if (error || !program.has_parent_path()) {
-      return WithTrailingBackslash(fs::current_path(error).string());
+      return WithTrailingSeparator(fs::current_path(error).string());
     }
-    return WithTrailingBackslash(program.parent_path().string());
+    return WithTrailingSeparator(program.parent_path().string());
   }();
   return folder;
 }
 
 std::string InstalledDataFolder(const std::string& programFolder) {
-  return WithTrailingBackslash(
+  return WithTrailingSeparator(
       (fs::path(programFolder) / TERVANDO_DATA_FROM_BIN).lexically_normal().string());
 }
 
@@ -52,10 +52,10 @@ std::string DataFolder() { return Installed() ? InstalledDataFolder(AppFolder())
 std::string UserFolder(const char* variable, const char* homeFallback) {
   const char* base = std::getenv(variable);
   if (base != nullptr && base[0] == kPathSeparator) {
-    return WithTrailingBackslash(base) + "tervando" + kPathSeparator;
+    return WithTrailingSeparator(base) + "tervando" + kPathSeparator;
   }
   const char* home = std::getenv("HOME");
-  return WithTrailingBackslash(home != nullptr && home[0] != '\0' ? home : "/") + homeFallback +
+  return WithTrailingSeparator(home != nullptr && home[0] != '\0' ? home : "/") + homeFallback +
          kPathSeparator + "tervando" + kPathSeparator;
 }
 

@@ -7,7 +7,7 @@
 namespace tervando {
 
 // `path` with the separator appended unless it already ends with one ("" gives "/").
-std::string WithTrailingBackslash(const std::string& path);
+std::string WithTrailingSeparator(const std::string& path);
 
 // The folder the running program file lies in, always ending with the separator.
 std::string AppFolder();

@@ -84,11 +84,11 @@ class Scanner {
     }
     if (!m_result.rootFolder) {
       const int error = errno;
-      m_result.root = WithTrailingBackslash(real.empty() ? root : real);
+      m_result.root = WithTrailingSeparator(real.empty() ? root : real);
       Unopenable(WithoutTrailingSeparator(m_result.root), error);
       return std::move(m_result);
     }
-    m_result.root = WithTrailingBackslash(real);
+    m_result.root = WithTrailingSeparator(real);
     m_pending.push_back(m_result.root);
     while (!m_pending.empty()) {
       if (StopRequested()) {

@@ -13,7 +13,7 @@ WebRootScan ScanChosenWebRoot(const std::string& chosenFolder, const Options& op
                               const std::function<bool()>& stop, const ScanProgress& progress) {
   WebRootScan result;
   const std::string real = RealPath(chosenFolder);
-  result.webRoot = WithTrailingBackslash(real.empty() ? chosenFolder : real);
+  result.webRoot = WithTrailingSeparator(real.empty() ? chosenFolder : real);
   result.webRootDepth = PathDepth(result.webRoot);
   result.scan = ScanWebRoot(result.webRoot, options.pageExtensions, stop, progress);
   // From here on the site is reached from the root as the scan opened it.

@@ -184,12 +184,12 @@ TEST(ReadOptions, TheFilesExtensionsReplaceTheDefaultList) {
             std::vector<std::string>{});
 }
 
-TEST(WithTrailingBackslash, Table) {
-  EXPECT_EQ(WithTrailingBackslash("/web"), "/web/");
-  EXPECT_EQ(WithTrailingBackslash("/web/"), "/web/");
-  EXPECT_EQ(WithTrailingBackslash(""), "/");
-  EXPECT_EQ(WithTrailingBackslash("/"), "/");
-  EXPECT_EQ(WithTrailingBackslash("C:\\web"), "C:\\web/");
+TEST(WithTrailingSeparator, Table) {
+  EXPECT_EQ(WithTrailingSeparator("/web"), "/web/");
+  EXPECT_EQ(WithTrailingSeparator("/web/"), "/web/");
+  EXPECT_EQ(WithTrailingSeparator(""), "/");
+  EXPECT_EQ(WithTrailingSeparator("/"), "/");
+  EXPECT_EQ(WithTrailingSeparator("C:\\web"), "C:\\web/");
 }
 
 TEST(IsInstalledIn, OnlyAProgramFolderWithTheDataFolderBesideIt) {

@@ -52,7 +52,7 @@ std::vector<PageCheck> CheckAll(const SiteState& state, const PageList& pages,
 std::string Place(const std::string& page, const std::string& webRoot, int line) {
   // Below the root, a page is named from there; the header names the root.
   std::string place =
-      TerminalText(page.rfind(webRoot, 0) == 0 ? page.substr(webRoot.size()) : page);
+      TerminalLine(page.rfind(webRoot, 0) == 0 ? page.substr(webRoot.size()) : page);
   if (line > 0) {
     place += ':';
     place += std::to_string(line);
@@ -85,7 +85,7 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
                        const std::string& webRoot, bool remove, bool modern,
                        const std::vector<SiteFinding>& findings) {
   if (pages.Count() == 0) {
-    return NoPagesFoundText(TerminalText(webRoot));
+    return NoPagesFoundText(TerminalLine(webRoot));
   }
   std::array<ReportRow, kPageClassCount> rows;
   ReportRow otherIconAfterRun;  // among the pages that would change
@@ -106,7 +106,7 @@ std::string TextReport(const PageList& pages, const std::vector<PageCheck>& chec
     attention += PageNeedsAttention(checks[i], remove);
   }
   const std::size_t width = std::max<std::size_t>(6, std::to_string(PageCount(pages)).size());
-  std::string report = CheckHeadingText(remove, PageCount(pages), TerminalText(webRoot));
+  std::string report = CheckHeadingText(remove, PageCount(pages), TerminalLine(webRoot));
   const auto addRow = [&](const ReportRow& row, const char* marker, const std::string& label) {
     const std::string count = std::to_string(row.count);
     report += std::string(width - count.size() + 2, ' ') + count + marker + label + "\n";

@@ -28,7 +28,7 @@ bool WebRootStillNamed(const SiteState& state) {
   if (!state.webRootFolder || StillNamesFolder(state.webRoot, *state.webRootFolder)) {
     return true;
   }
-  std::cerr << "tervando-cli: " << TerminalText(WebRootMovedText(state.webRoot, true)) << "\n";
+  std::cerr << "tervando-cli: " << TerminalLine(WebRootMovedText(state.webRoot, true)) << "\n";
   return false;
 }
 

@@ -17,7 +17,7 @@ void AppendHex(std::string& out, unsigned value, int digits) {
 
 }  // namespace
 
-std::string TerminalText(std::string_view bytes) { return EscapeControlBytes(bytes); }
+std::string TerminalLine(std::string_view bytes) { return EscapeControlBytes(bytes); }
 
 std::string JsonString(std::string_view bytes, bool* exact) {
   std::string json = "\"";

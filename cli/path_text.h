@@ -5,9 +5,10 @@
 
 namespace tervando {
 
-// A file name for a terminal line, escaped as the log escapes it (EscapeControlBytes), so no
-// name can move the cursor, turn the reading order or pass for another.
-std::string TerminalText(std::string_view bytes);
+// A file name, or a text holding one, for one terminal line: every control byte escaped as the
+// log escapes it (EscapeControlBytes), so no name can move the cursor, turn the reading order or
+// pass for another. A message of several lines takes TerminalLines (terminal_host.cpp).
+std::string TerminalLine(std::string_view bytes);
 
 // The bytes as a JSON string with its quotes: UTF-8 as it is, the quote and backslash escaped,
 // the characters EscapeControlBytes escapes (controls, bidi controls, U+2028/U+2029) as \uXXXX,

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <utility>
 
+#include "cli/path_text.h"
 #include "engine/interrupt.h"
 #include "engine/messages.h"
 #include "engine/messages_cli.h"
@@ -20,12 +21,12 @@ namespace tervando {
 namespace {
 
 // Message texts break lines with single CRs; the terminal wants line feeds. Any other control
-// byte comes from a name and is shown escaped.
-std::string TerminalText(const std::string& text) {
+// byte comes from a name and is shown escaped (TerminalLine).
+std::string TerminalLines(const std::string& text) {
   std::string lines;
   for (std::size_t start = 0;;) {
     const std::size_t end = text.find('\r', start);
-    lines += EscapeControlBytes(std::string_view(text).substr(start, end - start));
+    lines += TerminalLine(std::string_view(text).substr(start, end - start));
     if (end == std::string::npos) {
       return lines;
     }
@@ -109,7 +110,7 @@ void TerminalHost::SetStatusCount(int count) {
 }
 
 void TerminalHost::Tell(const Notice& notice) {
-  const std::string text = TerminalText(NoticeMessage(notice).text);
+  const std::string text = TerminalLines(NoticeMessage(notice).text);
   if (notice.kind == NoticeKind::kFinished) {
     // What was not done is said also when quiet.
     if (!m_options.quiet || !notice.counts.AllHandled()) {
@@ -135,7 +136,7 @@ bool TerminalHost::ConfirmOverwrite(const Message& question) {
   if (m_options.overwrite) {
     return true;
   }
-  WriteError(TerminalText(question.text));
+  WriteError(TerminalLines(question.text));
   if (!m_stdinIsTerminal) {
     Warn(kNoInputOverwriteText);
     return false;
@@ -144,7 +145,7 @@ bool TerminalHost::ConfirmOverwrite(const Message& question) {
 }
 
 bool TerminalHost::RetryFaviconWrite(const ErrorInfo& errorInfo) {
-  WriteError(TerminalText(FaviconWriteFailedMessage(errorInfo).text));
+  WriteError(TerminalLines(FaviconWriteFailedMessage(errorInfo).text));
   if (!m_stdinIsTerminal) {
     return false;
   }
@@ -193,7 +194,7 @@ bool TerminalHost::LogKept() {
 void TerminalHost::WarnLogLost() {
   if (!m_logLost) {
     m_logLost = true;
-    WriteError(TerminalText(LogFailedMessage(m_log->Failure()).text));
+    WriteError(TerminalLines(LogFailedMessage(m_log->Failure()).text));
   }
 }
 

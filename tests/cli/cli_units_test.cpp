@@ -100,7 +100,7 @@ TEST(PathText, NothingMisleadsATerminalOrBreaksJson) {
   };
   for (const auto& c : cases) {
     bool exact = !c.exact;
-    EXPECT_EQ(TerminalText(c.name), c.terminal) << c.json;
+    EXPECT_EQ(TerminalLine(c.name), c.terminal) << c.json;
     EXPECT_EQ(JsonString(c.name, &exact), c.json);
     EXPECT_EQ(exact, c.exact) << c.json;
   }

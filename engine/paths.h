@@ -7,11 +7,7 @@
 namespace tervando {
 
 // The separator between folder names: the web root ends with it and page depth counts it.
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
 inline constexpr char kPathSeparator = '/';
-#endif
 
 // A row's page belongs to the web root when its path begins with the root (which ends with the
 // separator): rows kept from an earlier root are never edited with a link built for this one.

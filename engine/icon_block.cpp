@@ -390,6 +390,142 @@ void PlaceBlockTags(IconPageEdit& result, std::size_t referenceAt,
   }
 }
 
+// What the edit of one page starts from.
+struct PageScan {
+  std::string_view text;
+  bool editable = false;          // the classic editor edits the page: our block has a place
+  Range reference{kNone, kNone};  // where the classic editor puts our reference (when editable)
+  std::size_t headEnd = 0;        // the first head end tag, or the end of the page
+  bool marked = false;            // a marked tag where this edit looks for ours
+};
+
+PageScan ScanPage(std::string_view text, const FaviconEdit& classic, ForeignIconLinks foreign) {
+  PageScan page;
+  page.text = text;
+  page.editable = !classic.inserted.empty();
+  page.reference = {classic.offset, classic.offset + classic.removed};
+  // The switched-off prefix starts with the marker, so one search finds both. Our tags stand in
+  // the head, right after the reference; only switching links back on looks at the whole page.
+  page.headEnd = std::min(FindNoCase(text, 0, text.size(), kHeadEndTag), text.size());
+  const bool wholePage = foreign == ForeignIconLinks::kSwitchOn ||
+                         (page.editable && page.reference.end >= page.headEnd);
+  page.marked = FindNoCase(text, 0, wholePage ? text.size() : page.headEnd, kBlockMarker) != kNone;
+  return page;
+}
+
+// Where the edit of an editable page puts our block.
+struct BlockPlace {
+  Range block{kNone, kNone};     // our reference with the marked tags right after it
+  std::string tags;              // the block's tags after our reference, placed last
+  std::optional<Range> charset;  // the charset declaration the tags may have to follow
+  Range tail{kNone, kNone};      // the block's tags where they follow that declaration
+};
+
+// The block's own edits: our reference and the marked tags after it give way to the new
+// reference (nothing when removing), and where the tags may have to follow the charset
+// declaration, the marked tags after it go too (PlaceBlockTags puts the tags in one place).
+BlockPlace AddBlockEdits(const PageScan& page, std::string_view pagePath,
+                         const IconBlockOptions& options, const std::string& faviconLinkPrefix,
+                         int webRootDepth, IconPageEdit& result) {
+  BlockPlace place;
+  place.block = page.reference;
+  if (page.marked) {
+    place.block.end = EndOfMarkedTags(page.text, place.block.end);
+  }
+  std::string inserted;
+  if (!options.remove) {
+    const int levels = PageLevels(pagePath, webRootDepth);
+    inserted = BuildBlockReference(faviconLinkPrefix, options.links, levels);
+    place.tags = BuildBlockTags(options.links, levels);
+    if (!place.tags.empty()) {
+      place.charset = FindCharsetDeclaration(page.text, page.headEnd);
+      if (place.charset && place.charset->begin < place.block.end) {
+        place.charset.reset();  // before our reference: the block does not move it
+      }
+    }
+  }
+  result.edits.push_back(
+      {place.block.begin, place.block.end - place.block.begin, std::move(inserted)});
+  if (place.charset) {
+    const std::size_t end = place.charset->end;
+    place.tail = {end, page.marked ? EndOfMarkedTags(page.text, end) : end};
+    result.edits.push_back({place.tail.begin, place.tail.end - place.tail.begin, {}});
+  }
+  return place;
+}
+
+// Which link tags outside our block an edit changes.
+struct LinkEdits {
+  bool strays = false;     // marked tags elsewhere in the head: removed
+  bool switchOff = false;  // the page's own icon links in the head: switched off
+  bool switchOn = false;   // switched-off links anywhere in the page: switched on again
+
+  bool Any() const { return strays || switchOff || switchOn; }
+};
+
+LinkEdits LinkEditsOf(const PageScan& page, const IconBlockOptions& options) {
+  LinkEdits links;
+  links.strays = page.editable && page.marked;
+  links.switchOff =
+      page.editable && !options.remove && options.foreign == ForeignIconLinks::kSwitchOff;
+  links.switchOn = page.marked && options.foreign == ForeignIconLinks::kSwitchOn;
+  return links;
+}
+
+// The edits of one link tag outside our block: a stray marked tag in the head goes, a foreign
+// icon link is switched off or on.
+void EditLinkTag(const PageScan& page, const TagScanner::Tag& tag, const LinkEdits& links,
+                 IconPageEdit& result, std::vector<SwitchedOff>& switchedOff) {
+  const auto attributes = ReadLinkAttributes(page.text, tag);
+  if (!attributes) {
+    return;
+  }
+  const bool inHead = tag.begin < page.headEnd;
+  if (links.strays && inHead && IsMarked(*attributes)) {
+    result.edits.push_back({tag.begin, tag.end - tag.begin, {}});
+    return;
+  }
+  bool changed = false;
+  for (const Attribute& attribute : *attributes) {
+    if (links.switchOn && IsSwitchedOffName(attribute.nameText)) {
+      result.edits.push_back({attribute.name, kSwitchedOffPrefix.size(), {}});
+      changed = true;
+    } else if (links.switchOff && inHead && EqualsIgnoringCase(attribute.nameText, "rel") &&
+               IsIconLink(*attributes)) {
+      result.edits.push_back({attribute.name, 0, std::string(kSwitchedOffPrefix)});
+      switchedOff.push_back({attribute.name, tag.begin});
+      changed = true;
+    }
+  }
+  result.foreignLinks += changed;
+}
+
+// The edits of the link tags outside our block and outside comments, scripts and styles, merged
+// into the block's in page order.
+void AddLinkEdits(const PageScan& page, const BlockPlace& place, const LinkEdits& links,
+                  IconPageEdit& result) {
+  const std::string_view text = page.text;
+  const std::size_t limit = links.switchOn ? text.size() : page.headEnd;
+  QuietCursor quiet(text, limit);
+  std::vector<SwitchedOff> switchedOff;
+  // Every link tag starts with "<link", whose '<' masking never hides.
+  TagScanner scanner(text);
+  TagScanner::Tag tag;
+  for (std::size_t at = FindNoCase(text, 0, limit, "<link"); at != kNone;
+       at = FindNoCase(text, at + 1, limit, "<link")) {
+    scanner.SeekTo(at);
+    if (scanner.Next(tag) && tag.begin == at && !tag.holdsOperator && !place.block.Holds(at) &&
+        !place.tail.Holds(at) && !quiet.Holds(at)) {
+      EditLinkTag(page, tag, links, result, switchedOff);
+    }
+  }
+  std::stable_sort(result.edits.begin(), result.edits.end(),
+                   [](const FaviconEdit& a, const FaviconEdit& b) { return a.offset < b.offset; });
+  if (!switchedOff.empty()) {
+    KeepSwitchOffsStillRead(text, switchedOff, result);
+  }
+}
+
 }  // namespace
 
 IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
@@ -399,100 +535,22 @@ IconPageEdit FindIconPageEdit(std::string_view text, std::string_view pagePath,
   // removing takes away the same reference that inserting would replace.
   const FaviconEdit classic =
       FindFaviconEdit(text, pagePath, false, faviconLinkPrefix, webRootDepth);
-  const bool editable = !classic.inserted.empty();
   // A page that is no byte-oriented text is never edited, whatever its code units spell (an
   // editable page has passed that test already).
-  if (!editable && IsWideText(text)) {
+  if (classic.inserted.empty() && IsWideText(text)) {
     return {};
   }
-  // The switched-off prefix starts with the marker, so one search finds both. Our tags stand in
-  // the head, right after the reference; only switching links back on looks at the whole page.
-  const std::size_t headEnd = std::min(FindNoCase(text, 0, text.size(), kHeadEndTag), text.size());
-  const bool wholePage = options.foreign == ForeignIconLinks::kSwitchOn ||
-                         (editable && classic.offset + classic.removed >= headEnd);
-  const bool marked = FindNoCase(text, 0, wholePage ? text.size() : headEnd, kBlockMarker) != kNone;
-
+  const PageScan page = ScanPage(text, classic, options.foreign);
   IconPageEdit result;
-  Range block{kNone, kNone};
-  std::string tags;  // the block's tags after our reference
-  std::optional<Range> charset;
-  Range tail{kNone, kNone};  // the block's tags where they follow the charset declaration
-  if (editable) {
-    block = {classic.offset, classic.offset + classic.removed};
-    if (marked) {
-      block.end = EndOfMarkedTags(text, block.end);
-    }
-    std::string inserted;
-    if (!options.remove) {
-      const int levels = PageLevels(pagePath, webRootDepth);
-      inserted = BuildBlockReference(faviconLinkPrefix, options.links, levels);
-      tags = BuildBlockTags(options.links, levels);
-      if (!tags.empty()) {
-        charset = FindCharsetDeclaration(text, headEnd);
-        if (charset && charset->begin < block.end) {
-          charset.reset();  // before our reference: the block does not move it
-        }
-      }
-    }
-    result.edits.push_back({block.begin, block.end - block.begin, std::move(inserted)});
-    if (charset) {
-      tail = {charset->end, marked ? EndOfMarkedTags(text, charset->end) : charset->end};
-      result.edits.push_back({tail.begin, tail.end - tail.begin, {}});
-    }
+  BlockPlace place;
+  if (page.editable) {
+    place = AddBlockEdits(page, pagePath, options, faviconLinkPrefix, webRootDepth, result);
   }
-
-  const bool strays = editable && marked;
-  const bool switchOff =
-      editable && !options.remove && options.foreign == ForeignIconLinks::kSwitchOff;
-  const bool switchOn = marked && options.foreign == ForeignIconLinks::kSwitchOn;
-  if (!strays && !switchOff && !switchOn) {
-    if (!tags.empty()) {
-      PlaceBlockTags(result, block.begin, charset, std::move(tags));
-    }
-    return result;
+  if (const LinkEdits links = LinkEditsOf(page, options); links.Any()) {
+    AddLinkEdits(page, place, links, result);
   }
-  const std::size_t limit = switchOn ? text.size() : headEnd;
-  QuietCursor quiet(text, limit);
-  std::vector<SwitchedOff> switchedOff;
-  // Every link tag starts with "<link", whose '<' masking never hides.
-  TagScanner scanner(text);
-  TagScanner::Tag tag;
-  for (std::size_t at = FindNoCase(text, 0, limit, "<link"); at != kNone;
-       at = FindNoCase(text, at + 1, limit, "<link")) {
-    scanner.SeekTo(at);
-    if (!scanner.Next(tag) || tag.begin != at || tag.holdsOperator || block.Holds(at) ||
-        tail.Holds(at) || quiet.Holds(at)) {
-      continue;
-    }
-    const auto attributes = ReadLinkAttributes(text, tag);
-    if (!attributes) {
-      continue;
-    }
-    if (strays && tag.begin < headEnd && IsMarked(*attributes)) {
-      result.edits.push_back({tag.begin, tag.end - tag.begin, {}});
-      continue;
-    }
-    bool changed = false;
-    for (const Attribute& attribute : *attributes) {
-      if (switchOn && IsSwitchedOffName(attribute.nameText)) {
-        result.edits.push_back({attribute.name, kSwitchedOffPrefix.size(), {}});
-        changed = true;
-      } else if (switchOff && tag.begin < headEnd &&
-                 EqualsIgnoringCase(attribute.nameText, "rel") && IsIconLink(*attributes)) {
-        result.edits.push_back({attribute.name, 0, std::string(kSwitchedOffPrefix)});
-        switchedOff.push_back({attribute.name, tag.begin});
-        changed = true;
-      }
-    }
-    result.foreignLinks += changed;
-  }
-  std::stable_sort(result.edits.begin(), result.edits.end(),
-                   [](const FaviconEdit& a, const FaviconEdit& b) { return a.offset < b.offset; });
-  if (!switchedOff.empty()) {
-    KeepSwitchOffsStillRead(text, switchedOff, result);
-  }
-  if (!tags.empty()) {
-    PlaceBlockTags(result, block.begin, charset, std::move(tags));
+  if (!place.tags.empty()) {
+    PlaceBlockTags(result, place.block.begin, place.charset, std::move(place.tags));
   }
   return result;
 }

@@ -233,81 +233,97 @@ std::vector<std::string_view> BlockFiles(const IconBlockLinks& links) {
   return files;
 }
 
-PageCheck ClassifyUnbased(std::string_view text, std::string_view pagePath,
-                          const IconBlockOptions& block, const std::string& faviconLinkPrefix,
-                          int webRootDepth, const FaviconExists& faviconExists) {
-  const bool remove = block.remove;
-  const IconPageEdit pageEdit =
-      FindIconPageEdit(text, pagePath, block, faviconLinkPrefix, webRootDepth);
-  if (!pageEdit.LeavesUnchanged(text)) {
-    const auto first =
-        std::find_if(pageEdit.edits.begin(), pageEdit.edits.end(),
-                     [text](const FaviconEdit& edit) { return !edit.LeavesUnchanged(text); });
-    PageCheck check{PageClass::kWouldChange, LineAt(text, first->offset)};
-    if (!remove) {
-      // Looked for in the page as the run leaves it: the links it switches off no longer count.
-      // Our tags add no line break, so the lines stay.
-      const std::string after = pageEdit.AppliedTo(text);
-      const FaviconEdit ours =
-          FindFaviconEdit(after, pagePath, false, faviconLinkPrefix, webRootDepth);
-      check.otherIconLine = OtherIconAfter(after, ours.offset + ours.removed, pagePath,
-                                           webRootDepth, block.links.svgIcon);
-      check.charsetLine = PushedCharsetLine(after, pagePath, faviconLinkPrefix, webRootDepth);
-    }
-    return check;
+// A page the run would change: the line of the first changed tag, and in insert mode what the
+// page as the run leaves it still shows against our icon.
+PageCheck WouldChangeCheck(std::string_view text, const IconPageEdit& pageEdit,
+                           std::string_view pagePath, const IconBlockOptions& block,
+                           const std::string& faviconLinkPrefix, int webRootDepth) {
+  const auto first =
+      std::find_if(pageEdit.edits.begin(), pageEdit.edits.end(),
+                   [text](const FaviconEdit& edit) { return !edit.LeavesUnchanged(text); });
+  PageCheck check{PageClass::kWouldChange, LineAt(text, first->offset)};
+  if (!block.remove) {
+    // Looked for in the page as the run leaves it: the links it switches off no longer count.
+    // Our tags add no line break, so the lines stay.
+    const std::string after = pageEdit.AppliedTo(text);
+    const FaviconEdit ours =
+        FindFaviconEdit(after, pagePath, false, faviconLinkPrefix, webRootDepth);
+    check.otherIconLine = OtherIconAfter(after, ours.offset + ours.removed, pagePath, webRootDepth,
+                                         block.links.svgIcon);
+    check.charsetLine = PushedCharsetLine(after, pagePath, faviconLinkPrefix, webRootDepth);
   }
+  return check;
+}
 
-  // The page stays as it is; find out why from the tags the editor looked at, walked as the
-  // split cuts them: the first head tag, head tag with attributes, head end tag and reference.
+// The tags the editor looked at, walked as the split cuts them: the first head tag, head tag
+// with attributes, head end tag and reference.
+struct HeadTags {
   std::optional<std::size_t> head;
   std::optional<std::size_t> headWithAttributes;
   std::optional<std::size_t> end;
   std::optional<TagScanner::Tag> link;
+};
+
+HeadTags FindHeadTags(std::string_view text, const std::string& faviconLinkPrefix) {
+  HeadTags found;
   TagScanner scanner(text);
   TagScanner::Tag tag;
-  while (!(head && end && link) && scanner.Next(tag)) {
+  while (!(found.head && found.end && found.link) && scanner.Next(tag)) {
     const std::string_view bytes = text.substr(tag.begin, tag.end - tag.begin);
-    if (!link &&
+    if (!found.link &&
         (tag.holdsOperator ? ContainsIgnoringCase(scanner.MaskedTag(tag), faviconLinkPrefix)
                            : ContainsIgnoringCase(bytes, faviconLinkPrefix))) {
-      link = tag;
+      found.link = tag;
     }
     if (tag.holdsOperator) {
       continue;  // a tag holding a marker is no head tag
     }
-    if (!head && EqualsIgnoringCase(bytes, kHeadTag)) {
-      head = tag.begin;
-    } else if (!headWithAttributes && IsHeadTagWithAttributes(bytes)) {
-      headWithAttributes = tag.begin;
+    if (!found.head && EqualsIgnoringCase(bytes, kHeadTag)) {
+      found.head = tag.begin;
+    } else if (!found.headWithAttributes && IsHeadTagWithAttributes(bytes)) {
+      found.headWithAttributes = tag.begin;
     }
-    if (!end && EqualsIgnoringCase(bytes, kHeadEndTag)) {
-      end = tag.begin;
+    if (!found.end && EqualsIgnoringCase(bytes, kHeadEndTag)) {
+      found.end = tag.begin;
     }
   }
+  return found;
+}
 
+// The class of a page the run leaves alone as its head tags decide it; nothing when our
+// reference is in place before the head end tag of an insert run, and the rest must decide.
+std::optional<PageCheck> ClassByHeadTags(std::string_view text, const HeadTags& tags, bool remove) {
   if (IsWideText(text)) {
-    return {PageClass::kUnicodeBom, 0};
+    return PageCheck{PageClass::kUnicodeBom, 0};
   }
-  if (remove && !link) {
-    return {PageClass::kUpToDate, 0};
+  if (remove && !tags.link) {
+    return PageCheck{PageClass::kUpToDate, 0};
   }
-  if (!head) {
-    return headWithAttributes
-               ? PageCheck{PageClass::kHeadAttributes, LineAt(text, *headWithAttributes)}
+  if (!tags.head) {
+    return tags.headWithAttributes
+               ? PageCheck{PageClass::kHeadAttributes, LineAt(text, *tags.headWithAttributes)}
                : PageCheck{PageClass::kNoHead, 0};
   }
-  if (!end || *end < *head) {
-    return {PageClass::kNoHeadEnd, LineAt(text, *head)};
+  if (!tags.end || *tags.end < *tags.head) {
+    return PageCheck{PageClass::kNoHeadEnd, LineAt(text, *tags.head)};
   }
-  if (link && link->begin >= *end) {
-    return {PageClass::kReferenceAfterHead, LineAt(text, link->begin)};
+  if (tags.link && tags.link->begin >= *tags.end) {
+    return PageCheck{PageClass::kReferenceAfterHead, LineAt(text, tags.link->begin)};
   }
-  if (remove || !link) {
-    return {PageClass::kUpToDate, 0};  // remove: the reference lies after the head, see above
+  if (remove || !tags.link) {
+    return PageCheck{PageClass::kUpToDate, 0};  // remove: the reference lies after the head
   }
+  return std::nullopt;
+}
+
+// Insert mode, our reference `link` in place: whether browsers show another icon, or a file
+// of ours is missing.
+PageCheck InPlaceCheck(std::string_view text, const TagScanner::Tag& link,
+                       std::string_view pagePath, const IconBlockOptions& block,
+                       const std::string& faviconLinkPrefix, int webRootDepth,
+                       const FaviconExists& faviconExists) {
   const int charsetLine = PushedCharsetLine(text, pagePath, faviconLinkPrefix, webRootDepth);
-  if (const int other =
-          OtherIconAfter(text, link->end, pagePath, webRootDepth, block.links.svgIcon);
+  if (const int other = OtherIconAfter(text, link.end, pagePath, webRootDepth, block.links.svgIcon);
       other > 0) {
     return {PageClass::kOtherIcon, other, 0, 0, charsetLine};
   }
@@ -317,10 +333,27 @@ PageCheck ClassifyUnbased(std::string_view text, std::string_view pagePath,
       missing = missing || !faviconExists(RootFileTargetOf(pagePath, webRootDepth, file));
     }
     if (missing) {
-      return {PageClass::kFaviconMissing, LineAt(text, link->begin), 0, 0, charsetLine};
+      return {PageClass::kFaviconMissing, LineAt(text, link.begin), 0, 0, charsetLine};
     }
   }
-  return {PageClass::kUpToDate, LineAt(text, link->begin), 0, 0, charsetLine};
+  return {PageClass::kUpToDate, LineAt(text, link.begin), 0, 0, charsetLine};
+}
+
+PageCheck ClassifyUnbased(std::string_view text, std::string_view pagePath,
+                          const IconBlockOptions& block, const std::string& faviconLinkPrefix,
+                          int webRootDepth, const FaviconExists& faviconExists) {
+  const IconPageEdit pageEdit =
+      FindIconPageEdit(text, pagePath, block, faviconLinkPrefix, webRootDepth);
+  if (!pageEdit.LeavesUnchanged(text)) {
+    return WouldChangeCheck(text, pageEdit, pagePath, block, faviconLinkPrefix, webRootDepth);
+  }
+  // The page stays as it is; find out why from the tags the editor looked at.
+  const HeadTags tags = FindHeadTags(text, faviconLinkPrefix);
+  if (std::optional<PageCheck> check = ClassByHeadTags(text, tags, block.remove)) {
+    return *check;
+  }
+  return InPlaceCheck(text, *tags.link, pagePath, block, faviconLinkPrefix, webRootDepth,
+                      faviconExists);
 }
 
 }  // namespace

@@ -69,6 +69,7 @@ class Run {
         m_pool(request.options.threads),
         m_walker(m_webRoot.empty() ? "/" : m_webRoot, request.site.webRootFolder),
         m_depth(request.site.webRootDepth),
+        m_blocks{RunBlockOptions(request.site, false), RunBlockOptions(request.site, true)},
         m_rows(static_cast<int>(request.pages.size())),
         m_nextRow(m_rows) {}
 
@@ -188,7 +189,7 @@ class Run {
     if (entry.failure) {
       return;
     }
-    const IconBlockOptions block = RunBlockOptions(m_request.site, entry.remove);
+    const IconBlockOptions& block = m_blocks[entry.remove ? 1 : 0];
     if (entry.size > kDecideHereLimit) {
       auto page = std::make_shared<OpenedPage>(std::move(*entry.opened));
       entry.opened.reset();
@@ -352,6 +353,9 @@ class Run {
   WorkerPool m_pool;
   SiteWalker m_walker;  // used on the run's thread only
   const int m_depth;
+  // What a page gets in either mode, found once: the set's files at the root don't change
+  // while the run works.
+  const IconBlockOptions m_blocks[2];
   const int m_rows;
   int m_nextRow;
   int m_reachedRow = m_rows + 1;  // the row whose turn came last

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <deque>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "engine/favicon_file.h"
 #include "engine/head_editor.h"
@@ -49,6 +51,14 @@ bool WrittenMeanwhile(const std::system_error& error) {
   return error.code() == std::errc::resource_unavailable_try_again;
 }
 
+// The run flushes the new texts of the pages prepared ahead together, before the first of them
+// is renamed, not one flush per page.
+PageEditOptions EditOptionsOf(const RunOptions& options) {
+  PageEditOptions edit = options.edit;
+  edit.flushEachPage = false;
+  return edit;
+}
+
 // Hands `work` to the pool; its result (or failure) comes through the future.
 template <typename Result>
 std::future<Result> Submit(WorkerPool& pool, std::function<Result()> work) {
@@ -66,6 +76,7 @@ class Run {
         m_questions(questions),
         m_webRoot(request.site.webRoot),
         m_options(request.options),
+        m_edit(EditOptionsOf(request.options)),
         m_pool(request.options.threads),
         m_walker(m_webRoot.empty() ? "/" : m_webRoot, request.site.webRootFolder),
         m_depth(request.site.webRootDepth),
@@ -195,23 +206,23 @@ class Run {
       entry.opened.reset();
       entry.prepared = Submit<PreparedPage>(m_pool, [page, block, this] {
         return WritePlannedEdit(
-            PlanPageEdit(std::move(*page), block, kFaviconLinkPrefix, m_depth, m_options.edit),
-            m_options.edit);
+            PlanPageEdit(std::move(*page), block, kFaviconLinkPrefix, m_depth, m_edit),
+            m_edit);
       });
       return;
     }
     try {
       PagePlan plan = PlanPageEdit(std::move(*entry.opened), block, kFaviconLinkPrefix, m_depth,
-                                   m_options.edit);
+                                   m_edit);
       entry.opened.reset();
-      if (plan.result.changed && !m_options.edit.dryRun) {
+      if (plan.result.changed && !m_edit.dryRun) {
         auto planned = std::make_shared<PagePlan>(std::move(plan));
         entry.prepared = Submit<PreparedPage>(m_pool, [planned, this] {
-          return WritePlannedEdit(std::move(*planned), m_options.edit);
+          return WritePlannedEdit(std::move(*planned), m_edit);
         });
         return;
       }
-      entry.decided = WritePlannedEdit(std::move(plan), m_options.edit);
+      entry.decided = WritePlannedEdit(std::move(plan), m_edit);
     } catch (...) {
       entry.opened.reset();
       entry.failure = std::current_exception();
@@ -259,6 +270,9 @@ class Run {
       try {
         PreparedPage page = TakePrepared(entry);
         if (page.replace) {
+          if (page.replace->NeedsFlush()) {
+            FlushWrittenPages(*page.replace);
+          }
           page.replace->Commit();
         }
         if (page.changed) {
@@ -297,6 +311,31 @@ class Run {
       }
     }
     return true;
+  }
+
+  // Brings the page's new text to the disk before its rename, and with it those of the pages
+  // prepared ahead whose text is written by now: one flush of the file system for all. Where
+  // that flush fails, each page is flushed by itself at its commit, which names its failure.
+  void FlushWrittenPages(PendingReplace& page) {
+    std::vector<PendingReplace*> written{&page};
+    for (Entry& ahead : m_queue) {
+      if (ahead.prepared.valid() &&
+          ahead.prepared.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+        try {
+          ahead.decided = ahead.prepared.get();
+        } catch (...) {
+          ahead.failure = std::current_exception();
+        }
+      }
+      if (ahead.decided && ahead.decided->replace && ahead.decided->replace->NeedsFlush()) {
+        written.push_back(&*ahead.decided->replace);
+      }
+    }
+    if (m_walker.FlushFileSystem()) {
+      for (PendingReplace* replace : written) {
+        replace->FlushedWithFileSystem();
+      }
+    }
   }
 
   // A row kept from an earlier web root would get a link built for this one: it is never edited.
@@ -339,7 +378,7 @@ class Run {
 
   // The renames reach the disk together, not one folder flush per page.
   void Flush() {
-    if (m_result.changed == 0 || m_options.edit.dryRun) {
+    if (m_result.changed == 0 || m_edit.dryRun) {
       return;
     }
     m_walker.FlushFileSystem();
@@ -350,6 +389,7 @@ class Run {
   RunQuestions& m_questions;
   const std::string& m_webRoot;
   const RunOptions& m_options;
+  const PageEditOptions m_edit;
   WorkerPool m_pool;
   SiteWalker m_walker;  // used on the run's thread only
   const int m_depth;

@@ -293,6 +293,7 @@ PendingReplace& PendingReplace::operator=(PendingReplace&& other) noexcept {
     m_temporary = std::move(other.m_temporary);
     m_page = std::move(other.m_page);
     m_leased = other.m_leased;
+    m_needsFlush = other.m_needsFlush;
     m_mode = other.m_mode;
     m_temporaryName = std::move(other.m_temporaryName);
     m_targetName = std::move(other.m_targetName);
@@ -372,6 +373,12 @@ bool PendingReplace::ExchangeHeld() {
 
 void PendingReplace::Commit(const std::function<void()>& beforeRename) {
   CheckUnchanged();
+  if (m_needsFlush) {
+    if (::fsync(m_temporary.Get()) != 0) {
+      throw FileError(errno, kWriteText, m_shownPath);
+    }
+    m_needsFlush = false;
+  }
   if (m_mode && ::fchmod(m_temporary.Get(), *m_mode) != 0) {
     throw FileError(errno, kSetAttributesText, m_shownPath);
   }
@@ -399,7 +406,8 @@ void PendingReplace::FlushFolder() const {
 PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
                               const std::string& shownPath,
                               std::span<const std::string_view> pieces,
-                              const std::optional<FileIdentity>& expected, const WriteRest& rest) {
+                              const std::optional<FileIdentity>& expected, const WriteRest& rest,
+                              bool flush) {
   struct stat old {};
   const bool exists = ::fstatat(folder->Fd(), targetName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
   if (!exists && errno != ENOENT) {
@@ -441,9 +449,10 @@ PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
   } else {
     pending.m_mode = 0666 & ~CreationMask();
   }
-  if (::fsync(file) != 0) {
+  if (flush && ::fsync(file) != 0) {
     throw FileError(errno, kWriteText, shownPath);
   }
+  pending.m_needsFlush = !flush;
   return pending;
 }
 
@@ -558,7 +567,8 @@ PreparedPage WritePlannedEdit(PagePlan plan, const PageEditOptions& options) {
     };
   }
   prepared.replace =
-      WriteTemporary(page.place.folder, page.place.name, page.path, pieces, read, tail);
+      WriteTemporary(page.place.folder, page.place.name, page.path, pieces, read, tail,
+                     options.flushEachPage);
   prepared.replace->HoldPage(std::move(page.file), leased);
   return prepared;
 }

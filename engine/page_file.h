@@ -80,6 +80,11 @@ class PendingReplace {
   void Commit(const std::function<void()>& beforeRename = {});
   // Flushes the folder, so the rename itself is on the disk.
   void FlushFolder() const;
+  // A temporary written without its flush (WriteTemporary's `flush` false) is flushed at the
+  // commit, unless the caller flushed the whole file system after it was written and says so
+  // here: many pages then reach the disk with one flush instead of one each.
+  bool NeedsFlush() const { return m_needsFlush; }
+  void FlushedWithFileSystem() { m_needsFlush = false; }
   // Keeps the page as read open until the rename; `leased`: it holds a read lease.
   void HoldPage(UniqueFd page, bool leased);
 
@@ -88,7 +93,7 @@ class PendingReplace {
                                        const std::string& shownPath,
                                        std::span<const std::string_view> pieces,
                                        const std::optional<FileIdentity>& expected,
-                                       const WriteRest& rest);
+                                       const WriteRest& rest, bool flush);
   PendingReplace() = default;
   void Drop();
   void CheckUnchanged() const;
@@ -98,6 +103,7 @@ class PendingReplace {
   UniqueFd m_temporary;  // open until the rename, so its mode is set on the file written
   UniqueFd m_page;       // the page as read, holding its read lease until the rename
   bool m_leased = false;
+  bool m_needsFlush = false;
   std::optional<mode_t> m_mode;
   std::string m_temporaryName;
   std::string m_targetName;
@@ -110,11 +116,12 @@ class PendingReplace {
 // process may write ("Datei ist schreibgeschützt", EACCES, otherwise); its owner and group
 // are taken over where the process may set them, its mode at the commit.
 // `rest`, when given, writes what follows the pieces into the open file at the given offset.
+// The file is flushed to the disk here, or (`flush` false) at the latest before its rename.
 PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
                               const std::string& shownPath,
                               std::span<const std::string_view> pieces,
                               const std::optional<FileIdentity>& expected,
-                              const WriteRest& rest = {});
+                              const WriteRest& rest = {}, bool flush = true);
 
 // Writes the pieces, one after the other, as the file's new contents into a temporary file
 // beside the file `path` finally stands for (links followed, so a link stays a link; see
@@ -136,6 +143,9 @@ struct PageEditOptions {
   // A larger page is read up to its head and its tail copied in the kernel (page_tail.h); not
   // when its change is described, which shows the whole page.
   std::uint64_t wholeReadLimit = kWholeReadLimit;
+  // The new text is flushed to the disk when it is written; otherwise the caller flushes the
+  // file system before the commit (see PendingReplace::NeedsFlush).
+  bool flushEachPage = true;
 };
 
 // A page read and edited, its new text (if it changes) waiting beside it to be committed.

@@ -165,15 +165,11 @@ WalkedPlace SiteWalker::Walk(const std::string& path) {
   return place;
 }
 
-void SiteWalker::FlushFileSystem() {
+bool SiteWalker::FlushFileSystem() {
   if (!m_rootFolder) {
     m_rootFolder = OpenWebRoot(m_root);
   }
-#ifdef __linux__
-  (void)::syncfs(m_rootFolder->Fd());
-#else
-  ::sync();
-#endif
+  return ::syncfs(m_rootFolder->Fd()) == 0;
 }
 
 FolderRef SiteWalker::OpenBelow(const FolderRef& from, const std::string& relative,

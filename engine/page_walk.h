@@ -61,7 +61,8 @@ class SiteWalker {
   WalkedPlace Walk(const std::string& path);
   const std::string& Root() const { return m_root; }
   // Brings every finished write on the root's file system to the disk (renames included).
-  void FlushFileSystem();
+  // False when the file system reported a failed write.
+  bool FlushFileSystem();
 
  private:
   FolderRef OpenBelow(const FolderRef& from, const std::string& relative,

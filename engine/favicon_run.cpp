@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <future>
@@ -206,20 +206,18 @@ class Run {
       entry.opened.reset();
       entry.prepared = Submit<PreparedPage>(m_pool, [page, block, this] {
         return WritePlannedEdit(
-            PlanPageEdit(std::move(*page), block, kFaviconLinkPrefix, m_depth, m_edit),
-            m_edit);
+            PlanPageEdit(std::move(*page), block, kFaviconLinkPrefix, m_depth, m_edit), m_edit);
       });
       return;
     }
     try {
-      PagePlan plan = PlanPageEdit(std::move(*entry.opened), block, kFaviconLinkPrefix, m_depth,
-                                   m_edit);
+      PagePlan plan =
+          PlanPageEdit(std::move(*entry.opened), block, kFaviconLinkPrefix, m_depth, m_edit);
       entry.opened.reset();
       if (plan.result.changed && !m_edit.dryRun) {
         auto planned = std::make_shared<PagePlan>(std::move(plan));
-        entry.prepared = Submit<PreparedPage>(m_pool, [planned, this] {
-          return WritePlannedEdit(std::move(*planned), m_edit);
-        });
+        entry.prepared = Submit<PreparedPage>(
+            m_pool, [planned, this] { return WritePlannedEdit(std::move(*planned), m_edit); });
         return;
       }
       entry.decided = WritePlannedEdit(std::move(plan), m_edit);

@@ -566,9 +566,8 @@ PreparedPage WritePlannedEdit(PagePlan plan, const PageEditOptions& options) {
       CopyTail(page.file.Get(), *plan.tail, file, tailAt, page.path);
     };
   }
-  prepared.replace =
-      WriteTemporary(page.place.folder, page.place.name, page.path, pieces, read, tail,
-                     options.flushEachPage);
+  prepared.replace = WriteTemporary(page.place.folder, page.place.name, page.path, pieces, read,
+                                    tail, options.flushEachPage);
   prepared.replace->HoldPage(std::move(page.file), leased);
   return prepared;
 }

@@ -24,9 +24,8 @@ std::string FaviconPath(const SiteState& state) { return state.webRoot + kFavico
 // place is refused, and the temporary, the check and the rename all use that one folder.
 void WriteRootFile(const SiteState& state, const std::string& name, const std::string& bytes) {
   const std::string_view piece = bytes;
-  PendingReplace pending =
-      WriteTemporary(WebRootFolderOf(state), name, state.webRoot + name,
-                     std::span<const std::string_view>(&piece, 1), std::nullopt);
+  PendingReplace pending = WriteTemporary(WebRootFolderOf(state), name, state.webRoot + name,
+                                          std::span<const std::string_view>(&piece, 1));
   pending.Commit();
   pending.FlushFolder();
 }

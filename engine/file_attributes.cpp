@@ -36,6 +36,9 @@ std::string ReadSized(const std::function<ssize_t(char*, std::size_t)>& get, int
       failure = errno;
       return {};
     }
+    if (size == 0) {
+      return {};  // most files have no attributes: nothing more to ask
+    }
     std::string bytes(static_cast<std::size_t>(size), '\0');
     const ssize_t got = get(bytes.data(), bytes.size());
     if (got >= 0) {

@@ -406,8 +406,7 @@ void PendingReplace::FlushFolder() const {
 PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
                               const std::string& shownPath,
                               std::span<const std::string_view> pieces,
-                              const std::optional<FileIdentity>& expected, const WriteRest& rest,
-                              bool flush) {
+                              const TemporaryOptions& options) {
   struct stat old {};
   const bool exists = ::fstatat(folder->Fd(), targetName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
   if (!exists && errno != ENOENT) {
@@ -428,31 +427,34 @@ PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
   pending.m_temporary = UniqueFd(fd);
   pending.m_targetName = targetName;
   pending.m_shownPath = shownPath;
-  pending.m_expected = expected;
+  pending.m_expected = options.expected;
   const int file = pending.m_temporary.Get();
   off_t written = 0;
   for (const std::string_view piece : pieces) {
     WriteAll(file, piece, shownPath);
     written += static_cast<off_t>(piece.size());
   }
-  if (rest) {
-    rest(file, written);
+  if (options.rest) {
+    options.rest(file, written);
   }
   if (exists) {
     // After the owner, whose change would clear a file capability again.
     TakeOverOwner(file, old);
-    if (CopyExtendedAttributesOf(pending.m_folder->Fd(), targetName, file, shownPath) &&
-        ::fchmod(file, 0600) != 0) {  // the ACL's mask follows, so it stays owner-only
+    const bool acl =
+        options.openTarget >= 0
+            ? CopyExtendedAttributes(options.openTarget, file, shownPath)
+            : CopyExtendedAttributesOf(pending.m_folder->Fd(), targetName, file, shownPath);
+    if (acl && ::fchmod(file, 0600) != 0) {  // the ACL's mask follows, so it stays owner-only
       throw FileError(errno, kSetAttributesText, shownPath);
     }
     pending.m_mode = old.st_mode & 07777;
   } else {
     pending.m_mode = 0666 & ~CreationMask();
   }
-  if (flush && ::fsync(file) != 0) {
+  if (options.flush && ::fsync(file) != 0) {
     throw FileError(errno, kWriteText, shownPath);
   }
-  pending.m_needsFlush = !flush;
+  pending.m_needsFlush = !options.flush;
   return pending;
 }
 
@@ -463,7 +465,9 @@ PendingReplace PrepareReplace(const std::string& path, std::span<const std::stri
   if (fd < 0) {
     throw FileError(errno, kFolderOpenText, path);
   }
-  return WriteTemporary(std::make_shared<const OpenFolder>(fd), targetName, path, pieces, expected);
+  TemporaryOptions options;
+  options.expected = expected;
+  return WriteTemporary(std::make_shared<const OpenFolder>(fd), targetName, path, pieces, options);
 }
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
@@ -560,14 +564,17 @@ PreparedPage WritePlannedEdit(PagePlan plan, const PageEditOptions& options) {
     at = edit.offset + edit.removed;
   }
   pieces.push_back(text.substr(at));
-  WriteRest tail;
+  TemporaryOptions temporary;
+  temporary.expected = read;
+  temporary.flush = options.flushEachPage;
+  temporary.openTarget = page.file.Get();
   if (plan.tail) {
-    tail = [&page, &plan](int file, off_t tailAt) {
+    temporary.rest = [&page, &plan](int file, off_t tailAt) {
       CopyTail(page.file.Get(), *plan.tail, file, tailAt, page.path);
     };
   }
-  prepared.replace = WriteTemporary(page.place.folder, page.place.name, page.path, pieces, read,
-                                    tail, options.flushEachPage);
+  prepared.replace =
+      WriteTemporary(page.place.folder, page.place.name, page.path, pieces, temporary);
   prepared.replace->HoldPage(std::move(page.file), leased);
   return prepared;
 }

@@ -58,6 +58,25 @@ FileRead ReadFileBelow(const OpenFolder& root, const std::string& webRoot, const
 // Writes the rest of a new file's contents into it (the open file, where the rest begins).
 using WriteRest = std::function<void(int, off_t)>;
 
+// How WriteTemporary writes a new file.
+struct TemporaryOptions {
+  // The target as it was read: the commit replaces it only while it is still that file.
+  std::optional<FileIdentity> expected;
+  // Writes what follows the pieces into the open file at the given offset.
+  WriteRest rest;
+  // Flushed to the disk when written, or else at the latest before the rename.
+  bool flush = true;
+  // The target, opened when it was read: its extended attributes are read through it rather
+  // than by opening its name once more.
+  int openTarget = -1;
+};
+
+class PendingReplace;
+PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
+                              const std::string& shownPath,
+                              std::span<const std::string_view> pieces,
+                              const TemporaryOptions& options);
+
 // New contents written to an owner-only temporary file in the target's folder and flushed to
 // the disk, waiting to be renamed over the target. It stays owner-only until just before the
 // rename, which gives it the target's exact mode. Dropping it unrenamed removes the temporary
@@ -92,8 +111,7 @@ class PendingReplace {
   friend PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
                                        const std::string& shownPath,
                                        std::span<const std::string_view> pieces,
-                                       const std::optional<FileIdentity>& expected,
-                                       const WriteRest& rest, bool flush);
+                                       const TemporaryOptions& options);
   PendingReplace() = default;
   void Drop();
   void CheckUnchanged() const;
@@ -115,13 +133,10 @@ class PendingReplace {
 // it. A target that exists must be a regular file (not a link) with a write bit that this
 // process may write ("Datei ist schreibgeschützt", EACCES, otherwise); its owner and group
 // are taken over where the process may set them, its mode at the commit.
-// `rest`, when given, writes what follows the pieces into the open file at the given offset.
-// The file is flushed to the disk here, or (`flush` false) at the latest before its rename.
 PendingReplace WriteTemporary(FolderRef folder, const std::string& targetName,
                               const std::string& shownPath,
                               std::span<const std::string_view> pieces,
-                              const std::optional<FileIdentity>& expected,
-                              const WriteRest& rest = {}, bool flush = true);
+                              const TemporaryOptions& options = {});
 
 // Writes the pieces, one after the other, as the file's new contents into a temporary file
 // beside the file `path` finally stands for (links followed, so a link stays a link; see

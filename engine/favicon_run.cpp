@@ -1,13 +1,17 @@
 #include "engine/favicon_run.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <deque>
 #include <functional>
 #include <future>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <system_error>
@@ -28,6 +32,23 @@ namespace {
 // Pages up to this size are read and decided on the run's thread: most pages of a run that
 // changes nothing need no worker at all. Larger ones are read on a worker.
 constexpr std::uint64_t kDecideHereLimit = std::uint64_t{256} * 1024;
+
+// Replaced pages waiting to be closed on the closing thread, at most.
+constexpr int kClosingAtMost = 64;
+
+// Descriptors the run may hold for pages: a page prepared ahead holds two (the page and its
+// new text), a page waiting to be closed one. What the process may open beyond a reserve for
+// folders, the log and the libraries is shared among them.
+int PageDescriptorBudget() {
+  constexpr rlim_t kReserve = 64;
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+    return std::numeric_limits<int>::max();
+  }
+  return limit.rlim_cur > kReserve
+             ? static_cast<int>(std::min<rlim_t>(limit.rlim_cur - kReserve, INT_MAX))
+             : 0;
+}
 
 using FileKey = std::pair<dev_t, ino_t>;
 
@@ -78,8 +99,11 @@ class Run {
         m_options(request.options),
         m_edit(EditOptionsOf(request.options)),
         m_pool(request.options.threads),
+        m_closer(std::in_place, request.options.threads > 0 ? 1 : 0),
         m_walker(m_webRoot.empty() ? "/" : m_webRoot, request.site.webRootFolder),
         m_depth(request.site.webRootDepth),
+        m_pagesAhead(std::max(1, std::min(request.options.pagesAhead, PageDescriptorBudget() / 4))),
+        m_closingAtMost(std::min(kClosingAtMost, PageDescriptorBudget() / 4)),
         m_blocks{RunBlockOptions(request.site, false), RunBlockOptions(request.site, true)},
         m_rows(static_cast<int>(request.pages.size())),
         m_nextRow(m_rows) {}
@@ -134,7 +158,7 @@ class Run {
         --m_nextRow;
         continue;
       }
-      if (m_pagesInFlight > 0 && m_pagesInFlight >= m_options.pagesAhead) {
+      if (m_pagesInFlight > 0 && m_pagesInFlight >= m_pagesAhead) {
         return;  // decided once a page ahead of it is committed
       }
       entry.path = Path(row);
@@ -272,6 +296,7 @@ class Run {
             FlushWrittenPages(*page.replace);
           }
           page.replace->Commit();
+          LetGo(std::move(*page.replace));
         }
         if (page.changed) {
           ++m_result.changed;
@@ -374,8 +399,25 @@ class Run {
     return m_result.interrupted;
   }
 
+  // The replaced page is closed on a thread of its own: its last close frees its blocks (on some
+  // file systems with a discard that waits for the disk), while the run goes on with the next.
+  // Closes that lag behind are done right here, so the pages held open stay few.
+  void LetGo(PendingReplace&& committed) {
+    if (m_closing->load() >= m_closingAtMost) {
+      PendingReplace closedHere = std::move(committed);
+      return;
+    }
+    auto held = std::make_shared<std::optional<PendingReplace>>(std::move(committed));
+    m_closing->fetch_add(1);
+    m_closer->Submit([held, closing = m_closing] {
+      held->reset();
+      closing->fetch_sub(1);
+    });
+  }
+
   // The renames reach the disk together, not one folder flush per page.
   void Flush() {
+    m_closer.reset();  // every replaced page closed
     if (m_result.changed == 0 || m_edit.dryRun) {
       return;
     }
@@ -389,8 +431,12 @@ class Run {
   const RunOptions& m_options;
   const PageEditOptions m_edit;
   WorkerPool m_pool;
+  std::optional<WorkerPool> m_closer;  // closes replaced pages (LetGo)
+  std::shared_ptr<std::atomic<int>> m_closing = std::make_shared<std::atomic<int>>(0);
   SiteWalker m_walker;  // used on the run's thread only
   const int m_depth;
+  const int m_pagesAhead;     // within the limit of open files
+  const int m_closingAtMost;  // likewise
   // What a page gets in either mode, found once: the set's files at the root don't change
   // while the run works.
   const IconBlockOptions m_blocks[2];

@@ -393,7 +393,6 @@ void PendingReplace::Commit(const std::function<void()>& beforeRename) {
     m_temporaryName.clear();
   }
   m_temporary.Reset();
-  m_page.Reset();
 }
 
 void PendingReplace::FlushFolder() const {

@@ -96,6 +96,9 @@ class PendingReplace {
   // by a read lease fails so (EAGAIN) too when another program opened it for writing since it
   // was read: that program's write then goes to the page, never to a replaced file.
   // `beforeRename` runs after the checks, just before the rename (for tests of that moment).
+  // The page as read stays open until this object goes: closing the replaced page frees its
+  // blocks, which can wait for the disk, so a caller with more to do lets it go on another
+  // thread.
   void Commit(const std::function<void()>& beforeRename = {});
   // Flushes the folder, so the rename itself is on the disk.
   void FlushFolder() const;

@@ -35,12 +35,13 @@ class RowMarks {
 };
 
 // How a run works through its pages. Pages are decided in list order on the run's thread,
-// prepared (read, edited, new text written and flushed beside the page) on worker threads, and
-// committed (renamed over, counted, logged) strictly in list order on the run's thread. What
-// the user sees is one page after the other; only the waits for the disk overlap.
+// prepared (read, edited, new text written beside the page) on worker threads, flushed to the
+// disk together before the first of them is renamed, and committed (renamed over, counted,
+// logged) strictly in list order on the run's thread; a replaced page is closed on a thread of
+// its own. What the user sees is one page after the other; only the waits for the disk overlap.
 struct RunOptions {
   int threads = 8;      // 0: every page is prepared at its turn on the run's thread
-  int pagesAhead = 16;  // pages prepared ahead of the one being committed
+  int pagesAhead = 64;  // pages prepared ahead of the one being committed
   // Page bytes prepared at once; a larger page is prepared alone.
   std::uint64_t bytesAhead = std::uint64_t{8} << 20;
   PageEditOptions edit;  // dry run, description of the changes

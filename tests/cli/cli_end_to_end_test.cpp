@@ -861,6 +861,25 @@ TEST(CliRun, SystemLimitsFailWhatMeetsThemAlone) {
   }
 }
 
+// A low limit of open files (ulimit -n) lets the run hold fewer pages at once; none fails.
+TEST(CliRun, FewOpenFilesHoldFewerPagesAndFailNone) {
+  ScratchFolder root;
+  for (int i = 0; i < 300; ++i) {
+    root.Write(std::to_string(i) + ".htm", kIndex);
+  }
+  const std::string cli = std::string(std::getenv("TERVANDO_BIN_DIR")) + "/tervando-cli";
+  const std::string command =
+      "bash -c 'ulimit -n 80; exec \"$0\" --no-log -q \"$1\"' '" + cli + "' '" + root.Path() + "'";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  for (int i = 0; i < 300; ++i) {
+    EXPECT_NE(ReadFile(root.Path() + std::to_string(i) + ".htm").find("SHORTCUT ICON"),
+              std::string::npos)
+        << i;
+  }
+}
+
 // Names that would forge log lines or steer the terminal are shown escaped everywhere but in
 // --null output, which scripts read raw.
 TEST(CliRun, NamesWithControlBytesAreEscapedOnTheTerminalAndInTheLog) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/paths.h"
 #include "engine/site_check.h"
 
 namespace tervando {
@@ -19,7 +20,7 @@ BackgroundPageCheck::BackgroundPageCheck(QObject* parent) : QObject(parent) {
 BackgroundPageCheck::~BackgroundPageCheck() { Stop(); }
 
 void BackgroundPageCheck::Start(FolderRef root, std::string webRoot,
-                                std::vector<std::pair<std::uint32_t, std::string>> pages,
+                                std::vector<std::pair<std::uint32_t, std::string_view>> pages,
                                 IconBlockOptions block, std::string faviconLinkPrefix,
                                 int webRootDepth) {
   Stop();
@@ -28,13 +29,15 @@ void BackgroundPageCheck::Start(FolderRef root, std::string webRoot,
   m_done = false;
   m_thread = std::jthread([this, root = std::move(root), webRoot = std::move(webRoot),
                            pages = std::move(pages), block, prefix = std::move(faviconLinkPrefix),
-                           webRootDepth](std::stop_token stop) {
+                           webRootDepth](std::stop_token stop) mutable {
+    std::erase_if(pages,
+                  [&webRoot](const auto& page) { return !LiesUnderWebRoot(page.second, webRoot); });
     std::vector<std::string> paths;
     for (std::size_t first = 0; first < pages.size() && !stop.stop_requested(); first += kSlice) {
       const std::size_t end = std::min(pages.size(), first + kSlice);
       paths.clear();
       for (std::size_t i = first; i < end; ++i) {
-        paths.push_back(pages[i].second);
+        paths.emplace_back(pages[i].second);
       }
       const std::vector<PageCheck> checks =
           CheckPages(root, webRoot, paths, block, prefix, webRootDepth, 1, stop);

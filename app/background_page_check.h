@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -28,10 +29,10 @@ class BackgroundPageCheck : public QObject {
   explicit BackgroundPageCheck(QObject* parent = nullptr);
   ~BackgroundPageCheck() override;
 
-  // Checks these pages (row id, path) below the web root held open as `root`; a check still
-  // going is stopped first.
+  // Checks those of these pages (row id, path) that lie below the web root held open as
+  // `root`; a check still going is stopped first. The paths must stay until Stop.
   void Start(FolderRef root, std::string webRoot,
-             std::vector<std::pair<std::uint32_t, std::string>> pages, IconBlockOptions block,
+             std::vector<std::pair<std::uint32_t, std::string_view>> pages, IconBlockOptions block,
              std::string faviconLinkPrefix, int webRootDepth);
   // Ends the check and drops what it has not handed over yet; returns at once after the slice
   // in work (a few hundred pages).

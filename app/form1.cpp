@@ -364,6 +364,11 @@ void Form1::ChooseWebRoot(const std::string& folder) {
     site.webRootFolder = found->scan.rootFolder;
     site.defaultIcon = defaultIcon;
     RefreshFaviconPreview(site);
+    // Remembered here: the settings file is flushed to the disk, which may wait behind other
+    // writes, and the window's thread never waits for the disk.
+    if (!site.webRoot.empty() && !stop.stop_requested()) {
+      SaveAppSetting(kLastWebRootKey, site.webRoot);
+    }
     m_relay.Post(
         [this, found, preview = std::move(site.preview)] { ScanDone(std::move(*found), preview); });
   });
@@ -478,9 +483,6 @@ void Form1::FillDone() {
   m_ui->Btn_8->setEnabled(true);
   m_ui->Btn_11->setEnabled(true);
   ShowPreview();
-  if (!m_state.webRoot.empty()) {
-    SaveAppSetting(kLastWebRootKey, m_state.webRoot);
-  }
   CheckPagesAside();
   UntickOtherRootRows();
   EndWork();
@@ -491,8 +493,9 @@ void Form1::FillDone() {
 void Form1::UntickOtherRootRows() {
   std::vector<bool> marks = m_pageList.Marks();
   int others = 0;
-  for (int row = 0; row < m_pageList.Count(); ++row) {
-    if (!LiesUnderWebRoot(m_pageList.Text(row), m_state.webRoot) && marks[row]) {
+  const tervando::PageList& list = m_pageList.Pages();
+  for (int row = 0; row < list.Count(); ++row) {
+    if (marks[row] && !LiesUnderWebRoot(list.Path(row), m_state.webRoot)) {
       marks[row] = false;
       ++others;
     }
@@ -508,13 +511,13 @@ void Form1::CheckPagesAside() {
   TakeFaviconSetChoice();
   m_pageList.SetWebRoot(m_state.webRoot);
   m_pageList.ClearChecks();
-  std::vector<std::pair<std::uint32_t, std::string>> pages;
+  // The paths stay where they are until the check is stopped, which comes before the list
+  // changes; those outside the web root are left out on the check's thread.
+  std::vector<std::pair<std::uint32_t, std::string_view>> pages;
   const tervando::PageList& list = m_pageList.Pages();
+  pages.reserve(static_cast<std::size_t>(list.Count()));
   for (int row = 0; row < list.Count(); ++row) {
-    const std::string_view path = list.Path(row);
-    if (LiesUnderWebRoot(path, m_state.webRoot)) {
-      pages.emplace_back(list.IdAt(row), std::string(path));
-    }
+    pages.emplace_back(list.IdAt(row), list.Path(row));
   }
   m_pageCheck.Start(m_state.webRootFolder, m_state.webRoot, std::move(pages),
                     RunBlockOptions(m_state, RemoveMode()), kFaviconLinkPrefix,

@@ -14,7 +14,9 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -32,6 +34,10 @@ namespace {
 // Pages up to this size are read and decided on the run's thread: most pages of a run that
 // changes nothing need no worker at all. Larger ones are read on a worker.
 constexpr std::uint64_t kDecideHereLimit = std::uint64_t{256} * 1024;
+
+// From this many rows on, a second thread looks at the rows the run reaches last while the run
+// works on the first: on a site where nothing is to change, both halves are read at once.
+constexpr int kLookAheadRows = 1000;
 
 // Replaced pages waiting to be closed on the closing thread, at most.
 constexpr int kClosingAtMost = 64;
@@ -114,6 +120,7 @@ class Run {
     m_events.Log(PageListLogLine());
     m_events.Progress(0, m_rows);
     m_events.ShowStatus({StatusKind::kRunning, {}, 0});
+    StartLookAhead();
 
     while (true) {
       Decide();
@@ -132,6 +139,7 @@ class Run {
         break;
       }
     }
+    m_lookAhead = {};  // stopped and joined
     CountNotReached();
     DropUncommitted();
     m_events.Progress(0, m_rows);
@@ -168,6 +176,12 @@ class Run {
         --m_nextRow;
         continue;
       }
+      if (FoundUnchangedAhead(entry)) {
+        --m_nextRow;
+        ++m_pagesInFlight;
+        m_queue.push_back(std::move(entry));
+        continue;
+      }
       Open(entry);
       const bool room =
           m_pagesInFlight == 0 ||
@@ -181,6 +195,48 @@ class Run {
       Prepare(entry);
       m_queue.push_back(std::move(entry));
     }
+  }
+
+  // The look ahead: rows from the first upwards (the last ones the run commits), each page
+  // opened, read and decided as the run would, until it meets the run or a page that changes
+  // (then the run has work to do, and reading pages twice would only slow it). A page found to
+  // stay as it is is counted so at its turn, in the mode it was looked at in, without reading
+  // it again, as a page prepared ahead is.
+  void StartLookAhead() {
+    if (m_rows < kLookAheadRows || m_options.threads == 0) {
+      return;
+    }
+    m_unchangedAhead = std::vector<std::atomic<std::uint8_t>>(static_cast<std::size_t>(m_rows) + 1);
+    m_runAt.store(m_nextRow);
+    m_lookAhead = std::jthread([this](const std::stop_token& stop) {
+      SiteWalker walker(m_walker.Root(), m_request.site.webRootFolder);
+      for (int row = 1; row + m_pagesAhead < m_runAt.load() && !stop.stop_requested(); ++row) {
+        if (!Marked(row) || Outside(Path(row))) {
+          continue;
+        }
+        const bool remove = RemoveNow(m_request);
+        try {
+          const PagePlan plan = PlanPageEdit(OpenPage(walker, Path(row)), m_blocks[remove ? 1 : 0],
+                                             kFaviconLinkPrefix, m_depth, m_edit);
+          if (plan.result.changed) {
+            return;
+          }
+        } catch (...) {
+          return;  // told at the row's turn by the run itself
+        }
+        m_unchangedAhead[static_cast<std::size_t>(row)].store(remove ? 2 : 1);
+      }
+    });
+  }
+
+  bool FoundUnchangedAhead(Entry& entry) {
+    m_runAt.store(entry.row);
+    if (m_unchangedAhead.empty() ||
+        m_unchangedAhead[static_cast<std::size_t>(entry.row)].load() != (entry.remove ? 2 : 1)) {
+      return false;
+    }
+    entry.decided = PreparedPage{};
+    return true;
   }
 
   bool Marked(int row) const { return m_request.marks->Marked(static_cast<std::size_t>(row - 1)); }
@@ -447,6 +503,9 @@ class Run {
   int m_pagesInFlight = 0;
   std::uint64_t m_bytesInFlight = 0;
   FaviconRunResult m_result;
+  std::vector<std::atomic<std::uint8_t>> m_unchangedAhead;  // per row: 1 insert, 2 remove
+  std::atomic<int> m_runAt{0};                              // the row the run decides now
+  std::jthread m_lookAhead;                                 // last: stopped before the rest goes
 };
 
 }  // namespace

@@ -309,6 +309,33 @@ TEST(StartThroughTheSeam, Table) {
   }
 }
 
+// A site large enough for the run to look at its last rows on a second thread while it works on
+// the first: every page carries the link, so none changes in insert mode; the mode switched to
+// remove at the 99th page's turn (the run's start reports progress too) takes the link from that
+// page and every later one, whether it was looked at ahead (in insert mode) or not.
+TEST_F(FaviconRunTest, PagesLookedAtAheadTakeTheModeOfTheirTurn) {
+  constexpr int kPages = 1200;
+  std::vector<std::string> paths;
+  for (int i = 0; i < kPages; ++i) {
+    paths.push_back(root.Write(std::to_string(i) + ".htm", kPlainWithLink));
+  }
+  List(paths);
+  int turns = 0;
+  host.onProgress = [&] {
+    if (++turns == 100) {
+      host.removeNow->store(true);
+    }
+  };
+  const FaviconRunResult result = host.Run(state);
+  EXPECT_EQ(result.unchanged, 98);
+  EXPECT_EQ(result.changed, kPages - 98);
+  int linked = 0;
+  for (const std::string& path : paths) {
+    linked += ReadFile(path) == kPlainWithLink ? 1 : 0;
+  }
+  EXPECT_EQ(linked, 98);
+}
+
 // While a run works, another thread swaps parts of the site for links out of it. Whatever the
 // timing, no file outside the root is read into a page or edited, and every page is either
 // edited inside the root or reported as failed.

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <climits>
 #include <deque>
 #include <functional>
 #include <future>
@@ -51,9 +50,9 @@ int PageDescriptorBudget() {
   if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
     return std::numeric_limits<int>::max();
   }
-  return limit.rlim_cur > kReserve
-             ? static_cast<int>(std::min<rlim_t>(limit.rlim_cur - kReserve, INT_MAX))
-             : 0;
+  constexpr rlim_t kMost = std::numeric_limits<int>::max();
+  return limit.rlim_cur > kReserve ? static_cast<int>(std::min(limit.rlim_cur - kReserve, kMost))
+                                   : 0;
 }
 
 using FileKey = std::pair<dev_t, ino_t>;
@@ -108,8 +107,8 @@ class Run {
         m_closer(std::in_place, request.options.threads > 0 ? 1 : 0),
         m_walker(m_webRoot.empty() ? "/" : m_webRoot, request.site.webRootFolder),
         m_depth(request.site.webRootDepth),
-        m_pagesAhead(std::max(1, std::min(request.options.pagesAhead, PageDescriptorBudget() / 4))),
-        m_closingAtMost(std::min(kClosingAtMost, PageDescriptorBudget() / 4)),
+        m_pagesAhead(std::max(1, std::min(request.options.pagesAhead, m_descriptors / 4))),
+        m_closingAtMost(std::min(kClosingAtMost, m_descriptors / 4)),
         m_blocks{RunBlockOptions(request.site, false), RunBlockOptions(request.site, true)},
         m_rows(static_cast<int>(request.pages.size())),
         m_nextRow(m_rows) {}
@@ -459,15 +458,15 @@ class Run {
   // file systems with a discard that waits for the disk), while the run goes on with the next.
   // Closes that lag behind are done right here, so the pages held open stay few.
   void LetGo(PendingReplace&& committed) {
-    if (m_closing->load() >= m_closingAtMost) {
+    if (m_closing.load() >= m_closingAtMost) {
       PendingReplace closedHere = std::move(committed);
       return;
     }
     auto held = std::make_shared<std::optional<PendingReplace>>(std::move(committed));
-    m_closing->fetch_add(1);
-    m_closer->Submit([held, closing = m_closing] {
+    m_closing.fetch_add(1);
+    m_closer->Submit([held, this] {
       held->reset();
-      closing->fetch_sub(1);
+      m_closing.fetch_sub(1);
     });
   }
 
@@ -487,10 +486,11 @@ class Run {
   const RunOptions& m_options;
   const PageEditOptions m_edit;
   WorkerPool m_pool;
-  std::optional<WorkerPool> m_closer;  // closes replaced pages (LetGo)
-  std::shared_ptr<std::atomic<int>> m_closing = std::make_shared<std::atomic<int>>(0);
-  SiteWalker m_walker;  // used on the run's thread only
+  std::atomic<int> m_closing{0};       // replaced pages waiting for the closer
+  std::optional<WorkerPool> m_closer;  // closes replaced pages (LetGo); goes before m_closing
+  SiteWalker m_walker;                 // used on the run's thread only
   const int m_depth;
+  const int m_descriptors = PageDescriptorBudget();
   const int m_pagesAhead;     // within the limit of open files
   const int m_closingAtMost;  // likewise
   // What a page gets in either mode, found once: the set's files at the root don't change

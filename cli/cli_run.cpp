@@ -21,6 +21,7 @@
 #include "engine/start.h"
 #include "icons/icon_catalogue.h"
 #include "icons/picture_module.h"
+#include "site/collation.h"
 #include "site/system_folder.h"
 #include "support/escape_control_bytes.h"
 #include "support/version_text.h"
@@ -98,7 +99,8 @@ RunOptions RunOptionsFor(const CliOptions& options) {
   return run;
 }
 
-// Every listed page, marked.
+// Every listed page, marked, as the scan found them: the run sorts them as --list prints them
+// only when it has a page to commit or log.
 RunRequest RequestFor(const CliOptions& options, const SiteState& state, const PageList& pages,
                       const std::optional<ActivityLog>& log) {
   RunRequest request;
@@ -109,6 +111,9 @@ RunRequest RequestFor(const CliOptions& options, const SiteState& state, const P
     request.pages.emplace_back(pages.Path(row));
   }
   request.marks = std::make_shared<RowMarks>(std::vector<bool>(request.pages.size(), true));
+  request.listOrder = [](const std::vector<std::string>& paths) {
+    return CollatedOrder(std::vector<std::string_view>(paths.begin(), paths.end()));
+  };
   request.options = RunOptionsFor(options);
   request.logFile = log ? log->FilePath() : std::string();
   return request;
@@ -161,7 +166,7 @@ int RunFavicon(const CliOptions& options, const CliSite& site) {
   // An interrupt lets the pages already begun finish and be logged, then ends the run.
   const InterruptScope interrupts;
   PageList pages;
-  ListPages(host, state, pages, site);
+  ListPages(host, state, pages, site, options.list);
   host.WarnSkipped(options.list);
   if (pages.Count() == 0) {
     // Most likely a wrong extension list: nothing is written, and a run says it did nothing.

@@ -32,7 +32,8 @@ bool WebRootStillNamed(const SiteState& state) {
   return false;
 }
 
-void ListPages(TerminalHost& host, SiteState& state, PageList& pages, const CliSite& site) {
+void ListPages(TerminalHost& host, SiteState& state, PageList& pages, const CliSite& site,
+               bool sorted) {
   WebRootScan found = ScanChosenWebRoot(
       site.folder, site.options, [] { return Interrupted(); },
       [&host](const std::string& folder, std::size_t count) {
@@ -50,7 +51,7 @@ void ListPages(TerminalHost& host, SiteState& state, PageList& pages, const CliS
       pages.InsertMarkedAtTop(page);
     }
   }
-  pages.SetSortingEnabled(true);
+  pages.SetSortingEnabled(sorted);
   host.KeepSkipped(std::move(found.scan));
   host.ShowStatus({StatusKind::kFillDone, {}, 0});
   host.SetStatusCount(pages.Count());

@@ -18,10 +18,12 @@ struct CliSite {
 };
 CliSite SetUpWebRoot(const CliOptions& options);
 
-// The web root becomes the state's, and its pages `pages`, marked and sorted as --list prints
-// them; what the scan passed over is kept in the host for WarnSkipped. The preview is the
-// root's own favicon.ico or else the default icon.
-void ListPages(TerminalHost& host, SiteState& state, PageList& pages, const CliSite& site);
+// The web root becomes the state's, and its pages `pages`, marked, and sorted as --list prints
+// them unless `sorted` is false (then they stand as the scan found them); what the scan passed
+// over is kept in the host for WarnSkipped. The preview is the root's own favicon.ico or else
+// the default icon.
+void ListPages(TerminalHost& host, SiteState& state, PageList& pages, const CliSite& site,
+               bool sorted = true);
 
 // True while the web root's path still names the folder the scan opened; otherwise says so on
 // stderr (what was read and printed came from the folder opened, never from the new name).

@@ -23,6 +23,7 @@
 #include "engine/head_editor.h"
 #include "engine/interrupt.h"
 #include "engine/messages.h"
+#include "engine/parallel.h"
 #include "engine/paths.h"
 #include "engine/worker_pool.h"
 
@@ -119,24 +120,10 @@ class Run {
     m_events.Log(PageListLogLine());
     m_events.Progress(0, m_rows);
     m_events.ShowStatus({StatusKind::kRunning, {}, 0});
-    StartLookAhead();
-
-    while (true) {
-      Decide();
-      // Ending the program leaves every page not yet committed as it is, as if the run had
-      // gone one page at a time; the page being committed is always finished.
-      if (m_queue.empty() || Stopping()) {
-        break;
-      }
-      Entry entry = std::move(m_queue.front());
-      m_queue.pop_front();
-      if (entry.marked && !entry.outside) {
-        --m_pagesInFlight;
-        m_bytesInFlight -= entry.size;
-      }
-      if (!CommitAtItsTurn(entry)) {
-        break;
-      }
+    if (!SiftAsFound() && !Stopping()) {
+      PutInListOrder();
+      StartLookAhead();
+      CommitRows();
     }
     m_lookAhead = {};  // stopped and joined
     CountNotReached();
@@ -152,6 +139,102 @@ class Run {
   }
 
  private:
+  // Commits the rows, last first, each deciding the next ones while there is room ahead.
+  void CommitRows() {
+    while (true) {
+      Decide();
+      // Ending the program leaves every page not yet committed as it is, as if the run had
+      // gone one page at a time; the page being committed is always finished.
+      if (m_queue.empty() || Stopping()) {
+        return;
+      }
+      Entry entry = std::move(m_queue.front());
+      m_queue.pop_front();
+      if (entry.marked && !entry.outside) {
+        --m_pagesInFlight;
+        m_bytesInFlight -= entry.size;
+      }
+      if (!CommitAtItsTurn(entry)) {
+        return;
+      }
+    }
+  }
+
+  // A list that comes as found (the request gives its order apart) is sifted before it is put
+  // in order: its pages are read and decided on every core, in any order, until one is found
+  // that changes, fails or lies outside the web root. When none does, the run is done, as
+  // nothing is to be committed or logged, and the list is never put in order. Otherwise the
+  // pages found unchanged count so at their turn, as those of the look ahead do. True when
+  // the run is done.
+  bool SiftAsFound() {
+    if (!m_request.listOrder || m_request.removeNow || m_rows == 0) {
+      return false;
+    }
+    m_unchangedAhead = std::vector<std::atomic<std::uint8_t>>(static_cast<std::size_t>(m_rows));
+    const std::uint8_t mode = m_request.remove ? 2 : 1;
+    const IconBlockOptions& block = m_blocks[m_request.remove ? 1 : 0];
+    std::atomic<int> next{0};
+    std::atomic<int> unchanged{0};
+    std::atomic<bool> ended{false};  // by a page that is not to stay as it is, or by a stop
+    const auto sift = [&](bool onRunThread) {
+      SiteWalker walker(m_walker.Root(), m_request.site.webRootFolder);
+      for (int index = next++; index < m_rows && !ended.load(); index = next++) {
+        if (StopRequested(m_request)) {
+          ended.store(true);
+          return;
+        }
+        if (!m_request.marks->Marked(static_cast<std::size_t>(index))) {
+          continue;
+        }
+        const std::string& path = m_request.pages[static_cast<std::size_t>(index)];
+        try {
+          if (Outside(path) ||
+              PlanPageEdit(OpenPage(walker, path), block, kFaviconLinkPrefix, m_depth, m_edit)
+                  .result.changed) {
+            ended.store(true);
+            return;
+          }
+        } catch (...) {
+          ended.store(true);  // told at the row's turn by the run itself
+          return;
+        }
+        m_unchangedAhead[static_cast<std::size_t>(index)].store(mode);
+        const int found = ++unchanged;
+        if (onRunThread && found % 256 == 0) {
+          m_events.Progress(found, m_rows);
+        }
+      }
+    };
+    std::vector<std::jthread> helpers;
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    const int helping = m_rows >= kLookAheadRows ? std::min(m_options.threads, cores - 1) : 0;
+    for (int helper = 0; helper < helping; ++helper) {
+      try {
+        helpers.push_back(StartThread([&sift] { sift(false); }));
+      } catch (const std::system_error&) {
+        break;  // the threads that started share the list
+      }
+    }
+    sift(true);
+    helpers.clear();  // joined
+    m_siftedUnchanged = unchanged.load();
+    if (ended.load()) {
+      return false;
+    }
+    m_result.unchanged = m_siftedUnchanged;
+    return true;
+  }
+
+  // The rows of a list that came as found, in the list's order from here on.
+  void PutInListOrder() {
+    if (m_request.listOrder) {
+      std::vector<std::uint32_t> order = m_request.listOrder(m_request.pages);
+      if (order.size() == m_request.pages.size()) {
+        m_order = std::move(order);
+      }
+    }
+  }
+
   // Decides rows, last first, while there is room ahead of the commit.
   void Decide() {
     while (m_nextRow >= 1 && !Stopping()) {
@@ -205,15 +288,18 @@ class Run {
     if (m_rows < kLookAheadRows || m_options.threads == 0) {
       return;
     }
-    m_unchangedAhead = std::vector<std::atomic<std::uint8_t>>(static_cast<std::size_t>(m_rows) + 1);
+    if (m_unchangedAhead.empty()) {
+      m_unchangedAhead = std::vector<std::atomic<std::uint8_t>>(static_cast<std::size_t>(m_rows));
+    }
     m_runAt.store(m_nextRow);
     m_lookAhead = std::jthread([this](const std::stop_token& stop) {
       SiteWalker walker(m_walker.Root(), m_request.site.webRootFolder);
       for (int row = 1; row + m_pagesAhead < m_runAt.load() && !stop.stop_requested(); ++row) {
-        if (!Marked(row) || Outside(Path(row))) {
+        const bool remove = RemoveNow(m_request);
+        std::atomic<std::uint8_t>& found = m_unchangedAhead[Index(row)];
+        if (!Marked(row) || Outside(Path(row)) || found.load() == (remove ? 2 : 1)) {
           continue;
         }
-        const bool remove = RemoveNow(m_request);
         try {
           const PagePlan plan = PlanPageEdit(OpenPage(walker, Path(row)), m_blocks[remove ? 1 : 0],
                                              kFaviconLinkPrefix, m_depth, m_edit);
@@ -223,7 +309,7 @@ class Run {
         } catch (...) {
           return;  // told at the row's turn by the run itself
         }
-        m_unchangedAhead[static_cast<std::size_t>(row)].store(remove ? 2 : 1);
+        found.store(remove ? 2 : 1);
       }
     });
   }
@@ -231,17 +317,20 @@ class Run {
   bool FoundUnchangedAhead(Entry& entry) {
     m_runAt.store(entry.row);
     if (m_unchangedAhead.empty() ||
-        m_unchangedAhead[static_cast<std::size_t>(entry.row)].load() != (entry.remove ? 2 : 1)) {
+        m_unchangedAhead[Index(entry.row)].load() != (entry.remove ? 2 : 1)) {
       return false;
     }
     entry.decided = PreparedPage{};
     return true;
   }
 
-  bool Marked(int row) const { return m_request.marks->Marked(static_cast<std::size_t>(row - 1)); }
-  const std::string& Path(int row) const {
-    return m_request.pages[static_cast<std::size_t>(row - 1)];
+  // The request's page at `row` of the list.
+  std::size_t Index(int row) const {
+    const auto slot = static_cast<std::size_t>(row - 1);
+    return m_order.empty() ? slot : m_order[slot];
   }
+  bool Marked(int row) const { return m_request.marks->Marked(Index(row)); }
+  const std::string& Path(int row) const { return m_request.pages[Index(row)]; }
 
   // A page listed under several names is edited name after name, each seeing what the one
   // before wrote: it is not prepared while another name of its file is on its way.
@@ -326,7 +415,7 @@ class Run {
       return true;  // a prepared page whose mark was taken away is dropped
     }
     m_reachedRow = entry.row;
-    m_events.Progress(m_rows - entry.row, m_rows);
+    m_events.Progress(std::max(m_siftedUnchanged, m_rows - entry.row), m_rows);
     if (!entry.marked || entry.remove != RemoveNow(m_request)) {
       entry.marked = true;
       entry.path = Path(entry.row);
@@ -503,7 +592,9 @@ class Run {
   int m_pagesInFlight = 0;
   std::uint64_t m_bytesInFlight = 0;
   FaviconRunResult m_result;
-  std::vector<std::atomic<std::uint8_t>> m_unchangedAhead;  // per row: 1 insert, 2 remove
+  std::vector<std::uint32_t> m_order;  // the request's pages by row; empty: as they came
+  int m_siftedUnchanged = 0;           // pages found unchanged before the list was put in order
+  std::vector<std::atomic<std::uint8_t>> m_unchangedAhead;  // per page: 1 insert, 2 remove
   std::atomic<int> m_runAt{0};                              // the row the run decides now
   std::jthread m_lookAhead;                                 // last: stopped before the rest goes
 };

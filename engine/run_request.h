@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stop_token>
 #include <string>
@@ -61,6 +62,11 @@ struct RunRequest {
   std::shared_ptr<std::atomic<bool>> removeNow;
   std::vector<std::string> pages;   // the list's rows, top first; the run goes last row first
   std::shared_ptr<RowMarks> marks;  // one per page
+  // Pages that come as found, not yet in the list's order: the order, as indices of `pages`
+  // top row first. The run puts them in order only once a page is to change, fail or be
+  // passed over, so a run in which every page stays as it is never sorts. Empty: `pages` are
+  // the list's rows.
+  std::function<std::vector<std::uint32_t>(const std::vector<std::string>&)> listOrder;
   RunOptions options;
   std::string logFile;  // where the log goes, named by the closing notice; empty: no log
   // "&Ende", closing the window: no more pages are begun, those begun are finished and logged,

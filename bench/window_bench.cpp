@@ -1,6 +1,7 @@
 // The window on big sites, on the offscreen platform: the fill of 100,000 pages with names of
 // their own beside `find -type f`, the re-sort of the filled list, and Start over 10,000 pages of
-// 20 KB beside `find -exec sed -i` (each followed by sync), and the opening of the icon dialog,
+// 20 KB beside `find -exec sed -i` (each followed by sync, sed right after Start in every quiet
+// round), and the opening of the icon dialog,
 // for as many rounds as the first argument says. Also reports the longest time the window went
 // without handling its events, which is what a user sees as a freeze: each round once on a quiet
 // disk and once while another program writes and flushes the disk all the time.
@@ -173,7 +174,6 @@ int main(int argc, char* argv[]) {
 
   // Rounds of fill and Start: the first argument, 1 without one.
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
-  double lastRunSeconds = 0;
   FreezeMeter meter;
   ActivityLog log((work / "Application.log").string());  // removed with the trees
   Form1 form(desktop, log);
@@ -195,7 +195,17 @@ int main(int argc, char* argv[]) {
   const std::string site = (work / "site").string();
   const std::string fresh = "rm -rf '" + site + "' && cp -a '" + (work / "template").string() +
                             "' '" + site + "' && sync";
+  const auto sedOverSite = [&] {
+    Shell(fresh);
+    return Seconds([&] {
+      Shell("find '" + site +
+            "' -type f -name '*.htm' -exec sed -i "
+            "'s|<head>|<head><link rel=\"SHORTCUT ICON\" href=\"../../favicon.ico\">|' {} + && "
+            "sync");
+    });
+  };
   double worstFreeze = 0;
+  std::vector<double> ratios;  // Start beside sed, quiet rounds
   for (int round = 1; round <= rounds; ++round) {
     for (const bool flushing : {false, true}) {
       std::optional<ConcurrentFlush> flush;
@@ -232,21 +242,20 @@ int main(int argc, char* argv[]) {
           fillSeconds / find, fillFreeze, sortSeconds * 1000, sortFreeze,
           kRunFolders * kRunPagesPerFolder, runSeconds * 1000, runFreeze);
       if (!flushing) {
-        lastRunSeconds = runSeconds;
+        // sed right after, on the disk as Start found it: the disk's pace drifts over rounds.
+        const double sedSeconds = sedOverSite();
+        ratios.push_back(runSeconds / sedSeconds);
+        std::printf("round %d: find -exec sed -i + sync %6.0f ms, ratio Start/sed %.2f\n", round,
+                    sedSeconds * 1000, ratios.back());
       }
     }
   }
-  Shell(fresh);
-  const double sedSeconds = Seconds([&] {
-    Shell("find '" + site +
-          "' -type f -name '*.htm' -exec sed -i "
-          "'s|<head>|<head><link rel=\"SHORTCUT ICON\" href=\"../../favicon.ico\">|' {} + && sync");
-  });
-
+  std::sort(ratios.begin(), ratios.end());
   std::printf(
-      "last quiet Start + sync %6.0f ms beside find -exec sed -i + sync %6.0f ms: ratio %.2f\n"
+      "Start + sync beside find -exec sed -i + sync, median of %d quiet rounds: ratio %.2f "
+      "(goal <= 0.50)\n"
       "longest freeze in %d rounds, quiet and beside a disk flush: %.0f ms (goal <= 33 ms)\n",
-      lastRunSeconds * 1000, sedSeconds * 1000, lastRunSeconds / sedSeconds, rounds, worstFreeze);
+      rounds, ratios[ratios.size() / 2], rounds, worstFreeze);
 
   fs::remove_all(work);
   return 0;

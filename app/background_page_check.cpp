@@ -26,54 +26,74 @@ void BackgroundPageCheck::Start(FolderRef root, std::string webRoot,
   Stop();
   m_remove = block.remove;
   m_modern = block.LinksSetFiles();
-  m_done = false;
-  m_thread = std::jthread([this, root = std::move(root), webRoot = std::move(webRoot),
+  m_shared = std::make_shared<Shared>();
+  m_thread = std::jthread([shared = m_shared, root = std::move(root), webRoot = std::move(webRoot),
                            pages = std::move(pages), block, prefix = std::move(faviconLinkPrefix),
                            webRootDepth](std::stop_token stop) mutable {
-    std::erase_if(pages,
-                  [&webRoot](const auto& page) { return !LiesUnderWebRoot(page.second, webRoot); });
+    // The paths are read under the lock only, so Stop waits at most for one slice of them.
     std::vector<std::string> paths;
     for (std::size_t first = 0; first < pages.size() && !stop.stop_requested(); first += kSlice) {
       const std::size_t end = std::min(pages.size(), first + kSlice);
+      std::vector<std::uint32_t> ids;
       paths.clear();
-      for (std::size_t i = first; i < end; ++i) {
-        paths.emplace_back(pages[i].second);
+      {
+        const std::lock_guard lock(shared->mutex);
+        if (shared->pathsGone) {
+          break;
+        }
+        for (std::size_t i = first; i < end; ++i) {
+          if (LiesUnderWebRoot(pages[i].second, webRoot)) {
+            ids.push_back(pages[i].first);
+            paths.emplace_back(pages[i].second);
+          }
+        }
       }
       const std::vector<PageCheck> checks =
           CheckPages(root, webRoot, paths, block, prefix, webRootDepth, 1, stop);
       if (stop.stop_requested()) {
         break;
       }
-      const std::lock_guard lock(m_mutex);
+      const std::lock_guard lock(shared->mutex);
       for (std::size_t i = 0; i < checks.size(); ++i) {
         if (const std::optional<PageClass> mark = ListMark(checks[i])) {
-          m_pending.emplace_back(pages[first + i].first, *mark);
+          shared->pending.emplace_back(ids[i], *mark);
         }
       }
     }
-    m_done = true;
+    shared->done = true;
   });
   m_timer.start();
 }
 
 void BackgroundPageCheck::Stop() {
   m_timer.stop();
-  if (m_thread.joinable()) {
+  if (m_shared) {
+    {
+      const std::lock_guard lock(m_shared->mutex);
+      m_shared->pathsGone = true;
+      m_shared->pending.clear();
+    }
     m_thread.request_stop();
-    m_thread.join();
+    m_stopped.push_back({std::move(m_shared), std::move(m_thread)});
+    m_shared.reset();
+    m_thread = {};
   }
-  m_thread = {};
-  m_done = true;
-  const std::lock_guard lock(m_mutex);
-  m_pending.clear();
+  JoinEnded();
+}
+
+void BackgroundPageCheck::JoinEnded() {
+  std::erase_if(m_stopped, [](const Stopped& stopped) { return stopped.shared->done.load(); });
 }
 
 void BackgroundPageCheck::HandOver() {
-  const bool last = m_done;  // read first: what the thread found before it ended is taken
+  if (!m_shared) {
+    return;
+  }
+  const bool last = m_shared->done;  // read first: what the thread found before it ended is taken
   Batch batch;
   {
-    const std::lock_guard lock(m_mutex);
-    batch.swap(m_pending);
+    const std::lock_guard lock(m_shared->mutex);
+    batch.swap(m_shared->pending);
   }
   if (!batch.empty()) {
     emit Checked(batch, m_remove, m_modern);

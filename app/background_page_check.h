@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -34,25 +35,39 @@ class BackgroundPageCheck : public QObject {
   void Start(FolderRef root, std::string webRoot,
              std::vector<std::pair<std::uint32_t, std::string_view>> pages, IconBlockOptions block,
              std::string faviconLinkPrefix, int webRootDepth);
-  // Ends the check and drops what it has not handed over yet; returns at once after the slice
-  // in work (a few hundred pages).
+  // Ends the check and drops what it has not handed over yet; returns at once, without waiting
+  // for the page the check reads (on a slow or stalled disk that may take long). The thread
+  // finishes that page on its own and touches neither the paths nor the window any more.
   void Stop();
-  bool Running() const { return m_thread.joinable() && !m_done; }
+  bool Running() const { return m_shared && !m_shared->done; }
 
  signals:
   // Pages the list marks (with the mode and set they were checked for), on the window's thread.
   void Checked(const BackgroundPageCheck::Batch& batch, bool remove, bool modern);
 
  private:
-  void HandOver();
+  // What the window and one check's thread share; a stopped check keeps its own until its
+  // thread ends.
+  struct Shared {
+    std::mutex mutex;
+    Batch pending;           // filled by the thread, taken by the timer
+    bool pathsGone = false;  // stopped: the paths may go, the thread reads none of them again
+    std::atomic<bool> done{false};
+  };
+  struct Stopped {
+    std::shared_ptr<Shared> shared;
+    std::jthread thread;
+  };
 
-  std::mutex m_mutex;
-  Batch m_pending;  // filled by the thread, taken by the timer
+  void HandOver();
+  void JoinEnded();  // the stopped checks whose threads have ended
+
   bool m_remove = false;
   bool m_modern = false;  // the set's files beside favicon.ico are looked for too
-  std::atomic<bool> m_done{true};
   QTimer m_timer;
+  std::shared_ptr<Shared> m_shared;  // of the check in work
   std::jthread m_thread;
+  std::vector<Stopped> m_stopped;  // last: joined when the check goes
 };
 
 }  // namespace tervando

@@ -73,6 +73,9 @@ struct Entry {
   std::future<PreparedPage> prepared;   // on its way on a worker
 };
 
+// What a page found to stay as it is before its turn is marked with: the mode it was read in.
+std::uint8_t UnchangedIn(bool remove) { return remove ? 2 : 1; }
+
 // A commit that found the page written by another program since it was read: read it again.
 bool WrittenMeanwhile(const std::system_error& error) {
   return error.code() == std::errc::resource_unavailable_try_again;
@@ -171,7 +174,7 @@ class Run {
       return false;
     }
     m_unchangedAhead = std::vector<std::atomic<std::uint8_t>>(static_cast<std::size_t>(m_rows));
-    const std::uint8_t mode = m_request.remove ? 2 : 1;
+    const std::uint8_t mode = UnchangedIn(m_request.remove);
     const IconBlockOptions& block = m_blocks[m_request.remove ? 1 : 0];
     std::atomic<int> next{0};
     std::atomic<int> unchanged{0};
@@ -297,7 +300,7 @@ class Run {
       for (int row = 1; row + m_pagesAhead < m_runAt.load() && !stop.stop_requested(); ++row) {
         const bool remove = RemoveNow(m_request);
         std::atomic<std::uint8_t>& found = m_unchangedAhead[Index(row)];
-        if (!Marked(row) || Outside(Path(row)) || found.load() == (remove ? 2 : 1)) {
+        if (!Marked(row) || Outside(Path(row)) || found.load() == UnchangedIn(remove)) {
           continue;
         }
         try {
@@ -309,7 +312,7 @@ class Run {
         } catch (...) {
           return;  // told at the row's turn by the run itself
         }
-        found.store(remove ? 2 : 1);
+        found.store(UnchangedIn(remove));
       }
     });
   }
@@ -317,7 +320,7 @@ class Run {
   bool FoundUnchangedAhead(Entry& entry) {
     m_runAt.store(entry.row);
     if (m_unchangedAhead.empty() ||
-        m_unchangedAhead[Index(entry.row)].load() != (entry.remove ? 2 : 1)) {
+        m_unchangedAhead[Index(entry.row)].load() != UnchangedIn(entry.remove)) {
       return false;
     }
     entry.decided = PreparedPage{};
@@ -594,7 +597,7 @@ class Run {
   FaviconRunResult m_result;
   std::vector<std::uint32_t> m_order;  // the request's pages by row; empty: as they came
   int m_siftedUnchanged = 0;           // pages found unchanged before the list was put in order
-  std::vector<std::atomic<std::uint8_t>> m_unchangedAhead;  // per page: 1 insert, 2 remove
+  std::vector<std::atomic<std::uint8_t>> m_unchangedAhead;  // per page: UnchangedIn, or 0
   std::atomic<int> m_runAt{0};                              // the row the run decides now
   std::jthread m_lookAhead;                                 // last: stopped before the rest goes
 };

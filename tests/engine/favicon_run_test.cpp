@@ -142,7 +142,8 @@ TEST(StartThroughTheSeam, Table) {
     Files files{};  // the site before the run
     // The list's rows, top first; a row may name no file. None: the site's pages (.htm).
     std::vector<std::string> list{};
-    std::string marks{};  // per row: 'x' marked, '-' not; empty: every row marked
+    std::string marks{};   // per row: 'x' marked, '-' not; empty: every row marked
+    bool asFound = false;  // the rows handed over bottom first, their order apart
     std::deque<MessageAnswer> answers{};
     int atChange = 0;  // after this many changed pages the user does `change`
     std::function<void(RecordingRun&)> change{};
@@ -234,6 +235,18 @@ TEST(StartThroughTheSeam, Table) {
        .closing = {"tell finished: 2 changed, 1 unchanged, remove"},
        .after = {"a.htm plain", "b.htm <html><head><title>t</title></head></html>",
                  "c.htm plain+link", "favicon.ico ico"}},
+      {.name = "rows handed over as found: read until one changes, then run in list order",
+       .files = {"a.htm plain", "b.htm plain", "c.htm linked"},
+       .asFound = true,
+       .turns = {"value 1", "value 1", "log 1: b.htm", "changed b.htm", "value 2", "log 2: a.htm",
+                 "changed a.htm"},
+       .closing = {"tell finished: 2 changed, 1 unchanged"},
+       .after = {"a.htm plain+link", "b.htm plain+link", "c.htm linked", "favicon.ico ico"}},
+      {.name = "rows handed over as found, none to change: no row's turn comes",
+       .files = {"a.htm linked", "b.htm linked"},
+       .asFound = true,
+       .closing = {"tell finished: 2 unchanged"},
+       .after = {"a.htm linked", "b.htm linked", "favicon.ico ico"}},
       {.name = "favicon.ico there, overwrite answered OK",
        .files = {"a.htm plain", "favicon.ico old"},
        .answers = {MessageAnswer::Ok},
@@ -274,6 +287,7 @@ TEST(StartThroughTheSeam, Table) {
       h.Pages().SetMarked(static_cast<int>(row), scenario.marks[row] == 'x');
     }
     h.answers = scenario.answers;
+    h.asFound = scenario.asFound;
     int changed = 0;
     h.onPageChanged = [&](const std::string&) {
       if (++changed == scenario.atChange) scenario.change(h);

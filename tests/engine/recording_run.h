@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <deque>
 #include <functional>
@@ -57,6 +58,9 @@ class RecordingRun : public RunEvents, public RunQuestions {
   std::vector<Message> questions;
   std::deque<MessageAnswer> answers;
   bool removeMode = false;
+  // The pages handed over bottom row first, with the list's order apart, as tervando-cli does
+  // (the mode is fixed then).
+  bool asFound = false;
   std::shared_ptr<std::atomic<bool>> removeNow;  // the mode pair while the run works
   std::shared_ptr<RowMarks> marks;
   std::stop_source stop;     // "&Ende", closing the window
@@ -78,6 +82,18 @@ class RecordingRun : public RunEvents, public RunQuestions {
     for (int row = 0; row < m_pages.Count(); ++row) {
       request.pages.emplace_back(m_pages.Path(row));
       marked.push_back(m_pages.Marked(row));
+    }
+    if (asFound) {
+      std::reverse(request.pages.begin(), request.pages.end());
+      std::reverse(marked.begin(), marked.end());
+      request.removeNow = nullptr;
+      request.listOrder = [](const std::vector<std::string>& pages) {
+        std::vector<std::uint32_t> order(pages.size());
+        for (std::size_t row = 0; row < order.size(); ++row) {
+          order[row] = static_cast<std::uint32_t>(order.size() - 1 - row);
+        }
+        return order;
+      };
     }
     marks = std::make_shared<RowMarks>(marked);
     request.marks = marks;

@@ -170,12 +170,10 @@ class Run {
   // pages found unchanged count so at their turn, as those of the look ahead do. True when
   // the run is done.
   bool SiftAsFound() {
-    if (!m_request.listOrder || m_request.removeNow || m_rows == 0) {
+    if (!m_request.listOrder || m_request.removeNow) {
       return false;
     }
     m_unchangedAhead = std::vector<std::atomic<std::uint8_t>>(static_cast<std::size_t>(m_rows));
-    const std::uint8_t mode = UnchangedIn(m_request.remove);
-    const IconBlockOptions& block = m_blocks[m_request.remove ? 1 : 0];
     std::atomic<int> next{0};
     std::atomic<int> unchanged{0};
     std::atomic<bool> ended{false};  // by a page that is not to stay as it is, or by a stop
@@ -190,18 +188,11 @@ class Run {
           continue;
         }
         const std::string& path = m_request.pages[static_cast<std::size_t>(index)];
-        try {
-          if (Outside(path) ||
-              PlanPageEdit(OpenPage(walker, path), block, kFaviconLinkPrefix, m_depth, m_edit)
-                  .result.changed) {
-            ended.store(true);
-            return;
-          }
-        } catch (...) {
-          ended.store(true);  // told at the row's turn by the run itself
+        if (Outside(path) || !StaysAsItIs(walker, path, m_request.remove)) {
+          ended.store(true);
           return;
         }
-        m_unchangedAhead[static_cast<std::size_t>(index)].store(mode);
+        m_unchangedAhead[static_cast<std::size_t>(index)].store(UnchangedIn(m_request.remove));
         const int found = ++unchanged;
         if (onRunThread && found % 256 == 0) {
           m_events.Progress(found, m_rows);
@@ -303,19 +294,27 @@ class Run {
         if (!Marked(row) || Outside(Path(row)) || found.load() == UnchangedIn(remove)) {
           continue;
         }
-        try {
-          const PagePlan plan = PlanPageEdit(OpenPage(walker, Path(row)), m_blocks[remove ? 1 : 0],
-                                             kFaviconLinkPrefix, m_depth, m_edit);
-          if (plan.result.changed) {
-            return;
-          }
-        } catch (...) {
-          return;  // told at the row's turn by the run itself
+        if (!StaysAsItIs(walker, Path(row), remove)) {
+          return;
         }
         found.store(UnchangedIn(remove));
       }
     });
   }
+
+  // Whether the page, read and decided ahead of its turn as the run would, stays as it is. A
+  // page that changes or fails says no (a failure is told at its turn by the run itself).
+  bool StaysAsItIs(SiteWalker& walker, const std::string& path, bool remove) const {
+    try {
+      return !PlanPageEdit(OpenPage(walker, path), BlockFor(remove), kFaviconLinkPrefix, m_depth,
+                           m_edit)
+                  .result.changed;
+    } catch (...) {
+      return false;
+    }
+  }
+
+  const IconBlockOptions& BlockFor(bool remove) const { return m_blocks[remove ? 1 : 0]; }
 
   bool FoundUnchangedAhead(Entry& entry) {
     m_runAt.store(entry.row);
@@ -371,7 +370,7 @@ class Run {
     if (entry.failure) {
       return;
     }
-    const IconBlockOptions& block = m_blocks[entry.remove ? 1 : 0];
+    const IconBlockOptions& block = BlockFor(entry.remove);
     if (entry.size > kDecideHereLimit) {
       auto page = std::make_shared<OpenedPage>(std::move(*entry.opened));
       entry.opened.reset();
